@@ -1,0 +1,28 @@
+// Reading the two text sources into the scenario state.
+#pragma once
+
+#include <cstdint>
+
+#include "source_store.h"
+#include "state.h"
+
+namespace scenario {
+
+// Reads the line description, then (after a normal end or error 15) the run
+// description. Every error goes into the error record; a read failure anywhere
+// removes both text sources and records error 25. Never throws.
+void memorizza_dati(stato_scenario& s, archivio_sorgenti& sorgenti);
+
+// The line phase. `prosegui`: the run phase follows (normal end or error 15).
+// `slot_cartelli`: the `voci` slot the next tunnel-name board would take.
+struct esito_fase_linea {
+    bool prosegui = false;
+    int32_t slot_cartelli = prima_voce_cartelli;
+};
+// Throws errore_lettura on a read failure.
+esito_fase_linea leggi_descrizione_linea(stato_scenario& s, archivio_sorgenti& sorgenti);
+
+// The run phase. Throws errore_lettura on a read failure.
+void leggi_descrizione_corsa(stato_scenario& s, archivio_sorgenti& sorgenti, int32_t slot_cartelli);
+
+}  // namespace scenario
