@@ -1,0 +1,39 @@
+// The three compiled files: the line file (track plan), the run file (`voci`)
+// and the cell file (`celle`). Little-endian, packed field after field, texts
+// as a 16-bit length and their bytes. Encoded into a buffer, written in one go.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "state.h"
+
+namespace scenario {
+
+std::string codifica_tracciato(const tracciato_linea& t);
+std::string codifica_voci(const std::array<voce, numero_voci>& voci);
+std::string codifica_celle(const std::vector<cella>& celle);
+
+// Writes the line file (only when `compila_linea` is nonzero), then the run
+// file, then the cell file into `cartella`, each replaced whole. Gives nothing
+// on success, or a message naming the file and the failure (later files are
+// then not written).
+std::optional<std::string> scrivi_file_compilati(const stato_scenario& s, const std::filesystem::path& cartella);
+
+// Decoding, for tools and tests. On failure `offset` is the byte offset where
+// the data stopped making sense and `messaggio` says why.
+struct esito_decodifica {
+    bool ok = true;
+    std::size_t offset = 0;
+    std::string messaggio;
+};
+esito_decodifica decodifica_tracciato(std::string_view dati, tracciato_linea& t);
+esito_decodifica decodifica_voci(std::string_view dati, std::array<voce, numero_voci>& voci);
+esito_decodifica decodifica_celle(std::string_view dati, std::vector<cella>& celle);
+
+}  // namespace scenario
