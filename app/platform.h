@@ -1,6 +1,14 @@
 // What the program needs of the operating system. One implementation file per
 // platform (platform_linux.cpp, platform_win32.cpp); nothing else in the
 // program includes a platform header.
+//
+// Besides the functions below, each platform file holds the process's entry
+// point (main, wWinMain), which does nothing but create the form and run its
+// start-up handler, returning its exit status:
+//     scenario::Form1 form;
+//     return form.Form_Load();
+// The entry point stands inside #ifndef SCENARIO_SENZA_INGRESSO: window_preview
+// compiles the same file with that macro defined and brings its own main.
 #pragma once
 
 #include <filesystem>

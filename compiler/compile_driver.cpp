@@ -1,14 +1,75 @@
-// Placeholder until the compile driver lands.
 #include "compile_driver.h"
 
+#include <cstddef>
+
+#include "competition_codes.h"
+#include "compiled_files.h"
+#include "finishing_sweep.h"
+#include "read_sources.h"
+
 namespace scenario {
-std::optional<std::string> compila_scenario(stato_scenario& s, int32_t j, archivio_sorgenti&) {
+
+namespace {
+
+constexpr const char* errore_timbro_identita = "1250";
+constexpr const char* errore_timbro_codici = "1251";
+constexpr int16_t identita_voce = 610;
+constexpr int16_t identita_cella = 5121;
+constexpr std::size_t cella_timbrata = 1;
+
+// The low 16 bits of a value, as a 16-bit field keeps it.
+int16_t basso16(int32_t v) { return static_cast<int16_t>(static_cast<uint16_t>(static_cast<uint32_t>(v) & 0xFFFFu)); }
+
+// Steps 1 and 2: a compile starts with an empty error record and empty
+// records. The route and the plan are dropped too, so a state that compiles
+// again never carries cells or stamps of the previous compile into this one;
+// the line reader makes them anew from the route length.
+void prepara(stato_scenario& s, int32_t j) {
     s.compila_linea = j;
+    s.codice_errore = 0;
+    s.posizione_errore = 0;
+    s.errori.clear();
+    s.lettura = {};
+    for (voce& v : s.voci) v = voce{};
+    s.celle.clear();
+    s.n_celle = 0;
+    s.lunghezza_estesa = 0;
+    s.tracciato = tracciato_linea{};
+}
+
+}  // namespace
+
+std::optional<std::string> timbra_scenario(stato_scenario& s) {
+    voce& scenario = s.voci[voce_scenario];
+    // Without a route (the line description was missing or had no general
+    // section) there is no cell 1: only the record is stamped.
+    cella* prima = s.celle.size() > cella_timbrata ? &s.celle[cella_timbrata] : nullptr;
+
+    if (scenario.intero1 != 0 || (prima != nullptr && prima->dato1 != 0)) return errore_timbro_identita;
+    scenario.intero1 = identita_voce;
+    if (prima != nullptr) prima->dato1 = identita_cella;
+
+    if (scenario.valore4 != 0 || (prima != nullptr && prima->dato2 != 0)) return errore_timbro_codici;
+    scenario.valore4 = codice_gara_st(s);
+    if (prima != nullptr) prima->dato2 = basso16(codice_gara_og(s));
     return std::nullopt;
 }
+
+std::optional<std::string> compila_scenario(stato_scenario& s, int32_t j, archivio_sorgenti& sorgenti) {
+    prepara(s, j);
+    // Reading errors stay in the record; the compile goes on with what was read.
+    memorizza_dati(s, sorgenti);
+    rifinisci_percorso(s);
+    return timbra_scenario(s);
+}
+
 std::optional<arresto_fatale> memorizza_percorso(stato_scenario& s, int32_t& j, archivio_sorgenti& sorgenti,
-                                                 const std::filesystem::path&) {
-    if (auto timbro = compila_scenario(s, j, sorgenti)) return arresto_fatale{arresto_fatale::motivo::timbro, *timbro};
+                                                 const std::filesystem::path& cartella) {
+    if (auto timbro = compila_scenario(s, j, sorgenti))
+        return arresto_fatale{arresto_fatale::motivo::timbro, std::move(*timbro)};
+    if (auto guasto = scrivi_file_compilati(s, cartella))
+        return arresto_fatale{arresto_fatale::motivo::file, std::move(*guasto)};
     return std::nullopt;
 }
+
 }  // namespace scenario

@@ -64,8 +64,8 @@ std::string descrizione_errore(int32_t codice) {
         case 24: return "station stop cell lies before cell 2";
         case 25: return "the text sources could not be read (missing, unreadable, a number out of range, or a line outside the route)";
         case 101: return "the line description file does not exist";
-        case 102: return "the line description has no [generale] section";
-        case 103: return "curve without a class digit 1 to 6, or track plan beyond 1000000 points";
+        case 102: return "the line description ends before its [generale] section";
+        case 103: return "curve without a class digit 1 to 6, or curve points beyond 1000000 m";
         case 1250: return "identity slot already in use";
         case 1251: return "competition code slot already in use";
         default: return "unknown error";

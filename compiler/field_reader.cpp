@@ -9,16 +9,18 @@ bool spazio(char c) { return c == ' ' || c == '\t'; }
 bool fine_riga(char c) { return c == '\r' || c == '\n'; }
 
 // Converts a whole token; false when it is not a number. Throws when it is a
-// number outside 32 bits.
+// number outside 32 bits. The whole token is checked for digits first, so a
+// long run of digits followed by a letter is "not a number", not "too wide".
 bool converti(std::string_view t, int32_t& valore) {
     bool negativo = false;
     std::size_t i = 0;
     if (i < t.size() && (t[i] == '+' || t[i] == '-')) negativo = t[i++] == '-';
     if (i == t.size()) return false;
+    for (std::size_t j = i; j < t.size(); ++j)
+        if (t[j] < '0' || t[j] > '9') return false;
     int64_t v = 0;
     constexpr int64_t limite = int64_t(std::numeric_limits<int32_t>::max()) + 1;
     for (; i < t.size(); ++i) {
-        if (t[i] < '0' || t[i] > '9') return false;
         v = v * 10 + (t[i] - '0');
         if (v > limite) throw errore_lettura("number out of range");
     }

@@ -1,7 +1,37 @@
-// Placeholder until the line description reader lands.
+// memorizza_dati: both text sources into the scenario state, with the single
+// handler that turns any read failure into error 25.
 #include "read_sources.h"
 
+#include <new>
+
+#include "errors.h"
+#include "field_reader.h"
+
 namespace scenario {
-void memorizza_dati(stato_scenario&, archivio_sorgenti&) {}
-esito_fase_linea leggi_descrizione_linea(stato_scenario&, archivio_sorgenti&) { return {}; }
+
+namespace {
+// A read failure anywhere: both sources go (where they still exist) and the
+// error record says 25; the position of an earlier error stays.
+void fallimento_lettura(stato_scenario& s, archivio_sorgenti& sorgenti) {
+    for (sorgente_testo t : {sorgente_testo::linea, sorgente_testo::corsa})
+        if (sorgenti.esiste(t)) sorgenti.elimina(t);
+    registra_errore(s, 25);
+}
+}  // namespace
+
+void memorizza_dati(stato_scenario& s, archivio_sorgenti& sorgenti) {
+    s.voci[voce_scenario].testo = s.nome_scenario;
+    s.voci[voce_identita_treno].testo = s.numero_treno;
+    try {
+        const esito_fase_linea linea = leggi_descrizione_linea(s, sorgenti);
+        if (linea.prosegui) leggi_descrizione_corsa(s, sorgenti, linea.slot_cartelli);
+    } catch (const errore_lettura&) {
+        fallimento_lettura(s, sorgenti);
+    } catch (const std::bad_alloc&) {
+        // A source too large to hold is a source that cannot be read.
+        fallimento_lettura(s, sorgenti);
+    }
+    s.lettura.valido = false;
+}
+
 }  // namespace scenario

@@ -1,8 +1,336 @@
-// Placeholder until the run description reader lands.
+// The run phase of memorizza_dati: reads the run description (train make-up,
+// sand, clock, speed and adhesion profiles, stations, slowdowns, signals and
+// abbattimento points) into the cells and records that the line phase left.
+//
+// Choices for input that cannot be placed (nothing is ever written outside
+// `celle` or `voci`):
+// - no route cells (the line phase never sized them): any positioned line, and
+//   the profile fills at the end of the file, are read failures (error 25);
+// - a signal, slowdown or abbattimento point whose own cell lies before cell 0
+//   (a negative position), or a slowdown whose end cell lies beyond the last
+//   cell: error 15 at the line's position, like a position too close to the
+//   end; the reader stops and still finishes the file;
+// - signal markers that would fall before cell 0 are left out (signals within
+//   400 m of the start), the signal itself is placed;
+// - stations: see memo_stazione (too many stations for the free slots: error
+//   10 before the slot is touched; a stop cell beyond the last cell, or an area
+//   beyond 32 bits: error 15; a name longer than the run file can hold: error 25);
+// - profile lines at negative positions fill nothing and only set the value
+//   that follows;
+// - cells before a profile's first line take that line's value.
+#include <cmath>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "errors.h"
+#include "field_reader.h"
 #include "read_sources.h"
+#include "run_cells.h"
+#include "signals.h"
+#include "slowdowns.h"
+#include "stations.h"
 
 namespace scenario {
-void leggi_descrizione_corsa(stato_scenario&, archivio_sorgenti& sorgenti, int32_t) {
-    sorgenti.elimina(sorgente_testo::corsa);
+
+namespace {
+
+std::string minuscolo(std::string_view t) {
+    std::string r(t);
+    for (char& c : r)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return r;
 }
+
+bool contiene(std::string_view testo, std::string_view parola) { return testo.find(parola) != std::string_view::npos; }
+
+// What the reader does after a line.
+enum class seguito {
+    prosegui,     // next keyword field
+    finisci_file, // leave the loop; the end-of-file steps still run (error 15)
+    esci,         // the run description is already deleted: return at once
+};
+
+// A profile along the route. Cells before `indice` have their value; the
+// cells from `indice` on get `in_sospeso` when the next line, or the end of
+// the file, closes the stretch.
+struct profilo {
+    int32_t indice = 0;
+    std::optional<int32_t> in_sospeso;  // none before the first line
+};
+
+// A speed limit in km/h as stored: a fifth, rounded half to even, 0..255.
+uint8_t quinto_velocita(int32_t v) {
+    const double r = std::nearbyint(static_cast<double>(v) / 5.0);
+    if (!(r >= 0.0 && r <= 255.0)) throw errore_lettura("speed limit out of range");
+    return static_cast<uint8_t>(r);
+}
+
+class fase_corsa {
+public:
+    fase_corsa(stato_scenario& s, archivio_sorgenti& sorgenti, std::string_view testo, int32_t slot_cartelli)
+        : s_(s), sorgenti_(sorgenti), lettore_(testo), slot_cartelli_(slot_cartelli) {}
+
+    void esegui();
+
+private:
+    using gestore = seguito (fase_corsa::*)();
+    struct parola_chiave {
+        std::string_view prima;
+        std::string_view seconda;  // empty: one word is enough
+        gestore esegui;
+    };
+
+    bool leggi_parola_chiave();
+    seguito interpreta();
+    void finisci_file();
+
+    seguito massa_frenata();
+    seguito vetture();
+    seguito velocita();
+    seguito aderenza();
+    seguito orologio();
+    seguito sabbia();
+    seguito segnale_linea();
+    seguito rallentamento_linea();
+    seguito abbattimento();
+    seguito stazione();
+
+    void richiedi_celle() const;
+    seguito fuori_percorso(int32_t posizione);
+    seguito dopo_chiamata(int32_t posizione);
+    cella& cella_n(int32_t i) { return s_.celle[static_cast<std::size_t>(i)]; }
+
+    stato_scenario& s_;
+    archivio_sorgenti& sorgenti_;
+    lettore_campi lettore_;
+    int32_t slot_cartelli_;
+    int32_t contatore_stazioni_ = 1;
+    profilo velocita_;
+    profilo aderenza_;
+};
+
+void fase_corsa::esegui() {
+    // Everything up to and including the first field holding "[generale]".
+    do {
+        s_.campo = lettore_.leggi_testo();
+    } while (!contiene(minuscolo(s_.campo), "[generale]") && !lettore_.fine());
+
+    while (!lettore_.fine()) {
+        if (!leggi_parola_chiave()) break;
+        const seguito sg = interpreta();
+        if (sg == seguito::finisci_file) break;
+        if (sg == seguito::esci) {
+            s_.lettura = {};
+            return;
+        }
+    }
+    finisci_file();
+}
+
+// Reads the next keyword field into `campo`; a field holding "-" is replaced
+// by the next one, at most twice. False when a read reached the end of the
+// file: the field in hand is then not interpreted.
+bool fase_corsa::leggi_parola_chiave() {
+    s_.campo = lettore_.leggi_testo();
+    if (lettore_.fine()) return false;
+    for (int n = 0; n < 2 && contiene(s_.campo, "-"); ++n) {
+        s_.campo = lettore_.leggi_testo();
+        if (lettore_.fine()) return false;
+    }
+    return true;
+}
+
+// Every keyword the field contains runs its line, in this order, until one
+// stops the reading.
+seguito fase_corsa::interpreta() {
+    static constexpr parola_chiave parole[] = {
+        {"frenata", "massa", &fase_corsa::massa_frenata},
+        {"vetture", "", &fase_corsa::vetture},
+        {"velocit", "", &fase_corsa::velocita},
+        {"aderenza", "", &fase_corsa::aderenza},
+        {"orologio", "", &fase_corsa::orologio},
+        {"sabbia", "", &fase_corsa::sabbia},
+        {"segnale", "", &fase_corsa::segnale_linea},
+        {"rallentamento", "", &fase_corsa::rallentamento_linea},
+        {"abbattimento", "", &fase_corsa::abbattimento},
+        {"stazione", "", &fase_corsa::stazione},
+    };
+    s_.lettura = {true, sorgente_testo::corsa, lettore_.riga()};
+    const std::string campo = minuscolo(s_.campo);
+    for (const parola_chiave& p : parole) {
+        if (!contiene(campo, p.prima) || !contiene(campo, p.seconda)) continue;
+        const seguito sg = (this->*p.esegui)();
+        if (sg != seguito::prosegui) return sg;
+    }
+    return seguito::prosegui;
+}
+
+void fase_corsa::richiedi_celle() const {
+    if (!celle_presenti(s_)) throw errore_lettura("positioned line but the route cells do not exist");
+}
+
+seguito fase_corsa::fuori_percorso(int32_t posizione) {
+    registra_errore(s_, 15, posizione);
+    return seguito::finisci_file;
+}
+
+// After a signal or slowdown: any pending error stops the reading, also an
+// error 15 the line phase left; the line's position goes with it.
+seguito fase_corsa::dopo_chiamata(int32_t posizione) {
+    if (s_.codice_errore <= 0) return seguito::prosegui;
+    sorgenti_.elimina(sorgente_testo::corsa);
+    imposta_posizione_errore(s_, posizione);
+    return seguito::esci;
+}
+
+seguito fase_corsa::massa_frenata() {
+    s_.voci[voce_treno].valore1 = lettore_.leggi_intero();
+    return seguito::prosegui;
+}
+
+seguito fase_corsa::vetture() {
+    s_.voci[voce_treno].valore3 = lettore_.leggi_intero();
+    return seguito::prosegui;
+}
+
+seguito fase_corsa::velocita() {
+    const int32_t p = lettore_.leggi_intero();
+    const int32_t v = lettore_.leggi_intero();
+    richiedi_celle();
+    if (oltre_fine_percorso(s_, p, 100)) return fuori_percorso(p);
+    // The bound test keeps the cell of p at most n_celle - 2.
+    const auto c = static_cast<int32_t>(std::nearbyint(static_cast<double>(p) / 50.0));
+    if (!velocita_.in_sospeso) velocita_.in_sospeso = v;
+    if (c > 0 && velocita_.indice < c && velocita_.indice < s_.n_celle) {
+        const uint8_t valore = quinto_velocita(*velocita_.in_sospeso);
+        for (; velocita_.indice < c && velocita_.indice < s_.n_celle; ++velocita_.indice)
+            cella_n(velocita_.indice).velocita = valore;
+    }
+    velocita_.in_sospeso = v;
+    return seguito::prosegui;
+}
+
+seguito fase_corsa::aderenza() {
+    const int32_t p = lettore_.leggi_intero();
+    const int32_t a = lettore_.leggi_intero();
+    richiedi_celle();
+    if (oltre_fine_percorso(s_, p, 100)) return fuori_percorso(p);
+    const auto c = static_cast<int32_t>(std::nearbyint(static_cast<double>(p) / 50.0));
+    if (!aderenza_.in_sospeso) aderenza_.in_sospeso = a;
+    if (c > 0) {
+        const uint8_t valore = larghezza::basso8(*aderenza_.in_sospeso);
+        for (; aderenza_.indice < c && aderenza_.indice <= s_.n_celle; ++aderenza_.indice)
+            cella_n(aderenza_.indice).aderenza = valore;
+    }
+    aderenza_.in_sospeso = a;
+    return seguito::prosegui;
+}
+
+seguito fase_corsa::orologio() {
+    voce& v = s_.voci[voce_identita_treno];
+    v.intero3 = lettore_.leggi_intero16();
+    v.intero4 = lettore_.leggi_intero16();
+    v.intero5 = lettore_.leggi_intero16();
+    return seguito::prosegui;
+}
+
+seguito fase_corsa::sabbia() {
+    s_.voci[voce_identita_treno].intero1 = lettore_.leggi_intero16();
+    return seguito::prosegui;
+}
+
+seguito fase_corsa::segnale_linea() {
+    segnale g;
+    for (int32_t* campo : {&g.posizione, &g.sx, &g.s1, &g.s2, &g.s3, &g.rapp, &g.dx, &g.d1, &g.d2, &g.d3, &g.tempo})
+        *campo = lettore_.leggi_intero();
+    richiedi_celle();
+    if (oltre_fine_percorso(s_, g.posizione, 100) || !segnale_nel_percorso(s_, g.posizione))
+        return fuori_percorso(g.posizione);
+    memo_segnale(s_, g);
+    return dopo_chiamata(g.posizione);
+}
+
+seguito fase_corsa::rallentamento_linea() {
+    rallentamento r;
+    for (int32_t* campo : {&r.x, &r.v, &r.l, &r.f_tt, &r.f_ta, &r.d_v}) *campo = lettore_.leggi_intero();
+    richiedi_celle();
+    if (oltre_fine_percorso(s_, r.x, 100) || !rallentamento_nel_percorso(s_, r)) return fuori_percorso(r.x);
+    memo_rallentamento(s_, r);
+    return dopo_chiamata(r.x);
+}
+
+// An abbattimento point stands in the cell that contains its position.
+seguito fase_corsa::abbattimento() {
+    const int32_t p = lettore_.leggi_intero();
+    const int32_t n = lettore_.leggi_intero();
+    richiedi_celle();
+    if (oltre_fine_percorso(s_, p, 100)) return fuori_percorso(p);
+    const auto c = cella_del_percorso(s_, static_cast<double>(p) / 50.0);
+    if (!c) return fuori_percorso(p);
+    cella& cl = cella_n(*c);
+    if (!cella_libera(cl)) {
+        sorgenti_.elimina(sorgente_testo::corsa);
+        registra_errore(s_, 7, p);
+        return seguito::esci;
+    }
+    if (n > 0) {
+        cl.tipo = tipo_cella::segno;
+        cl.dato1 = larghezza::basso16(n);
+    } else {
+        cl.tipo = tipo_cella::abbattimento_senza_valore;
+    }
+    return seguito::prosegui;
+}
+
+seguito fase_corsa::stazione() {
+    switch (memo_stazione(s_, lettore_, contatore_stazioni_, slot_cartelli_)) {
+        case esito_stazione::registrata: return seguito::prosegui;
+        case esito_stazione::fuori_percorso: return seguito::finisci_file;
+        case esito_stazione::errore: break;
+    }
+    sorgenti_.elimina(sorgente_testo::corsa);
+    return seguito::esci;
+}
+
+// The end of the file, also reached after error 15: the source goes, both
+// profiles run on with their last value up to cell n_celle - 3 (at least one
+// cell each), and the kilometric progressives must lie on 50 m steps.
+void fase_corsa::finisci_file() {
+    sorgenti_.elimina(sorgente_testo::corsa);
+    s_.lettura = {};
+    richiedi_celle();
+
+    const uint8_t v = quinto_velocita(velocita_.in_sospeso.value_or(0));
+    do {
+        if (velocita_.indice > s_.n_celle) break;
+        cella_n(velocita_.indice).velocita = v;
+        ++velocita_.indice;
+    } while (velocita_.indice < s_.n_celle - 2);
+
+    const uint8_t a = larghezza::basso8(aderenza_.in_sospeso.value_or(0));
+    do {
+        if (aderenza_.indice > s_.n_celle) break;
+        cella_n(aderenza_.indice).aderenza = a;
+        ++aderenza_.indice;
+    } while (aderenza_.indice < s_.n_celle - 2);
+
+    for (int slot : {voce_progressiva_tre, voce_progressiva_due, voce_progressiva_uno}) {
+        const voce& pr = s_.voci[static_cast<std::size_t>(slot)];
+        if (pr.valore1 % 50 != 0 || pr.valore2 % 50 != 0) {
+            registra_errore(s_, 2);
+            break;
+        }
+    }
+}
+
+}  // namespace
+
+void leggi_descrizione_corsa(stato_scenario& s, archivio_sorgenti& sorgenti, int32_t slot_cartelli) {
+    s.lettura = {};
+    const std::optional<std::string> testo = sorgenti.leggi(sorgente_testo::corsa);
+    if (!testo) throw errore_lettura("the run description is missing or cannot be read");
+    fase_corsa(s, sorgenti, *testo, slot_cartelli).esegui();
+}
+
 }  // namespace scenario

@@ -1,0 +1,109 @@
+#include "form.h"
+
+#include <cstdint>
+#include <exception>
+
+#include "common/file_replace.h"
+#include "compiler/errors.h"
+#include "compiler/source_store.h"
+#include "sources/writers.h"
+
+namespace scenario {
+
+namespace {
+constexpr const char* nome_scenario_fisso = "Calvena_Roccalba";
+constexpr const char* numero_treno_fisso = "4127";
+
+// What every message about an unfinished run starts with: the files already
+// written stay, the package is not complete.
+std::string scenario_incompleto(const std::string& causa) { return "Scenario not completed: " + causa; }
+}  // namespace
+
+int Form1::Form_Load() {
+    int esito = uscita_interrotta;
+    try {
+        esito = esegui_corsa();
+    } catch (const std::exception& e) {
+        esito = interrompi(e.what());
+    }
+    finestra_.reset();  // the window goes when the run is over
+    return esito;
+}
+
+int Form1::esegui_corsa() {
+    s_.nome_scenario = nome_scenario_fisso;
+    s_.numero_treno = numero_treno_fisso;
+
+    // Painted before the work starts: nothing repaints it until the run is over.
+    finestra_ = piattaforma::mostra_finestra();
+
+    cartella_ = piattaforma::cartella_programma();
+    if (cartella_.empty()) return interrompi("cannot find the directory that holds the program");
+
+    // The order of the calls, not of the documents.
+    for (auto scrittore : {&Form1::dati_linea, &Form1::dati_treno, &Form1::dati_note, &Form1::dati_rallentamenti,
+                           &Form1::dati_scheda}) {
+        if (auto guasto = (this->*scrittore)()) return interrompi(*guasto);
+    }
+
+    int32_t j = 1;  // build the track plan and write the line file
+    sorgenti_su_disco sorgenti(cartella_, s_.nome_scenario, s_.numero_treno);
+    return riporta_compilazione(memorizza_percorso(s_, j, sorgenti, cartella_));
+}
+
+int Form1::riporta_compilazione(const std::optional<arresto_fatale>& arresto) {
+    if (arresto) {
+        if (arresto->perche == arresto_fatale::motivo::timbro) return errore(arresto->testo);
+        return interrompi(arresto->testo);
+    }
+    if (s_.codice_errore == 0 && s_.errori.empty()) return uscita_completata;
+
+    // The files are written, but what they hold is not what the sources say:
+    // whoever ran the program must learn which errors the compile met.
+    if (s_.errori.empty()) {
+        errore_registrato ultimo;
+        ultimo.codice = s_.codice_errore;
+        ultimo.posizione = s_.posizione_errore;
+        ultimo.con_posizione = true;
+        piattaforma::annota(messaggio_errore(ultimo));
+    }
+    for (const auto& e : s_.errori) piattaforma::annota(messaggio_errore(e));
+    return uscita_errori_compilazione;
+}
+
+int Form1::errore(const std::string& a) {
+    piattaforma::mostra_messaggio(" Errore n. " + a);
+    return uscita_interrotta;
+}
+
+int Form1::interrompi(const std::string& guasto) {
+    piattaforma::mostra_messaggio(scenario_incompleto(guasto));
+    return uscita_interrotta;
+}
+
+std::optional<std::string> Form1::scrivi_testo(const std::string& nome_file, const lista_righe& righe) {
+    return sostituisci_file(percorso_in(cartella_, nome_file), testo_lista(righe));
+}
+
+std::optional<std::string> Form1::dati_linea() {
+    return scrivi_testo(nome_file_linea_testo(s_.nome_scenario), sorgenti::righe_linea());
+}
+
+std::optional<std::string> Form1::dati_treno() {
+    return scrivi_testo(nome_file_corsa_testo(s_.nome_scenario, s_.numero_treno), sorgenti::righe_treno());
+}
+
+std::optional<std::string> Form1::dati_note() {
+    return scrivi_testo(s_.nome_scenario + "_" + s_.numero_treno + "_note.txt", sorgenti::righe_note());
+}
+
+std::optional<std::string> Form1::dati_rallentamenti() {
+    return scrivi_testo(s_.nome_scenario + "_" + s_.numero_treno + "_rallentamenti.txt",
+                        sorgenti::righe_rallentamenti());
+}
+
+std::optional<std::string> Form1::dati_scheda() {
+    return scrivi_testo(s_.nome_scenario + "_" + s_.numero_treno + "_scheda_treno.txt", sorgenti::righe_scheda());
+}
+
+}  // namespace scenario

@@ -1,0 +1,58 @@
+// Form1: the program's one window and the whole run behind it. Creating the
+// form and calling Form_Load is the program; it ends when Form_Load returns.
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "app/platform.h"
+#include "common/line_list.h"
+#include "compiler/compile_driver.h"
+#include "compiler/state.h"
+
+namespace scenario {
+
+// The process's exit status.
+inline constexpr int uscita_completata = 0;            // every file written, no compile error recorded
+inline constexpr int uscita_interrotta = 1;            // stopped: a file failed, or errore() ended the run
+inline constexpr int uscita_errori_compilazione = 2;   // every file written, but the compile recorded errors
+
+class Form1 {
+public:
+    // Sets the scenario identity, shows the window, writes the five text files,
+    // compiles them into the three compiled files and closes the window.
+    // Gives the exit status; the caller ends the process with it.
+    int Form_Load();
+
+    // Shows " Errore n. " followed by `a` and gives the status that ends the
+    // run; the caller returns it at once, so nothing else of the run happens.
+    int errore(const std::string& a);
+
+    // What the compile left: a fatal stop is shown and ends the run; errors it
+    // recorded without stopping are listed as notes, one per error.
+    int riporta_compilazione(const std::optional<arresto_fatale>& arresto);
+
+    stato_scenario& stato() { return s_; }
+
+private:
+    int esegui_corsa();
+
+    // The five writers. Each replaces its file in the program directory and
+    // gives the failure, naming the file, when it could not.
+    std::optional<std::string> dati_linea();
+    std::optional<std::string> dati_treno();
+    std::optional<std::string> dati_note();
+    std::optional<std::string> dati_rallentamenti();
+    std::optional<std::string> dati_scheda();
+    std::optional<std::string> scrivi_testo(const std::string& nome_file, const lista_righe& righe);
+
+    int interrompi(const std::string& guasto);
+
+    stato_scenario s_;
+    std::filesystem::path cartella_;
+    std::unique_ptr<piattaforma::finestra> finestra_;
+};
+
+}  // namespace scenario

@@ -1,0 +1,126 @@
+// How long the compile takes, from the two text sources in memory to the
+// three encoded compiled files, for the program's own 40 km scenario and for a
+// synthetic 1000 km one; and, for comparison, how long it takes only to write
+// the same number of bytes to a file, the floor set by the disk. Rates are per
+// wall-clock second, as a user waits for them.
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cstdint>
+#include <filesystem>
+#include <string>
+
+#include "common/file_replace.h"
+#include "common/line_list.h"
+#include "compiler/compile_driver.h"
+#include "compiler/compiled_files.h"
+#include "compiler/errors.h"
+#include "sources/writers.h"
+#include "synthetic_route.h"
+
+namespace scenario {
+namespace {
+
+struct sorgenti_testo {
+    std::string linea;
+    std::string corsa;
+};
+
+sorgenti_testo sorgenti_del_programma() {
+    return {testo_lista(sorgenti::righe_linea()), testo_lista(sorgenti::righe_treno())};
+}
+
+sorgenti_testo sorgenti_1000_km() {
+    banco::sorgenti_sintetiche s = banco::percorso_sintetico(100);
+    return {std::move(s.linea), std::move(s.corsa)};
+}
+
+// One compile to the three buffers. Gives the number of bytes encoded, or a
+// reason why the scenario did not compile cleanly.
+std::size_t compila_in_memoria(const sorgenti_testo& t, std::string& problema) {
+    stato_scenario s;
+    s.nome_scenario = "Calvena_Roccalba";
+    s.numero_treno = "4127";
+    sorgenti_in_memoria sorgenti(t.linea, t.corsa);
+    if (auto timbro = compila_scenario(s, 1, sorgenti)) {
+        problema = "stamp error " + *timbro;
+        return 0;
+    }
+    if (s.codice_errore != 0) {
+        problema = s.errori.empty() ? "error " + std::to_string(s.codice_errore) : messaggio_errore(s.errori.back());
+        return 0;
+    }
+    const std::string linea = codifica_tracciato(s.tracciato);
+    const std::string corsa = codifica_voci(s.voci);
+    const std::string celle = codifica_celle(s.celle);
+    benchmark::DoNotOptimize(linea.data());
+    benchmark::DoNotOptimize(corsa.data());
+    benchmark::DoNotOptimize(celle.data());
+    return linea.size() + corsa.size() + celle.size();
+}
+
+void compila(benchmark::State& state, const sorgenti_testo& t) {
+    std::string problema;
+    const std::size_t byte = compila_in_memoria(t, problema);
+    if (byte == 0) {
+        state.SkipWithError(problema.c_str());
+        return;
+    }
+    for (auto _ : state) benchmark::DoNotOptimize(compila_in_memoria(t, problema));
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(byte));
+    state.counters["output_bytes"] = static_cast<double>(byte);
+}
+
+// Only writing as many bytes as the compile of `t` encodes, through the same
+// whole-file replacement the compiled files use.
+void solo_scrittura(benchmark::State& state, const sorgenti_testo& t) {
+    std::string problema;
+    const std::size_t byte = compila_in_memoria(t, problema);
+    if (byte == 0) {
+        state.SkipWithError(problema.c_str());
+        return;
+    }
+    const std::string contenuto(byte, '\x5A');
+    const std::filesystem::path cartella =
+        std::filesystem::temp_directory_path() /
+        ("scenario_bench_" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
+    std::filesystem::create_directories(cartella);
+    const std::filesystem::path file = cartella / "uscita.dat";
+    for (auto _ : state) {
+        if (auto guasto = sostituisci_file(file, contenuto)) {
+            state.SkipWithError(guasto->c_str());
+            break;
+        }
+    }
+    std::error_code ec;
+    std::filesystem::remove_all(cartella, ec);
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(byte));
+    state.counters["output_bytes"] = static_cast<double>(byte);
+}
+
+void BM_CompileOwnScenario(benchmark::State& state) {
+    static const sorgenti_testo t = sorgenti_del_programma();
+    compila(state, t);
+}
+void BM_CompileSynthetic1000km(benchmark::State& state) {
+    static const sorgenti_testo t = sorgenti_1000_km();
+    compila(state, t);
+}
+void BM_WriteOnlyOwnScenarioBytes(benchmark::State& state) {
+    static const sorgenti_testo t = sorgenti_del_programma();
+    solo_scrittura(state, t);
+}
+void BM_WriteOnlySynthetic1000kmBytes(benchmark::State& state) {
+    static const sorgenti_testo t = sorgenti_1000_km();
+    solo_scrittura(state, t);
+}
+
+BENCHMARK(BM_CompileOwnScenario)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_WriteOnlyOwnScenarioBytes)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_CompileSynthetic1000km)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_WriteOnlySynthetic1000kmBytes)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+}  // namespace
+}  // namespace scenario
+
+BENCHMARK_MAIN();

@@ -1,0 +1,75 @@
+// Boards along the line: maximum-speed boards and tunnel-name boards. Both
+// stand in the cell after their position and need that cell free.
+#include <limits>
+
+#include "errors.h"
+#include "line_reader.h"
+
+namespace scenario {
+
+namespace {
+using namespace lettura_linea;
+
+// Longest board text: the run file stores a text's length in 16 bits.
+constexpr std::size_t lunghezza_massima_testo = std::numeric_limits<int16_t>::max();
+
+// The cell a board at `posizione` stands in: the one after the cell holding it.
+// Throws when that is not a cell of the route (a negative position among them).
+std::size_t cella_cartello(const stato_scenario& s, int32_t posizione) {
+    if (posizione < 0) throw errore_lettura("board before the start of the route");
+    const double c = arrotonda(posizione / 50.0 + 1.0);
+    if (c >= double(s.celle.size())) throw errore_lettura("board beyond the last cell");
+    return std::size_t(c);
+}
+
+// A speed pair packed into one 16-bit value: the first speed (km/h) counts 20
+// per unit, the second is stored divided by 5. Throws when it does not fit.
+int16_t coppia_velocita(int32_t primo, int32_t secondo) {
+    const double v = arrotonda(secondo / 5.0 + 20.0 * primo);
+    if (v < std::numeric_limits<int16_t>::min() || v > std::numeric_limits<int16_t>::max())
+        throw errore_lettura("speed board value beyond 16 bits");
+    return int16_t(v);
+}
+
+// The stripe values packed as 10 * left + right, in 16-bit arithmetic that
+// wraps, as the cell field keeps it.
+int16_t strisce16(int32_t strisces, int32_t strisced) {
+    return basso16(10 * int64_t(basso16(strisces)) + basso16(strisced));
+}
+}  // namespace
+
+bool memo_indicatori_v_max(stato_scenario& s, int32_t posizione, int32_t vas, int32_t vbs, int32_t vcs,
+                           int32_t strisces, int32_t vad, int32_t vbd, int32_t vcd, int32_t strisced) {
+    const std::size_t i = cella_cartello(s, posizione);
+    if (!cella_libera(s.celle[i])) {
+        registra_errore(s, 21, posizione);
+        return false;
+    }
+    const int16_t a = coppia_velocita(vas, vad);
+    const int16_t b = coppia_velocita(vbs, vbd);
+    const int16_t c = coppia_velocita(vcs, vcd);
+    cella& cc = s.celle[i];
+    cc.tipo = tipo_cella::indicatore_vmax;
+    cc.dato1 = a;
+    cc.dato2 = b;
+    cc.dato3 = c;
+    cc.dato4 = strisce16(strisces, strisced);
+    return true;
+}
+
+bool memo_cartello_galleria(stato_scenario& s, int32_t posizione, const std::string& testo, int32_t slot) {
+    const std::size_t i = cella_cartello(s, posizione);
+    if (!cella_libera(s.celle[i])) {
+        registra_errore(s, 6, posizione);
+        return false;
+    }
+    if (slot < 1 || slot > prima_voce_cartelli) throw errore_lettura("more tunnel-name boards than free slots");
+    if (testo.size() > lunghezza_massima_testo) throw errore_lettura("tunnel-name board text too long");
+    cella& c = s.celle[i];
+    c.tipo = tipo_cella::cartello_galleria;
+    c.dato1 = int16_t(slot);
+    s.voci[std::size_t(slot)].testo = testo;
+    return true;
+}
+
+}  // namespace scenario

@@ -1,0 +1,189 @@
+// The general section of the line description: route length, kilometric
+// progressives, scenery values and signal repetition; and the ordering of the
+// progressives once the section has been read.
+#include <array>
+#include <limits>
+#include <optional>
+
+#include "errors.h"
+#include "line_reader.h"
+
+namespace scenario {
+
+namespace lettura_linea {
+
+namespace {
+constexpr int32_t lunghezza_massima = 1000000;  // metres
+constexpr int32_t margine_percorso = 7000;      // metres of spare route after the line
+constexpr int massime_sostituzioni = 10;        // "-" fields replaced in a row
+
+// Route length. The cells and the plan are sized when the section is left
+// (see leggi_sezione_generale); the last accepted length is kept in `sospesa`.
+esito_sezione lunghezza_percorso(stato_scenario& s, lettore_campi& lettore, std::optional<int32_t>& sospesa) {
+    const int32_t l = lettore.leggi_intero();
+    s.voci[voce_treno].valore2 = l;
+    if (l > lunghezza_massima) {
+        registra_errore(s, 1);
+        return esito_sezione::interrotta;
+    }
+    if (l < 0) throw errore_lettura("negative route length");
+    sospesa = l;
+    return esito_sezione::avanti;
+}
+
+// Cells 0..n_celle, all zero, and, when the plan is built, plan points
+// 0..lunghezza_estesa, all empty.
+void dimensiona_percorso(stato_scenario& s, int32_t lunghezza) {
+    s.lunghezza_estesa = lunghezza + margine_percorso;
+    s.n_celle = int32_t(arrotonda(s.lunghezza_estesa / 50.0));
+    s.celle.assign(std::size_t(s.n_celle) + 1, cella{});
+    if (s.compila_linea != 0) s.tracciato.dimensiona(s.lunghezza_estesa);
+}
+
+void progressiva(voce& v, lettore_campi& lettore) {
+    v.valore1 = lettore.leggi_intero();
+    v.valore2 = lettore.leggi_intero();
+    v.valore3 = lettore.leggi_intero();
+}
+
+// Signal repetition: two distances, multiples of 50, and the number of codes
+// (4 or 9) named in the keyword; a second distance of 0 turns it off.
+esito_sezione ripetizione_segnali(stato_scenario& s, lettore_campi& lettore, const std::string& campo) {
+    voce& v = s.voci[voce_identita_treno];
+    v.valore1 = lettore.leggi_intero();
+    v.valore2 = lettore.leggi_intero();
+    if (v.valore1 % 50 != 0) {
+        registra_errore(s, 3);
+        return esito_sezione::interrotta;
+    }
+    if (v.valore2 % 50 != 0) {
+        registra_errore(s, 4);
+        return esito_sezione::interrotta;
+    }
+    if (contiene(campo, "4")) {
+        v.valore3 = 4;
+    } else if (contiene(campo, "9")) {
+        v.valore3 = 9;
+    } else {
+        registra_errore(s, 5);
+        return esito_sezione::interrotta;
+    }
+    if (v.valore2 == 0) v.valore3 = 0;
+    return esito_sezione::avanti;
+}
+
+// The section ends at a header in square brackets that does not begin with "-".
+bool fine_sezione(std::string_view campo) {
+    while (!campo.empty() && (campo.front() == ' ' || campo.front() == '\t')) campo.remove_prefix(1);
+    return contiene(campo, "[") && contiene(campo, "]") && !campo.starts_with('-');
+}
+
+// Every test applies to the same field, in this order; some compare exactly.
+esito_sezione interpreta(stato_scenario& s, lettore_campi& lettore, const std::string& campo,
+                         std::optional<int32_t>& lunghezza) {
+    const std::string parola = minuscole(campo);
+    if (contiene(parola, "lunghezza") && contiene(parola, "percorso")) {
+        if (lunghezza_percorso(s, lettore, lunghezza) == esito_sezione::interrotta) return esito_sezione::interrotta;
+    }
+    if (contiene(campo, "tre") && contiene(campo, "progressiva")) progressiva(s.voci[voce_progressiva_tre], lettore);
+    if (contiene(campo, "due") && contiene(campo, "progressiva")) progressiva(s.voci[voce_progressiva_due], lettore);
+    if (contiene(campo, "uno") && contiene(campo, "progressiva")) progressiva(s.voci[voce_progressiva_uno], lettore);
+    // The scenery values go crossed: "uno" to valore1, "due" to valore3, "tre" to valore2.
+    if (contiene(campo, "sfondo") && contiene(campo, "uno")) s.voci[voce_scenario].valore1 = lettore.leggi_intero();
+    if (contiene(campo, "sfondo") && contiene(campo, "due")) s.voci[voce_scenario].valore3 = lettore.leggi_intero();
+    if (contiene(campo, "sfondo") && contiene(campo, "tre")) s.voci[voce_scenario].valore2 = lettore.leggi_intero();
+    if (contiene(campo, "segnali") && contiene(campo, "ripetizione"))
+        return ripetizione_segnali(s, lettore, campo);
+    return esito_sezione::avanti;
+}
+}  // namespace
+
+std::string minuscole(std::string_view testo) {
+    std::string r(testo);
+    for (char& c : r)
+        if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
+    return r;
+}
+
+void leggi_parola_chiave(stato_scenario& s, lettore_campi& lettore) {
+    s.campo = lettore.leggi_testo();
+    s.lettura = {true, sorgente_testo::linea, lettore.riga()};
+}
+
+namespace {
+esito_sezione leggi_righe_generali(stato_scenario& s, lettore_campi& lettore, std::optional<int32_t>& lunghezza) {
+    for (;;) {
+        if (lettore.fine()) return esito_sezione::avanti;
+        leggi_parola_chiave(s, lettore);
+        if (lettore.fine()) return esito_sezione::avanti;
+        // Dash fields are passed over, with no end-of-file test in between.
+        for (int n = 0; n < massime_sostituzioni && contiene(s.campo, "-"); ++n) leggi_parola_chiave(s, lettore);
+        const std::string campo = s.campo;
+        if (interpreta(s, lettore, campo, lunghezza) == esito_sezione::interrotta) return esito_sezione::interrotta;
+        if (fine_sezione(campo)) return esito_sezione::avanti;
+    }
+}
+}  // namespace
+
+// Every route length line would re-size the route, losing nothing since the
+// section stores nothing in it; sizing once, for the last length read, on every
+// way out, gives the same route and keeps a file of many length lines cheap.
+esito_sezione leggi_sezione_generale(stato_scenario& s, lettore_campi& lettore) {
+    std::optional<int32_t> lunghezza;
+    esito_sezione esito = esito_sezione::avanti;
+    try {
+        esito = leggi_righe_generali(s, lettore, lunghezza);
+    } catch (...) {
+        if (lunghezza) dimensiona_percorso(s, *lunghezza);
+        throw;
+    }
+    if (lunghezza) dimensiona_percorso(s, *lunghezza);
+    return esito;
+}
+
+}  // namespace lettura_linea
+
+void progressive_ordina(stato_scenario& s) {
+    struct terna {
+        int32_t v1 = 0, v2 = 0, v3 = 0;
+    };
+    const auto prendi = [&](int slot) {
+        const voce& v = s.voci[std::size_t(slot)];
+        return terna{v.valore1, v.valore2, v.valore3};
+    };
+    const terna t = prendi(voce_progressiva_tre), d = prendi(voce_progressiva_due), u = prendi(voce_progressiva_uno);
+
+    std::array<terna, 3> r{};  // slots 81, 82, 83; all zero unless a rule applies
+    if (int64_t(t.v1) + d.v1 + u.v1 != 0) {
+        // The strictly largest first; then, of the other two, the first named
+        // (in the order tre, due, uno) only when strictly larger.
+        const auto ordina = [&](const terna& primo, const terna& a, const terna& b) {
+            r = a.v1 > b.v1 ? std::array<terna, 3>{primo, a, b} : std::array<terna, 3>{primo, b, a};
+        };
+        if (t.v1 > d.v1 && t.v1 > u.v1)
+            ordina(t, d, u);
+        else if (d.v1 > t.v1 && d.v1 > u.v1)
+            ordina(d, t, u);
+        else if (u.v1 > t.v1 && u.v1 > d.v1)
+            ordina(u, t, d);
+    } else {
+        // Progressives starting at 0: the last one with a positive valore2 leads.
+        if (t.v2 > 0) r = {t, d, u};
+        if (d.v2 > 0) r = {d, t, u};
+        if (u.v2 > 0) r = {u, d, t};
+    }
+
+    for (std::size_t k = 0; k < r.size(); ++k) {
+        terna& x = r[k];
+        if (x.v3 == 1) {
+            if (x.v2 > std::numeric_limits<int32_t>::max() - 100) throw errore_lettura("progressive beyond 32 bits");
+            x.v2 += 100;
+        }
+        voce& v = s.voci[voce_progressiva_tre + k];
+        v.valore1 = x.v1;
+        v.valore2 = x.v2;
+        v.valore3 = x.v3;
+    }
+}
+
+}  // namespace scenario

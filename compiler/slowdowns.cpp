@@ -1,0 +1,111 @@
+#include "slowdowns.h"
+
+#include <optional>
+
+#include "errors.h"
+#include "run_cells.h"
+
+namespace scenario {
+
+namespace {
+
+// The cells of a slowdown, absent where they would lie outside the route.
+struct celle_rallentamento {
+    bool con_avviso = false;             // starts beyond 1500 m
+    std::optional<int32_t> avviso;       // W, 1200 m before the start cell
+    std::optional<int32_t> inizio;       // S, the cell after the start
+    std::optional<int32_t> fine;         // E, the cell after the end
+    std::optional<int32_t> approcci[4];  // B, B-1, B-2, B-3: the cells before W
+};
+
+celle_rallentamento trova_celle(const stato_scenario& s, const rallentamento& r) {
+    const double x = r.x;
+    celle_rallentamento k;
+    k.con_avviso = r.x > inizio_minimo_avviso;
+    k.inizio = cella_del_percorso(s, x / 50.0 + 1.0);
+    k.fine = cella_del_percorso(s, (x + static_cast<double>(r.l)) / 50.0 + 1.0);
+    if (k.con_avviso) {
+        k.avviso = cella_del_percorso(s, (x - 1200.0) / 50.0 + 1.0);
+        // B is rounded on its own, not taken as W - 1: the two differ when
+        // (x - 1200) / 50 ends in .5.
+        const double b = std::nearbyint((x - 1200.0) / 50.0);
+        for (int32_t n = 0; n < 4; ++n) k.approcci[n] = cella_del_percorso(s, b - n);
+    }
+    return k;
+}
+
+bool tutte_presenti(const celle_rallentamento& k) {
+    if (!k.inizio || !k.fine) return false;
+    if (!k.con_avviso) return true;
+    if (!k.avviso) return false;
+    for (const auto& a : k.approcci)
+        if (!a) return false;
+    return true;
+}
+
+}  // namespace
+
+bool rallentamento_nel_percorso(const stato_scenario& s, const rallentamento& r) {
+    return tutte_presenti(trova_celle(s, r));
+}
+
+void memo_rallentamento(stato_scenario& s, const rallentamento& r) {
+    using larghezza::basso16;
+
+    const celle_rallentamento k = trova_celle(s, r);
+    if (!tutte_presenti(k)) {
+        registra_errore(s, 15, r.x);
+        return;
+    }
+    auto cella_n = [&s](int32_t i) -> cella& { return s.celle[static_cast<std::size_t>(i)]; };
+    cella& inizio = cella_n(*k.inizio);
+    cella& fine = cella_n(*k.fine);
+    // Near the start of the route there is no room for the announcement.
+    const int32_t f_ta = k.con_avviso ? r.f_ta : 0;
+
+    if (k.con_avviso && !cella_libera(cella_n(*k.avviso))) {
+        registra_errore(s, 17, r.x);
+        return;
+    }
+    if (!cella_libera(inizio)) {
+        registra_errore(s, 18, r.x);
+        return;
+    }
+    if (!cella_libera(fine)) {
+        registra_errore(s, 19, r.x);
+        return;
+    }
+
+    // End before start: a zero-length slowdown keeps its start cell.
+    fine.tipo = tipo_cella::fine_rallentamento;
+    if (r.d_v != 0) fine.dato2 = basso16(r.d_v);
+    inizio.tipo = tipo_cella::inizio_rallentamento;
+    if (r.d_v != 0) inizio.dato2 = basso16(r.d_v);
+    if (k.con_avviso) {
+        cella& avviso = cella_n(*k.avviso);
+        avviso.tipo = tipo_cella::avviso_rallentamento;
+        if (r.d_v != 0) avviso.dato2 = basso16(r.d_v);
+        avviso.dato1 = basso16(r.v);
+    }
+    for (cella* c : {&inizio, &fine}) {
+        c->dato1 = basso16(r.v);
+        c->dato3 = basso16(r.f_tt);
+    }
+
+    if (f_ta == 0) return;
+    for (const auto& a : k.approcci) {
+        if (!cella_libera(cella_n(*a))) {
+            registra_errore(s, 20, r.x);
+            return;
+        }
+    }
+    // Counters 1..4 going back from the cell next to the advance cell.
+    for (int32_t n = 0; n < 4; ++n) {
+        cella& c = cella_n(*k.approcci[n]);
+        c.tipo = tipo_cella::approccio_rallentamento;
+        c.dato1 = static_cast<int16_t>(n + 1);
+        if (r.d_v != 0) c.dato2 = static_cast<int16_t>(n + 1);
+    }
+}
+
+}  // namespace scenario

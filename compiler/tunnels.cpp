@@ -1,0 +1,48 @@
+// Tunnels: their class in every cell they cover, and the lamp marks of long tunnels.
+#include "line_reader.h"
+
+namespace scenario {
+
+namespace {
+// Class given to a tunnel that begins 150 m or less after the previous one ends.
+constexpr int32_t classe_galleria_ravvicinata = 3;
+constexpr int64_t distanza_ravvicinata = 150;
+// A class above this marks a long tunnel; the class is what lies above it.
+constexpr int32_t soglia_galleria_lunga = 10;
+// Every 4th cell of a long tunnel carries a lamp mark.
+constexpr int32_t passo_lampade = 4;
+}  // namespace
+
+void memo_montagna(stato_scenario& s, int32_t inizio, int32_t fine, int32_t tipo) {
+    using namespace lettura_linea;
+    // Everything is checked before anything is recorded.
+    if (s.n_montagne >= massimo_montagne) throw errore_lettura("more than 80 tunnels");
+    if (inizio < 0) throw errore_lettura("tunnel starting before the route");
+    const int64_t prima = int64_t(arrotonda(inizio / 50.0));
+    const int64_t ultima = int64_t(arrotonda(fine / 50.0 - 1.0));
+    const int64_t ultima_cella = int64_t(s.celle.size()) - 1;
+    if (ultima >= prima && ultima > ultima_cella)
+        throw errore_lettura("tunnel ending beyond the last cell");
+
+    bool lunga = false;
+    if (tipo > soglia_galleria_lunga) {
+        tipo -= soglia_galleria_lunga;
+        lunga = true;
+    }
+    s.n_montagne += 1;
+    s.montagna_inizio[std::size_t(s.n_montagne)] = inizio;
+    s.montagna_fine[std::size_t(s.n_montagne)] = fine;
+    if (s.n_montagne > 1 &&
+        int64_t(inizio) - s.montagna_fine[std::size_t(s.n_montagne - 1)] <= distanza_ravvicinata)
+        tipo = classe_galleria_ravvicinata;
+
+    int32_t conta = 0;
+    for (int64_t i = prima; i <= ultima; ++i) {
+        cella& c = s.celle[std::size_t(i)];
+        c.galleria = basso8(tipo);
+        ++conta;
+        if (lunga && conta % passo_lampade == 0 && c.tipo == tipo_cella::libera) c.tipo = tipo_cella::lampada_galleria;
+    }
+}
+
+}  // namespace scenario

@@ -1,0 +1,14 @@
+// libFuzzer entry point: the field reader over arbitrary bytes.
+#include <cstdio>
+#include <cstdlib>
+
+#include "fuzz_targets.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* dati, std::size_t n) {
+    const std::string guasto = scenario::fuzz::prova_lettore_campi(dati, n);
+    if (!guasto.empty()) {
+        std::fprintf(stderr, "field reader: %s\n", guasto.c_str());
+        std::abort();
+    }
+    return 0;
+}

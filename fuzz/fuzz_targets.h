@@ -1,0 +1,233 @@
+// The bodies of the fuzz targets, shared by the libFuzzer entry points and by
+// the regression test that replays the inputs the fuzzers once crashed on.
+//
+// Each body runs one input and checks what must hold whatever the input: the
+// reader makes progress, only known error numbers are recorded, the arrays keep
+// the sizes the state says they have, the text sources are gone afterwards, and
+// the compiled files decode back to exactly the state they were made from.
+// Out-of-bounds access, leaks and undefined behaviour are the sanitizers' part.
+// A body gives an empty string when everything held, else what did not.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "compiler/compile_driver.h"
+#include "compiler/compiled_files.h"
+#include "compiler/field_reader.h"
+#include "compiler/read_sources.h"
+#include "compiler/source_store.h"
+#include "compiler/state.h"
+
+namespace scenario::fuzz {
+
+// One input of the whole-compile target holds both text sources: the line
+// description, then this separator, then the run description. Without the
+// separator the run description does not exist.
+inline constexpr std::string_view separatore_corsa = "@@corsa@@";
+
+struct due_sorgenti {
+    std::string linea;
+    std::optional<std::string> corsa;
+};
+
+inline due_sorgenti dividi_ingresso(std::string_view dati) {
+    const std::size_t dove = dati.find(separatore_corsa);
+    if (dove == std::string_view::npos) return {std::string(dati), std::nullopt};
+    return {std::string(dati.substr(0, dove)), std::string(dati.substr(dove + separatore_corsa.size()))};
+}
+
+inline std::string unisci_sorgenti(std::string_view linea, std::string_view corsa) {
+    std::string dati(linea);
+    dati += separatore_corsa;
+    dati += corsa;
+    return dati;
+}
+
+// Every error number the compiler may record.
+inline bool errore_noto(int32_t codice) {
+    static constexpr std::array<int32_t, 27> noti{0,  1,  2,  3,  4,  5,  6,  7,  8,   9,   10,  11,  12, 13,
+                                                  15, 16, 17, 18, 19, 20, 21, 22, 24, 25, 101, 102, 103};
+    for (int32_t n : noti)
+        if (n == codice) return true;
+    return false;
+}
+
+// ---- field reader -----------------------------------------------------------
+
+// The first byte picks the kind of each read in turn (two bits per read, over
+// and over); the rest is the source. Reads go on until the end or the first
+// read failure.
+inline std::string prova_lettore_campi(const uint8_t* dati, std::size_t n) {
+    if (n == 0) return {};
+    const uint8_t scelte = dati[0];
+    const std::string_view testo(reinterpret_cast<const char*>(dati + 1), n - 1);
+    std::size_t fine_righe = 0;
+    for (std::size_t i = 0; i < testo.size(); ++i)
+        if (testo[i] == '\n' || (testo[i] == '\r' && (i + 1 == testo.size() || testo[i + 1] != '\n'))) ++fine_righe;
+
+    lettore_campi r(testo);
+    std::size_t letture = 0;
+    int32_t riga_prima = 0;
+    while (!r.fine()) {
+        // Every read that starts before the end consumes at least one byte.
+        if (++letture > testo.size()) return "more reads than bytes: a read consumed nothing";
+        try {
+            switch ((scelte >> (2 * (letture % 4))) & 3) {
+                case 0: (void)r.leggi_testo(); break;
+                case 1: (void)r.leggi_intero(); break;
+                case 2: (void)r.leggi_intero16(); break;
+                default: (void)r.leggi_byte(); break;
+            }
+        } catch (const errore_lettura&) {
+            break;
+        }
+        if (r.riga() < riga_prima || r.riga() < 1 || std::size_t(r.riga()) > fine_righe + 1)
+            return "line number out of order or beyond the number of lines";
+        riga_prima = r.riga();
+    }
+    // Reading at the end is always a read failure.
+    if (r.fine()) {
+        try {
+            (void)r.leggi_testo();
+            return "a read at the end of the source did not fail";
+        } catch (const errore_lettura&) {
+        }
+    }
+    return {};
+}
+
+// ---- checks on the state after reading -------------------------------------
+
+inline std::string controlla_stato(const stato_scenario& s) {
+    if (!errore_noto(s.codice_errore)) return "unknown error number " + std::to_string(s.codice_errore);
+    if (s.codice_errore != 0 && (s.errori.empty() || s.errori.back().codice != s.codice_errore))
+        return "the error record and the error log disagree";
+    if (s.celle_esistono()) {
+        if (s.n_celle < 0 || s.celle.size() != std::size_t(s.n_celle) + 1)
+            return "celle holds " + std::to_string(s.celle.size()) + " cells, n_celle is " +
+                   std::to_string(s.n_celle);
+    }
+    if (s.tracciato.esiste()) {
+        if (s.tracciato.ultimo_punto != s.lunghezza_estesa) return "track plan and route length disagree";
+        if (s.tracciato.valori.size() != 2 * s.tracciato.punti()) return "track plan holds the wrong number of values";
+    }
+    for (const voce& v : s.voci)
+        if (v.testo.size() > 32767) return "a text longer than the run file can hold";
+    return {};
+}
+
+// ---- line description alone -------------------------------------------------
+
+inline std::string prova_descrizione_linea(const uint8_t* dati, std::size_t n) {
+    stato_scenario s;
+    s.nome_scenario = "Calvena_Roccalba";
+    s.numero_treno = "4127";
+    s.compila_linea = 1;
+    sorgenti_in_memoria sorgenti(std::string(reinterpret_cast<const char*>(dati), n), std::nullopt);
+    memorizza_dati(s, sorgenti);
+    if (auto guasto = controlla_stato(s); !guasto.empty()) return guasto;
+    if (sorgenti.esiste(sorgente_testo::linea)) return "the line description was not deleted";
+    // Without a run description the run phase, when it runs, fails to read.
+    return {};
+}
+
+// ---- whole compile ----------------------------------------------------------
+
+inline bool celle_uguali(const cella& a, const cella& b) {
+    return a.tipo == b.tipo && a.dato1 == b.dato1 && a.dato2 == b.dato2 && a.dato3 == b.dato3 &&
+           a.dato4 == b.dato4 && a.dato5 == b.dato5 && a.dato6 == b.dato6 && a.galleria == b.galleria &&
+           a.velocita == b.velocita && a.pendenza == b.pendenza && a.aderenza == b.aderenza;
+}
+
+inline bool voci_uguali(const voce& a, const voce& b) {
+    return a.tipo == b.tipo && a.valore1 == b.valore1 && a.valore2 == b.valore2 && a.valore3 == b.valore3 &&
+           a.byte1 == b.byte1 && a.testo == b.testo && a.intero1 == b.intero1 && a.intero2 == b.intero2 &&
+           a.intero3 == b.intero3 && a.intero4 == b.intero4 && a.intero5 == b.intero5 && a.byte2 == b.byte2 &&
+           a.byte3 == b.byte3 && a.byte4 == b.byte4 && a.byte5 == b.byte5 && a.valore4 == b.valore4;
+}
+
+inline bool valori_uguali(const valore_tracciato& a, const valore_tracciato& b) {
+    if (a.tipo != b.tipo) return false;
+    if (a.tipo == valore_tracciato::etichetta::intero) return a.intero == b.intero;
+    if (a.tipo == valore_tracciato::etichetta::reale) return std::memcmp(&a.reale, &b.reale, sizeof(double)) == 0;
+    return true;
+}
+
+// Bytes of the line file for a plan: a 2-byte tag per value, plus 2 for an
+// integer and 8 for a double.
+inline std::size_t byte_tracciato(const tracciato_linea& t) {
+    std::size_t n = 0;
+    for (const valore_tracciato& v : t.valori)
+        n += v.tipo == valore_tracciato::etichetta::intero ? 4 : v.tipo == valore_tracciato::etichetta::reale ? 10 : 2;
+    return n;
+}
+
+// The three compiled files decode back to the state they were encoded from.
+// Decoding a long track plan is slow under the sanitizers; with
+// `piano_intero` false the line file is only checked for its size.
+inline std::string controlla_file_compilati(const stato_scenario& s, bool piano_intero = true) {
+    const std::string celle = codifica_celle(s.celle);
+    if (celle.size() != 15 * s.celle.size()) return "cell file of the wrong size";
+    std::vector<cella> celle_lette;
+    if (!decodifica_celle(celle, celle_lette).ok || celle_lette.size() != s.celle.size())
+        return "cell file does not decode";
+    for (std::size_t i = 0; i < celle_lette.size(); ++i)
+        if (!celle_uguali(celle_lette[i], s.celle[i])) return "cell " + std::to_string(i) + " changed in the cell file";
+
+    std::array<voce, numero_voci> voci_lette{};
+    if (auto esito = decodifica_voci(codifica_voci(s.voci), voci_lette); !esito.ok)
+        return "run file does not decode: " + esito.messaggio;
+    for (std::size_t i = 0; i < voci_lette.size(); ++i)
+        if (!voci_uguali(voci_lette[i], s.voci[i])) return "record " + std::to_string(i) + " changed in the run file";
+
+    if (s.compila_linea != 0 && s.tracciato.esiste()) {
+        const std::string piano = codifica_tracciato(s.tracciato);
+        if (piano.size() != byte_tracciato(s.tracciato)) return "line file of the wrong size";
+        if (!piano_intero) return {};
+        tracciato_linea letto;
+        if (auto esito = decodifica_tracciato(piano, letto); !esito.ok)
+            return "line file does not decode: " + esito.messaggio;
+        if (letto.valori.size() != s.tracciato.valori.size()) return "line file holds the wrong number of values";
+        for (std::size_t i = 0; i < letto.valori.size(); ++i)
+            if (!valori_uguali(letto.valori[i], s.tracciato.valori[i]))
+                return "track plan value " + std::to_string(i) + " changed in the line file";
+    }
+    return {};
+}
+
+// The errors that end the line phase without reading the run description,
+// which then stays where it is.
+inline bool fase_corsa_letta(const stato_scenario& s) {
+    for (const errore_registrato& e : s.errori)
+        switch (e.codice) {
+            case 1: case 3: case 4: case 5: case 6: case 21: case 101: case 102: case 103: return false;
+            default: break;
+        }
+    return true;
+}
+
+inline std::string prova_compilazione(const uint8_t* dati, std::size_t n) {
+    due_sorgenti d = dividi_ingresso(std::string_view(reinterpret_cast<const char*>(dati), n));
+    stato_scenario s;
+    s.nome_scenario = "Calvena_Roccalba";
+    s.numero_treno = "4127";
+    sorgenti_in_memoria sorgenti(std::move(d.linea), std::move(d.corsa));
+    const std::optional<std::string> arresto = compila_scenario(s, 1, sorgenti);
+    if (auto guasto = controlla_stato(s); !guasto.empty()) return guasto;
+    if (sorgenti.esiste(sorgente_testo::linea)) return "the line description was not deleted";
+    if (fase_corsa_letta(s) && sorgenti.esiste(sorgente_testo::corsa)) return "the run description was not deleted";
+    if (arresto) {
+        if (*arresto != "1250" && *arresto != "1251") return "unknown stamp error " + *arresto;
+        return {};
+    }
+    return controlla_file_compilati(s, false);
+}
+
+}  // namespace scenario::fuzz

@@ -1,0 +1,18 @@
+// Turns a writer's fixed lines into its line list.
+#pragma once
+
+#include <span>
+#include <string_view>
+
+#include "common/line_list.h"
+
+namespace scenario::sorgenti {
+
+// The lines in printing order, then the end marker that stops the writing.
+inline lista_righe lista_con_marcatore(std::span<const std::string_view> righe) {
+    lista_righe lista(righe.begin(), righe.end());
+    lista.emplace_back(marcatore_fine);
+    return lista;
+}
+
+}  // namespace scenario::sorgenti

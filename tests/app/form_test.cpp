@@ -1,0 +1,129 @@
+// Form1 with a stand-in platform that records what the program shows.
+#include "app/form.h"
+
+#include <gtest/gtest.h>
+
+#include <stdlib.h>
+
+#include <optional>
+#include <ostream>
+#include <vector>
+
+#include "compiler/errors.h"
+
+namespace scenario::piattaforma {
+namespace {
+struct registro_piattaforma {
+    std::filesystem::path cartella;
+    std::vector<std::string> messaggi;
+    std::vector<std::string> note;
+    bool finestra_aperta = false;
+    bool file_prima_della_finestra = false;
+};
+registro_piattaforma registro;
+
+class finestra_finta final : public finestra {
+public:
+    ~finestra_finta() override { registro.finestra_aperta = false; }
+};
+}  // namespace
+
+std::filesystem::path cartella_programma() { return registro.cartella; }
+
+std::unique_ptr<finestra> mostra_finestra() {
+    registro.finestra_aperta = true;
+    registro.file_prima_della_finestra =
+        !registro.cartella.empty() && !std::filesystem::is_empty(registro.cartella);
+    return std::make_unique<finestra_finta>();
+}
+
+void mostra_messaggio(const std::string& testo) { registro.messaggi.push_back(testo); }
+void annota(const std::string& testo) { registro.note.push_back(testo); }
+
+}  // namespace scenario::piattaforma
+
+namespace scenario {
+namespace {
+
+using piattaforma::registro;
+
+class FormRun : public ::testing::Test {
+protected:
+    void SetUp() override {
+        registro = {};
+        std::string modello = (std::filesystem::temp_directory_path() / "form-XXXXXX").string();
+        ASSERT_NE(mkdtemp(modello.data()), nullptr);
+        cartella_ = modello;
+    }
+    void TearDown() override {
+        std::error_code ec;
+        std::filesystem::remove_all(cartella_, ec);
+    }
+    std::filesystem::path cartella_;
+};
+
+TEST_F(FormRun, ShowsTheWindowBeforeAnyFileAndClosesItAtTheEnd) {
+    registro.cartella = cartella_;
+    Form1 form;
+    EXPECT_EQ(form.Form_Load(), uscita_completata) << (registro.messaggi.empty() ? "" : registro.messaggi[0]);
+    EXPECT_EQ(form.stato().nome_scenario, "Calvena_Roccalba");
+    EXPECT_EQ(form.stato().numero_treno, "4127");
+    EXPECT_FALSE(registro.file_prima_della_finestra);
+    EXPECT_FALSE(registro.finestra_aperta);
+    EXPECT_TRUE(registro.messaggi.empty());
+    EXPECT_TRUE(registro.note.empty());
+    EXPECT_TRUE(std::filesystem::exists(cartella_ / "Calvena_Roccalba_4127_scheda_treno.txt"));
+}
+
+TEST_F(FormRun, WithoutAProgramDirectoryStopsAndWritesNothing) {
+    registro.cartella.clear();
+    Form1 form;
+    EXPECT_EQ(form.Form_Load(), uscita_interrotta);
+    ASSERT_EQ(registro.messaggi.size(), 1u);
+    EXPECT_NE(registro.messaggi[0].find("directory"), std::string::npos);
+    EXPECT_FALSE(registro.finestra_aperta);
+}
+
+// What the compile left, and what the program shows and answers for it.
+struct caso_compilazione {
+    const char* nome;
+    std::optional<arresto_fatale> arresto;
+    std::vector<std::pair<int32_t, int32_t>> errori;  // code, position
+    int stato;
+    std::vector<std::string> messaggi;
+    std::size_t note;
+};
+
+void PrintTo(const caso_compilazione& caso, std::ostream* out) { *out << caso.nome; }
+
+class CompileOutcome : public ::testing::TestWithParam<caso_compilazione> {
+protected:
+    void SetUp() override { registro = {}; }
+};
+
+TEST_P(CompileOutcome, IsShownAndEndsTheRunWithItsStatus) {
+    const auto& caso = GetParam();
+    Form1 form;
+    for (auto [codice, posizione] : caso.errori) registra_errore(form.stato(), codice, posizione);
+
+    EXPECT_EQ(form.riporta_compilazione(caso.arresto), caso.stato);
+    EXPECT_EQ(registro.messaggi, caso.messaggi);
+    ASSERT_EQ(registro.note.size(), caso.note);
+    for (std::size_t i = 0; i < caso.note; ++i) EXPECT_EQ(registro.note[i], messaggio_errore(form.stato().errori[i]));
+}
+
+using motivo = arresto_fatale::motivo;
+INSTANTIATE_TEST_SUITE_P(
+    Cases, CompileOutcome,
+    ::testing::Values(
+        caso_compilazione{"Clean", std::nullopt, {}, uscita_completata, {}, 0},
+        caso_compilazione{"Stamp1250", arresto_fatale{motivo::timbro, "1250"}, {}, uscita_interrotta, {" Errore n. 1250"}, 0},
+        caso_compilazione{"Stamp1251", arresto_fatale{motivo::timbro, "1251"}, {{16, 3650}}, uscita_interrotta,
+                          {" Errore n. 1251"}, 0},
+        caso_compilazione{"FileFailure", arresto_fatale{motivo::file, "cannot write \"x.dat\": File too large"}, {},
+                          uscita_interrotta, {"Scenario not completed: cannot write \"x.dat\": File too large"}, 0},
+        caso_compilazione{"RecordedErrors", std::nullopt, {{16, 3650}, {12, 5000}}, uscita_errori_compilazione, {}, 2}),
+    [](const auto& caso) { return std::string(caso.param.nome); });
+
+}  // namespace
+}  // namespace scenario

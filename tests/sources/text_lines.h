@@ -1,0 +1,45 @@
+// Helpers for the writers' tests: the lines of a written text file and a
+// line-by-line comparison that names the first lines that differ.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+namespace scenario::prove {
+
+// The lines of a text whose every line ends in CR LF, the last included.
+// A text that does not end in CR LF gives one more (partial) line, so the
+// comparison below fails on it.
+inline std::vector<std::string> righe_testo(std::string_view testo) {
+    std::vector<std::string> righe;
+    std::size_t inizio = 0;
+    while (inizio < testo.size()) {
+        const std::size_t fine = testo.find("\r\n", inizio);
+        if (fine == std::string_view::npos) {
+            righe.emplace_back(testo.substr(inizio));
+            break;
+        }
+        righe.emplace_back(testo.substr(inizio, fine - inizio));
+        inizio = fine + 2;
+    }
+    return righe;
+}
+
+// Compares the written text with the expected lines, line by line, and
+// then byte for byte (CR LF after every line, nothing else).
+inline void confronta_righe(const std::string& testo, const std::vector<std::string>& attese) {
+    const auto righe = righe_testo(testo);
+    EXPECT_EQ(righe.size(), attese.size());
+    for (std::size_t i = 0; i < righe.size() && i < attese.size(); ++i) {
+        EXPECT_EQ(righe[i], attese[i]) << "line " << i + 1;
+    }
+    std::string atteso;
+    for (const auto& riga : attese) atteso += riga + "\r\n";
+    EXPECT_TRUE(testo == atteso) << "the bytes differ from the expected lines closed by CR LF";
+}
+
+}  // namespace scenario::prove

@@ -1,0 +1,50 @@
+// `scenario compile`: any pair of text sources through exactly the program's
+// compiler, the three compiled files written as the program writes them, and
+// every recorded error explained to the author.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "arguments.h"
+#include "diagnostics.h"
+
+namespace scenario::strumento {
+
+struct richiesta_compilazione {
+    std::filesystem::path linea;  // line description text source
+    std::filesystem::path corsa;  // run description text source
+    std::string nome_scenario;
+    std::string numero_treno;
+    bool piano = true;                      // false: j = 0, no track plan and no line file
+    std::filesystem::path cartella = ".";   // where the compiled files go
+};
+
+struct esito_compilazione {
+    // Set when the command could not do its job (unreadable input, bad name,
+    // unwritable output); the compile may still have run and diagnosed.
+    std::optional<std::string> guasto;
+    bool compilato = false;
+    std::vector<diagnosi> errori;  // every recorded error, in order
+    int32_t codice_errore = 0;       // the error record as the program leaves it
+    int32_t posizione_errore = 0;
+    std::optional<int32_t> fatale;   // 1250 or 1251: nothing was written
+    std::vector<std::filesystem::path> scritti;
+};
+
+// Compiles the two files. They are read into memory first, so the compiler's
+// own steps that delete its sources never touch them.
+esito_compilazione compila_sorgenti(const richiesta_compilazione& r);
+
+// Why a scenario name or train number cannot name files; nothing when it can.
+std::optional<std::string> controlla_nome_file(const std::string& che_cosa, const std::string& valore);
+
+extern const opzioni_ammesse opzioni_compile;
+extern const char* const aiuto_compile;
+int comando_compile(const argomenti& a, std::ostream& out, std::ostream& err);
+
+}  // namespace scenario::strumento

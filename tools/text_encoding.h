@@ -1,0 +1,18 @@
+// Turning the 8-bit texts of the scenario files into UTF-8 for JSON and SVG.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace scenario::strumento {
+
+// Windows-1252 bytes (the code page of texts in the compiled files and the
+// text sources) as UTF-8. Bytes the code page leaves undefined keep their
+// code point (U+0081, U+008D, ...), so nothing is lost.
+std::string da_windows1252(std::string_view testo);
+
+// `testo` with every byte sequence that is not valid UTF-8 replaced by U+FFFD,
+// for texts of unknown origin (file paths, command-line arguments).
+std::string utf8_sicuro(std::string_view testo);
+
+}  // namespace scenario::strumento
