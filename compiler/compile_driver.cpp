@@ -20,10 +20,10 @@ constexpr std::size_t cella_timbrata = 1;
 // The low 16 bits of a value, as a 16-bit field keeps it.
 int16_t basso16(int32_t v) { return static_cast<int16_t>(static_cast<uint16_t>(static_cast<uint32_t>(v) & 0xFFFFu)); }
 
-// Steps 1 and 2: a compile starts with an empty error record and empty
-// records. The route and the plan are dropped too, so a state that compiles
-// again never carries cells or stamps of the previous compile into this one;
-// the line reader makes them anew from the route length.
+// A compile starts with an empty error record and empty `voci` records. The
+// route and the plan are dropped too, so a state compiled again never carries
+// cells or stamps of the previous compile into this one; the line reader
+// makes them anew from the route length.
 void prepara(stato_scenario& s, int32_t j) {
     s.compila_linea = j;
     s.codice_errore = 0;

@@ -68,7 +68,7 @@ private:
         return false;
     }
 
-    // Rule A: every signal up to 1000 m behind an advance point gets a mark in
+    // Every signal up to 1000 m behind an advance point gets a mark in
     // one of its two front cells, or an existing mark there is lowered to 180.
     void segnali_dietro_avviso(int32_t i) {
         for (int32_t k = 1; k <= celle_indietro_da_avviso; ++k) {
@@ -84,12 +84,12 @@ private:
     bool abbassa_segno(int32_t c) {
         cella& x = cella_a(c);
         if (x.tipo != tipo_cella::segno) return false;
-        // The result is at most 180 and at least the old value: it fits 16 bits.
+        // The result is 180 or the old value: it fits 16 bits.
         x.dato1 = static_cast<int16_t>(minimo<int32_t>(valore_segno, x.dato1));
         return true;
     }
 
-    // Rule B: approach marks before a slowdown start, repeat marks inside a
+    // Approach marks before a slowdown start, repeat marks inside a
     // slow slowdown and a mark in front of the first signal after its end.
     void intorno_a_rallentamento(int32_t i) {
         for (const avvicinamento& a : avvicinamenti) {

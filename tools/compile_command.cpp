@@ -129,11 +129,20 @@ esito_compilazione compila_sorgenti(const richiesta_compilazione& r) {
 
 namespace {
 
-// The file an author named for a diagnosis.
+// The file an author named for a diagnosis, as typed.
 std::optional<std::string> file_di(const diagnosi& d, const argomenti& a) {
     if (!d.sorgente) return std::nullopt;
     const std::string* f = a.valore(*d.sorgente == sorgente_testo::linea ? "--line" : "--run");
     return f ? std::optional<std::string>(*f) : std::nullopt;
+}
+
+// The same in UTF-8, for JSON (command-line text is in the system's code page on Windows).
+void scrivi_file_json(scrittore_json& j, const diagnosi& d, const argomenti& a) {
+    j.chiave("file");
+    if (auto f = file_di(d, a))
+        j.testo(mostra_percorso(fs::path(*f)));
+    else
+        j.nullo();
 }
 
 void scrivi_diagnosi_json(scrittore_json& j, const diagnosi& d, const argomenti& a) {
@@ -144,11 +153,7 @@ void scrivi_diagnosi_json(scrittore_json& j, const diagnosi& d, const argomenti&
         j.intero(*d.posizione);
     else
         j.nullo();
-    j.chiave("file");
-    if (auto f = file_di(d, a))
-        j.testo(*f);
-    else
-        j.nullo();
+    scrivi_file_json(j, d, a);
     j.chiave("line");
     if (d.riga > 0)
         j.intero(d.riga);
@@ -165,11 +170,7 @@ void riporta_json(const esito_compilazione& e, const argomenti& a, std::ostream&
     j.campo("posizione_errore", e.posizione_errore);
     const diagnosi* ultima = e.errori.empty() ? nullptr : &e.errori.back();
     if (ultima) {
-        j.chiave("file");
-        if (auto f = file_di(*ultima, a))
-            j.testo(*f);
-        else
-            j.nullo();
+        scrivi_file_json(j, *ultima, a);
         j.chiave("line");
         if (ultima->riga > 0)
             j.intero(ultima->riga);

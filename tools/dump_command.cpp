@@ -285,7 +285,7 @@ int comando_dump(const argomenti& a, std::ostream& out, std::ostream& err) {
         const fs::path percorso(nome);
         file_letto letto = leggi_file(percorso);
         j.inizia_oggetto();
-        j.campo("file", nome);
+        j.campo("file", mostra_percorso(percorso));
         if (!letto.contenuto) {
             err << "scenario dump: " << letto.errore << "\n";
             j.chiave("error");

@@ -34,7 +34,7 @@ riga_sorgente analizza_riga(std::string_view testo, int32_t numero, sorgente_tes
         r.parola = lettore.leggi_testo();
         while (!lettore.fine()) r.numeri.push_back(lettore.leggi_intero());
     } catch (const errore_lettura&) {
-        r.numero_fuori_intervallo = true;
+        // A number beyond 32 bits: the fields before it are enough to locate the line.
     }
     const std::size_t virgola = testo.rfind(',');
     r.ultimo_campo = std::string(senza_spazi(virgola == std::string_view::npos ? testo : testo.substr(virgola + 1)));

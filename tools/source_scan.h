@@ -55,8 +55,7 @@ struct riga_sorgente {
     std::string_view testo; // the line without its line end
     std::string parola;     // the first field
     elemento tipo = elemento::nessuno;
-    std::vector<int32_t> numeri;        // fields after the keyword as numbers (0 when not a number)
-    bool numero_fuori_intervallo = false; // a field is a number beyond 32 bits (the list stops there)
+    std::vector<int32_t> numeri;  // fields after the keyword as numbers (0 when not one); stops at a number beyond 32 bits
     std::string ultimo_campo;           // the last comma-separated field, blanks trimmed
 };
 

@@ -29,6 +29,8 @@ std::string num(double v) {
     return std::string(b, static_cast<std::size_t>(r.ptr - b));
 }
 
+// Text and attribute values; attributes are always in double quotes, so an
+// apostrophe stays as it is (some renderers do not decode &apos;).
 std::string xml(std::string_view utf8) {
     std::string out;
     for (char c : utf8_sicuro(utf8)) {
@@ -37,7 +39,6 @@ std::string xml(std::string_view utf8) {
             case '<': out += "&lt;"; break;
             case '>': out += "&gt;"; break;
             case '"': out += "&quot;"; break;
-            case '\'': out += "&#39;"; break;
             default:
                 // XML 1.0 allows no control characters other than tab, LF and CR.
                 if (static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\n' && c != '\r')
@@ -425,7 +426,7 @@ private:
             const double x0 = std::clamp(x - w / 2, 2.0, larghezza - 2 - w);
             int riga = righe_nomi_profilo - 1;
             for (int r = righe_nomi_profilo - 1; r >= 0; --r) {
-                if (fine_riga[static_cast<std::size_t>(r)] + 6 < x0) {
+                if (fine_riga[static_cast<std::size_t>(r)] + 14 < x0) {
                     riga = r;
                     break;
                 }
@@ -439,11 +440,17 @@ private:
 
         // Gradient values under the curve, where a stretch is wide enough.
         const double riga_pendenze = fondo + 14;
+        double ultima_tacca = -1e300;
         for (const tratto& p : pendenze) {
             const double x0 = x_di(static_cast<double>(p.da));
             const double x1 = x_di(static_cast<double>(p.a));
-            svg_ += "<line x1=\"" + num(x0) + "\" y1=\"" + num(fondo) + "\" x2=\"" + num(x0) + "\" y2=\"" +
-                    num(fondo + 18) + "\" stroke=\"#999\" stroke-width=\"0.8\"/>\n";
+            // On a long route the changes of gradient come closer than a few
+            // pixels: their marks would merge into a band.
+            if (x0 - ultima_tacca >= 3) {
+                ultima_tacca = x0;
+                svg_ += "<line x1=\"" + num(x0) + "\" y1=\"" + num(fondo) + "\" x2=\"" + num(x0) + "\" y2=\"" +
+                        num(fondo + 18) + "\" stroke=\"#999\" stroke-width=\"0.8\"/>\n";
+            }
             if (x1 - x0 < 30) continue;
             const std::string valore = (p.valore > 0 ? "+" : "") + std::to_string(p.valore);
             svg_ += "<text x=\"" + num((x0 + x1) / 2) + "\" y=\"" + num(riga_pendenze) +

@@ -95,7 +95,10 @@ protected:
         if (pipe2(canale, O_CLOEXEC) != 0) return false;
         prova::opzioni_figlio opzioni;
         opzioni.argomenti = {":" + std::to_string(numero), "-displayfd", std::to_string(canale[1]),
-                             "-screen", "0", "640x480x24", "-nolisten", "tcp"};
+                             "-screen", "0", "640x480x24", "-nolisten", "tcp",
+                             // No reset when the last client leaves: a client that connects
+                             // during a reset can be turned away.
+                             "-noreset"};
         opzioni.descrittore_ereditato = canale[1];
         xvfb_ = std::make_unique<prova::processo_figlio>(strumenti_["Xvfb"], opzioni);
         close(canale[1]);
@@ -174,6 +177,8 @@ TEST_F(WindowOnXvfb, PreviewShowsTheLabelInDarkTextOnALightGreyForm) {
     ASSERT_EQ(strumento("import", {"-window", "root", png.string()}).stato, 0);
     ASSERT_EQ(strumento("import", {"-window", "root", ppm.string()}).stato, 0);
     const auto schermo = leggi_ppm(ppm);
+    std::error_code ec;
+    fs::remove(ppm, ec);
     ASSERT_TRUE(schermo.has_value()) << "unreadable screenshot " << ppm;
     ASSERT_LE(finestra.x + finestra.larghezza, schermo->larghezza);
     ASSERT_LE(finestra.y + finestra.altezza, schermo->altezza);

@@ -187,7 +187,8 @@ TEST_F(Dump, KindCanBeForced) {
     // A cell file read as a run file is not one.
     uscita_comando u = esegui_dump({celle().string(), "--kind", "run"});
     EXPECT_EQ(u.stato, 1);
-    u = esegui_dump({file("a.bin").string(), "--kind=cells"});
+    scrivi(file("celle.bin"), contenuto(celle()));
+    u = esegui_dump({file("celle.bin").string(), "--kind=cells"});
     EXPECT_EQ(u.stato, 0) << u.err;
     EXPECT_NE(u.out.find("\"recognised_by\": \"option\""), std::string::npos);
 }

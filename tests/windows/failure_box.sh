@@ -70,7 +70,7 @@ grep -q "$bloccato" "$registro" || errori+=("the message does not name $bloccato
 
 # The writers before the failing one have written their files; none after it ran.
 for f in "${file_sorgenti[@]}" Calvena_Roccalba_4127_note.txt; do
-  [[ -s "$cartella/$f" ]] || errori+=("$f, written before the failure, is missing")
+  [[ -s "$cartella/$f" ]] || errori+=("$f, written before the failure, is missing or empty")
 done
 for f in Calvena_Roccalba_4127_scheda_treno.txt "${file_compilati[@]}"; do
   [[ ! -e "$cartella/$f" ]] || errori+=("$f was written after the failure")

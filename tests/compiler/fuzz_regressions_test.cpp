@@ -1,0 +1,56 @@
+// Replays every input a fuzz target once failed on, through the same checks
+// the fuzz target makes: tests/data/fuzz_regressions/<target>/<input>.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "fuzz/fuzz_targets.h"
+
+namespace scenario {
+namespace {
+
+namespace fs = std::filesystem;
+
+using corpo_fuzz = std::string (*)(const uint8_t*, std::size_t);
+
+std::vector<fs::path> ingressi(const std::string& bersaglio) {
+    std::vector<fs::path> file;
+    const fs::path cartella = fs::path(SCENARIO_TEST_DATA) / "fuzz_regressions" / bersaglio;
+    if (!fs::is_directory(cartella)) return file;
+    for (const auto& voce : fs::directory_iterator(cartella))
+        if (voce.is_regular_file()) file.push_back(voce.path());
+    return file;
+}
+
+std::string leggi(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void riproduci(const std::string& bersaglio, corpo_fuzz corpo) {
+    for (const fs::path& p : ingressi(bersaglio)) {
+        SCOPED_TRACE(p.filename().string());
+        const std::string dati = leggi(p);
+        EXPECT_EQ(corpo(reinterpret_cast<const uint8_t*>(dati.data()), dati.size()), "");
+    }
+}
+
+TEST(FuzzRegressions, FieldReader) { riproduci("field_reader", fuzz::prova_lettore_campi); }
+TEST(FuzzRegressions, LineDescription) { riproduci("line_description", fuzz::prova_descrizione_linea); }
+TEST(FuzzRegressions, WholeCompile) { riproduci("whole_compile", fuzz::prova_compilazione); }
+
+// The whole-compile input format the saved inputs rely on.
+TEST(FuzzRegressions, OneInputSplitsIntoTheTwoSourcesAtTheSeparator) {
+    const fuzz::due_sorgenti d = fuzz::dividi_ingresso(fuzz::unisci_sorgenti("linea\r\n", "corsa@@corsa@@\r\n"));
+    EXPECT_EQ(d.linea, "linea\r\n");
+    EXPECT_EQ(d.corsa, "corsa@@corsa@@\r\n");
+    EXPECT_EQ(fuzz::dividi_ingresso("solo linea").corsa, std::nullopt);
+}
+
+}  // namespace
+}  // namespace scenario
