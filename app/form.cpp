@@ -6,14 +6,12 @@
 #include "common/file_replace.h"
 #include "compiler/errors.h"
 #include "compiler/source_store.h"
+#include "sources/identity.h"
 #include "sources/writers.h"
 
 namespace scenario {
 
 namespace {
-constexpr const char* nome_scenario_fisso = "Calvena_Roccalba";
-constexpr const char* numero_treno_fisso = "4127";
-
 // What every message about an unfinished run starts with: the files already
 // written stay, the package is not complete.
 std::string scenario_incompleto(const std::string& causa) { return "Scenario not completed: " + causa; }
@@ -31,8 +29,8 @@ int Form1::Form_Load() {
 }
 
 int Form1::esegui_corsa() {
-    s_.nome_scenario = nome_scenario_fisso;
-    s_.numero_treno = numero_treno_fisso;
+    s_.nome_scenario = sorgenti::nome_scenario;
+    s_.numero_treno = sorgenti::numero_treno;
 
     // Painted before the work starts: nothing repaints it until the run is over.
     finestra_ = piattaforma::mostra_finestra();

@@ -4,6 +4,7 @@
 
 #include "errors.h"
 #include "line_reader.h"
+#include "provenance.h"
 
 namespace scenario {
 
@@ -16,9 +17,9 @@ constexpr std::size_t lunghezza_massima_testo = std::numeric_limits<int16_t>::ma
 // The cell a board at `posizione` stands in: the one after the cell holding it.
 // Throws when that is not a cell of the route (a negative position among them).
 std::size_t cella_cartello(const stato_scenario& s, int32_t posizione) {
-    if (posizione < 0) throw errore_lettura("board before the start of the route");
+    if (posizione < 0) throw errore_lettura("the board lies before the start of the route");
     const double c = arrotonda(posizione / 50.0 + 1.0);
-    if (c >= double(s.celle.size())) throw errore_lettura("board beyond the last cell");
+    if (c >= double(s.celle.size())) throw errore_lettura("the board's cell lies beyond the end of the route");
     return std::size_t(c);
 }
 
@@ -27,7 +28,8 @@ std::size_t cella_cartello(const stato_scenario& s, int32_t posizione) {
 int16_t coppia_velocita(int32_t primo, int32_t secondo) {
     const double v = arrotonda(secondo / 5.0 + 20.0 * primo);
     if (v < std::numeric_limits<int16_t>::min() || v > std::numeric_limits<int16_t>::max())
-        throw errore_lettura("speed board value beyond 16 bits");
+        throw errore_lettura(
+            "a speed pair does not fit 16 bits (20 times the first speed plus a fifth of the second, -32768 to 32767)");
     return int16_t(v);
 }
 
@@ -42,7 +44,7 @@ bool memo_indicatori_v_max(stato_scenario& s, int32_t posizione, int32_t vas, in
                            int32_t strisces, int32_t vad, int32_t vbd, int32_t vcd, int32_t strisced) {
     const std::size_t i = cella_cartello(s, posizione);
     if (!cella_libera(s.celle[i])) {
-        registra_errore(s, 21, posizione);
+        registra_errore_cella(s, 21, posizione, int32_t(i));
         return false;
     }
     const int16_t a = coppia_velocita(vas, vad);
@@ -54,21 +56,26 @@ bool memo_indicatori_v_max(stato_scenario& s, int32_t posizione, int32_t vas, in
     cc.dato2 = b;
     cc.dato3 = c;
     cc.dato4 = strisce16(strisces, strisced);
+    poni_origine(s, i);
     return true;
 }
 
 bool memo_cartello_galleria(stato_scenario& s, int32_t posizione, const std::string& testo, int32_t slot) {
     const std::size_t i = cella_cartello(s, posizione);
     if (!cella_libera(s.celle[i])) {
-        registra_errore(s, 6, posizione);
+        registra_errore_cella(s, 6, posizione, int32_t(i));
         return false;
     }
-    if (slot < 1 || slot > prima_voce_cartelli) throw errore_lettura("more tunnel-name boards than free slots");
-    if (testo.size() > lunghezza_massima_testo) throw errore_lettura("tunnel-name board text too long");
+    if (slot < 1 || slot > prima_voce_cartelli)
+        throw errore_lettura("more than the 80 tunnel-name boards the run file can hold");
+    if (testo.size() > lunghezza_massima_testo)
+        throw errore_lettura("the board text is longer than the 32767 characters the run file can hold");
     cella& c = s.celle[i];
     c.tipo = tipo_cella::cartello_galleria;
     c.dato1 = int16_t(slot);
     s.voci[std::size_t(slot)].testo = testo;
+    poni_origine(s, i);
+    s.origine_voci[std::size_t(slot)] = s.lettura;
     return true;
 }
 

@@ -4,6 +4,7 @@
 
 #include "competition_codes.h"
 #include "compiled_files.h"
+#include "errors.h"
 #include "finishing_sweep.h"
 #include "read_sources.h"
 
@@ -31,7 +32,9 @@ void prepara(stato_scenario& s, int32_t j) {
     s.errori.clear();
     s.lettura = {};
     for (voce& v : s.voci) v = voce{};
+    s.origine_voci.fill(luogo_lettura{});
     s.celle.clear();
+    s.origine_celle.clear();
     s.n_celle = 0;
     s.lunghezza_estesa = 0;
     s.tracciato = tracciato_linea{};
@@ -45,11 +48,19 @@ std::optional<std::string> timbra_scenario(stato_scenario& s) {
     // section) there is no cell 1: only the record is stamped.
     cella* prima = s.celle.size() > cella_timbrata ? &s.celle[cella_timbrata] : nullptr;
 
-    if (scenario.intero1 != 0 || (prima != nullptr && prima->dato1 != 0)) return errore_timbro_identita;
+    // A stamp error is logged for diagnostics; the program reports it with
+    // its fatal message, so the error record is left as it is.
+    if (scenario.intero1 != 0 || (prima != nullptr && prima->dato1 != 0)) {
+        annota_errore_timbro(s, 1250, static_cast<int32_t>(cella_timbrata));
+        return errore_timbro_identita;
+    }
     scenario.intero1 = identita_voce;
     if (prima != nullptr) prima->dato1 = identita_cella;
 
-    if (scenario.valore4 != 0 || (prima != nullptr && prima->dato2 != 0)) return errore_timbro_codici;
+    if (scenario.valore4 != 0 || (prima != nullptr && prima->dato2 != 0)) {
+        annota_errore_timbro(s, 1251, static_cast<int32_t>(cella_timbrata));
+        return errore_timbro_codici;
+    }
     scenario.valore4 = codice_gara_st(s);
     if (prima != nullptr) prima->dato2 = basso16(codice_gara_og(s));
     return std::nullopt;

@@ -1,15 +1,22 @@
 #include "errors.h"
 
+#include "provenance.h"
+
 namespace scenario {
 
 namespace {
-void annota(stato_scenario& s, int32_t codice, bool con_posizione) {
+errore_registrato& annota(stato_scenario& s, int32_t codice, bool con_posizione) {
     errore_registrato e;
     e.codice = codice;
     e.posizione = s.posizione_errore;
     e.con_posizione = con_posizione;
     e.luogo = s.lettura;
     s.errori.push_back(e);
+    return s.errori.back();
+}
+
+bool stessa_riga(const luogo_lettura& a, const luogo_lettura& b) {
+    return a.valido && b.valido && a.sorgente == b.sorgente && a.riga == b.riga;
 }
 }  // namespace
 
@@ -24,12 +31,36 @@ void registra_errore(stato_scenario& s, int32_t codice, int32_t posizione) {
     annota(s, codice, true);
 }
 
+void registra_errore_cella(stato_scenario& s, int32_t codice, std::optional<int32_t> posizione, int32_t cella) {
+    if (posizione)
+        registra_errore(s, codice, *posizione);
+    else
+        registra_errore(s, codice);
+    s.errori.back().cella = cella;
+}
+
+void registra_errore_finitura(stato_scenario& s, int32_t codice, int32_t posizione, int32_t cella) {
+    registra_errore(s, codice, posizione);
+    s.errori.back().luogo = origine_cella(s, cella);
+    s.errori.back().cella = cella;
+}
+
+void annota_errore_timbro(stato_scenario& s, int32_t codice, int32_t cella) {
+    errore_registrato& e = annota(s, codice, false);
+    if (cella >= 0 && static_cast<std::size_t>(cella) < s.celle.size()) {
+        e.luogo = origine_cella(s, cella);
+        e.cella = cella;
+    }
+}
+
 void imposta_posizione_errore(stato_scenario& s, int32_t posizione) {
     s.posizione_errore = posizione;
-    if (!s.errori.empty()) {
+    if (!s.errori.empty() && stessa_riga(s.errori.back().luogo, s.lettura)) {
         s.errori.back().posizione = posizione;
         s.errori.back().con_posizione = true;
+        return;
     }
+    if (s.codice_errore != 0) annota(s, s.codice_errore, true).arresto_ereditato = true;
 }
 
 gravita_errore gravita(int32_t codice) {
@@ -79,6 +110,8 @@ std::string messaggio_errore(const errore_registrato& e) {
         testo += e.luogo.sorgente == sorgente_testo::linea ? " [line description" : " [run description";
         testo += ", line " + std::to_string(e.luogo.riga) + "]";
     }
+    if (e.arresto_ereditato) testo += ": the run description stopped at this line for the error before";
+    if (!e.dettaglio.empty()) testo += ": " + e.dettaglio;
     return testo;
 }
 

@@ -5,6 +5,8 @@
 namespace scenario {
 
 namespace {
+constexpr const char* fuori_32_bit = "a number lies outside the 32-bit range (-2147483648 to 2147483647)";
+
 bool spazio(char c) { return c == ' ' || c == '\t'; }
 bool fine_riga(char c) { return c == '\r' || c == '\n'; }
 
@@ -22,10 +24,10 @@ bool converti(std::string_view t, int32_t& valore) {
     constexpr int64_t limite = int64_t(std::numeric_limits<int32_t>::max()) + 1;
     for (; i < t.size(); ++i) {
         v = v * 10 + (t[i] - '0');
-        if (v > limite) throw errore_lettura("number out of range");
+        if (v > limite) throw errore_lettura(fuori_32_bit);
     }
     if (negativo) v = -v;
-    if (v > std::numeric_limits<int32_t>::max()) throw errore_lettura("number out of range");
+    if (v > std::numeric_limits<int32_t>::max()) throw errore_lettura(fuori_32_bit);
     valore = int32_t(v);
     return true;
 }
@@ -42,7 +44,7 @@ void lettore_campi::salta_spazi() {
 }
 
 void lettore_campi::inizia_campo() {
-    if (fine()) throw errore_lettura("read past the end of the file");
+    if (fine()) throw errore_lettura("the file ends before the values of this line are complete");
     salta_spazi();
     riga_campo_ = riga_;
 }
@@ -107,13 +109,13 @@ int32_t lettore_campi::leggi_intero() {
 int16_t lettore_campi::leggi_intero16() {
     int32_t v = leggi_intero();
     if (v < std::numeric_limits<int16_t>::min() || v > std::numeric_limits<int16_t>::max())
-        throw errore_lettura("number does not fit 16 bits");
+        throw errore_lettura("a number does not fit 16 bits (-32768 to 32767)");
     return int16_t(v);
 }
 
 uint8_t lettore_campi::leggi_byte() {
     int32_t v = leggi_intero();
-    if (v < 0 || v > 255) throw errore_lettura("number does not fit 0..255");
+    if (v < 0 || v > 255) throw errore_lettura("a number does not fit 0 to 255");
     return uint8_t(v);
 }
 

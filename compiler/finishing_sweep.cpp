@@ -5,6 +5,7 @@
 #include <initializer_list>
 
 #include "errors.h"
+#include "provenance.h"
 
 namespace scenario {
 
@@ -53,15 +54,18 @@ private:
     // A cell outside the route is never free, so nothing is ever marked there.
     bool libera(int32_t c) { return esiste(c) && cella_libera(cella_a(c)); }
 
-    void segna(int32_t c) {
+    // A mark keeps the origin of the item it serves: the signal or the
+    // slowdown start in cell `servita`.
+    void segna(int32_t c, int32_t servita) {
         cella_a(c).tipo = tipo_cella::segno;
         cella_a(c).dato1 = valore_segno;
+        poni_origine(s_, static_cast<std::size_t>(c), origine_cella(s_, servita));
     }
 
-    bool segna_prima_libera(std::initializer_list<int32_t> candidate) {
+    bool segna_prima_libera(int32_t servita, std::initializer_list<int32_t> candidate) {
         for (int32_t c : candidate) {
             if (libera(c)) {
-                segna(c);
+                segna(c, servita);
                 return true;
             }
         }
@@ -75,9 +79,9 @@ private:
             const int32_t d = i - k;
             if (d < prima_cella_con_segnale_servito) break;
             if (cella_a(d).tipo != tipo_cella::segnale) continue;
-            if (segna_prima_libera({d - 1, d - 2})) continue;
+            if (segna_prima_libera(d, {d - 1, d - 2})) continue;
             if (abbassa_segno(d - 1) || abbassa_segno(d - 2)) continue;
-            registra_errore(s_, errore_segnale_senza_segno, d * metri_cella);
+            registra_errore_finitura(s_, errore_segnale_senza_segno, d * metri_cella, d);
         }
     }
 
@@ -94,8 +98,8 @@ private:
     void intorno_a_rallentamento(int32_t i) {
         for (const avvicinamento& a : avvicinamenti) {
             if (i <= a.oltre) continue;
-            if (!segna_prima_libera({i - a.distanze[0], i - a.distanze[1], i - a.distanze[2]}))
-                registra_errore(s_, errore_avvicinamento, i * metri_cella);
+            if (!segna_prima_libera(i, {i - a.distanze[0], i - a.distanze[1], i - a.distanze[2]}))
+                registra_errore_finitura(s_, errore_avvicinamento, i * metri_cella, i);
         }
 
         // The end cell is the first slowdown end after the start. A slowdown
@@ -106,7 +110,7 @@ private:
         const int32_t fine = cella_fine_dopo(i);
         if (fine < 0) return;
         if (cella_a(i).dato1 < velocita_senza_ripetizioni) segni_di_ripetizione(i, fine);
-        segno_dopo_la_fine(fine);
+        segno_dopo_la_fine(i, fine);
     }
 
     int32_t cella_fine_dopo(int32_t i) {
@@ -126,24 +130,25 @@ private:
             ++m;
             if (m != passo_ripetizioni) continue;
             if (libera(k)) {
-                segna(k);
+                segna(k, i);
                 m = 0;
             } else if (libera(k - 1)) {
-                segna(k - 1);
+                segna(k - 1, i);
                 m = 1;
             } else if (libera(k + 1)) {
-                segna(k + 1);
+                segna(k + 1, i);
                 m = -1;
             } else {
                 // m stays 8 and only grows from here: no further repeat mark.
-                registra_errore(s_, errore_ripetizione, k * metri_cella);
+                registra_errore_finitura(s_, errore_ripetizione, k * metri_cella, i);
             }
         } while (k < fine);
     }
 
-    // The first signal up to 600 m past the end gets a mark in front of it.
-    // The search stops at the last cell of the route.
-    void segno_dopo_la_fine(int32_t fine) {
+    // The first signal up to 600 m past the end of the slowdown starting in
+    // cell i gets a mark in front of it. The search stops at the last cell of
+    // the route.
+    void segno_dopo_la_fine(int32_t i, int32_t fine) {
         int32_t m = 0;
         for (int32_t n = fine; n <= fine + celle_cerca_segnale && esiste(n); ++n) {
             if (cella_a(n).tipo == tipo_cella::segnale) {
@@ -152,7 +157,7 @@ private:
             }
         }
         if (m <= 0) return;
-        if (!segna_prima_libera({m, m - 1})) registra_errore(s_, errore_ripetizione, fine * metri_cella);
+        if (!segna_prima_libera(i, {m, m - 1})) registra_errore_finitura(s_, errore_ripetizione, fine * metri_cella, i);
     }
 
     stato_scenario& s_;

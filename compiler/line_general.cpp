@@ -7,6 +7,7 @@
 
 #include "errors.h"
 #include "line_reader.h"
+#include "provenance.h"
 
 namespace scenario {
 
@@ -26,7 +27,7 @@ esito_sezione lunghezza_percorso(stato_scenario& s, lettore_campi& lettore, std:
         registra_errore(s, 1);
         return esito_sezione::interrotta;
     }
-    if (l < 0) throw errore_lettura("negative route length");
+    if (l < 0) throw errore_lettura("the route length is negative");
     sospesa = l;
     return esito_sezione::avanti;
 }
@@ -37,10 +38,13 @@ void dimensiona_percorso(stato_scenario& s, int32_t lunghezza) {
     s.lunghezza_estesa = lunghezza + margine_percorso;
     s.n_celle = int32_t(arrotonda(s.lunghezza_estesa / 50.0));
     s.celle.assign(std::size_t(s.n_celle) + 1, cella{});
+    azzera_origini(s);
     if (s.compila_linea != 0) s.tracciato.dimensiona(s.lunghezza_estesa);
 }
 
-void progressiva(voce& v, lettore_campi& lettore) {
+void progressiva(stato_scenario& s, int slot, lettore_campi& lettore) {
+    voce& v = s.voci[std::size_t(slot)];
+    s.origine_voci[std::size_t(slot)] = s.lettura;
     v.valore1 = lettore.leggi_intero();
     v.valore2 = lettore.leggi_intero();
     v.valore3 = lettore.leggi_intero();
@@ -81,18 +85,26 @@ bool fine_sezione(std::string_view campo) {
 // Every test applies to the same field, in this order; some compare exactly.
 esito_sezione interpreta(stato_scenario& s, lettore_campi& lettore, const std::string& campo,
                          std::optional<int32_t>& lunghezza) {
+    using el = elemento_sorgente;
+    // Each step that runs notes itself as the one reading the line.
+    const auto passo = [&s](el e) {
+        s.lettura.elemento = e;
+        return true;
+    };
     const std::string parola = minuscole(campo);
-    if (contiene(parola, "lunghezza") && contiene(parola, "percorso")) {
+    if (contiene(parola, "lunghezza") && contiene(parola, "percorso") && passo(el::lunghezza_percorso)) {
         if (lunghezza_percorso(s, lettore, lunghezza) == esito_sezione::interrotta) return esito_sezione::interrotta;
     }
-    if (contiene(campo, "tre") && contiene(campo, "progressiva")) progressiva(s.voci[voce_progressiva_tre], lettore);
-    if (contiene(campo, "due") && contiene(campo, "progressiva")) progressiva(s.voci[voce_progressiva_due], lettore);
-    if (contiene(campo, "uno") && contiene(campo, "progressiva")) progressiva(s.voci[voce_progressiva_uno], lettore);
+    const bool progressive = contiene(campo, "progressiva");
+    if (progressive && contiene(campo, "tre") && passo(el::progressiva)) progressiva(s, voce_progressiva_tre, lettore);
+    if (progressive && contiene(campo, "due") && passo(el::progressiva)) progressiva(s, voce_progressiva_due, lettore);
+    if (progressive && contiene(campo, "uno") && passo(el::progressiva)) progressiva(s, voce_progressiva_uno, lettore);
     // The scenery values go crossed: "uno" to valore1, "due" to valore3, "tre" to valore2.
-    if (contiene(campo, "sfondo") && contiene(campo, "uno")) s.voci[voce_scenario].valore1 = lettore.leggi_intero();
-    if (contiene(campo, "sfondo") && contiene(campo, "due")) s.voci[voce_scenario].valore3 = lettore.leggi_intero();
-    if (contiene(campo, "sfondo") && contiene(campo, "tre")) s.voci[voce_scenario].valore2 = lettore.leggi_intero();
-    if (contiene(campo, "segnali") && contiene(campo, "ripetizione"))
+    const bool sfondo = contiene(campo, "sfondo");
+    if (sfondo && contiene(campo, "uno") && passo(el::sfondo)) s.voci[voce_scenario].valore1 = lettore.leggi_intero();
+    if (sfondo && contiene(campo, "due") && passo(el::sfondo)) s.voci[voce_scenario].valore3 = lettore.leggi_intero();
+    if (sfondo && contiene(campo, "tre") && passo(el::sfondo)) s.voci[voce_scenario].valore2 = lettore.leggi_intero();
+    if (contiene(campo, "segnali") && contiene(campo, "ripetizione") && passo(el::ripetizione_segnali))
         return ripetizione_segnali(s, lettore, campo);
     return esito_sezione::avanti;
 }
@@ -144,12 +156,14 @@ esito_sezione leggi_sezione_generale(stato_scenario& s, lettore_campi& lettore) 
 }  // namespace lettura_linea
 
 void progressive_ordina(stato_scenario& s) {
+    // A progressive's values travel with the line they were read from.
     struct terna {
         int32_t v1 = 0, v2 = 0, v3 = 0;
+        luogo_lettura origine;
     };
     const auto prendi = [&](int slot) {
         const voce& v = s.voci[std::size_t(slot)];
-        return terna{v.valore1, v.valore2, v.valore3};
+        return terna{v.valore1, v.valore2, v.valore3, s.origine_voci[std::size_t(slot)]};
     };
     const terna t = prendi(voce_progressiva_tre), d = prendi(voce_progressiva_due), u = prendi(voce_progressiva_uno);
 
@@ -176,13 +190,17 @@ void progressive_ordina(stato_scenario& s) {
     for (std::size_t k = 0; k < r.size(); ++k) {
         terna& x = r[k];
         if (x.v3 == 1) {
-            if (x.v2 > std::numeric_limits<int32_t>::max() - 100) throw errore_lettura("progressive beyond 32 bits");
+            if (x.v2 > std::numeric_limits<int32_t>::max() - 100) {
+                s.lettura = x.origine;  // the read failure names the progressive's line
+                throw errore_lettura("the progressive's end plus 100 m lies outside the 32-bit range");
+            }
             x.v2 += 100;
         }
         voce& v = s.voci[voce_progressiva_tre + k];
         v.valore1 = x.v1;
         v.valore2 = x.v2;
         v.valore3 = x.v3;
+        s.origine_voci[voce_progressiva_tre + k] = x.origine;
     }
 }
 

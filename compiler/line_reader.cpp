@@ -24,6 +24,7 @@
 
 #include "errors.h"
 #include "read_sources.h"
+#include "run_cells.h"
 #include "track_plan.h"
 
 namespace scenario {
@@ -82,20 +83,22 @@ esito_sezione lettore_corpo::leggi() {
 
 // A line is accepted when its position leaves 100 m of route after it.
 bool lettore_corpo::posizione_accettata(int32_t p) {
-    if (!s_.celle_esistono()) throw errore_lettura("positioned line before the route length");
-    if (double(s_.n_celle) >= (double(p) + 100.0) / 50.0) return true;
+    if (!s_.celle_esistono())
+        throw errore_lettura("a line with a position, but the general section gave no route length");
+    if (!oltre_fine_percorso(s_, p, margine_riga)) return true;
     registra_errore(s_, 15, p);
     return false;
 }
 
 void lettore_corpo::scrivi_pendenza() {
-    if (std::size_t(f_) >= s_.celle.size()) throw errore_lettura("gradient lines fill beyond the last cell");
+    if (std::size_t(f_) >= s_.celle.size()) throw errore_lettura("the gradients fill beyond the end of the route");
     s_.celle[std::size_t(f_)].pendenza = basso8(int64_t(g0_) + 100);
     ++f_;
 }
 
 // Closes the stretch of the previous gradient up to the cell before P / 50.
 esito_sezione lettore_corpo::pendenza() {
+    s_.lettura.elemento = elemento_sorgente::pendenza;
     const int32_t p = lettore_.leggi_intero();
     const int32_t g = lettore_.leggi_intero();
     if (!posizione_accettata(p)) return esito_sezione::fine_lettura;
@@ -109,6 +112,7 @@ esito_sezione lettore_corpo::pendenza() {
 }
 
 esito_sezione lettore_corpo::curva(const std::string& parola) {
+    s_.lettura.elemento = elemento_sorgente::curva;
     const int32_t inizio = lettore_.leggi_intero();
     const int32_t lunghezza = lettore_.leggi_intero();
     if (!posizione_accettata(inizio)) return esito_sezione::fine_lettura;
@@ -122,10 +126,11 @@ esito_sezione lettore_corpo::curva(const std::string& parola) {
         case esito_curva::oltre_limite: registra_errore(s_, 103); return esito_sezione::interrotta;
         case esito_curva::fuori_tracciato: break;
     }
-    throw errore_lettura("curve beyond the end of the track plan");
+    throw errore_lettura("the curve runs beyond the end of the track plan (the route length plus 7000 m)");
 }
 
 esito_sezione lettore_corpo::montagna() {
+    s_.lettura.elemento = elemento_sorgente::galleria;
     const int32_t inizio = lettore_.leggi_intero();
     const int32_t fine = lettore_.leggi_intero();
     const int32_t tipo = lettore_.leggi_intero();
@@ -135,6 +140,7 @@ esito_sezione lettore_corpo::montagna() {
 }
 
 esito_sezione lettore_corpo::indicatori_v_max() {
+    s_.lettura.elemento = elemento_sorgente::indicatore_vmax;
     int32_t v[9];
     for (int32_t& x : v) x = lettore_.leggi_intero();
     if (!posizione_accettata(v[0])) return esito_sezione::fine_lettura;
@@ -144,6 +150,7 @@ esito_sezione lettore_corpo::indicatori_v_max() {
 }
 
 esito_sezione lettore_corpo::cartello() {
+    s_.lettura.elemento = elemento_sorgente::cartello_galleria;
     const int32_t p = lettore_.leggi_intero();
     const std::string testo = lettore_.leggi_testo();
     if (!posizione_accettata(p)) return esito_sezione::fine_lettura;
@@ -190,7 +197,7 @@ esito_fase_linea leggi_descrizione_linea(stato_scenario& s, archivio_sorgenti& s
     s.n_montagne = 0;
     // Every body line is positioned, and the end-of-file fills need the route.
     if (!s.celle_esistono() || (s.compila_linea != 0 && !s.tracciato.esiste()))
-        throw errore_lettura("the line description gives no route length");
+        throw errore_lettura("the general section gives no route length");
     if (s.compila_linea != 0) inizia_tracciato(s.tracciato);
 
     lettore_corpo corpo(s, lettore);

@@ -11,11 +11,13 @@ namespace scenario {
 
 namespace {
 // A read failure anywhere: both sources go (where they still exist) and the
-// error record says 25; the position of an earlier error stays.
-void fallimento_lettura(stato_scenario& s, archivio_sorgenti& sorgenti) {
+// error record says 25; the position of an earlier error stays. The log keeps
+// why reading failed.
+void fallimento_lettura(stato_scenario& s, archivio_sorgenti& sorgenti, const char* motivo) {
     for (sorgente_testo t : {sorgente_testo::linea, sorgente_testo::corsa})
         if (sorgenti.esiste(t)) sorgenti.elimina(t);
     registra_errore(s, 25);
+    s.errori.back().dettaglio = motivo;
 }
 }  // namespace
 
@@ -25,11 +27,11 @@ void memorizza_dati(stato_scenario& s, archivio_sorgenti& sorgenti) {
     try {
         const esito_fase_linea linea = leggi_descrizione_linea(s, sorgenti);
         if (linea.prosegui) leggi_descrizione_corsa(s, sorgenti, linea.slot_cartelli);
-    } catch (const errore_lettura&) {
-        fallimento_lettura(s, sorgenti);
+    } catch (const errore_lettura& e) {
+        fallimento_lettura(s, sorgenti, e.what());
     } catch (const std::bad_alloc&) {
         // A source too large to hold is a source that cannot be read.
-        fallimento_lettura(s, sorgenti);
+        fallimento_lettura(s, sorgenti, "the source is too large to hold in memory");
     }
     s.lettura.valido = false;
 }

@@ -28,10 +28,19 @@ inline std::optional<int32_t> cella_del_percorso(const stato_scenario& s, double
     return static_cast<int32_t>(r);
 }
 
+// Route a positioned line needs after its position, and a station for its area.
+inline constexpr int32_t margine_riga = 100;
+inline constexpr int32_t margine_stazione = 800;
+
 // The bound test of positioned lines: (posizione + margine) / 50, unrounded,
 // lies beyond the last cell.
 inline bool oltre_fine_percorso(const stato_scenario& s, int32_t posizione, int32_t margine) {
     return (static_cast<double>(posizione) + static_cast<double>(margine)) / 50.0 > static_cast<double>(s.n_celle);
+}
+
+// The last position the bound test accepts for `margine`.
+inline int64_t ultima_posizione_accettata(const stato_scenario& s, int32_t margine) {
+    return int64_t{s.n_celle} * 50 - margine;
 }
 
 // The route cells exist and agree with `n_celle` (indexes 0..n_celle).

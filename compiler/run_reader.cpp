@@ -25,6 +25,7 @@
 
 #include "errors.h"
 #include "field_reader.h"
+#include "provenance.h"
 #include "read_sources.h"
 #include "run_cells.h"
 #include "signals.h"
@@ -62,7 +63,7 @@ struct profilo {
 // A speed limit in km/h as stored: a fifth, rounded half to even, 0..255.
 uint8_t quinto_velocita(int32_t v) {
     const double r = std::nearbyint(static_cast<double>(v) / 5.0);
-    if (!(r >= 0.0 && r <= 255.0)) throw errore_lettura("speed limit out of range");
+    if (!(r >= 0.0 && r <= 255.0)) throw errore_lettura("a speed limit does not fit the cell (0 to 1275 km/h)");
     return static_cast<uint8_t>(r);
 }
 
@@ -78,6 +79,7 @@ private:
     struct parola_chiave {
         std::string_view prima;
         std::string_view seconda;  // empty: one word is enough
+        elemento_sorgente elemento;
         gestore esegui;
     };
 
@@ -144,22 +146,24 @@ bool fase_corsa::leggi_parola_chiave() {
 // Every keyword the field contains runs its line, in this order, until one
 // stops the reading.
 seguito fase_corsa::interpreta() {
+    using el = elemento_sorgente;
     static constexpr parola_chiave parole[] = {
-        {"frenata", "massa", &fase_corsa::massa_frenata},
-        {"vetture", "", &fase_corsa::vetture},
-        {"velocit", "", &fase_corsa::velocita},
-        {"aderenza", "", &fase_corsa::aderenza},
-        {"orologio", "", &fase_corsa::orologio},
-        {"sabbia", "", &fase_corsa::sabbia},
-        {"segnale", "", &fase_corsa::segnale_linea},
-        {"rallentamento", "", &fase_corsa::rallentamento_linea},
-        {"abbattimento", "", &fase_corsa::abbattimento},
-        {"stazione", "", &fase_corsa::stazione},
+        {"frenata", "massa", el::massa_frenata, &fase_corsa::massa_frenata},
+        {"vetture", "", el::vetture, &fase_corsa::vetture},
+        {"velocit", "", el::velocita, &fase_corsa::velocita},
+        {"aderenza", "", el::aderenza, &fase_corsa::aderenza},
+        {"orologio", "", el::orologio, &fase_corsa::orologio},
+        {"sabbia", "", el::sabbia, &fase_corsa::sabbia},
+        {"segnale", "", el::segnale, &fase_corsa::segnale_linea},
+        {"rallentamento", "", el::rallentamento, &fase_corsa::rallentamento_linea},
+        {"abbattimento", "", el::abbattimento, &fase_corsa::abbattimento},
+        {"stazione", "", el::stazione, &fase_corsa::stazione},
     };
     s_.lettura = {true, sorgente_testo::corsa, lettore_.riga()};
     const std::string campo = minuscolo(s_.campo);
     for (const parola_chiave& p : parole) {
         if (!contiene(campo, p.prima) || !contiene(campo, p.seconda)) continue;
+        s_.lettura.elemento = p.elemento;
         const seguito sg = (this->*p.esegui)();
         if (sg != seguito::prosegui) return sg;
     }
@@ -167,7 +171,8 @@ seguito fase_corsa::interpreta() {
 }
 
 void fase_corsa::richiedi_celle() const {
-    if (!celle_presenti(s_)) throw errore_lettura("positioned line but the route cells do not exist");
+    if (!celle_presenti(s_))
+        throw errore_lettura("a line with a position, but the line description gave no route");
 }
 
 seguito fase_corsa::fuori_percorso(int32_t posizione) {
@@ -198,7 +203,7 @@ seguito fase_corsa::velocita() {
     const int32_t p = lettore_.leggi_intero();
     const int32_t v = lettore_.leggi_intero();
     richiedi_celle();
-    if (oltre_fine_percorso(s_, p, 100)) return fuori_percorso(p);
+    if (oltre_fine_percorso(s_, p, margine_riga)) return fuori_percorso(p);
     // The bound test keeps the cell of p at most n_celle - 2.
     const auto c = static_cast<int32_t>(std::nearbyint(static_cast<double>(p) / 50.0));
     if (!velocita_.in_sospeso) velocita_.in_sospeso = v;
@@ -215,7 +220,7 @@ seguito fase_corsa::aderenza() {
     const int32_t p = lettore_.leggi_intero();
     const int32_t a = lettore_.leggi_intero();
     richiedi_celle();
-    if (oltre_fine_percorso(s_, p, 100)) return fuori_percorso(p);
+    if (oltre_fine_percorso(s_, p, margine_riga)) return fuori_percorso(p);
     const auto c = static_cast<int32_t>(std::nearbyint(static_cast<double>(p) / 50.0));
     if (!aderenza_.in_sospeso) aderenza_.in_sospeso = a;
     if (c > 0) {
@@ -245,7 +250,7 @@ seguito fase_corsa::segnale_linea() {
     for (int32_t* campo : {&g.posizione, &g.sx, &g.s1, &g.s2, &g.s3, &g.rapp, &g.dx, &g.d1, &g.d2, &g.d3, &g.tempo})
         *campo = lettore_.leggi_intero();
     richiedi_celle();
-    if (oltre_fine_percorso(s_, g.posizione, 100) || !segnale_nel_percorso(s_, g.posizione))
+    if (oltre_fine_percorso(s_, g.posizione, margine_riga) || !segnale_nel_percorso(s_, g.posizione))
         return fuori_percorso(g.posizione);
     memo_segnale(s_, g);
     return dopo_chiamata(g.posizione);
@@ -255,7 +260,7 @@ seguito fase_corsa::rallentamento_linea() {
     rallentamento r;
     for (int32_t* campo : {&r.x, &r.v, &r.l, &r.f_tt, &r.f_ta, &r.d_v}) *campo = lettore_.leggi_intero();
     richiedi_celle();
-    if (oltre_fine_percorso(s_, r.x, 100) || !rallentamento_nel_percorso(s_, r)) return fuori_percorso(r.x);
+    if (oltre_fine_percorso(s_, r.x, margine_riga) || !rallentamento_nel_percorso(s_, r)) return fuori_percorso(r.x);
     memo_rallentamento(s_, r);
     return dopo_chiamata(r.x);
 }
@@ -265,13 +270,13 @@ seguito fase_corsa::abbattimento() {
     const int32_t p = lettore_.leggi_intero();
     const int32_t n = lettore_.leggi_intero();
     richiedi_celle();
-    if (oltre_fine_percorso(s_, p, 100)) return fuori_percorso(p);
+    if (oltre_fine_percorso(s_, p, margine_riga)) return fuori_percorso(p);
     const auto c = cella_del_percorso(s_, static_cast<double>(p) / 50.0);
     if (!c) return fuori_percorso(p);
     cella& cl = cella_n(*c);
     if (!cella_libera(cl)) {
         sorgenti_.elimina(sorgente_testo::corsa);
-        registra_errore(s_, 7, p);
+        registra_errore_cella(s_, 7, p, *c);
         return seguito::esci;
     }
     if (n > 0) {
@@ -280,6 +285,7 @@ seguito fase_corsa::abbattimento() {
     } else {
         cl.tipo = tipo_cella::abbattimento_senza_valore;
     }
+    poni_origine(s_, static_cast<std::size_t>(*c));
     return seguito::prosegui;
 }
 
@@ -319,6 +325,8 @@ void fase_corsa::finisci_file() {
         const voce& pr = s_.voci[static_cast<std::size_t>(slot)];
         if (pr.valore1 % 50 != 0 || pr.valore2 % 50 != 0) {
             registra_errore(s_, 2);
+            // Found after reading: the line behind it is the one the progressive came from.
+            s_.errori.back().luogo = s_.origine_voci[static_cast<std::size_t>(slot)];
             break;
         }
     }

@@ -1,6 +1,7 @@
 #include "signals.h"
 
 #include "errors.h"
+#include "provenance.h"
 #include "run_cells.h"
 
 namespace scenario {
@@ -29,11 +30,12 @@ void memo_segnale(stato_scenario& s, segnale& g) {
     }
     cella& c = s.celle[static_cast<std::size_t>(*indice)];
     if (!cella_libera(c)) {
-        registra_errore(s, 16, g.posizione);
+        registra_errore_cella(s, 16, g.posizione, *indice);
         return;
     }
 
     c.tipo = tipo_cella::segnale;
+    poni_origine(s, static_cast<std::size_t>(*indice));
     c.dato4 = basso16(int64_t{g.rapp} * 10 + int64_t{g.sx} * 3 + g.dx);
     c.dato1 = basso16(int64_t{g.s1} * 10 + g.d1);
     c.dato2 = basso16(int64_t{g.s2} * 10 + g.d2);

@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "errors.h"
+#include "provenance.h"
 #include "run_cells.h"
 
 namespace scenario {
@@ -64,26 +65,29 @@ void memo_rallentamento(stato_scenario& s, const rallentamento& r) {
     const int32_t f_ta = k.con_avviso ? r.f_ta : 0;
 
     if (k.con_avviso && !cella_libera(cella_n(*k.avviso))) {
-        registra_errore(s, 17, r.x);
+        registra_errore_cella(s, 17, r.x, *k.avviso);
         return;
     }
     if (!cella_libera(inizio)) {
-        registra_errore(s, 18, r.x);
+        registra_errore_cella(s, 18, r.x, *k.inizio);
         return;
     }
     if (!cella_libera(fine)) {
-        registra_errore(s, 19, r.x);
+        registra_errore_cella(s, 19, r.x, *k.fine);
         return;
     }
 
     // End before start: a zero-length slowdown keeps its start cell.
     fine.tipo = tipo_cella::fine_rallentamento;
+    poni_origine(s, static_cast<std::size_t>(*k.fine));
     if (r.d_v != 0) fine.dato2 = basso16(r.d_v);
     inizio.tipo = tipo_cella::inizio_rallentamento;
+    poni_origine(s, static_cast<std::size_t>(*k.inizio));
     if (r.d_v != 0) inizio.dato2 = basso16(r.d_v);
     if (k.con_avviso) {
         cella& avviso = cella_n(*k.avviso);
         avviso.tipo = tipo_cella::avviso_rallentamento;
+        poni_origine(s, static_cast<std::size_t>(*k.avviso));
         if (r.d_v != 0) avviso.dato2 = basso16(r.d_v);
         avviso.dato1 = basso16(r.v);
     }
@@ -95,7 +99,7 @@ void memo_rallentamento(stato_scenario& s, const rallentamento& r) {
     if (f_ta == 0) return;
     for (const auto& a : k.approcci) {
         if (!cella_libera(cella_n(*a))) {
-            registra_errore(s, 20, r.x);
+            registra_errore_cella(s, 20, r.x, *a);
             return;
         }
     }
@@ -103,6 +107,7 @@ void memo_rallentamento(stato_scenario& s, const rallentamento& r) {
     for (int32_t n = 0; n < 4; ++n) {
         cella& c = cella_n(*k.approcci[n]);
         c.tipo = tipo_cella::approccio_rallentamento;
+        poni_origine(s, static_cast<std::size_t>(*k.approcci[n]));
         c.dato1 = static_cast<int16_t>(n + 1);
         if (r.d_v != 0) c.dato2 = static_cast<int16_t>(n + 1);
     }

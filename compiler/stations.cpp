@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "errors.h"
+#include "provenance.h"
 #include "run_cells.h"
 
 namespace scenario {
@@ -46,7 +47,7 @@ void calcola_area(int64_t p, int64_t l, uint8_t tipo, bool coda, int64_t& inizio
 esito_stazione memo_stazione(stato_scenario& s, lettore_campi& lettore, int32_t& contatore, int32_t slot_cartelli) {
     using larghezza::basso32;
 
-    if (!celle_presenti(s)) throw errore_lettura("station line but the route cells do not exist");
+    if (!celle_presenti(s)) throw errore_lettura("a station line, but the line description gave no route");
 
     // Station records take slots 1 upward and must stay below the board
     // records (and below the header slots). Checked before anything is read
@@ -58,10 +59,11 @@ esito_stazione memo_stazione(stato_scenario& s, lettore_campi& lettore, int32_t&
         return esito_stazione::errore;
     }
     voce& r = s.voci[static_cast<std::size_t>(i)];
+    s.origine_voci[static_cast<std::size_t>(i)] = s.lettura;
 
     const int32_t p = lettore.leggi_intero();
     r.valore3 = p;
-    if (oltre_fine_percorso(s, p, 800)) {
+    if (oltre_fine_percorso(s, p, margine_stazione)) {
         registra_errore(s, 15, p);
         return esito_stazione::fuori_percorso;
     }
@@ -92,7 +94,8 @@ esito_stazione memo_stazione(stato_scenario& s, lettore_campi& lettore, int32_t&
     const int64_t minuti = lettore.leggi_intero();
     const int64_t secondi = lettore.leggi_intero();
     std::string nome = lettore.leggi_testo();
-    if (nome.size() > lunghezza_massima_nome) throw errore_lettura("station name too long for the run file");
+    if (nome.size() > lunghezza_massima_nome)
+        throw errore_lettura("the station name is longer than the 32767 characters the run file can hold");
     r.testo = std::move(nome);
     r.valore4 = basso32(ore * 3600 + minuti * 60 + secondi);
 
@@ -132,12 +135,14 @@ esito_stazione memo_stazione(stato_scenario& s, lettore_campi& lettore, int32_t&
             }
         }
         if (fermata <= 1) {
-            registra_errore(s, 24);
+            // The area end lies within 32 bits: so does the stop cell.
+            registra_errore_cella(s, 24, std::nullopt, static_cast<int32_t>(fermata));
             return esito_stazione::errore;
         }
         cella& c = s.celle[static_cast<std::size_t>(fermata)];
         c.tipo = tipo_cella::fermata;
         c.dato1 = static_cast<int16_t>(i);
+        poni_origine(s, static_cast<std::size_t>(fermata));
     }
 
     if (i > 1 && int64_t{r.valore1} - distanza_minima_aree < s.voci[static_cast<std::size_t>(i - 1)].valore2) {

@@ -1,5 +1,6 @@
 // Tunnels: their class in every cell they cover, and the lamp marks of long tunnels.
 #include "line_reader.h"
+#include "provenance.h"
 
 namespace scenario {
 
@@ -16,13 +17,13 @@ constexpr int32_t passo_lampade = 4;
 void memo_montagna(stato_scenario& s, int32_t inizio, int32_t fine, int32_t tipo) {
     using namespace lettura_linea;
     // Everything is checked before anything is recorded.
-    if (s.n_montagne >= massimo_montagne) throw errore_lettura("more than 80 tunnels");
-    if (inizio < 0) throw errore_lettura("tunnel starting before the route");
+    if (s.n_montagne >= massimo_montagne) throw errore_lettura("more than the 80 tunnels the route can hold");
+    if (inizio < 0) throw errore_lettura("the tunnel starts before the start of the route");
     const int64_t prima = int64_t(arrotonda(inizio / 50.0));
     const int64_t ultima = int64_t(arrotonda(fine / 50.0 - 1.0));
     const int64_t ultima_cella = int64_t(s.celle.size()) - 1;
     if (ultima >= prima && ultima > ultima_cella)
-        throw errore_lettura("tunnel ending beyond the last cell");
+        throw errore_lettura("the tunnel ends beyond the end of the route (its length plus 7000 m)");
 
     bool lunga = false;
     if (tipo > soglia_galleria_lunga) {
@@ -41,7 +42,10 @@ void memo_montagna(stato_scenario& s, int32_t inizio, int32_t fine, int32_t tipo
         cella& c = s.celle[std::size_t(i)];
         c.galleria = basso8(tipo);
         ++conta;
-        if (lunga && conta % passo_lampade == 0 && c.tipo == tipo_cella::libera) c.tipo = tipo_cella::lampada_galleria;
+        if (lunga && conta % passo_lampade == 0 && c.tipo == tipo_cella::libera) {
+            c.tipo = tipo_cella::lampada_galleria;
+            poni_origine(s, std::size_t(i));
+        }
     }
 }
 

@@ -40,7 +40,8 @@ for target in field_reader line_description whole_compile; do
   else
     status=1
     echo "   $target: FAILED; the report follows (full log: $log)" >&2
-    grep -E -A40 '^==[0-9]+==ERROR|runtime error|^(field reader|line description|whole compile):|deadly signal|Test unit written' "$log" | head -80 >&2 || tail -40 "$log" >&2
+    grep -E -A25 '^==[0-9]+==ERROR|runtime error|^(field reader|line description|whole compile):|deadly signal' "$log" | head -40 >&2 || tail -40 "$log" >&2
+    grep -E 'Test unit written|^artifact_prefix' "$log" >&2 || true
   fi
 done
 exit "$status"

@@ -103,7 +103,7 @@ esito_compilazione compila_sorgenti(const richiesta_compilazione& r) {
     const std::optional<std::string> timbro = compila_scenario(s, j, sorgenti);
     esito.compilato = true;
 
-    const sorgenti_compilate testi{*linea.contenuto, *corsa.contenuto, r.nome_scenario, r.numero_treno, j};
+    const sorgenti_compilate testi{*linea.contenuto, *corsa.contenuto};
     esito.errori = diagnostica(s, testi, timbro);
     esito.codice_errore = s.codice_errore;
     esito.posizione_errore = s.posizione_errore;

@@ -1,6 +1,7 @@
 // Turning the errors a compile recorded into messages for the author of the
 // sources: what element, at which position, what is wrong, and the file and
-// line that caused it.
+// line that caused it. Everything but the quoted text of a line comes from the
+// compile itself: its error log, its cells and where their items came from.
 #pragma once
 
 #include <cstdint>
@@ -23,13 +24,10 @@ struct diagnosi {
     std::string messaggio;                  // e.g. "signal at 3650 m: its cell (3700 to 3750 m) is already taken ..."
 };
 
-// What the compile was given, as the author named it.
+// The text sources the compile read, for quoting their lines.
 struct sorgenti_compilate {
     std::string_view linea;  // the bytes of the line description
     std::string_view corsa;  // the bytes of the run description
-    std::string nome_scenario;
-    std::string numero_treno;
-    int32_t compila_linea = 1;
 };
 
 // One diagnosis per error in `s.errori`, in order; when `timbro` holds a stamp

@@ -7,7 +7,7 @@
 #include "compiler/source_store.h"
 #include "exit_status.h"
 #include "file_io.h"
-#include "scenario_identity.h"
+#include "sources/identity.h"
 #include "sources/writers.h"
 
 namespace scenario::strumento {
@@ -31,8 +31,8 @@ const char* const aiuto_sources =
     "copy is never lost; --force replaces them.\n";
 
 std::vector<file_sorgente> sorgenti_programma() {
-    const std::string nome = nome_scenario_programma;
-    const std::string treno = numero_treno_programma;
+    const std::string nome = sorgenti::nome_scenario;
+    const std::string treno = sorgenti::numero_treno;
     const std::string documento = nome + "_" + treno + "_";
     return {
         {nome_file_linea_testo(nome), testo_lista(sorgenti::righe_linea())},

@@ -1,5 +1,6 @@
-// Replays every input a fuzz target once failed on, through the same checks
-// the fuzz target makes: tests/data/fuzz_regressions/<target>/<input>.
+// Replays, through the same checks the fuzz targets make, every input a fuzz
+// target once failed on (tests/data/fuzz_regressions/<target>/) and the
+// hand-made seed inputs the fuzzers start from (fuzz/corpus/<target>/).
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -19,11 +20,14 @@ namespace fs = std::filesystem;
 using corpo_fuzz = std::string (*)(const uint8_t*, std::size_t);
 
 std::vector<fs::path> ingressi(const std::string& bersaglio) {
+    const fs::path dati(SCENARIO_TEST_DATA);
     std::vector<fs::path> file;
-    const fs::path cartella = fs::path(SCENARIO_TEST_DATA) / "fuzz_regressions" / bersaglio;
-    if (!fs::is_directory(cartella)) return file;
-    for (const auto& voce : fs::directory_iterator(cartella))
-        if (voce.is_regular_file()) file.push_back(voce.path());
+    for (const fs::path& cartella : {dati / "fuzz_regressions" / bersaglio,
+                                     dati.parent_path().parent_path() / "fuzz" / "corpus" / bersaglio}) {
+        if (!fs::is_directory(cartella)) continue;
+        for (const auto& voce : fs::directory_iterator(cartella))
+            if (voce.is_regular_file()) file.push_back(voce.path());
+    }
     return file;
 }
 
@@ -33,7 +37,9 @@ std::string leggi(const fs::path& p) {
 }
 
 void riproduci(const std::string& bersaglio, corpo_fuzz corpo) {
-    for (const fs::path& p : ingressi(bersaglio)) {
+    const std::vector<fs::path> file = ingressi(bersaglio);
+    ASSERT_FALSE(file.empty()) << "no inputs for " << bersaglio;
+    for (const fs::path& p : file) {
         SCOPED_TRACE(p.filename().string());
         const std::string dati = leggi(p);
         EXPECT_EQ(corpo(reinterpret_cast<const uint8_t*>(dati.data()), dati.size()), "");

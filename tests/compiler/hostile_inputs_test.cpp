@@ -76,9 +76,9 @@ struct caso_ostile {
     std::string nome;
     std::optional<std::string> linea;
     std::optional<std::string> corsa;
-    int32_t errore = 0;                     // the error left in the record; 0: a clean compile
-    std::optional<int32_t> posizione = {};  // posizione_errore, where it matters
-    std::optional<std::string> arresto = {};                    // a stamp error that stops the program
+    int32_t errore = 0;                                        // the error left in the record; 0: a clean compile
+    std::optional<int32_t> posizione = {};                     // posizione_errore, where it matters
+    std::optional<std::string> arresto = {};                   // a stamp error that stops the program
     std::function<void(const stato_scenario&)> verifica = {};  // what else must hold
 };
 

@@ -223,16 +223,25 @@ TEST_F(CompilaCasi, EveryErrorOfACompileIsListedInOrderWithItsSeverity) {
 
 TEST_F(CompilaCasi, ALineErrorThatTheRunPhaseCarriesOnIsExplained) {
     // Error 15 in the line description lets the run description be read up to
-    // its first signal, whose position the error record then takes.
+    // its first signal, whose position the error record then takes: the
+    // line's error keeps its own position and line, the stop is listed apart.
     const esito_compilazione e = compila(linea({}, {"pendenza, 16950, 5"}), corsa({alfa, segnale(3650)}));
-    ASSERT_EQ(e.errori.size(), 1u);
-    const diagnosi& d = e.errori.front();
+    ASSERT_EQ(e.errori.size(), 2u);
+    const diagnosi& d = e.errori[0];
     EXPECT_EQ(d.codice, 15);
     EXPECT_EQ(d.sorgente, sorgente_testo::linea);
     EXPECT_EQ(d.riga, 4);
-    EXPECT_EQ(e.posizione_errore, 3650);
+    EXPECT_EQ(d.posizione, 16950);
     EXPECT_NE(d.messaggio.find("gradient at 16950 m"), std::string::npos) << d.messaggio;
-    EXPECT_NE(d.messaggio.find("3650 m"), std::string::npos) << d.messaggio;
+    const diagnosi& arresto = e.errori[1];
+    EXPECT_EQ(arresto.codice, 15);
+    EXPECT_EQ(arresto.sorgente, sorgente_testo::corsa);
+    EXPECT_EQ(arresto.riga, 5);
+    EXPECT_EQ(arresto.posizione, 3650);
+    for (const char* parola : {"signal at 3650 m", "stopped here", "line 4 of the line description"})
+        EXPECT_NE(arresto.messaggio.find(parola), std::string::npos) << arresto.messaggio;
+    EXPECT_EQ(e.codice_errore, 15);
+    EXPECT_EQ(e.posizione_errore, 3650);
 }
 
 TEST_F(CompilaCasi, CleanSourcesGiveNoDiagnosis) {

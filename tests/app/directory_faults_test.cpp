@@ -1,14 +1,14 @@
-// The real program in a directory it cannot write to, after a good run left
-// the whole package there: it must stop at its first file with a message that
-// names the file and the cause, exit with a failure status, and leave every
-// earlier file exactly as it was.
-//
-// Two ways to take the directory away, each provoked the way this machine
-// allows (root ignores permissions):
+// The real program in a directory it cannot fully use, after a good run left
+// the whole package there: it must stop at the failing file with a message
+// that names the file and the cause, exit with a failure status, and leave
+// every earlier file exactly as it was. Each fault is provoked the way this
+// machine allows (root ignores permissions):
 // - a read-only filesystem: the directory bind-mounted read-only in a private
 //   mount namespace of the child (needs root and mount rights);
 // - permission denied: the directory made read-only (not root), or the
-//   program run as the unprivileged user "nobody" (root).
+//   program run as the unprivileged user "nobody" (root);
+// - a full filesystem: a small tmpfs over the directory, in a private mount
+//   namespace (needs root and mount rights).
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -28,7 +28,7 @@ using namespace std::chrono_literals;
 const std::string nome_programma = "calvena_roccalba";
 const std::string primo_file = "Calvena_Roccalba_linea.txt";  // the first file a run writes
 
-class UnwritableDirectory : public ::testing::Test {
+class DirectoryFaults : public ::testing::Test {
 protected:
     void SetUp() override {
         cartella_ = prova::cartella_nuova("programma");
@@ -85,7 +85,7 @@ protected:
     std::map<std::string, std::string> pacchetto_;
 };
 
-TEST_F(UnwritableDirectory, ReadOnlyFilesystemStopsTheRunAtItsFirstFile) {
+TEST_F(DirectoryFaults, ReadOnlyFilesystemStopsTheRunAtItsFirstFile) {
     const auto unshare = prova::trova_programma("unshare");
     const auto sh = prova::trova_programma("sh");
     if (geteuid() != 0 || !unshare || !sh) GTEST_SKIP() << "needs root, unshare and sh";
@@ -101,7 +101,7 @@ TEST_F(UnwritableDirectory, ReadOnlyFilesystemStopsTheRunAtItsFirstFile) {
     verifica_arresto(esito, EROFS);
 }
 
-TEST_F(UnwritableDirectory, PermissionDeniedStopsTheRunAtItsFirstFile) {
+TEST_F(DirectoryFaults, PermissionDeniedStopsTheRunAtItsFirstFile) {
     if (geteuid() != 0) {
         fs::permissions(cartella_, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
                         fs::perm_options::remove);
@@ -118,6 +118,64 @@ TEST_F(UnwritableDirectory, PermissionDeniedStopsTheRunAtItsFirstFile) {
     verifica_arresto(avvia(*setpriv, {"--reuid=65534", "--regid=65534", "--clear-groups", "--",
                                       programma_.string()}),
                      EACCES);
+}
+
+// A filesystem that fills up while the 940 KB line file is written: a small
+// tmpfs mounted over the program directory in a private mount namespace, with
+// the program and the earlier package copied in and, after the run, copied
+// back out for the checks. (A file-size limit, the other way to fill a disk,
+// is the program's own end-to-end test.)
+TEST_F(DirectoryFaults, FullFilesystemWhileWritingACompiledFileKeepsTheEarlierGoodFile) {
+    const auto unshare = prova::trova_programma("unshare");
+    const auto sh = prova::trova_programma("sh");
+    if (geteuid() != 0 || !unshare || !sh) GTEST_SKIP() << "needs root, unshare and sh";
+
+    const fs::path copia = prova::cartella_nuova("copia");
+    const fs::path risultato = prova::cartella_nuova("risultato");
+    std::uintmax_t occupato = 0;
+    for (const auto& voce : fs::directory_iterator(cartella_)) {
+        fs::copy_file(voce.path(), copia / voce.path().filename(), fs::copy_options::overwrite_existing);
+        occupato += voce.file_size();
+    }
+    fs::permissions(copia / nome_programma, fs::perms::owner_all);
+    // Room for the text files of the run, not for a second line file.
+    const std::uintmax_t dimensione = occupato + 256 * 1024;
+    ASSERT_GT(pacchetto_.at("Calvena_Roccalba_linea.dat").size(), 256u * 1024u);
+
+    const std::string script =
+        "mount -t tmpfs -o size=\"$3\" tmpfs \"$1\" || exit 90\n"
+        "cp -p \"$2\"/* \"$1\"/ || exit 91\n"
+        "\"$1\"/" + nome_programma + "\n"
+        "rc=$?\n"
+        "cp -p \"$1\"/* \"$4\"/ || exit 92\n"
+        "exit $rc\n";
+    const auto esito = avvia(*unshare, {"--mount", "--propagation", "private", "--", sh->string(), "-c", script, "sh",
+                                        cartella_.string(), copia.string(), std::to_string(dimensione),
+                                        risultato.string()});
+    if (esito.stato == std::optional<int>(90)) GTEST_SKIP() << "no mount rights here: " << esito.errori;
+    ASSERT_TRUE(esito.stato.has_value()) << "the program did not end by itself";
+    EXPECT_EQ(*esito.stato, 1) << esito.errori;
+    EXPECT_NE(esito.errori.find("Calvena_Roccalba_linea.dat"), std::string::npos) << esito.errori;
+    EXPECT_NE(esito.errori.find(std::strerror(ENOSPC)), std::string::npos) << esito.errori;
+
+    // The documents were written again, the same; the compiled files are the
+    // earlier good ones; no temporary file is left.
+    std::set<std::string> presenti;
+    for (const auto& voce : fs::directory_iterator(risultato)) {
+        const std::string nome = voce.path().filename().string();
+        presenti.insert(nome);
+        const auto prima = pacchetto_.find(nome);
+        if (prima == pacchetto_.end()) {
+            ADD_FAILURE() << "left behind: " << nome;
+        } else {
+            EXPECT_TRUE(prova::leggi_file(voce.path()) == prima->second) << nome << " changed";
+        }
+    }
+    EXPECT_EQ(presenti.size(), pacchetto_.size()) << "a file of the earlier run is gone";
+
+    std::error_code ec;
+    fs::remove_all(copia.parent_path(), ec);
+    fs::remove_all(risultato.parent_path(), ec);
 }
 
 }  // namespace
