@@ -9,7 +9,13 @@ cd "$(dirname "$0")"
 jobs=$(nproc 2>/dev/null || echo 2)
 
 # --- what the tests need -----------------------------------------------------
-needed_packages=(cmake ninja-build g++ libgtest-dev libbenchmark-dev libx11-dev libxft-dev xvfb x11-apps imagemagick xdotool xauth)
+# Everything is asked of apt-get at once, before anything is built.
+needed_packages=(
+  cmake ninja-build g++ libgtest-dev libbenchmark-dev libx11-dev libxft-dev  # Linux build
+  xvfb xauth x11-apps imagemagick xdotool                                    # windows on screen
+  clang libclang-rt-dev                                                      # sanitizers, libFuzzer
+  g++-mingw-w64-x86-64-posix googletest wine wine64                          # Windows build under Wine
+)
 missing=()
 for p in "${needed_packages[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
@@ -32,24 +38,6 @@ cmake --build --preset ci -j "$jobs"
 echo "== Linux tests"
 ctest --preset ci -j "$jobs"
 
-# --- Sanitizers and fuzzing --------------------------------------------------
-# clang with its sanitizer and libFuzzer runtimes.
-clang_packages=(clang libclang-rt-dev)
-missing=()
-for p in "${clang_packages[@]}"; do
-  dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
-done
-if ((${#missing[@]})); then
-  if [[ $(id -u) -eq 0 ]]; then
-    echo "== installing: ${missing[*]}"
-    apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null
-  else
-    echo "Missing packages. Run: sudo apt-get install -y ${missing[*]}" >&2
-    exit 1
-  fi
-fi
-
 # --- Sanitizers --------------------------------------------------------------
 # The whole suite once more, built with clang under AddressSanitizer and
 # UndefinedBehaviorSanitizer; any finding ends the test that met it.
@@ -71,21 +59,6 @@ fuzz/run_fuzzers.sh build/fuzz
 # The Win32 program cross-built with MinGW-w64 and run under Wine on a private
 # X server: unit tests, the package next to the executable (byte-identical to
 # the Linux build's), the window on a screenshot, a failure's message box.
-windows_packages=(g++-mingw-w64-x86-64-posix googletest wine wine64 xvfb xauth x11-apps imagemagick xdotool)
-missing=()
-for p in "${windows_packages[@]}"; do
-  dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
-done
-if ((${#missing[@]})); then
-  if [[ $(id -u) -eq 0 ]]; then
-    echo "== installing: ${missing[*]}"
-    apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null
-  else
-    echo "Missing packages. Run: sudo apt-get install -y ${missing[*]}" >&2
-    exit 1
-  fi
-fi
 echo "== Windows cross build (MinGW-w64, warnings as errors)"
 cmake --preset mingw >/dev/null
 cmake --build --preset mingw -j "$jobs"
