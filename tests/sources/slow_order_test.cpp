@@ -13,11 +13,7 @@
 namespace scenario {
 namespace {
 
-// A line as the document lists it: its length without CR LF, and its text.
-struct riga_contata {
-    std::size_t lunghezza;
-    std::string_view testo;
-};
+using prove::riga_contata;
 
 // An empty row of the slowdown table.
 constexpr std::string_view vuota = " |   |                            |            |          |         |            |";
@@ -72,13 +68,7 @@ const std::vector<riga_contata>& righe_attese() {
 
 TEST(SlowOrder, WritesEveryLineWithItsListedLength) {
     const std::string testo = testo_lista(sorgenti::righe_rallentamenti());
-    auto righe = prove::righe_testo(testo);
-    ASSERT_GE(righe.size(), righe_attese().size());
-    std::vector<std::string> attese;
-    for (std::size_t i = 0; i < righe_attese().size(); ++i) {
-        EXPECT_EQ(righe[i].size(), righe_attese()[i].lunghezza) << "line " << i + 1;
-        attese.emplace_back(righe_attese()[i].testo);
-    }
+    const auto attese = prove::confronta_righe_contate(testo, righe_attese());
     prove::confronta_righe(testo, attese);
 }
 

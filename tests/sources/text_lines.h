@@ -42,4 +42,27 @@ inline void confronta_righe(const std::string& testo, const std::vector<std::str
     EXPECT_TRUE(testo == atteso) << "the bytes differ from the expected lines closed by CR LF";
 }
 
+// A line as a document lists it: its length without CR LF, and its text.
+struct riga_contata {
+    std::size_t lunghezza;
+    std::string_view testo;
+};
+
+// Checks the first lines of the written text against the listed ones: each
+// line's length and text. Gives the listed texts, for a whole-file comparison.
+inline std::vector<std::string> confronta_righe_contate(const std::string& testo,
+                                                        const std::vector<riga_contata>& elenco) {
+    auto righe = righe_testo(testo);
+    std::vector<std::string> attese;
+    EXPECT_GE(righe.size(), elenco.size());
+    for (std::size_t i = 0; i < elenco.size(); ++i) {
+        attese.emplace_back(elenco[i].testo);
+        EXPECT_EQ(attese.back().size(), elenco[i].lunghezza) << "listed length of line " << i + 1;
+        if (i < righe.size()) {
+            EXPECT_EQ(righe[i], attese.back()) << "line " << i + 1;
+        }
+    }
+    return attese;
+}
+
 }  // namespace scenario::prove
