@@ -6,6 +6,7 @@
 #include "compiled_files.h"
 #include "errors.h"
 #include "finishing_sweep.h"
+#include "low_bits.h"
 #include "read_sources.h"
 
 namespace scenario {
@@ -17,9 +18,6 @@ constexpr const char* errore_timbro_codici = "1251";
 constexpr int16_t identita_voce = 610;
 constexpr int16_t identita_cella = 5121;
 constexpr std::size_t cella_timbrata = 1;
-
-// The low 16 bits of a value, as a 16-bit field keeps it.
-int16_t basso16(int32_t v) { return static_cast<int16_t>(static_cast<uint16_t>(static_cast<uint32_t>(v) & 0xFFFFu)); }
 
 // A compile starts with an empty error record and empty `voci` records. The
 // route and the plan are dropped too, so a state compiled again never carries

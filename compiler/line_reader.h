@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "field_reader.h"
+#include "low_bits.h"
 #include "state.h"
 
 namespace scenario {
@@ -37,10 +38,6 @@ bool memo_cartello_galleria(stato_scenario& s, int32_t posizione, const std::str
 
 // Pieces shared by the files of the line reader.
 namespace lettura_linea {
-
-// The low 8 or 16 bits of a value, as the cell fields keep them.
-inline uint8_t basso8(int64_t v) { return static_cast<uint8_t>(static_cast<uint64_t>(v) & 0xFFu); }
-inline int16_t basso16(int64_t v) { return static_cast<int16_t>(static_cast<uint16_t>(static_cast<uint64_t>(v) & 0xFFFFu)); }
 
 // A real value rounded to the nearest whole number, halves to even.
 inline double arrotonda(double v) { return std::nearbyint(v); }

@@ -224,7 +224,7 @@ seguito fase_corsa::aderenza() {
     const auto c = static_cast<int32_t>(std::nearbyint(static_cast<double>(p) / 50.0));
     if (!aderenza_.in_sospeso) aderenza_.in_sospeso = a;
     if (c > 0) {
-        const uint8_t valore = larghezza::basso8(*aderenza_.in_sospeso);
+        const uint8_t valore = basso8(*aderenza_.in_sospeso);
         for (; aderenza_.indice < c && aderenza_.indice <= s_.n_celle; ++aderenza_.indice)
             cella_n(aderenza_.indice).aderenza = valore;
     }
@@ -281,7 +281,7 @@ seguito fase_corsa::abbattimento() {
     }
     if (n > 0) {
         cl.tipo = tipo_cella::segno;
-        cl.dato1 = larghezza::basso16(n);
+        cl.dato1 = basso16(n);
     } else {
         cl.tipo = tipo_cella::abbattimento_senza_valore;
     }
@@ -314,7 +314,7 @@ void fase_corsa::finisci_file() {
         ++velocita_.indice;
     } while (velocita_.indice < s_.n_celle - 2);
 
-    const uint8_t a = larghezza::basso8(aderenza_.in_sospeso.value_or(0));
+    const uint8_t a = basso8(aderenza_.in_sospeso.value_or(0));
     do {
         if (aderenza_.indice > s_.n_celle) break;
         cella_n(aderenza_.indice).aderenza = a;

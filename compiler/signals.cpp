@@ -20,8 +20,6 @@ bool segnale_nel_percorso(const stato_scenario& s, int32_t posizione) {
 }
 
 void memo_segnale(stato_scenario& s, segnale& g) {
-    using larghezza::basso16;
-    using larghezza::basso8;
 
     const auto indice = cella_segnale(s, g.posizione);
     if (!indice) {

@@ -51,7 +51,6 @@ bool rallentamento_nel_percorso(const stato_scenario& s, const rallentamento& r)
 }
 
 void memo_rallentamento(stato_scenario& s, const rallentamento& r) {
-    using larghezza::basso16;
 
     const celle_rallentamento k = trova_celle(s, r);
     if (!tutte_presenti(k)) {

@@ -45,7 +45,6 @@ void calcola_area(int64_t p, int64_t l, uint8_t tipo, bool coda, int64_t& inizio
 }  // namespace
 
 esito_stazione memo_stazione(stato_scenario& s, lettore_campi& lettore, int32_t& contatore, int32_t slot_cartelli) {
-    using larghezza::basso32;
 
     if (!celle_presenti(s)) throw errore_lettura("a station line, but the line description gave no route");
 
