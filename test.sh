@@ -11,6 +11,7 @@ jobs=$(nproc 2>/dev/null || echo 2)
 # --- what the tests need -----------------------------------------------------
 # Everything is asked of apt-get at once, before anything is built.
 needed_packages=(
+  clang-format-14                                                            # style check
   cmake ninja-build g++ libgtest-dev libbenchmark-dev libx11-dev libxft-dev  # Linux build
   xvfb xauth x11-apps imagemagick xdotool                                    # windows on screen
   clang libclang-rt-dev                                                      # sanitizers, libFuzzer
@@ -30,6 +31,11 @@ if ((${#missing[@]})); then
     exit 1
   fi
 fi
+
+# --- Style --------------------------------------------------------------------
+# Every C++ file must be as clang-format leaves it (.clang-format).
+echo "== Style (clang-format)"
+git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format-14 --dry-run --Werror
 
 # --- Linux build and tests ---------------------------------------------------
 echo "== Linux build (warnings as errors)"

@@ -1,7 +1,4 @@
-#include "form.h"
-
-#include <cstdint>
-#include <exception>
+#include "app/form.h"
 
 #include "common/file_replace.h"
 #include "compiler/errors.h"
@@ -9,12 +6,17 @@
 #include "sources/identity.h"
 #include "sources/writers.h"
 
+#include <cstdint>
+#include <exception>
+
 namespace scenario {
 
 namespace {
 // What every message about an unfinished run starts with: the files already
 // written stay, the package is not complete.
-std::string scenario_incompleto(const std::string& causa) { return "Scenario not completed: " + causa; }
+std::string scenario_incompleto(const std::string& causa) {
+    return "Scenario not completed: " + causa;
+}
 }  // namespace
 
 int Form1::Form_Load() {
@@ -36,12 +38,14 @@ int Form1::esegui_corsa() {
     finestra_ = piattaforma::mostra_finestra();
 
     cartella_ = piattaforma::cartella_programma();
-    if (cartella_.empty()) return interrompi("cannot find the directory that holds the program");
+    if (cartella_.empty())
+        return interrompi("cannot find the directory that holds the program");
 
     // The order of the calls, not of the documents.
-    for (auto scrittore : {&Form1::dati_linea, &Form1::dati_treno, &Form1::dati_note, &Form1::dati_rallentamenti,
-                           &Form1::dati_scheda}) {
-        if (auto guasto = (this->*scrittore)()) return interrompi(*guasto);
+    for (auto scrittore : {&Form1::dati_linea, &Form1::dati_treno, &Form1::dati_note,
+                           &Form1::dati_rallentamenti, &Form1::dati_scheda}) {
+        if (auto guasto = (this->*scrittore)())
+            return interrompi(*guasto);
     }
 
     int32_t j = 1;  // build the track plan and write the line file
@@ -51,10 +55,12 @@ int Form1::esegui_corsa() {
 
 int Form1::riporta_compilazione(const std::optional<arresto_fatale>& arresto) {
     if (arresto) {
-        if (arresto->perche == arresto_fatale::motivo::timbro) return errore(arresto->testo);
+        if (arresto->perche == arresto_fatale::motivo::timbro)
+            return errore(arresto->testo);
         return interrompi(arresto->testo);
     }
-    if (s_.codice_errore == 0 && s_.errori.empty()) return uscita_completata;
+    if (s_.codice_errore == 0 && s_.errori.empty())
+        return uscita_completata;
 
     // The files are written, but what they hold is not what the sources say:
     // whoever ran the program must learn which errors the compile met.
@@ -65,7 +71,8 @@ int Form1::riporta_compilazione(const std::optional<arresto_fatale>& arresto) {
         ultimo.con_posizione = true;
         piattaforma::annota(messaggio_errore(ultimo));
     }
-    for (const auto& e : s_.errori) piattaforma::annota(messaggio_errore(e));
+    for (const auto& e : s_.errori)
+        piattaforma::annota(messaggio_errore(e));
     return uscita_errori_compilazione;
 }
 
@@ -101,7 +108,8 @@ std::optional<std::string> Form1::dati_rallentamenti() {
 }
 
 std::optional<std::string> Form1::dati_scheda() {
-    return scrivi_testo(s_.nome_scenario + "_" + s_.numero_treno + "_scheda_treno.txt", sorgenti::righe_scheda());
+    return scrivi_testo(s_.nome_scenario + "_" + s_.numero_treno + "_scheda_treno.txt",
+                        sorgenti::righe_scheda());
 }
 
 }  // namespace scenario

@@ -2,22 +2,22 @@
 // form and calling Form_Load is the program; it ends when Form_Load returns.
 #pragma once
 
-#include <filesystem>
-#include <memory>
-#include <optional>
-#include <string>
-
 #include "app/platform.h"
 #include "common/line_list.h"
 #include "compiler/compile_driver.h"
 #include "compiler/state.h"
 
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+
 namespace scenario {
 
 // The process's exit status.
-inline constexpr int uscita_completata = 0;            // every file written, no compile error recorded
-inline constexpr int uscita_interrotta = 1;            // stopped: a file failed, or errore() ended the run
-inline constexpr int uscita_errori_compilazione = 2;   // every file written, but the compile recorded errors
+inline constexpr int uscita_completata = 0;           // every file written, no compile error recorded
+inline constexpr int uscita_interrotta = 1;           // stopped: a file failed, or errore() ended the run
+inline constexpr int uscita_errori_compilazione = 2;  // every file written, but the compile recorded errors
 
 class Form1 {
 public:

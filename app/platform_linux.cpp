@@ -1,6 +1,6 @@
 // The program's operating-system layer on Linux: the program directory, messages
 // on standard error, and the window with its waiting label (Xlib and Xft).
-#include "platform.h"
+#include "app/platform.h"
 
 #include <csignal>
 #include <cstdio>
@@ -11,14 +11,13 @@
 #include <X11/Xft/Xft.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
-#include <poll.h>
-
 #include <chrono>
 #include <cstring>
+#include <poll.h>
 #endif
 
 #ifndef SCENARIO_SENZA_INGRESSO
-#include "form.h"
+#include "app/form.h"
 #endif
 
 namespace scenario::piattaforma {
@@ -26,7 +25,8 @@ namespace scenario::piattaforma {
 std::filesystem::path cartella_programma() {
     std::error_code ec;
     const auto eseguibile = std::filesystem::read_symlink("/proc/self/exe", ec);
-    if (ec || !eseguibile.is_absolute()) return {};
+    if (ec || !eseguibile.is_absolute())
+        return {};
     return eseguibile.parent_path();
 }
 
@@ -42,7 +42,9 @@ void annota(const std::string& testo) {
 
 #ifdef SCENARIO_SENZA_X11
 
-std::unique_ptr<finestra> mostra_finestra() { return nullptr; }
+std::unique_ptr<finestra> mostra_finestra() {
+    return nullptr;
+}
 
 #else
 
@@ -72,8 +74,12 @@ constexpr unsigned short grigio_rosso = 0xD4, grigio_verde = 0xD0, grigio_blu = 
 constexpr std::chrono::milliseconds attesa_massima_esposizione{1000};
 
 // The window is a courtesy: no X error and no lost connection may stop the run.
-int ignora_errore(Display*, XErrorEvent*) { return 0; }
-int ignora_errore_io(Display*) { return 0; }
+int ignora_errore(Display*, XErrorEvent*) {
+    return 0;
+}
+int ignora_errore_io(Display*) {
+    return 0;
+}
 #ifdef SCENARIO_X11_IO_EXIT_HANDLER
 void non_uscire(Display*, void*) {}
 #endif
@@ -93,12 +99,15 @@ int larghezza_testo(Display* d, XftFont* f, const char* testo) {
 // so the whole word shows.
 XftFont* carattere_etichetta(Display* d, int schermo) {
     XftFont* f = apri_carattere(d, schermo, pixel_carattere);
-    if (f == nullptr) return nullptr;
+    if (f == nullptr)
+        return nullptr;
     const int larghezza = larghezza_testo(d, f, testo_etichetta);
-    if (larghezza <= etichetta_larghezza) return f;
+    if (larghezza <= etichetta_larghezza)
+        return f;
     const int pixel = pixel_carattere * etichetta_larghezza / larghezza;
     XftFont* piu_piccolo = apri_carattere(d, schermo, pixel);
-    if (piu_piccolo == nullptr) return f;
+    if (piu_piccolo == nullptr)
+        return f;
     XftFontClose(d, f);
     return piu_piccolo;
 }
@@ -109,7 +118,8 @@ unsigned long grigio(Display* d, int schermo) {
     colore.green = static_cast<unsigned short>(grigio_verde * 0x101);
     colore.blue = static_cast<unsigned short>(grigio_blu * 0x101);
     colore.flags = DoRed | DoGreen | DoBlue;
-    if (XAllocColor(d, DefaultColormap(d, schermo), &colore) != 0) return colore.pixel;
+    if (XAllocColor(d, DefaultColormap(d, schermo), &colore) != 0)
+        return colore.pixel;
     return WhitePixel(d, schermo);
 }
 
@@ -153,12 +163,15 @@ void attendi_esposizione(Display* d, Window w) {
         while (XPending(d) > 0) {
             XEvent evento;
             XNextEvent(d, &evento);
-            if (evento.type == Expose && evento.xexpose.window == w) return;
+            if (evento.type == Expose && evento.xexpose.window == w)
+                return;
         }
         const auto resto = std::chrono::duration_cast<std::chrono::milliseconds>(scadenza - orologio::now());
-        if (resto.count() <= 0) return;
+        if (resto.count() <= 0)
+            return;
         pollfd connessione{ConnectionNumber(d), POLLIN, 0};
-        if (poll(&connessione, 1, int(resto.count()) + 1) < 0 || (connessione.revents & (POLLERR | POLLHUP)) != 0)
+        if (poll(&connessione, 1, int(resto.count()) + 1) < 0 ||
+            (connessione.revents & (POLLERR | POLLHUP)) != 0)
             return;
     }
 }
@@ -170,9 +183,12 @@ public:
     finestra_x11& operator=(const finestra_x11&) = delete;
 
     ~finestra_x11() override {
-        if (disegno_ != nullptr) XftDrawDestroy(disegno_);
-        if (colore_pronto_) XftColorFree(d_, visuale_, mappa_, &nero_);
-        if (carattere_ != nullptr) XftFontClose(d_, carattere_);
+        if (disegno_ != nullptr)
+            XftDrawDestroy(disegno_);
+        if (colore_pronto_)
+            XftColorFree(d_, visuale_, mappa_, &nero_);
+        if (carattere_ != nullptr)
+            XftFontClose(d_, carattere_);
         XDestroyWindow(d_, w_);
         XCloseDisplay(d_);
     }
@@ -186,12 +202,14 @@ public:
         disegno_ = XftDrawCreate(d_, w_, visuale_, mappa_);
         const XRenderColor nero{0, 0, 0, 0xFFFF};
         colore_pronto_ = XftColorAllocValue(d_, visuale_, mappa_, &nero, &nero_) != 0;
-        if (carattere_ == nullptr || disegno_ == nullptr || !colore_pronto_) return;
+        if (carattere_ == nullptr || disegno_ == nullptr || !colore_pronto_)
+            return;
 
         XRectangle etichetta{etichetta_x, etichetta_y, etichetta_larghezza, etichetta_altezza};
         XftDrawSetClipRectangles(disegno_, 0, 0, &etichetta, 1);
         XftDrawStringUtf8(disegno_, &nero_, carattere_, etichetta_x, etichetta_y + carattere_->ascent,
-                          reinterpret_cast<const FcChar8*>(testo_etichetta), int(std::strlen(testo_etichetta)));
+                          reinterpret_cast<const FcChar8*>(testo_etichetta),
+                          int(std::strlen(testo_etichetta)));
     }
 
 private:
@@ -211,7 +229,8 @@ std::unique_ptr<finestra> mostra_finestra() {
     XSetErrorHandler(ignora_errore);
     XSetIOErrorHandler(ignora_errore_io);
     Display* d = XOpenDisplay(nullptr);
-    if (d == nullptr) return nullptr;  // no display: the run goes on without a window
+    if (d == nullptr)
+        return nullptr;  // no display: the run goes on without a window
 #ifdef SCENARIO_X11_IO_EXIT_HANDLER
     XSetIOErrorExitHandler(d, non_uscire, nullptr);
 #endif
@@ -253,8 +272,12 @@ std::unique_ptr<finestra> mostra_finestra() {
 #ifdef SCENARIO_CON_ASAN
 // Fontconfig keeps the configuration it parsed when the face was chosen for the
 // life of the process; the leak checker of a sanitizer build is told so.
-extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
-extern "C" const char* __lsan_default_options() { return "print_suppressions=0"; }
+extern "C" const char* __lsan_default_suppressions() {
+    return "leak:libfontconfig.so\n";
+}
+extern "C" const char* __lsan_default_options() {
+    return "print_suppressions=0";
+}
 #endif
 #endif
 

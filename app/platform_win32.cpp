@@ -14,15 +14,14 @@
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
 #endif
-#include <windows.h>
+#include "app/platform.h"
 
 #include <string>
 #include <vector>
-
-#include "platform.h"
+#include <windows.h>
 
 #ifndef SCENARIO_SENZA_INGRESSO
-#include "form.h"
+#include "app/form.h"
 #endif
 
 namespace scenario::piattaforma {
@@ -48,14 +47,17 @@ HWND finestra_aperta = nullptr;
 // UTF-8 to UTF-16. Text that is not valid UTF-8 (a system message in the ANSI
 // code page, say) is read in the system code page instead of being dropped.
 std::wstring in_utf16(const std::string& testo) {
-    if (testo.empty()) return {};
+    if (testo.empty())
+        return {};
     const int lunghezza = static_cast<int>(testo.size());
     for (UINT pagina : {static_cast<UINT>(CP_UTF8), static_cast<UINT>(CP_ACP)}) {
         const DWORD flag = pagina == CP_UTF8 ? MB_ERR_INVALID_CHARS : 0;
         const int n = MultiByteToWideChar(pagina, flag, testo.data(), lunghezza, nullptr, 0);
-        if (n <= 0) continue;
+        if (n <= 0)
+            continue;
         std::wstring risultato(static_cast<std::size_t>(n), L'\0');
-        if (MultiByteToWideChar(pagina, flag, testo.data(), lunghezza, risultato.data(), n) == n) return risultato;
+        if (MultiByteToWideChar(pagina, flag, testo.data(), lunghezza, risultato.data(), n) == n)
+            return risultato;
     }
     return std::wstring(testo.begin(), testo.end());
 }
@@ -63,7 +65,8 @@ std::wstring in_utf16(const std::string& testo) {
 LRESULT CALLBACK procedura_finestra(HWND hwnd, UINT messaggio, WPARAM wparam, LPARAM lparam) {
     // The run owns the thread and ends the program itself: closing the window
     // from its system menu must not pull it away from under the run.
-    if (messaggio == WM_CLOSE) return 0;
+    if (messaggio == WM_CLOSE)
+        return 0;
     return DefWindowProcW(hwnd, messaggio, wparam, lparam);
 }
 
@@ -72,11 +75,12 @@ bool registra_classe(HINSTANCE istanza) {
     classe.cbSize = sizeof classe;
     classe.lpfnWndProc = procedura_finestra;
     classe.hInstance = istanza;
-    classe.hIcon = LoadIconW(nullptr, MAKEINTRESOURCEW(32512));  // IDI_APPLICATION
+    classe.hIcon = LoadIconW(nullptr, MAKEINTRESOURCEW(32512));      // IDI_APPLICATION
     classe.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32514));  // IDC_WAIT: the program is busy
     classe.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
     classe.lpszClassName = classe_finestra;
-    if (RegisterClassExW(&classe) != 0) return true;
+    if (RegisterClassExW(&classe) != 0)
+        return true;
     return GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
 
@@ -89,10 +93,12 @@ public:
     finestra_win32& operator=(const finestra_win32&) = delete;
 
     ~finestra_win32() override {
-        if (finestra_aperta == finestra_) finestra_aperta = nullptr;
+        if (finestra_aperta == finestra_)
+            finestra_aperta = nullptr;
         // Destroying the window destroys the label too; the font outlives both.
         DestroyWindow(finestra_);
-        if (carattere_ != nullptr) DeleteObject(carattere_);
+        if (carattere_ != nullptr)
+            DeleteObject(carattere_);
     }
 
 private:
@@ -107,22 +113,27 @@ std::filesystem::path cartella_programma() {
     std::vector<wchar_t> nome(MAX_PATH);
     for (;;) {
         const DWORD n = GetModuleFileNameW(nullptr, nome.data(), static_cast<DWORD>(nome.size()));
-        if (n == 0) return std::filesystem::path();
-        if (n < nome.size()) return std::filesystem::path(std::wstring(nome.data(), n)).parent_path();
-        if (nome.size() >= 32768) return std::filesystem::path();  // longer than any Windows path
+        if (n == 0)
+            return std::filesystem::path();
+        if (n < nome.size())
+            return std::filesystem::path(std::wstring(nome.data(), n)).parent_path();
+        if (nome.size() >= 32768)
+            return std::filesystem::path();  // longer than any Windows path
         nome.resize(nome.size() * 2);
     }
 }
 
 std::unique_ptr<finestra> mostra_finestra() {
     HINSTANCE istanza = GetModuleHandleW(nullptr);
-    if (!registra_classe(istanza)) return nullptr;
+    if (!registra_classe(istanza))
+        return nullptr;
 
     // Twips to pixels at the screen's resolution (15 twips a pixel at 96 dpi).
     HDC schermo = GetDC(nullptr);
     const int dpi_x = schermo != nullptr ? GetDeviceCaps(schermo, LOGPIXELSX) : 96;
     const int dpi_y = schermo != nullptr ? GetDeviceCaps(schermo, LOGPIXELSY) : 96;
-    if (schermo != nullptr) ReleaseDC(nullptr, schermo);
+    if (schermo != nullptr)
+        ReleaseDC(nullptr, schermo);
     auto px = [dpi_x](int twip) { return MulDiv(twip, dpi_x, 1440); };
     auto py = [dpi_y](int twip) { return MulDiv(twip, dpi_y, 1440); };
 
@@ -135,7 +146,8 @@ std::unique_ptr<finestra> mostra_finestra() {
     HWND hwnd = CreateWindowExW(stile_esteso, classe_finestra, titolo_applicazione, stile, CW_USEDEFAULT,
                                 CW_USEDEFAULT, cornice.right - cornice.left, cornice.bottom - cornice.top,
                                 nullptr, nullptr, istanza, nullptr);
-    if (hwnd == nullptr) return nullptr;
+    if (hwnd == nullptr)
+        return nullptr;
 
     HWND etichetta = CreateWindowExW(0, L"STATIC", L"Attendere", WS_CHILD | WS_VISIBLE | SS_LEFT,
                                      px(twip_etichetta_x), py(twip_etichetta_y), px(twip_etichetta_larghezza),

@@ -1,11 +1,11 @@
 // Shows the program's window for the number of seconds given on the command
 // line, then closes it: a way to look at the window without running the program.
+#include "app/platform.h"
+
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <thread>
-
-#include "app/platform.h"
 
 int main(int argc, char** argv) {
     char* fine = nullptr;

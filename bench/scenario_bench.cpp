@@ -3,20 +3,19 @@
 // synthetic 1000 km one; and, for comparison, how long it takes only to write
 // the same number of bytes to a file, the floor set by the disk. Rates are per
 // wall-clock second, as a user waits for them.
-#include <benchmark/benchmark.h>
-
-#include <chrono>
-#include <cstdint>
-#include <filesystem>
-#include <string>
-
+#include "bench/synthetic_route.h"
 #include "common/file_replace.h"
 #include "common/line_list.h"
 #include "compiler/compile_driver.h"
 #include "compiler/compiled_files.h"
 #include "compiler/errors.h"
 #include "sources/writers.h"
-#include "synthetic_route.h"
+
+#include <benchmark/benchmark.h>
+#include <chrono>
+#include <cstdint>
+#include <filesystem>
+#include <string>
 
 namespace scenario {
 namespace {
@@ -47,7 +46,8 @@ std::size_t compila_in_memoria(const sorgenti_testo& t, std::string& problema) {
         return 0;
     }
     if (s.codice_errore != 0) {
-        problema = s.errori.empty() ? "error " + std::to_string(s.codice_errore) : messaggio_errore(s.errori.back());
+        problema =
+            s.errori.empty() ? "error " + std::to_string(s.codice_errore) : messaggio_errore(s.errori.back());
         return 0;
     }
     const std::string linea = codifica_tracciato(s.tracciato);
@@ -66,7 +66,8 @@ void compila(benchmark::State& state, const sorgenti_testo& t) {
         state.SkipWithError(problema.c_str());
         return;
     }
-    for (auto _ : state) benchmark::DoNotOptimize(compila_in_memoria(t, problema));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(compila_in_memoria(t, problema));
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(byte));
     state.counters["output_bytes"] = static_cast<double>(byte);
 }

@@ -1,4 +1,4 @@
-#include "synthetic_route.h"
+#include "bench/synthetic_route.h"
 
 #include <cstdio>
 
@@ -7,9 +7,9 @@ namespace scenario::banco {
 namespace {
 
 constexpr int metri_blocco = 10000;
-constexpr int massimo_gallerie = 80;      // the tunnel list holds 80
-constexpr int cartelli_galleria = 30;     // boards and stations share 78 record slots
-constexpr int ogni_quanti_stazione = 2;   // a station every 20 km
+constexpr int massimo_gallerie = 80;     // the tunnel list holds 80
+constexpr int cartelli_galleria = 30;    // boards and stations share 78 record slots
+constexpr int ogni_quanti_stazione = 2;  // a station every 20 km
 constexpr int massimo_stazioni = 40;
 
 class testo {
@@ -19,7 +19,8 @@ public:
     void riga(const char* formato, A... valori) {
         char buffer[200];
         const int n = std::snprintf(buffer, sizeof buffer, formato, valori...);
-        if (n > 0) t_.append(buffer, static_cast<std::size_t>(n));
+        if (n > 0)
+            t_.append(buffer, static_cast<std::size_t>(n));
         t_ += "\r\n";
     }
     std::string prendi() { return std::move(t_); }
@@ -52,7 +53,8 @@ std::string linea(int blocchi) {
     t.riga("[pendenze]");
     for (int k = 0; k < blocchi; ++k) {
         const int b = k * metri_blocco;
-        for (int q = 0; q < 4; ++q) t.riga("pendenza,   %d,   %d", b + q * 2500, (k * 7 + q * 11) % 41 - 20);
+        for (int q = 0; q < 4; ++q)
+            t.riga("pendenza,   %d,   %d", b + q * 2500, (k * 7 + q * 11) % 41 - 20);
     }
     t.riga("[montagne]");
     for (int k = 0; k < blocchi && k < massimo_gallerie; ++k) {
@@ -63,7 +65,8 @@ std::string linea(int blocchi) {
     for (int k = 0; k < blocchi; ++k) {
         const int b = k * metri_blocco;
         t.riga("indicatori_vmax,   %d,   75, 80, 80, 0,   ,   ,   , 0", b + 100);
-        if (k < cartelli_galleria) t.riga("cartello_indicatore,   %d,   (Galleria %d) (900)", b + 2900, k + 1);
+        if (k < cartelli_galleria)
+            t.riga("cartello_indicatore,   %d,   (Galleria %d) (900)", b + 2900, k + 1);
     }
     t.riga("[fine]");
     return t.prendi();
@@ -107,13 +110,16 @@ std::string corsa(int blocchi) {
         t.riga("segnale,   %d,   2, 2, 1,  0, 0,    0,  0,0,0, 250", b + 9000);
     }
     t.riga("[codici]");
-    for (int k = 0; k < blocchi; ++k) t.riga("abbattimento,   %d,    150", k * metri_blocco + 9500);
+    for (int k = 0; k < blocchi; ++k)
+        t.riga("abbattimento,   %d,    150", k * metri_blocco + 9500);
     t.riga("[fine]");
     return t.prendi();
 }
 
 }  // namespace
 
-sorgenti_sintetiche percorso_sintetico(int blocchi) { return {linea(blocchi), corsa(blocchi)}; }
+sorgenti_sintetiche percorso_sintetico(int blocchi) {
+    return {linea(blocchi), corsa(blocchi)};
+}
 
 }  // namespace scenario::banco

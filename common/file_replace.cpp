@@ -1,4 +1,4 @@
-#include "file_replace.h"
+#include "common/file_replace.h"
 
 #include <cerrno>
 #include <cstring>
@@ -17,14 +17,18 @@ std::string guasto(const char* azione, const std::filesystem::path& p, const std
     return std::string(azione) + " \"" + nome_per_messaggio(p) + "\": " + causa;
 }
 
-std::string causa_errno(int e) { return e != 0 ? std::strerror(e) : "unknown failure"; }
+std::string causa_errno(int e) {
+    return e != 0 ? std::strerror(e) : "unknown failure";
+}
 }  // namespace
 
-std::optional<std::string> sostituisci_file(const std::filesystem::path& percorso, std::string_view contenuto) {
+std::optional<std::string> sostituisci_file(const std::filesystem::path& percorso,
+                                            std::string_view contenuto) {
     {
         errno = 0;
         std::ofstream prova(percorso, std::ios::binary | std::ios::app);
-        if (!prova) return guasto("cannot open", percorso, causa_errno(errno));
+        if (!prova)
+            return guasto("cannot open", percorso, causa_errno(errno));
     }
 
     std::filesystem::path temporaneo = percorso;
@@ -32,7 +36,8 @@ std::optional<std::string> sostituisci_file(const std::filesystem::path& percors
     {
         errno = 0;
         std::ofstream out(temporaneo, std::ios::binary | std::ios::trunc);
-        if (!out) return guasto("cannot create", temporaneo, causa_errno(errno));
+        if (!out)
+            return guasto("cannot create", temporaneo, causa_errno(errno));
         out.write(contenuto.data(), std::streamsize(contenuto.size()));
         out.flush();
         int e = errno;

@@ -18,6 +18,7 @@ namespace scenario {
 // temporary file is removed.
 //
 // Returns nothing on success, or a message that names the file and the failure.
-std::optional<std::string> sostituisci_file(const std::filesystem::path& percorso, std::string_view contenuto);
+std::optional<std::string> sostituisci_file(const std::filesystem::path& percorso,
+                                            std::string_view contenuto);
 
 }  // namespace scenario

@@ -1,10 +1,10 @@
 // Boards along the line: maximum-speed boards and tunnel-name boards. Both
 // stand in the cell after their position and need that cell free.
-#include <limits>
+#include "compiler/errors.h"
+#include "compiler/line_reader.h"
+#include "compiler/provenance.h"
 
-#include "errors.h"
-#include "line_reader.h"
-#include "provenance.h"
+#include <limits>
 
 namespace scenario {
 
@@ -17,9 +17,11 @@ constexpr std::size_t lunghezza_massima_testo = std::numeric_limits<int16_t>::ma
 // The cell a board at `posizione` stands in: the one after the cell holding it.
 // Throws when that is not a cell of the route (a negative position among them).
 std::size_t cella_cartello(const stato_scenario& s, int32_t posizione) {
-    if (posizione < 0) throw errore_lettura("the board lies before the start of the route");
+    if (posizione < 0)
+        throw errore_lettura("the board lies before the start of the route");
     const double c = arrotonda(posizione / 50.0 + 1.0);
-    if (c >= double(s.celle.size())) throw errore_lettura("the board's cell lies beyond the end of the route");
+    if (c >= double(s.celle.size()))
+        throw errore_lettura("the board's cell lies beyond the end of the route");
     return std::size_t(c);
 }
 
@@ -29,7 +31,8 @@ int16_t coppia_velocita(int32_t primo, int32_t secondo) {
     const double v = arrotonda(secondo / 5.0 + 20.0 * primo);
     if (v < std::numeric_limits<int16_t>::min() || v > std::numeric_limits<int16_t>::max())
         throw errore_lettura(
-            "a speed pair does not fit 16 bits (20 times the first speed plus a fifth of the second, -32768 to 32767)");
+            "a speed pair does not fit 16 bits (20 times the first speed plus a fifth of the second, -32768 "
+            "to 32767)");
     return int16_t(v);
 }
 

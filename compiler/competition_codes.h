@@ -2,11 +2,11 @@
 // scenario's identity (train number and scenario name, voci 86 and 85).
 #pragma once
 
+#include "compiler/state.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
-
-#include "state.h"
 
 namespace scenario {
 

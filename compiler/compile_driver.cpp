@@ -1,13 +1,13 @@
-#include "compile_driver.h"
+#include "compiler/compile_driver.h"
+
+#include "compiler/competition_codes.h"
+#include "compiler/compiled_files.h"
+#include "compiler/errors.h"
+#include "compiler/finishing_sweep.h"
+#include "compiler/low_bits.h"
+#include "compiler/read_sources.h"
 
 #include <cstddef>
-
-#include "competition_codes.h"
-#include "compiled_files.h"
-#include "errors.h"
-#include "finishing_sweep.h"
-#include "low_bits.h"
-#include "read_sources.h"
 
 namespace scenario {
 
@@ -29,7 +29,8 @@ void prepara(stato_scenario& s, int32_t j) {
     s.posizione_errore = 0;
     s.errori.clear();
     s.lettura = {};
-    for (voce& v : s.voci) v = voce{};
+    for (voce& v : s.voci)
+        v = voce{};
     s.origine_voci.fill(luogo_lettura{});
     s.celle.clear();
     s.origine_celle.clear();
@@ -53,14 +54,16 @@ std::optional<std::string> timbra_scenario(stato_scenario& s) {
         return errore_timbro_identita;
     }
     scenario.intero1 = identita_voce;
-    if (prima != nullptr) prima->dato1 = identita_cella;
+    if (prima != nullptr)
+        prima->dato1 = identita_cella;
 
     if (scenario.valore4 != 0 || (prima != nullptr && prima->dato2 != 0)) {
         annota_errore_timbro(s, 1251, static_cast<int32_t>(cella_timbrata));
         return errore_timbro_codici;
     }
     scenario.valore4 = codice_gara_st(s);
-    if (prima != nullptr) prima->dato2 = basso16(codice_gara_og(s));
+    if (prima != nullptr)
+        prima->dato2 = basso16(codice_gara_og(s));
     return std::nullopt;
 }
 

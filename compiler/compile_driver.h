@@ -1,13 +1,13 @@
 // The compile driver: from the two text sources to the three compiled files.
 #pragma once
 
+#include "compiler/source_store.h"
+#include "compiler/state.h"
+
 #include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
-
-#include "source_store.h"
-#include "state.h"
 
 namespace scenario {
 

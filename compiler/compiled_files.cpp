@@ -1,13 +1,13 @@
-#include "compiled_files.h"
+#include "compiler/compiled_files.h"
+
+#include "common/file_replace.h"
+#include "compiler/source_store.h"
 
 #include <algorithm>
 #include <bit>
 #include <cstdint>
 #include <limits>
 #include <utility>
-
-#include "common/file_replace.h"
-#include "source_store.h"
 
 namespace scenario {
 
@@ -21,7 +21,9 @@ constexpr std::size_t massima_lunghezza_testo = std::numeric_limits<int16_t>::ma
 
 using etichetta = valore_tracciato::etichetta;
 
-std::size_t lunghezza_testo(const std::string& t) { return std::min(t.size(), massima_lunghezza_testo); }
+std::size_t lunghezza_testo(const std::string& t) {
+    return std::min(t.size(), massima_lunghezza_testo);
+}
 
 // Puts the N low bytes of `v` at `p`, least significant first. With N a
 // constant the shifts are constants too and the stores merge.
@@ -29,7 +31,8 @@ template <std::size_t N>
 void metti_le(char* p, uint64_t v) {
     [&]<std::size_t... b>(std::index_sequence<b...>) {
         ((p[b] = static_cast<char>((v >> (8 * b)) & 0xFFu)), ...);
-    }(std::make_index_sequence<N>{});
+    }
+    (std::make_index_sequence<N>{});
 }
 
 // Stores little-endian fields one after the other into a buffer made of the
@@ -45,7 +48,8 @@ public:
 
     // The next `n` bytes, for a group of fields stored at once.
     char* spazio(std::size_t n) {
-        if (dati_.size() - pos_ < n) cresci(n);
+        if (dati_.size() - pos_ < n)
+            cresci(n);
         char* p = dati_.data() + pos_;
         pos_ += n;
         return p;
@@ -58,7 +62,8 @@ public:
         const std::size_t n = lunghezza_testo(t);
         i16(static_cast<int16_t>(n));
         char* p = spazio(n);
-        for (std::size_t i = 0; i < n; ++i) p[i] = t[i];
+        for (std::size_t i = 0; i < n; ++i)
+            p[i] = t[i];
     }
 
     std::string prendi() {
@@ -73,13 +78,18 @@ private:
     std::size_t pos_ = 0;
 };
 
-void scrittore::cresci(std::size_t n) { dati_.resize(std::max(2 * dati_.size(), pos_ + n)); }
+void scrittore::cresci(std::size_t n) {
+    dati_.resize(std::max(2 * dati_.size(), pos_ + n));
+}
 
 std::size_t byte_valore(const valore_tracciato& v) {
     switch (v.tipo) {
-        case etichetta::intero: return 4;
-        case etichetta::reale: return 10;
-        case etichetta::vuoto: break;
+        case etichetta::intero:
+            return 4;
+        case etichetta::reale:
+            return 10;
+        case etichetta::vuoto:
+            break;
     }
     return 2;
 }
@@ -100,7 +110,8 @@ void scrivi_valore(scrittore& w, const valore_tracciato& v) {
             metti_le<8>(p + 2, std::bit_cast<uint64_t>(v.reale));
             return;
         }
-        case etichetta::vuoto: break;
+        case etichetta::vuoto:
+            break;
     }
     metti_le<2>(w.spazio(2), static_cast<uint16_t>(etichetta::vuoto));
 }
@@ -119,30 +130,35 @@ public:
 
     bool u8(uint8_t& v) {
         uint64_t x = 0;
-        if (!intero(x, 1)) return false;
+        if (!intero(x, 1))
+            return false;
         v = static_cast<uint8_t>(x);
         return true;
     }
     bool i16(int16_t& v) {
         uint64_t x = 0;
-        if (!intero(x, 2)) return false;
+        if (!intero(x, 2))
+            return false;
         v = static_cast<int16_t>(static_cast<uint16_t>(x));
         return true;
     }
     bool i32(int32_t& v) {
         uint64_t x = 0;
-        if (!intero(x, 4)) return false;
+        if (!intero(x, 4))
+            return false;
         v = static_cast<int32_t>(static_cast<uint32_t>(x));
         return true;
     }
     bool f64(double& v) {
         uint64_t x = 0;
-        if (!intero(x, 8)) return false;
+        if (!intero(x, 8))
+            return false;
         v = std::bit_cast<double>(x);
         return true;
     }
     bool byte(std::size_t n, std::string& t) {
-        if (restanti() < n) return false;
+        if (restanti() < n)
+            return false;
         t.assign(dati_.substr(pos_, n));
         pos_ += n;
         return true;
@@ -150,7 +166,8 @@ public:
 
 private:
     bool intero(uint64_t& v, int byte) {
-        if (restanti() < static_cast<std::size_t>(byte)) return false;
+        if (restanti() < static_cast<std::size_t>(byte))
+            return false;
         v = 0;
         for (int b = 0; b < byte; ++b)
             v |= uint64_t{static_cast<unsigned char>(dati_[pos_ + static_cast<std::size_t>(b)])} << (8 * b);
@@ -162,7 +179,9 @@ private:
     std::size_t pos_ = 0;
 };
 
-esito_decodifica fallito(std::size_t offset, std::string messaggio) { return {false, offset, std::move(messaggio)}; }
+esito_decodifica fallito(std::size_t offset, std::string messaggio) {
+    return {false, offset, std::move(messaggio)};
+}
 
 esito_decodifica troncato(std::size_t offset, const char* cosa) {
     return fallito(offset, std::string("data ends inside ") + cosa);
@@ -172,18 +191,22 @@ esito_decodifica troncato(std::size_t offset, const char* cosa) {
 
 std::string codifica_tracciato(const tracciato_linea& t) {
     // A plan that does not exist has no elements to write.
-    if (!t.esiste()) return {};
+    if (!t.esiste())
+        return {};
     std::size_t dimensione = 0;
-    for (const valore_tracciato& v : t.valori) dimensione += byte_valore(v);
+    for (const valore_tracciato& v : t.valori)
+        dimensione += byte_valore(v);
     scrittore w(dimensione);
     // `valori` already holds all x values, then all y values.
-    for (const valore_tracciato& v : t.valori) scrivi_valore(w, v);
+    for (const valore_tracciato& v : t.valori)
+        scrivi_valore(w, v);
     return w.prendi();
 }
 
 std::string codifica_voci(const std::array<voce, numero_voci>& voci) {
     std::size_t dimensione = 0;
-    for (const voce& v : voci) dimensione += byte_voce_senza_testo + lunghezza_testo(v.testo);
+    for (const voce& v : voci)
+        dimensione += byte_voce_senza_testo + lunghezza_testo(v.testo);
     scrittore w(dimensione);
     for (const voce& v : voci) {
         w.u8(v.tipo);
@@ -224,14 +247,16 @@ std::string codifica_celle(const std::vector<cella>& celle) {
     return w.prendi();
 }
 
-std::optional<std::string> scrivi_file_compilati(const stato_scenario& s, const std::filesystem::path& cartella) {
+std::optional<std::string> scrivi_file_compilati(const stato_scenario& s,
+                                                 const std::filesystem::path& cartella) {
     if (s.compila_linea != 0) {
         if (auto guasto = sostituisci_file(percorso_in(cartella, nome_file_linea_compilato(s.nome_scenario)),
                                            codifica_tracciato(s.tracciato)))
             return guasto;
     }
     if (auto guasto = sostituisci_file(
-            percorso_in(cartella, nome_file_corsa_compilato(s.nome_scenario, s.numero_treno)), codifica_voci(s.voci)))
+            percorso_in(cartella, nome_file_corsa_compilato(s.nome_scenario, s.numero_treno)),
+            codifica_voci(s.voci)))
         return guasto;
     return sostituisci_file(percorso_in(cartella, nome_file_celle_compilato(s.nome_scenario, s.numero_treno)),
                             codifica_celle(s.celle));
@@ -243,22 +268,28 @@ esito_decodifica decodifica_tracciato(std::string_view dati, tracciato_linea& t)
     while (!r.fine()) {
         const std::size_t inizio = r.posizione();
         int16_t tag = 0;
-        if (!r.i16(tag)) return troncato(inizio, "a value tag");
+        if (!r.i16(tag))
+            return troncato(inizio, "a value tag");
         switch (static_cast<etichetta>(tag)) {
-            case etichetta::vuoto: valori.push_back({}); break;
+            case etichetta::vuoto:
+                valori.push_back({});
+                break;
             case etichetta::intero: {
                 int16_t v = 0;
-                if (!r.i16(v)) return troncato(inizio, "an integer value");
+                if (!r.i16(v))
+                    return troncato(inizio, "an integer value");
                 valori.push_back(valore_tracciato::da_intero(v));
                 break;
             }
             case etichetta::reale: {
                 double v = 0.0;
-                if (!r.f64(v)) return troncato(inizio, "a floating value");
+                if (!r.f64(v))
+                    return troncato(inizio, "a floating value");
                 valori.push_back(valore_tracciato::da_reale(v));
                 break;
             }
-            default: return fallito(inizio, "unknown value tag " + std::to_string(tag));
+            default:
+                return fallito(inizio, "unknown value tag " + std::to_string(tag));
         }
     }
     if (valori.size() % 2 != 0)
@@ -267,7 +298,8 @@ esito_decodifica decodifica_tracciato(std::string_view dati, tracciato_linea& t)
     tracciato_linea letto;
     letto.ultimo_punto = static_cast<int32_t>(valori.size() / 2) - 1;
     letto.valori = std::move(valori);
-    if (!letto.esiste()) letto.valori.clear();
+    if (!letto.esiste())
+        letto.valori.clear();
     t = std::move(letto);
     return {};
 }
@@ -283,10 +315,10 @@ esito_decodifica decodifica_voci(std::string_view dati, std::array<voce, numero_
         if (!r.u8(v.tipo) || !r.i32(v.valore1) || !r.i32(v.valore2) || !r.i32(v.valore3) || !r.u8(v.byte1))
             return troncato(inizio, quale.c_str());
         const std::size_t dove_lunghezza = r.posizione();
-        if (!r.i16(lunghezza)) return troncato(inizio, quale.c_str());
+        if (!r.i16(lunghezza))
+            return troncato(inizio, quale.c_str());
         if (lunghezza < 0)
-            return fallito(dove_lunghezza,
-                           quale + ": negative text length " + std::to_string(lunghezza));
+            return fallito(dove_lunghezza, quale + ": negative text length " + std::to_string(lunghezza));
         if (!r.byte(static_cast<std::size_t>(lunghezza), v.testo))
             return fallito(dove_lunghezza, quale + ": text length " + std::to_string(lunghezza) +
                                                " runs past the end of the data");
@@ -303,7 +335,8 @@ esito_decodifica decodifica_voci(std::string_view dati, std::array<voce, numero_
 
 esito_decodifica decodifica_celle(std::string_view dati, std::vector<cella>& celle) {
     const std::size_t resto = dati.size() % byte_cella;
-    if (resto != 0) return troncato(dati.size() - resto, "a cell record");
+    if (resto != 0)
+        return troncato(dati.size() - resto, "a cell record");
     lettore r(dati);
     std::vector<cella> letti(dati.size() / byte_cella);
     for (cella& c : letti) {

@@ -3,6 +3,8 @@
 // as a 16-bit length and their bytes. Encoded into a buffer, written in one go.
 #pragma once
 
+#include "compiler/state.h"
+
 #include <array>
 #include <cstddef>
 #include <filesystem>
@@ -10,8 +12,6 @@
 #include <string>
 #include <string_view>
 #include <vector>
-
-#include "state.h"
 
 namespace scenario {
 
@@ -23,7 +23,8 @@ std::string codifica_celle(const std::vector<cella>& celle);
 // file, then the cell file into `cartella`, each replaced whole. Gives nothing
 // on success, or a message naming the file and the failure (later files are
 // then not written).
-std::optional<std::string> scrivi_file_compilati(const stato_scenario& s, const std::filesystem::path& cartella);
+std::optional<std::string> scrivi_file_compilati(const stato_scenario& s,
+                                                 const std::filesystem::path& cartella);
 
 // Decoding, for tools and tests. On failure `offset` is the byte offset where
 // the data stopped making sense and `messaggio` says why.

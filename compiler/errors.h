@@ -1,11 +1,11 @@
 // The error record: recording an error, and describing one in words.
 #pragma once
 
+#include "compiler/state.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
-
-#include "state.h"
 
 namespace scenario {
 
@@ -15,7 +15,8 @@ void registra_errore(stato_scenario& s, int32_t codice);
 void registra_errore(stato_scenario& s, int32_t codice, int32_t posizione);
 // Records error `codice` about route cell `cella` (a cell found taken, a stop
 // cell that lies too early), at `posizione` metres when given.
-void registra_errore_cella(stato_scenario& s, int32_t codice, std::optional<int32_t> posizione, int32_t cella);
+void registra_errore_cella(stato_scenario& s, int32_t codice, std::optional<int32_t> posizione,
+                           int32_t cella);
 // Records error `codice` at `posizione` metres, found after reading (the
 // finishing sweep) about the item in cell `cella`: the line behind it is the
 // one that placed that item.

@@ -1,11 +1,11 @@
-#include "finishing_sweep.h"
+#include "compiler/finishing_sweep.h"
+
+#include "compiler/errors.h"
+#include "compiler/provenance.h"
 
 #include <algorithm>
 #include <cstddef>
 #include <initializer_list>
-
-#include "errors.h"
-#include "provenance.h"
 
 namespace scenario {
 
@@ -16,11 +16,11 @@ constexpr int32_t errore_avvicinamento = 12;
 constexpr int32_t errore_ripetizione = 13;
 
 constexpr int32_t metri_cella = 50;
-constexpr int32_t celle_indietro_da_avviso = 20;  // 1000 m looked back from an advance point
+constexpr int32_t celle_indietro_da_avviso = 20;        // 1000 m looked back from an advance point
 constexpr int32_t prima_cella_con_segnale_servito = 3;  // its two front cells must be 1 and 2 at least
-constexpr int32_t velocita_senza_ripetizioni = 110;    // slowdowns this fast or faster get no repeat marks
-constexpr int32_t passo_ripetizioni = 8;               // 400 m between repeat marks
-constexpr int32_t celle_cerca_segnale = 12;            // 600 m past the end searched for a signal
+constexpr int32_t velocita_senza_ripetizioni = 110;     // slowdowns this fast or faster get no repeat marks
+constexpr int32_t passo_ripetizioni = 8;                // 400 m between repeat marks
+constexpr int32_t celle_cerca_segnale = 12;             // 600 m past the end searched for a signal
 
 // Approach marks before a slowdown start: the start must lie beyond `oltre`,
 // and the mark goes into the first free cell of the three, nearest first.
@@ -43,8 +43,10 @@ public:
         // so a state whose n_celle disagrees with its cells cannot lead outside.
         const int32_t ultima_spazzata = std::min(s_.n_celle, ultima_) - 2;
         for (int32_t i = 1; i <= ultima_spazzata; ++i) {
-            if (cella_a(i).tipo == tipo_cella::avviso_rallentamento) segnali_dietro_avviso(i);
-            if (cella_a(i).tipo == tipo_cella::inizio_rallentamento) intorno_a_rallentamento(i);
+            if (cella_a(i).tipo == tipo_cella::avviso_rallentamento)
+                segnali_dietro_avviso(i);
+            if (cella_a(i).tipo == tipo_cella::inizio_rallentamento)
+                intorno_a_rallentamento(i);
         }
     }
 
@@ -77,17 +79,22 @@ private:
     void segnali_dietro_avviso(int32_t i) {
         for (int32_t k = 1; k <= celle_indietro_da_avviso; ++k) {
             const int32_t d = i - k;
-            if (d < prima_cella_con_segnale_servito) break;
-            if (cella_a(d).tipo != tipo_cella::segnale) continue;
-            if (segna_prima_libera(d, {d - 1, d - 2})) continue;
-            if (abbassa_segno(d - 1) || abbassa_segno(d - 2)) continue;
+            if (d < prima_cella_con_segnale_servito)
+                break;
+            if (cella_a(d).tipo != tipo_cella::segnale)
+                continue;
+            if (segna_prima_libera(d, {d - 1, d - 2}))
+                continue;
+            if (abbassa_segno(d - 1) || abbassa_segno(d - 2))
+                continue;
             registra_errore_finitura(s_, errore_segnale_senza_segno, d * metri_cella, d);
         }
     }
 
     bool abbassa_segno(int32_t c) {
         cella& x = cella_a(c);
-        if (x.tipo != tipo_cella::segno) return false;
+        if (x.tipo != tipo_cella::segno)
+            return false;
         // The result is 180 or the old value: it fits 16 bits.
         x.dato1 = static_cast<int16_t>(minimo<int32_t>(valore_segno, x.dato1));
         return true;
@@ -97,7 +104,8 @@ private:
     // slow slowdown and a mark in front of the first signal after its end.
     void intorno_a_rallentamento(int32_t i) {
         for (const avvicinamento& a : avvicinamenti) {
-            if (i <= a.oltre) continue;
+            if (i <= a.oltre)
+                continue;
             if (!segna_prima_libera(i, {i - a.distanze[0], i - a.distanze[1], i - a.distanze[2]}))
                 registra_errore_finitura(s_, errore_avvicinamento, i * metri_cella, i);
         }
@@ -108,14 +116,17 @@ private:
         // slowdown has no stretch of its own, and it gets neither repeat marks
         // nor the mark after its end rather than scans beyond the last cell.
         const int32_t fine = cella_fine_dopo(i);
-        if (fine < 0) return;
-        if (cella_a(i).dato1 < velocita_senza_ripetizioni) segni_di_ripetizione(i, fine);
+        if (fine < 0)
+            return;
+        if (cella_a(i).dato1 < velocita_senza_ripetizioni)
+            segni_di_ripetizione(i, fine);
         segno_dopo_la_fine(i, fine);
     }
 
     int32_t cella_fine_dopo(int32_t i) {
         for (int32_t c = i + 1; c <= ultima_; ++c)
-            if (cella_a(c).tipo == tipo_cella::fine_rallentamento) return c;
+            if (cella_a(c).tipo == tipo_cella::fine_rallentamento)
+                return c;
         return -1;
     }
 
@@ -128,7 +139,8 @@ private:
         do {
             ++k;
             ++m;
-            if (m != passo_ripetizioni) continue;
+            if (m != passo_ripetizioni)
+                continue;
             if (libera(k)) {
                 segna(k, i);
                 m = 0;
@@ -156,8 +168,10 @@ private:
                 break;
             }
         }
-        if (m <= 0) return;
-        if (!segna_prima_libera(i, {m, m - 1})) registra_errore_finitura(s_, errore_ripetizione, fine * metri_cella, i);
+        if (m <= 0)
+            return;
+        if (!segna_prima_libera(i, {m, m - 1}))
+            registra_errore_finitura(s_, errore_ripetizione, fine * metri_cella, i);
     }
 
     stato_scenario& s_;
@@ -167,7 +181,8 @@ private:
 }  // namespace
 
 void rifinisci_percorso(stato_scenario& s) {
-    if (!s.celle_esistono()) return;
+    if (!s.celle_esistono())
+        return;
     spazzata(s).esegui();
 }
 

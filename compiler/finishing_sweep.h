@@ -3,7 +3,7 @@
 // advance point, and around every slowdown start.
 #pragma once
 
-#include "state.h"
+#include "compiler/state.h"
 
 namespace scenario {
 

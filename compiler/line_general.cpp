@@ -1,13 +1,13 @@
 // The general section of the line description: route length, kilometric
 // progressives, scenery values and signal repetition; and the ordering of the
 // progressives once the section has been read.
+#include "compiler/errors.h"
+#include "compiler/line_reader.h"
+#include "compiler/provenance.h"
+
 #include <array>
 #include <limits>
 #include <optional>
-
-#include "errors.h"
-#include "line_reader.h"
-#include "provenance.h"
 
 namespace scenario {
 
@@ -27,7 +27,8 @@ esito_sezione lunghezza_percorso(stato_scenario& s, lettore_campi& lettore, std:
         registra_errore(s, 1);
         return esito_sezione::interrotta;
     }
-    if (l < 0) throw errore_lettura("the route length is negative");
+    if (l < 0)
+        throw errore_lettura("the route length is negative");
     sospesa = l;
     return esito_sezione::avanti;
 }
@@ -39,7 +40,8 @@ void dimensiona_percorso(stato_scenario& s, int32_t lunghezza) {
     s.n_celle = int32_t(arrotonda(s.lunghezza_estesa / 50.0));
     s.celle.assign(std::size_t(s.n_celle) + 1, cella{});
     azzera_origini(s);
-    if (s.compila_linea != 0) s.tracciato.dimensiona(s.lunghezza_estesa);
+    if (s.compila_linea != 0)
+        s.tracciato.dimensiona(s.lunghezza_estesa);
 }
 
 void progressiva(stato_scenario& s, int slot, lettore_campi& lettore) {
@@ -72,13 +74,15 @@ esito_sezione ripetizione_segnali(stato_scenario& s, lettore_campi& lettore, con
         registra_errore(s, 5);
         return esito_sezione::interrotta;
     }
-    if (v.valore2 == 0) v.valore3 = 0;
+    if (v.valore2 == 0)
+        v.valore3 = 0;
     return esito_sezione::avanti;
 }
 
 // The section ends at a header in square brackets that does not begin with "-".
 bool fine_sezione(std::string_view campo) {
-    while (!campo.empty() && (campo.front() == ' ' || campo.front() == '\t')) campo.remove_prefix(1);
+    while (!campo.empty() && (campo.front() == ' ' || campo.front() == '\t'))
+        campo.remove_prefix(1);
     return contiene(campo, "[") && contiene(campo, "]") && !campo.starts_with('-');
 }
 
@@ -93,17 +97,24 @@ esito_sezione interpreta(stato_scenario& s, lettore_campi& lettore, const std::s
     };
     const std::string parola = minuscole(campo);
     if (contiene(parola, "lunghezza") && contiene(parola, "percorso") && passo(el::lunghezza_percorso)) {
-        if (lunghezza_percorso(s, lettore, lunghezza) == esito_sezione::interrotta) return esito_sezione::interrotta;
+        if (lunghezza_percorso(s, lettore, lunghezza) == esito_sezione::interrotta)
+            return esito_sezione::interrotta;
     }
     const bool progressive = contiene(campo, "progressiva");
-    if (progressive && contiene(campo, "tre") && passo(el::progressiva)) progressiva(s, voce_progressiva_tre, lettore);
-    if (progressive && contiene(campo, "due") && passo(el::progressiva)) progressiva(s, voce_progressiva_due, lettore);
-    if (progressive && contiene(campo, "uno") && passo(el::progressiva)) progressiva(s, voce_progressiva_uno, lettore);
+    if (progressive && contiene(campo, "tre") && passo(el::progressiva))
+        progressiva(s, voce_progressiva_tre, lettore);
+    if (progressive && contiene(campo, "due") && passo(el::progressiva))
+        progressiva(s, voce_progressiva_due, lettore);
+    if (progressive && contiene(campo, "uno") && passo(el::progressiva))
+        progressiva(s, voce_progressiva_uno, lettore);
     // The scenery values go crossed: "uno" to valore1, "due" to valore3, "tre" to valore2.
     const bool sfondo = contiene(campo, "sfondo");
-    if (sfondo && contiene(campo, "uno") && passo(el::sfondo)) s.voci[voce_scenario].valore1 = lettore.leggi_intero();
-    if (sfondo && contiene(campo, "due") && passo(el::sfondo)) s.voci[voce_scenario].valore3 = lettore.leggi_intero();
-    if (sfondo && contiene(campo, "tre") && passo(el::sfondo)) s.voci[voce_scenario].valore2 = lettore.leggi_intero();
+    if (sfondo && contiene(campo, "uno") && passo(el::sfondo))
+        s.voci[voce_scenario].valore1 = lettore.leggi_intero();
+    if (sfondo && contiene(campo, "due") && passo(el::sfondo))
+        s.voci[voce_scenario].valore3 = lettore.leggi_intero();
+    if (sfondo && contiene(campo, "tre") && passo(el::sfondo))
+        s.voci[voce_scenario].valore2 = lettore.leggi_intero();
     if (contiene(campo, "segnali") && contiene(campo, "ripetizione") && passo(el::ripetizione_segnali))
         return ripetizione_segnali(s, lettore, campo);
     return esito_sezione::avanti;
@@ -113,7 +124,8 @@ esito_sezione interpreta(stato_scenario& s, lettore_campi& lettore, const std::s
 std::string minuscole(std::string_view testo) {
     std::string r(testo);
     for (char& c : r)
-        if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
+        if (c >= 'A' && c <= 'Z')
+            c = char(c - 'A' + 'a');
     return r;
 }
 
@@ -123,16 +135,22 @@ void leggi_parola_chiave(stato_scenario& s, lettore_campi& lettore) {
 }
 
 namespace {
-esito_sezione leggi_righe_generali(stato_scenario& s, lettore_campi& lettore, std::optional<int32_t>& lunghezza) {
+esito_sezione leggi_righe_generali(stato_scenario& s, lettore_campi& lettore,
+                                   std::optional<int32_t>& lunghezza) {
     for (;;) {
-        if (lettore.fine()) return esito_sezione::avanti;
+        if (lettore.fine())
+            return esito_sezione::avanti;
         leggi_parola_chiave(s, lettore);
-        if (lettore.fine()) return esito_sezione::avanti;
+        if (lettore.fine())
+            return esito_sezione::avanti;
         // Dash fields are passed over, with no end-of-file test in between.
-        for (int n = 0; n < massime_sostituzioni && contiene(s.campo, "-"); ++n) leggi_parola_chiave(s, lettore);
+        for (int n = 0; n < massime_sostituzioni && contiene(s.campo, "-"); ++n)
+            leggi_parola_chiave(s, lettore);
         const std::string campo = s.campo;
-        if (interpreta(s, lettore, campo, lunghezza) == esito_sezione::interrotta) return esito_sezione::interrotta;
-        if (fine_sezione(campo)) return esito_sezione::avanti;
+        if (interpreta(s, lettore, campo, lunghezza) == esito_sezione::interrotta)
+            return esito_sezione::interrotta;
+        if (fine_sezione(campo))
+            return esito_sezione::avanti;
     }
 }
 }  // namespace
@@ -146,10 +164,12 @@ esito_sezione leggi_sezione_generale(stato_scenario& s, lettore_campi& lettore) 
     try {
         esito = leggi_righe_generali(s, lettore, lunghezza);
     } catch (...) {
-        if (lunghezza) dimensiona_percorso(s, *lunghezza);
+        if (lunghezza)
+            dimensiona_percorso(s, *lunghezza);
         throw;
     }
-    if (lunghezza) dimensiona_percorso(s, *lunghezza);
+    if (lunghezza)
+        dimensiona_percorso(s, *lunghezza);
     return esito;
 }
 
@@ -165,7 +185,8 @@ void progressive_ordina(stato_scenario& s) {
         const voce& v = s.voci[std::size_t(slot)];
         return terna{v.valore1, v.valore2, v.valore3, s.origine_voci[std::size_t(slot)]};
     };
-    const terna t = prendi(voce_progressiva_tre), d = prendi(voce_progressiva_due), u = prendi(voce_progressiva_uno);
+    const terna t = prendi(voce_progressiva_tre), d = prendi(voce_progressiva_due),
+                u = prendi(voce_progressiva_uno);
 
     std::array<terna, 3> r{};  // slots 81, 82, 83; all zero unless a rule applies
     if (int64_t(t.v1) + d.v1 + u.v1 != 0) {
@@ -182,9 +203,12 @@ void progressive_ordina(stato_scenario& s) {
             ordina(u, t, d);
     } else {
         // Progressives starting at 0: the last one with a positive valore2 leads.
-        if (t.v2 > 0) r = {t, d, u};
-        if (d.v2 > 0) r = {d, t, u};
-        if (u.v2 > 0) r = {u, d, t};
+        if (t.v2 > 0)
+            r = {t, d, u};
+        if (d.v2 > 0)
+            r = {d, t, u};
+        if (u.v2 > 0)
+            r = {u, d, t};
     }
 
     for (std::size_t k = 0; k < r.size(); ++k) {

@@ -20,12 +20,12 @@
 // - gradient lines out of order that would fill beyond the last cell: read failure;
 // - a speed board value beyond 16 bits, a number beyond 32 bits, reading past the
 //   end: read failure. Binary bytes are just bytes of unknown fields.
-#include "line_reader.h"
+#include "compiler/line_reader.h"
 
-#include "errors.h"
-#include "read_sources.h"
-#include "run_cells.h"
-#include "track_plan.h"
+#include "compiler/errors.h"
+#include "compiler/read_sources.h"
+#include "compiler/run_cells.h"
+#include "compiler/track_plan.h"
 
 namespace scenario {
 
@@ -62,22 +62,31 @@ private:
 
 esito_sezione lettore_corpo::leggi() {
     for (;;) {
-        if (lettore_.fine()) return esito_sezione::avanti;
+        if (lettore_.fine())
+            return esito_sezione::avanti;
         leggi_parola_chiave(s_, lettore_);
-        if (lettore_.fine()) return esito_sezione::avanti;
+        if (lettore_.fine())
+            return esito_sezione::avanti;
         for (int n = 0; n < sostituzioni_corpo && contiene(s_.campo, "-"); ++n) {
             leggi_parola_chiave(s_, lettore_);
-            if (lettore_.fine()) return esito_sezione::avanti;
+            if (lettore_.fine())
+                return esito_sezione::avanti;
         }
         // Every test applies to the same field; the first line that stops reading ends it.
         const std::string parola = minuscole(s_.campo);
         esito_sezione e = esito_sezione::avanti;
-        if (contiene(parola, "pendenza")) e = pendenza();
-        if (e == esito_sezione::avanti && contiene(parola, "curva") && s_.compila_linea != 0) e = curva(parola);
-        if (e == esito_sezione::avanti && contiene(parola, "montagna")) e = montagna();
-        if (e == esito_sezione::avanti && contiene(parola, "indicatori_v")) e = indicatori_v_max();
-        if (e == esito_sezione::avanti && contiene(parola, "indicat") && contiene(parola, "cartello")) e = cartello();
-        if (e != esito_sezione::avanti) return e;
+        if (contiene(parola, "pendenza"))
+            e = pendenza();
+        if (e == esito_sezione::avanti && contiene(parola, "curva") && s_.compila_linea != 0)
+            e = curva(parola);
+        if (e == esito_sezione::avanti && contiene(parola, "montagna"))
+            e = montagna();
+        if (e == esito_sezione::avanti && contiene(parola, "indicatori_v"))
+            e = indicatori_v_max();
+        if (e == esito_sezione::avanti && contiene(parola, "indicat") && contiene(parola, "cartello"))
+            e = cartello();
+        if (e != esito_sezione::avanti)
+            return e;
     }
 }
 
@@ -85,13 +94,15 @@ esito_sezione lettore_corpo::leggi() {
 bool lettore_corpo::posizione_accettata(int32_t p) {
     if (!s_.celle_esistono())
         throw errore_lettura("a line with a position, but the general section gave no route length");
-    if (!oltre_fine_percorso(s_, p, margine_riga)) return true;
+    if (!oltre_fine_percorso(s_, p, margine_riga))
+        return true;
     registra_errore(s_, 15, p);
     return false;
 }
 
 void lettore_corpo::scrivi_pendenza() {
-    if (std::size_t(f_) >= s_.celle.size()) throw errore_lettura("the gradients fill beyond the end of the route");
+    if (std::size_t(f_) >= s_.celle.size())
+        throw errore_lettura("the gradients fill beyond the end of the route");
     s_.celle[std::size_t(f_)].pendenza = basso8(int64_t(g0_) + 100);
     ++f_;
 }
@@ -101,10 +112,12 @@ esito_sezione lettore_corpo::pendenza() {
     s_.lettura.elemento = elemento_sorgente::pendenza;
     const int32_t p = lettore_.leggi_intero();
     const int32_t g = lettore_.leggi_intero();
-    if (!posizione_accettata(p)) return esito_sezione::fine_lettura;
+    if (!posizione_accettata(p))
+        return esito_sezione::fine_lettura;
     const double e = arrotonda(p / 50.0);
     if (e > 0) {
-        do scrivi_pendenza();
+        do
+            scrivi_pendenza();
         while (f_ < e);
     }
     g0_ = g;
@@ -115,16 +128,21 @@ esito_sezione lettore_corpo::curva(const std::string& parola) {
     s_.lettura.elemento = elemento_sorgente::curva;
     const int32_t inizio = lettore_.leggi_intero();
     const int32_t lunghezza = lettore_.leggi_intero();
-    if (!posizione_accettata(inizio)) return esito_sezione::fine_lettura;
+    if (!posizione_accettata(inizio))
+        return esito_sezione::fine_lettura;
     const std::optional<double> curvatura = curvatura_parola(parola);
     if (!curvatura) {
         registra_errore(s_, 103);
         return esito_sezione::interrotta;
     }
     switch (traccia_curva(s_.tracciato, w_, inizio, lunghezza, *curvatura)) {
-        case esito_curva::tracciata: return esito_sezione::avanti;
-        case esito_curva::oltre_limite: registra_errore(s_, 103); return esito_sezione::interrotta;
-        case esito_curva::fuori_tracciato: break;
+        case esito_curva::tracciata:
+            return esito_sezione::avanti;
+        case esito_curva::oltre_limite:
+            registra_errore(s_, 103);
+            return esito_sezione::interrotta;
+        case esito_curva::fuori_tracciato:
+            break;
     }
     throw errore_lettura("the curve runs beyond the end of the track plan (the route length plus 7000 m)");
 }
@@ -134,7 +152,8 @@ esito_sezione lettore_corpo::montagna() {
     const int32_t inizio = lettore_.leggi_intero();
     const int32_t fine = lettore_.leggi_intero();
     const int32_t tipo = lettore_.leggi_intero();
-    if (!posizione_accettata(inizio)) return esito_sezione::fine_lettura;
+    if (!posizione_accettata(inizio))
+        return esito_sezione::fine_lettura;
     memo_montagna(s_, inizio, fine, tipo);
     return esito_sezione::avanti;
 }
@@ -142,8 +161,10 @@ esito_sezione lettore_corpo::montagna() {
 esito_sezione lettore_corpo::indicatori_v_max() {
     s_.lettura.elemento = elemento_sorgente::indicatore_vmax;
     int32_t v[9];
-    for (int32_t& x : v) x = lettore_.leggi_intero();
-    if (!posizione_accettata(v[0])) return esito_sezione::fine_lettura;
+    for (int32_t& x : v)
+        x = lettore_.leggi_intero();
+    if (!posizione_accettata(v[0]))
+        return esito_sezione::fine_lettura;
     if (!memo_indicatori_v_max(s_, v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8]))
         return esito_sezione::interrotta;
     return esito_sezione::avanti;
@@ -153,8 +174,10 @@ esito_sezione lettore_corpo::cartello() {
     s_.lettura.elemento = elemento_sorgente::cartello_galleria;
     const int32_t p = lettore_.leggi_intero();
     const std::string testo = lettore_.leggi_testo();
-    if (!posizione_accettata(p)) return esito_sezione::fine_lettura;
-    if (!memo_cartello_galleria(s_, p, testo, b_)) return esito_sezione::interrotta;
+    if (!posizione_accettata(p))
+        return esito_sezione::fine_lettura;
+    if (!memo_cartello_galleria(s_, p, testo, b_))
+        return esito_sezione::interrotta;
     --b_;
     return esito_sezione::avanti;
 }
@@ -162,9 +185,11 @@ esito_sezione lettore_corpo::cartello() {
 // The last gradient runs on to cell n_celle - 3 (at least one cell is written);
 // the plan runs straight on to its third-last point.
 void lettore_corpo::completa() {
-    do scrivi_pendenza();
+    do
+        scrivi_pendenza();
     while (f_ < s_.n_celle - 2);
-    if (s_.compila_linea != 0) completa_dritto(s_.tracciato, w_);
+    if (s_.compila_linea != 0)
+        completa_dritto(s_.tracciato, w_);
 }
 }  // namespace
 
@@ -176,7 +201,8 @@ esito_fase_linea leggi_descrizione_linea(stato_scenario& s, archivio_sorgenti& s
         return esito;
     }
     const std::optional<std::string> testo = sorgenti.leggi(sorgente_testo::linea);
-    if (!testo) throw errore_lettura("the line description cannot be read");
+    if (!testo)
+        throw errore_lettura("the line description cannot be read");
     lettore_campi lettore(*testo);
 
     for (;;) {
@@ -186,7 +212,8 @@ esito_fase_linea leggi_descrizione_linea(stato_scenario& s, archivio_sorgenti& s
             registra_errore(s, 102);
             return esito;
         }
-        if (contiene(minuscole(s.campo), "[generale]")) break;
+        if (contiene(minuscole(s.campo), "[generale]"))
+            break;
     }
 
     if (leggi_sezione_generale(s, lettore) == esito_sezione::interrotta) {
@@ -198,13 +225,15 @@ esito_fase_linea leggi_descrizione_linea(stato_scenario& s, archivio_sorgenti& s
     // Every body line is positioned, and the end-of-file fills need the route.
     if (!s.celle_esistono() || (s.compila_linea != 0 && !s.tracciato.esiste()))
         throw errore_lettura("the general section gives no route length");
-    if (s.compila_linea != 0) inizia_tracciato(s.tracciato);
+    if (s.compila_linea != 0)
+        inizia_tracciato(s.tracciato);
 
     lettore_corpo corpo(s, lettore);
     const esito_sezione fine = corpo.leggi();
     sorgenti.elimina(sorgente_testo::linea);
     esito.slot_cartelli = corpo.slot_cartelli();
-    if (fine == esito_sezione::interrotta) return esito;
+    if (fine == esito_sezione::interrotta)
+        return esito;
     corpo.completa();
     esito.prosegui = true;
     return esito;

@@ -2,14 +2,14 @@
 // read_sources.h) and the steps it uses to record what the line holds.
 #pragma once
 
+#include "compiler/field_reader.h"
+#include "compiler/low_bits.h"
+#include "compiler/state.h"
+
 #include <cmath>
 #include <cstdint>
 #include <string>
 #include <string_view>
-
-#include "field_reader.h"
-#include "low_bits.h"
-#include "state.h"
 
 namespace scenario {
 
@@ -40,7 +40,9 @@ bool memo_cartello_galleria(stato_scenario& s, int32_t posizione, const std::str
 namespace lettura_linea {
 
 // A real value rounded to the nearest whole number, halves to even.
-inline double arrotonda(double v) { return std::nearbyint(v); }
+inline double arrotonda(double v) {
+    return std::nearbyint(v);
+}
 
 // Text with ASCII capitals turned to lower case, for the keyword tests that ignore case.
 std::string minuscole(std::string_view testo);
@@ -53,9 +55,9 @@ void leggi_parola_chiave(stato_scenario& s, lettore_campi& lettore);
 
 // How a section of the reader ended.
 enum class esito_sezione {
-    avanti,       // go on reading
-    fine_lettura, // error 15: stop reading as at the end of the file; the run phase follows
-    interrotta,   // an error that ends the method: the file is deleted, the run phase does not follow
+    avanti,        // go on reading
+    fine_lettura,  // error 15: stop reading as at the end of the file; the run phase follows
+    interrotta,    // an error that ends the method: the file is deleted, the run phase does not follow
 };
 
 // The general section, from the field after "[generale]" to the section end or

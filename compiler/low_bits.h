@@ -7,7 +7,9 @@
 
 namespace scenario {
 
-constexpr uint8_t basso8(int64_t v) { return static_cast<uint8_t>(static_cast<uint64_t>(v) & 0xFFu); }
+constexpr uint8_t basso8(int64_t v) {
+    return static_cast<uint8_t>(static_cast<uint64_t>(v) & 0xFFu);
+}
 constexpr int16_t basso16(int64_t v) {
     return static_cast<int16_t>(static_cast<uint16_t>(static_cast<uint64_t>(v) & 0xFFFFu));
 }

@@ -1,11 +1,11 @@
 // memorizza_dati: both text sources into the scenario state, with the single
 // handler that turns any read failure into error 25.
-#include "read_sources.h"
+#include "compiler/read_sources.h"
+
+#include "compiler/errors.h"
+#include "compiler/field_reader.h"
 
 #include <new>
-
-#include "errors.h"
-#include "field_reader.h"
 
 namespace scenario {
 
@@ -15,7 +15,8 @@ namespace {
 // why reading failed.
 void fallimento_lettura(stato_scenario& s, archivio_sorgenti& sorgenti, const char* motivo) {
     for (sorgente_testo t : {sorgente_testo::linea, sorgente_testo::corsa})
-        if (sorgenti.esiste(t)) sorgenti.elimina(t);
+        if (sorgenti.esiste(t))
+            sorgenti.elimina(t);
     registra_errore(s, 25);
     s.errori.back().dettaglio = motivo;
 }
@@ -26,7 +27,8 @@ void memorizza_dati(stato_scenario& s, archivio_sorgenti& sorgenti) {
     s.voci[voce_identita_treno].testo = s.numero_treno;
     try {
         const esito_fase_linea linea = leggi_descrizione_linea(s, sorgenti);
-        if (linea.prosegui) leggi_descrizione_corsa(s, sorgenti, linea.slot_cartelli);
+        if (linea.prosegui)
+            leggi_descrizione_corsa(s, sorgenti, linea.slot_cartelli);
     } catch (const errore_lettura& e) {
         fallimento_lettura(s, sorgenti, e.what());
     } catch (const std::bad_alloc&) {

@@ -1,10 +1,10 @@
 // Reading the two text sources into the scenario state.
 #pragma once
 
-#include <cstdint>
+#include "compiler/source_store.h"
+#include "compiler/state.h"
 
-#include "source_store.h"
-#include "state.h"
+#include <cstdint>
 
 namespace scenario {
 

@@ -3,12 +3,12 @@
 // wraps of fixed-width fields, and positions turned into cell indexes.
 #pragma once
 
+#include "compiler/low_bits.h"
+#include "compiler/state.h"
+
 #include <cmath>
 #include <cstdint>
 #include <optional>
-
-#include "low_bits.h"
-#include "state.h"
 
 namespace scenario {
 
@@ -16,7 +16,8 @@ namespace scenario {
 // exists in `s.celle`.
 inline std::optional<int32_t> cella_del_percorso(const stato_scenario& s, double indice) {
     const double r = std::nearbyint(indice);
-    if (!(r >= 0.0) || r >= static_cast<double>(s.celle.size())) return std::nullopt;
+    if (!(r >= 0.0) || r >= static_cast<double>(s.celle.size()))
+        return std::nullopt;
     return static_cast<int32_t>(r);
 }
 
@@ -27,7 +28,8 @@ inline constexpr int32_t margine_stazione = 800;
 // The bound test of positioned lines: (posizione + margine) / 50, unrounded,
 // lies beyond the last cell.
 inline bool oltre_fine_percorso(const stato_scenario& s, int32_t posizione, int32_t margine) {
-    return (static_cast<double>(posizione) + static_cast<double>(margine)) / 50.0 > static_cast<double>(s.n_celle);
+    return (static_cast<double>(posizione) + static_cast<double>(margine)) / 50.0 >
+           static_cast<double>(s.n_celle);
 }
 
 // The last position the bound test accepts for `margine`.

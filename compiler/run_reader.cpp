@@ -18,19 +18,19 @@
 // - profile lines at negative positions fill nothing and only set the value
 //   that follows;
 // - cells before a profile's first line take that line's value.
+#include "compiler/errors.h"
+#include "compiler/field_reader.h"
+#include "compiler/provenance.h"
+#include "compiler/read_sources.h"
+#include "compiler/run_cells.h"
+#include "compiler/signals.h"
+#include "compiler/slowdowns.h"
+#include "compiler/stations.h"
+
 #include <cmath>
 #include <optional>
 #include <string>
 #include <string_view>
-
-#include "errors.h"
-#include "field_reader.h"
-#include "provenance.h"
-#include "read_sources.h"
-#include "run_cells.h"
-#include "signals.h"
-#include "slowdowns.h"
-#include "stations.h"
 
 namespace scenario {
 
@@ -39,17 +39,20 @@ namespace {
 std::string minuscolo(std::string_view t) {
     std::string r(t);
     for (char& c : r)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
     return r;
 }
 
-bool contiene(std::string_view testo, std::string_view parola) { return testo.find(parola) != std::string_view::npos; }
+bool contiene(std::string_view testo, std::string_view parola) {
+    return testo.find(parola) != std::string_view::npos;
+}
 
 // What the reader does after a line.
 enum class seguito {
-    prosegui,     // next keyword field
-    finisci_file, // leave the loop; the end-of-file steps still run (error 15)
-    esci,         // the run description is already deleted: return at once
+    prosegui,      // next keyword field
+    finisci_file,  // leave the loop; the end-of-file steps still run (error 15)
+    esci,          // the run description is already deleted: return at once
 };
 
 // A profile along the route. Cells before `indice` have their value; the
@@ -63,7 +66,8 @@ struct profilo {
 // A speed limit in km/h as stored: a fifth, rounded half to even, 0..255.
 uint8_t quinto_velocita(int32_t v) {
     const double r = std::nearbyint(static_cast<double>(v) / 5.0);
-    if (!(r >= 0.0 && r <= 255.0)) throw errore_lettura("a speed limit does not fit the cell (0 to 1275 km/h)");
+    if (!(r >= 0.0 && r <= 255.0))
+        throw errore_lettura("a speed limit does not fit the cell (0 to 1275 km/h)");
     return static_cast<uint8_t>(r);
 }
 
@@ -119,9 +123,11 @@ void fase_corsa::esegui() {
     } while (!contiene(minuscolo(s_.campo), "[generale]") && !lettore_.fine());
 
     while (!lettore_.fine()) {
-        if (!leggi_parola_chiave()) break;
+        if (!leggi_parola_chiave())
+            break;
         const seguito sg = interpreta();
-        if (sg == seguito::finisci_file) break;
+        if (sg == seguito::finisci_file)
+            break;
         if (sg == seguito::esci) {
             s_.lettura = {};
             return;
@@ -135,10 +141,12 @@ void fase_corsa::esegui() {
 // file: the field in hand is then not interpreted.
 bool fase_corsa::leggi_parola_chiave() {
     s_.campo = lettore_.leggi_testo();
-    if (lettore_.fine()) return false;
+    if (lettore_.fine())
+        return false;
     for (int n = 0; n < 2 && contiene(s_.campo, "-"); ++n) {
         s_.campo = lettore_.leggi_testo();
-        if (lettore_.fine()) return false;
+        if (lettore_.fine())
+            return false;
     }
     return true;
 }
@@ -162,10 +170,12 @@ seguito fase_corsa::interpreta() {
     s_.lettura = {true, sorgente_testo::corsa, lettore_.riga()};
     const std::string campo = minuscolo(s_.campo);
     for (const parola_chiave& p : parole) {
-        if (!contiene(campo, p.prima) || !contiene(campo, p.seconda)) continue;
+        if (!contiene(campo, p.prima) || !contiene(campo, p.seconda))
+            continue;
         s_.lettura.elemento = p.elemento;
         const seguito sg = (this->*p.esegui)();
-        if (sg != seguito::prosegui) return sg;
+        if (sg != seguito::prosegui)
+            return sg;
     }
     return seguito::prosegui;
 }
@@ -183,7 +193,8 @@ seguito fase_corsa::fuori_percorso(int32_t posizione) {
 // After a signal or slowdown: any pending error stops the reading, also an
 // error 15 the line phase left; the line's position goes with it.
 seguito fase_corsa::dopo_chiamata(int32_t posizione) {
-    if (s_.codice_errore <= 0) return seguito::prosegui;
+    if (s_.codice_errore <= 0)
+        return seguito::prosegui;
     sorgenti_.elimina(sorgente_testo::corsa);
     imposta_posizione_errore(s_, posizione);
     return seguito::esci;
@@ -203,10 +214,12 @@ seguito fase_corsa::velocita() {
     const int32_t p = lettore_.leggi_intero();
     const int32_t v = lettore_.leggi_intero();
     richiedi_celle();
-    if (oltre_fine_percorso(s_, p, margine_riga)) return fuori_percorso(p);
+    if (oltre_fine_percorso(s_, p, margine_riga))
+        return fuori_percorso(p);
     // The bound test keeps the cell of p at most n_celle - 2.
     const auto c = static_cast<int32_t>(std::nearbyint(static_cast<double>(p) / 50.0));
-    if (!velocita_.in_sospeso) velocita_.in_sospeso = v;
+    if (!velocita_.in_sospeso)
+        velocita_.in_sospeso = v;
     if (c > 0 && velocita_.indice < c && velocita_.indice < s_.n_celle) {
         const uint8_t valore = quinto_velocita(*velocita_.in_sospeso);
         for (; velocita_.indice < c && velocita_.indice < s_.n_celle; ++velocita_.indice)
@@ -220,9 +233,11 @@ seguito fase_corsa::aderenza() {
     const int32_t p = lettore_.leggi_intero();
     const int32_t a = lettore_.leggi_intero();
     richiedi_celle();
-    if (oltre_fine_percorso(s_, p, margine_riga)) return fuori_percorso(p);
+    if (oltre_fine_percorso(s_, p, margine_riga))
+        return fuori_percorso(p);
     const auto c = static_cast<int32_t>(std::nearbyint(static_cast<double>(p) / 50.0));
-    if (!aderenza_.in_sospeso) aderenza_.in_sospeso = a;
+    if (!aderenza_.in_sospeso)
+        aderenza_.in_sospeso = a;
     if (c > 0) {
         const uint8_t valore = basso8(*aderenza_.in_sospeso);
         for (; aderenza_.indice < c && aderenza_.indice <= s_.n_celle; ++aderenza_.indice)
@@ -247,7 +262,8 @@ seguito fase_corsa::sabbia() {
 
 seguito fase_corsa::segnale_linea() {
     segnale g;
-    for (int32_t* campo : {&g.posizione, &g.sx, &g.s1, &g.s2, &g.s3, &g.rapp, &g.dx, &g.d1, &g.d2, &g.d3, &g.tempo})
+    for (int32_t* campo :
+         {&g.posizione, &g.sx, &g.s1, &g.s2, &g.s3, &g.rapp, &g.dx, &g.d1, &g.d2, &g.d3, &g.tempo})
         *campo = lettore_.leggi_intero();
     richiedi_celle();
     if (oltre_fine_percorso(s_, g.posizione, margine_riga) || !segnale_nel_percorso(s_, g.posizione))
@@ -258,9 +274,11 @@ seguito fase_corsa::segnale_linea() {
 
 seguito fase_corsa::rallentamento_linea() {
     rallentamento r;
-    for (int32_t* campo : {&r.x, &r.v, &r.l, &r.f_tt, &r.f_ta, &r.d_v}) *campo = lettore_.leggi_intero();
+    for (int32_t* campo : {&r.x, &r.v, &r.l, &r.f_tt, &r.f_ta, &r.d_v})
+        *campo = lettore_.leggi_intero();
     richiedi_celle();
-    if (oltre_fine_percorso(s_, r.x, margine_riga) || !rallentamento_nel_percorso(s_, r)) return fuori_percorso(r.x);
+    if (oltre_fine_percorso(s_, r.x, margine_riga) || !rallentamento_nel_percorso(s_, r))
+        return fuori_percorso(r.x);
     memo_rallentamento(s_, r);
     return dopo_chiamata(r.x);
 }
@@ -270,9 +288,11 @@ seguito fase_corsa::abbattimento() {
     const int32_t p = lettore_.leggi_intero();
     const int32_t n = lettore_.leggi_intero();
     richiedi_celle();
-    if (oltre_fine_percorso(s_, p, margine_riga)) return fuori_percorso(p);
+    if (oltre_fine_percorso(s_, p, margine_riga))
+        return fuori_percorso(p);
     const auto c = cella_del_percorso(s_, static_cast<double>(p) / 50.0);
-    if (!c) return fuori_percorso(p);
+    if (!c)
+        return fuori_percorso(p);
     cella& cl = cella_n(*c);
     if (!cella_libera(cl)) {
         sorgenti_.elimina(sorgente_testo::corsa);
@@ -291,9 +311,12 @@ seguito fase_corsa::abbattimento() {
 
 seguito fase_corsa::stazione() {
     switch (memo_stazione(s_, lettore_, contatore_stazioni_, slot_cartelli_)) {
-        case esito_stazione::registrata: return seguito::prosegui;
-        case esito_stazione::fuori_percorso: return seguito::finisci_file;
-        case esito_stazione::errore: break;
+        case esito_stazione::registrata:
+            return seguito::prosegui;
+        case esito_stazione::fuori_percorso:
+            return seguito::finisci_file;
+        case esito_stazione::errore:
+            break;
     }
     sorgenti_.elimina(sorgente_testo::corsa);
     return seguito::esci;
@@ -309,14 +332,16 @@ void fase_corsa::finisci_file() {
 
     const uint8_t v = quinto_velocita(velocita_.in_sospeso.value_or(0));
     do {
-        if (velocita_.indice > s_.n_celle) break;
+        if (velocita_.indice > s_.n_celle)
+            break;
         cella_n(velocita_.indice).velocita = v;
         ++velocita_.indice;
     } while (velocita_.indice < s_.n_celle - 2);
 
     const uint8_t a = basso8(aderenza_.in_sospeso.value_or(0));
     do {
-        if (aderenza_.indice > s_.n_celle) break;
+        if (aderenza_.indice > s_.n_celle)
+            break;
         cella_n(aderenza_.indice).aderenza = a;
         ++aderenza_.indice;
     } while (aderenza_.indice < s_.n_celle - 2);
@@ -337,7 +362,8 @@ void fase_corsa::finisci_file() {
 void leggi_descrizione_corsa(stato_scenario& s, archivio_sorgenti& sorgenti, int32_t slot_cartelli) {
     s.lettura = {};
     const std::optional<std::string> testo = sorgenti.leggi(sorgente_testo::corsa);
-    if (!testo) throw errore_lettura("the run description is missing or cannot be read");
+    if (!testo)
+        throw errore_lettura("the run description is missing or cannot be read");
     fase_corsa(s, sorgenti, *testo, slot_cartelli).esegui();
 }
 

@@ -1,8 +1,8 @@
-#include "signals.h"
+#include "compiler/signals.h"
 
-#include "errors.h"
-#include "provenance.h"
-#include "run_cells.h"
+#include "compiler/errors.h"
+#include "compiler/provenance.h"
+#include "compiler/run_cells.h"
 
 namespace scenario {
 
@@ -20,7 +20,6 @@ bool segnale_nel_percorso(const stato_scenario& s, int32_t posizione) {
 }
 
 void memo_segnale(stato_scenario& s, segnale& g) {
-
     const auto indice = cella_segnale(s, g.posizione);
     if (!indice) {
         registra_errore(s, 15, g.posizione);
@@ -39,7 +38,8 @@ void memo_segnale(stato_scenario& s, segnale& g) {
     c.dato2 = basso16(int64_t{g.s2} * 10 + g.d2);
     c.dato3 = basso16(int64_t{g.s3} * 10 + g.d3);
 
-    if (g.tempo >= 1 && g.tempo < tempo_minimo) g.tempo = tempo_minimo;
+    if (g.tempo >= 1 && g.tempo < tempo_minimo)
+        g.tempo = tempo_minimo;
     c.dato5 = g.sx == 2 ? basso8(g.tempo) : uint8_t{0};
 
     // Markers 1..4 counting away from the signal. A signal within 400 m of the
@@ -48,7 +48,8 @@ void memo_segnale(stato_scenario& s, segnale& g) {
     const int64_t base_marcatore = (int64_t{g.sx} * 3 + g.dx) * 10;
     for (int32_t k = 1; k <= 4; ++k) {
         const int32_t j = *indice - 2 * k;
-        if (j < 0) break;
+        if (j < 0)
+            break;
         s.celle[static_cast<std::size_t>(j)].dato6 = basso8(base_marcatore + k);
     }
 }

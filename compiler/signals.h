@@ -2,9 +2,9 @@
 // with the approach markers in the cells 100, 200, 300 and 400 m before it.
 #pragma once
 
-#include <cstdint>
+#include "compiler/state.h"
 
-#include "state.h"
+#include <cstdint>
 
 namespace scenario {
 

@@ -1,10 +1,10 @@
-#include "slowdowns.h"
+#include "compiler/slowdowns.h"
+
+#include "compiler/errors.h"
+#include "compiler/provenance.h"
+#include "compiler/run_cells.h"
 
 #include <optional>
-
-#include "errors.h"
-#include "provenance.h"
-#include "run_cells.h"
 
 namespace scenario {
 
@@ -30,17 +30,22 @@ celle_rallentamento trova_celle(const stato_scenario& s, const rallentamento& r)
         // B is rounded on its own, not taken as W - 1: the two differ when
         // (x - 1200) / 50 ends in .5.
         const double b = std::nearbyint((x - 1200.0) / 50.0);
-        for (int32_t n = 0; n < 4; ++n) k.approcci[n] = cella_del_percorso(s, b - n);
+        for (int32_t n = 0; n < 4; ++n)
+            k.approcci[n] = cella_del_percorso(s, b - n);
     }
     return k;
 }
 
 bool tutte_presenti(const celle_rallentamento& k) {
-    if (!k.inizio || !k.fine) return false;
-    if (!k.con_avviso) return true;
-    if (!k.avviso) return false;
+    if (!k.inizio || !k.fine)
+        return false;
+    if (!k.con_avviso)
+        return true;
+    if (!k.avviso)
+        return false;
     for (const auto& a : k.approcci)
-        if (!a) return false;
+        if (!a)
+            return false;
     return true;
 }
 
@@ -51,7 +56,6 @@ bool rallentamento_nel_percorso(const stato_scenario& s, const rallentamento& r)
 }
 
 void memo_rallentamento(stato_scenario& s, const rallentamento& r) {
-
     const celle_rallentamento k = trova_celle(s, r);
     if (!tutte_presenti(k)) {
         registra_errore(s, 15, r.x);
@@ -79,15 +83,18 @@ void memo_rallentamento(stato_scenario& s, const rallentamento& r) {
     // End before start: a zero-length slowdown keeps its start cell.
     fine.tipo = tipo_cella::fine_rallentamento;
     poni_origine(s, static_cast<std::size_t>(*k.fine));
-    if (r.d_v != 0) fine.dato2 = basso16(r.d_v);
+    if (r.d_v != 0)
+        fine.dato2 = basso16(r.d_v);
     inizio.tipo = tipo_cella::inizio_rallentamento;
     poni_origine(s, static_cast<std::size_t>(*k.inizio));
-    if (r.d_v != 0) inizio.dato2 = basso16(r.d_v);
+    if (r.d_v != 0)
+        inizio.dato2 = basso16(r.d_v);
     if (k.con_avviso) {
         cella& avviso = cella_n(*k.avviso);
         avviso.tipo = tipo_cella::avviso_rallentamento;
         poni_origine(s, static_cast<std::size_t>(*k.avviso));
-        if (r.d_v != 0) avviso.dato2 = basso16(r.d_v);
+        if (r.d_v != 0)
+            avviso.dato2 = basso16(r.d_v);
         avviso.dato1 = basso16(r.v);
     }
     for (cella* c : {&inizio, &fine}) {
@@ -95,7 +102,8 @@ void memo_rallentamento(stato_scenario& s, const rallentamento& r) {
         c->dato3 = basso16(r.f_tt);
     }
 
-    if (f_ta == 0) return;
+    if (f_ta == 0)
+        return;
     for (const auto& a : k.approcci) {
         if (!cella_libera(cella_n(*a))) {
             registra_errore_cella(s, 20, r.x, *a);
@@ -108,7 +116,8 @@ void memo_rallentamento(stato_scenario& s, const rallentamento& r) {
         c.tipo = tipo_cella::approccio_rallentamento;
         poni_origine(s, static_cast<std::size_t>(*k.approcci[n]));
         c.dato1 = static_cast<int16_t>(n + 1);
-        if (r.d_v != 0) c.dato2 = static_cast<int16_t>(n + 1);
+        if (r.d_v != 0)
+            c.dato2 = static_cast<int16_t>(n + 1);
     }
 }
 

@@ -3,9 +3,9 @@
 // approach cells before the advance cell.
 #pragma once
 
-#include <cstdint>
+#include "compiler/state.h"
 
-#include "state.h"
+#include <cstdint>
 
 namespace scenario {
 

@@ -1,4 +1,4 @@
-#include "source_store.h"
+#include "compiler/source_store.h"
 
 #include <fstream>
 #include <iterator>
@@ -9,11 +9,17 @@ namespace scenario {
 sorgenti_in_memoria::sorgenti_in_memoria(std::optional<std::string> linea, std::optional<std::string> corsa)
     : testi_{std::move(linea), std::move(corsa)} {}
 
-bool sorgenti_in_memoria::esiste(sorgente_testo s) const { return testi_[indice(s)].has_value(); }
+bool sorgenti_in_memoria::esiste(sorgente_testo s) const {
+    return testi_[indice(s)].has_value();
+}
 
-std::optional<std::string> sorgenti_in_memoria::leggi(sorgente_testo s) { return testi_[indice(s)]; }
+std::optional<std::string> sorgenti_in_memoria::leggi(sorgente_testo s) {
+    return testi_[indice(s)];
+}
 
-void sorgenti_in_memoria::elimina(sorgente_testo s) { testi_[indice(s)].reset(); }
+void sorgenti_in_memoria::elimina(sorgente_testo s) {
+    testi_[indice(s)].reset();
+}
 
 sorgenti_su_disco::sorgenti_su_disco(std::filesystem::path cartella, const std::string& nome_scenario,
                                      const std::string& numero_treno)
@@ -27,9 +33,11 @@ bool sorgenti_su_disco::esiste(sorgente_testo s) const {
 
 std::optional<std::string> sorgenti_su_disco::leggi(sorgente_testo s) {
     std::ifstream in(percorso(s), std::ios::binary);
-    if (!in) return std::nullopt;
+    if (!in)
+        return std::nullopt;
     std::string testo{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    if (in.bad()) return std::nullopt;
+    if (in.bad())
+        return std::nullopt;
     return testo;
 }
 
@@ -38,11 +46,15 @@ void sorgenti_su_disco::elimina(sorgente_testo s) {
     std::filesystem::remove(percorso(s), ec);
 }
 
-std::string nome_file_linea_testo(const std::string& nome_scenario) { return nome_scenario + "_linea.txt"; }
+std::string nome_file_linea_testo(const std::string& nome_scenario) {
+    return nome_scenario + "_linea.txt";
+}
 std::string nome_file_corsa_testo(const std::string& nome_scenario, const std::string& numero_treno) {
     return nome_scenario + "_" + numero_treno + "-.txt";
 }
-std::string nome_file_linea_compilato(const std::string& nome_scenario) { return nome_scenario + "_linea.dat"; }
+std::string nome_file_linea_compilato(const std::string& nome_scenario) {
+    return nome_scenario + "_linea.dat";
+}
 std::string nome_file_corsa_compilato(const std::string& nome_scenario, const std::string& numero_treno) {
     return nome_scenario + "_" + numero_treno + ".sim";
 }

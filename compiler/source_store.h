@@ -3,12 +3,12 @@
 // must not touch their input files.
 #pragma once
 
+#include "compiler/state.h"
+
 #include <array>
 #include <filesystem>
 #include <optional>
 #include <string>
-
-#include "state.h"
 
 namespace scenario {
 

@@ -177,7 +177,7 @@ struct stato_scenario {
 
     int32_t compila_linea = 0;  // nonzero: build the track plan and write the line file
 
-    std::vector<cella> celle;   // indexes 0..n_celle; empty until the route length is read
+    std::vector<cella> celle;  // indexes 0..n_celle; empty until the route length is read
     int32_t n_celle = 0;
     int32_t lunghezza_estesa = 0;
     tracciato_linea tracciato;  // exists only when compila_linea is nonzero

@@ -1,11 +1,11 @@
-#include "stations.h"
+#include "compiler/stations.h"
+
+#include "compiler/errors.h"
+#include "compiler/provenance.h"
+#include "compiler/run_cells.h"
 
 #include <algorithm>
 #include <limits>
-
-#include "errors.h"
-#include "provenance.h"
-#include "run_cells.h"
 
 namespace scenario {
 
@@ -13,9 +13,13 @@ namespace {
 
 // Kinds 5 and 6: area from L before the station to 150 m after it; a stop
 // cell but no markers.
-bool area_corta(uint8_t k) { return k == 5 || k == 6; }
+bool area_corta(uint8_t k) {
+    return k == 5 || k == 6;
+}
 // Kinds 7 and 8: area from L before the station to L after it.
-bool area_doppia(uint8_t k) { return k == 7 || k == 8; }
+bool area_doppia(uint8_t k) {
+    return k == 7 || k == 8;
+}
 // Kinds from 25 up get neither stop cell nor markers.
 constexpr uint8_t primo_tipo_senza_fermata = 25;
 // An area shorter than this keeps byte5 at 0.
@@ -44,9 +48,10 @@ void calcola_area(int64_t p, int64_t l, uint8_t tipo, bool coda, int64_t& inizio
 
 }  // namespace
 
-esito_stazione memo_stazione(stato_scenario& s, lettore_campi& lettore, int32_t& contatore, int32_t slot_cartelli) {
-
-    if (!celle_presenti(s)) throw errore_lettura("a station line, but the line description gave no route");
+esito_stazione memo_stazione(stato_scenario& s, lettore_campi& lettore, int32_t& contatore,
+                             int32_t slot_cartelli) {
+    if (!celle_presenti(s))
+        throw errore_lettura("a station line, but the line description gave no route");
 
     // Station records take slots 1 upward and must stay below the board
     // records (and below the header slots). Checked before anything is read
@@ -109,9 +114,11 @@ esito_stazione memo_stazione(stato_scenario& s, lettore_campi& lettore, int32_t&
     }
     r.valore1 = static_cast<int32_t>(inizio);
     r.valore2 = static_cast<int32_t>(fine);
-    if (area_corta(k) || area_doppia(k)) r.byte4 = 0;
+    if (area_corta(k) || area_doppia(k))
+        r.byte4 = 0;
 
-    if (l < area_minima_byte5) r.byte5 = 0;
+    if (l < area_minima_byte5)
+        r.byte5 = 0;
     if (i == 1) {
         r.byte5 = 0;
         r.byte4 = 0;
@@ -130,7 +137,8 @@ esito_stazione memo_stazione(stato_scenario& s, lettore_campi& lettore, int32_t&
         if (!area_corta(k)) {
             for (int32_t m = 1; m <= 4; ++m) {
                 const int64_t j = fine / 50 - m - 1;
-                if (j > 1) s.celle[static_cast<std::size_t>(j)].dato6 = static_cast<uint8_t>(primo_marcatore + m);
+                if (j > 1)
+                    s.celle[static_cast<std::size_t>(j)].dato6 = static_cast<uint8_t>(primo_marcatore + m);
             }
         }
         if (fermata <= 1) {
@@ -144,7 +152,8 @@ esito_stazione memo_stazione(stato_scenario& s, lettore_campi& lettore, int32_t&
         poni_origine(s, static_cast<std::size_t>(fermata));
     }
 
-    if (i > 1 && int64_t{r.valore1} - distanza_minima_aree < s.voci[static_cast<std::size_t>(i - 1)].valore2) {
+    if (i > 1 &&
+        int64_t{r.valore1} - distanza_minima_aree < s.voci[static_cast<std::size_t>(i - 1)].valore2) {
         registra_errore(s, 22, p);
         return esito_stazione::errore;
     }

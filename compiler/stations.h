@@ -3,17 +3,17 @@
 // ahead of it in the route cells.
 #pragma once
 
-#include <cstdint>
+#include "compiler/field_reader.h"
+#include "compiler/state.h"
 
-#include "field_reader.h"
-#include "state.h"
+#include <cstdint>
 
 namespace scenario {
 
 enum class esito_stazione {
-    registrata,     // record and cells written, counter raised
-    fuori_percorso, // error 15: the reader stops reading and still finishes the file
-    errore,         // any other error: the reader stops at once
+    registrata,      // record and cells written, counter raised
+    fuori_percorso,  // error 15: the reader stops reading and still finishes the file
+    errore,          // any other error: the reader stops at once
 };
 
 // Longest station name the run file can hold (its texts carry a 16-bit length).
@@ -25,6 +25,7 @@ inline constexpr std::size_t lunghezza_massima_nome = 32767;
 // Errors: 15, 8, 9, 24, 22, 10 (recorded in `s`). Throws errore_lettura on a
 // read failure, a name longer than lunghezza_massima_nome, or when the route
 // cells do not exist.
-esito_stazione memo_stazione(stato_scenario& s, lettore_campi& lettore, int32_t& contatore, int32_t slot_cartelli);
+esito_stazione memo_stazione(stato_scenario& s, lettore_campi& lettore, int32_t& contatore,
+                             int32_t slot_cartelli);
 
 }  // namespace scenario

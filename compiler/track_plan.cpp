@@ -1,4 +1,4 @@
-#include "track_plan.h"
+#include "compiler/track_plan.h"
 
 namespace scenario {
 
@@ -12,7 +12,8 @@ struct passo {
 };
 
 passo passo_precedente(const tracciato_linea& t, int32_t w) {
-    return {t.at(w - 1, x).numero() - t.at(w - 2, x).numero(), t.at(w - 1, y).numero() - t.at(w - 2, y).numero()};
+    return {t.at(w - 1, x).numero() - t.at(w - 2, x).numero(),
+            t.at(w - 1, y).numero() - t.at(w - 2, y).numero()};
 }
 }  // namespace
 
@@ -44,29 +45,35 @@ std::optional<double> curvatura_parola(std::string_view parola) {
     constexpr classe classi[] = {{'1', 0.0001}, {'2', 0.0002}, {'3', 0.0004},
                                  {'4', 0.001},  {'5', 0.002},  {'6', 0.003}};
     for (const classe& c : classi) {
-        if (parola.find(c.cifra) == std::string_view::npos) continue;
+        if (parola.find(c.cifra) == std::string_view::npos)
+            continue;
         const bool sinistra = parola.find_first_of("sS") != std::string_view::npos;
         return sinistra ? -c.curvatura : c.curvatura;
     }
     return std::nullopt;
 }
 
-esito_curva traccia_curva(tracciato_linea& t, int32_t& w, int32_t inizio, int32_t lunghezza, double curvatura) {
+esito_curva traccia_curva(tracciato_linea& t, int32_t& w, int32_t inizio, int32_t lunghezza,
+                          double curvatura) {
     const int64_t fine = int64_t(inizio) + lunghezza;
-    if (inizio > t.ultimo_punto || fine > t.ultimo_punto) return esito_curva::fuori_tracciato;
+    if (inizio > t.ultimo_punto || fine > t.ultimo_punto)
+        return esito_curva::fuori_tracciato;
     while (w <= inizio) {
         passo_dritto(t, w);
-        if (++w > ultimo_punto_curve) return esito_curva::oltre_limite;
+        if (++w > ultimo_punto_curve)
+            return esito_curva::oltre_limite;
     }
     while (w <= fine) {
         passo_curvo(t, w, curvatura);
-        if (++w > ultimo_punto_curve) return esito_curva::oltre_limite;
+        if (++w > ultimo_punto_curve)
+            return esito_curva::oltre_limite;
     }
     return esito_curva::tracciata;
 }
 
 void completa_dritto(tracciato_linea& t, int32_t& w) {
-    for (; w <= t.ultimo_punto - 2; ++w) passo_dritto(t, w);
+    for (; w <= t.ultimo_punto - 2; ++w)
+        passo_dritto(t, w);
 }
 
 }  // namespace scenario

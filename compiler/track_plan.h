@@ -2,11 +2,11 @@
 // plan is a chain of unit steps along the route, straight or turning.
 #pragma once
 
+#include "compiler/state.h"
+
 #include <cstdint>
 #include <optional>
 #include <string_view>
-
-#include "state.h"
 
 namespace scenario {
 
@@ -38,7 +38,8 @@ enum class esito_curva {
 
 // Traces a curve line: straight points from `w` through `inizio`, then curved
 // points through `inizio` + `lunghezza`; `w` ends on the first point not yet computed.
-esito_curva traccia_curva(tracciato_linea& t, int32_t& w, int32_t inizio, int32_t lunghezza, double curvatura);
+esito_curva traccia_curva(tracciato_linea& t, int32_t& w, int32_t inizio, int32_t lunghezza,
+                          double curvatura);
 
 // Straight points from `w` through the third-last point of the plan; the last
 // two points stay as they are.

@@ -1,6 +1,6 @@
 // Tunnels: their class in every cell they cover, and the lamp marks of long tunnels.
-#include "line_reader.h"
-#include "provenance.h"
+#include "compiler/line_reader.h"
+#include "compiler/provenance.h"
 
 namespace scenario {
 
@@ -17,8 +17,10 @@ constexpr int32_t passo_lampade = 4;
 void memo_montagna(stato_scenario& s, int32_t inizio, int32_t fine, int32_t tipo) {
     using namespace lettura_linea;
     // Everything is checked before anything is recorded.
-    if (s.n_montagne >= massimo_montagne) throw errore_lettura("more than the 80 tunnels the route can hold");
-    if (inizio < 0) throw errore_lettura("the tunnel starts before the start of the route");
+    if (s.n_montagne >= massimo_montagne)
+        throw errore_lettura("more than the 80 tunnels the route can hold");
+    if (inizio < 0)
+        throw errore_lettura("the tunnel starts before the start of the route");
     const int64_t prima = int64_t(arrotonda(inizio / 50.0));
     const int64_t ultima = int64_t(arrotonda(fine / 50.0 - 1.0));
     const int64_t ultima_cella = int64_t(s.celle.size()) - 1;

@@ -1,8 +1,8 @@
 // libFuzzer entry point: the field reader over arbitrary bytes.
+#include "fuzz/fuzz_targets.h"
+
 #include <cstdio>
 #include <cstdlib>
-
-#include "fuzz_targets.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* dati, std::size_t n) {
     const std::string guasto = scenario::fuzz::prova_lettore_campi(dati, n);

@@ -9,6 +9,13 @@
 // A body gives an empty string when everything held, else what did not.
 #pragma once
 
+#include "compiler/compile_driver.h"
+#include "compiler/compiled_files.h"
+#include "compiler/field_reader.h"
+#include "compiler/read_sources.h"
+#include "compiler/source_store.h"
+#include "compiler/state.h"
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -18,13 +25,6 @@
 #include <string>
 #include <string_view>
 #include <vector>
-
-#include "compiler/compile_driver.h"
-#include "compiler/compiled_files.h"
-#include "compiler/field_reader.h"
-#include "compiler/read_sources.h"
-#include "compiler/source_store.h"
-#include "compiler/state.h"
 
 namespace scenario::fuzz {
 
@@ -40,7 +40,8 @@ struct due_sorgenti {
 
 inline due_sorgenti dividi_ingresso(std::string_view dati) {
     const std::size_t dove = dati.find(separatore_corsa);
-    if (dove == std::string_view::npos) return {std::string(dati), std::nullopt};
+    if (dove == std::string_view::npos)
+        return {std::string(dati), std::nullopt};
     return {std::string(dati.substr(0, dove)), std::string(dati.substr(dove + separatore_corsa.size()))};
 }
 
@@ -53,10 +54,11 @@ inline std::string unisci_sorgenti(std::string_view linea, std::string_view cors
 
 // Every error number the compiler may record.
 inline bool errore_noto(int32_t codice) {
-    static constexpr std::array<int32_t, 27> noti{0,  1,  2,  3,  4,  5,  6,  7,  8,   9,   10,  11,  12, 13,
+    static constexpr std::array<int32_t, 27> noti{0,  1,  2,  3,  4,  5,  6,  7,  8,  9,  10,  11,  12, 13,
                                                   15, 16, 17, 18, 19, 20, 21, 22, 24, 25, 101, 102, 103};
     for (int32_t n : noti)
-        if (n == codice) return true;
+        if (n == codice)
+            return true;
     return false;
 }
 
@@ -66,25 +68,36 @@ inline bool errore_noto(int32_t codice) {
 // and over); the rest is the source. Reads go on until the end or the first
 // read failure.
 inline std::string prova_lettore_campi(const uint8_t* dati, std::size_t n) {
-    if (n == 0) return {};
+    if (n == 0)
+        return {};
     const uint8_t scelte = dati[0];
     const std::string_view testo(reinterpret_cast<const char*>(dati + 1), n - 1);
     std::size_t fine_righe = 0;
     for (std::size_t i = 0; i < testo.size(); ++i)
-        if (testo[i] == '\n' || (testo[i] == '\r' && (i + 1 == testo.size() || testo[i + 1] != '\n'))) ++fine_righe;
+        if (testo[i] == '\n' || (testo[i] == '\r' && (i + 1 == testo.size() || testo[i + 1] != '\n')))
+            ++fine_righe;
 
     lettore_campi r(testo);
     std::size_t letture = 0;
     int32_t riga_prima = 0;
     while (!r.fine()) {
         // Every read that starts before the end consumes at least one byte.
-        if (++letture > testo.size()) return "more reads than bytes: a read consumed nothing";
+        if (++letture > testo.size())
+            return "more reads than bytes: a read consumed nothing";
         try {
             switch ((scelte >> (2 * (letture % 4))) & 3) {
-                case 0: (void)r.leggi_testo(); break;
-                case 1: (void)r.leggi_intero(); break;
-                case 2: (void)r.leggi_intero16(); break;
-                default: (void)r.leggi_byte(); break;
+                case 0:
+                    (void)r.leggi_testo();
+                    break;
+                case 1:
+                    (void)r.leggi_intero();
+                    break;
+                case 2:
+                    (void)r.leggi_intero16();
+                    break;
+                default:
+                    (void)r.leggi_byte();
+                    break;
             }
         } catch (const errore_lettura&) {
             break;
@@ -107,30 +120,37 @@ inline std::string prova_lettore_campi(const uint8_t* dati, std::size_t n) {
 // ---- checks on the state after reading -------------------------------------
 
 inline std::string controlla_stato(const stato_scenario& s) {
-    if (!errore_noto(s.codice_errore)) return "unknown error number " + std::to_string(s.codice_errore);
+    if (!errore_noto(s.codice_errore))
+        return "unknown error number " + std::to_string(s.codice_errore);
     // The log ends with the recorded error; a stamp error after it is only
     // logged (the program reports it by ending).
     if (s.codice_errore != 0) {
         auto e = s.errori.rbegin();
-        while (e != s.errori.rend() && (e->codice == 1250 || e->codice == 1251)) ++e;
-        if (e == s.errori.rend() || e->codice != s.codice_errore) return "the error record and the error log disagree";
+        while (e != s.errori.rend() && (e->codice == 1250 || e->codice == 1251))
+            ++e;
+        if (e == s.errori.rend() || e->codice != s.codice_errore)
+            return "the error record and the error log disagree";
     }
     if (s.celle_esistono()) {
         if (s.n_celle < 0 || s.celle.size() != std::size_t(s.n_celle) + 1)
             return "celle holds " + std::to_string(s.celle.size()) + " cells, n_celle is " +
                    std::to_string(s.n_celle);
         // Diagnostics name the line behind every item in a cell.
-        if (s.origine_celle.size() != s.celle.size()) return "origine_celle is not sized with celle";
+        if (s.origine_celle.size() != s.celle.size())
+            return "origine_celle is not sized with celle";
         for (std::size_t i = 0; i < s.celle.size(); ++i)
             if (s.celle[i].tipo != tipo_cella::libera && !s.origine_celle[i].valido)
                 return "cell " + std::to_string(i) + " holds an item without the line that placed it";
     }
     if (s.tracciato.esiste()) {
-        if (s.tracciato.ultimo_punto != s.lunghezza_estesa) return "track plan and route length disagree";
-        if (s.tracciato.valori.size() != 2 * s.tracciato.punti()) return "track plan holds the wrong number of values";
+        if (s.tracciato.ultimo_punto != s.lunghezza_estesa)
+            return "track plan and route length disagree";
+        if (s.tracciato.valori.size() != 2 * s.tracciato.punti())
+            return "track plan holds the wrong number of values";
     }
     for (const voce& v : s.voci)
-        if (v.testo.size() > 32767) return "a text longer than the run file can hold";
+        if (v.testo.size() > 32767)
+            return "a text longer than the run file can hold";
     return {};
 }
 
@@ -147,9 +167,12 @@ inline std::string prova_descrizione_linea(const uint8_t* dati, std::size_t n) {
         s.compila_linea = compila_linea;
         sorgenti_in_memoria sorgenti(std::string(reinterpret_cast<const char*>(dati), n), std::nullopt);
         memorizza_dati(s, sorgenti);
-        if (auto guasto = controlla_stato(s); !guasto.empty()) return guasto;
-        if (compila_linea == 0 && s.tracciato.esiste()) return "a track plan was built with compila_linea 0";
-        if (sorgenti.esiste(sorgente_testo::linea)) return "the line description was not deleted";
+        if (auto guasto = controlla_stato(s); !guasto.empty())
+            return guasto;
+        if (compila_linea == 0 && s.tracciato.esiste())
+            return "a track plan was built with compila_linea 0";
+        if (sorgenti.esiste(sorgente_testo::linea))
+            return "the line description was not deleted";
     }
     return {};
 }
@@ -170,9 +193,12 @@ inline bool voci_uguali(const voce& a, const voce& b) {
 }
 
 inline bool valori_uguali(const valore_tracciato& a, const valore_tracciato& b) {
-    if (a.tipo != b.tipo) return false;
-    if (a.tipo == valore_tracciato::etichetta::intero) return a.intero == b.intero;
-    if (a.tipo == valore_tracciato::etichetta::reale) return std::memcmp(&a.reale, &b.reale, sizeof(double)) == 0;
+    if (a.tipo != b.tipo)
+        return false;
+    if (a.tipo == valore_tracciato::etichetta::intero)
+        return a.intero == b.intero;
+    if (a.tipo == valore_tracciato::etichetta::reale)
+        return std::memcmp(&a.reale, &b.reale, sizeof(double)) == 0;
     return true;
 }
 
@@ -181,7 +207,9 @@ inline bool valori_uguali(const valore_tracciato& a, const valore_tracciato& b) 
 inline std::size_t byte_tracciato(const tracciato_linea& t) {
     std::size_t n = 0;
     for (const valore_tracciato& v : t.valori)
-        n += v.tipo == valore_tracciato::etichetta::intero ? 4 : v.tipo == valore_tracciato::etichetta::reale ? 10 : 2;
+        n += v.tipo == valore_tracciato::etichetta::intero  ? 4
+             : v.tipo == valore_tracciato::etichetta::reale ? 10
+                                                            : 2;
     return n;
 }
 
@@ -190,27 +218,33 @@ inline std::size_t byte_tracciato(const tracciato_linea& t) {
 // `piano_intero` false the line file is only checked for its size.
 inline std::string controlla_file_compilati(const stato_scenario& s, bool piano_intero = true) {
     const std::string celle = codifica_celle(s.celle);
-    if (celle.size() != 15 * s.celle.size()) return "cell file of the wrong size";
+    if (celle.size() != 15 * s.celle.size())
+        return "cell file of the wrong size";
     std::vector<cella> celle_lette;
     if (!decodifica_celle(celle, celle_lette).ok || celle_lette.size() != s.celle.size())
         return "cell file does not decode";
     for (std::size_t i = 0; i < celle_lette.size(); ++i)
-        if (!celle_uguali(celle_lette[i], s.celle[i])) return "cell " + std::to_string(i) + " changed in the cell file";
+        if (!celle_uguali(celle_lette[i], s.celle[i]))
+            return "cell " + std::to_string(i) + " changed in the cell file";
 
     std::array<voce, numero_voci> voci_lette{};
     if (auto esito = decodifica_voci(codifica_voci(s.voci), voci_lette); !esito.ok)
         return "run file does not decode: " + esito.messaggio;
     for (std::size_t i = 0; i < voci_lette.size(); ++i)
-        if (!voci_uguali(voci_lette[i], s.voci[i])) return "record " + std::to_string(i) + " changed in the run file";
+        if (!voci_uguali(voci_lette[i], s.voci[i]))
+            return "record " + std::to_string(i) + " changed in the run file";
 
     if (s.compila_linea != 0 && s.tracciato.esiste()) {
         const std::string piano = codifica_tracciato(s.tracciato);
-        if (piano.size() != byte_tracciato(s.tracciato)) return "line file of the wrong size";
-        if (!piano_intero) return {};
+        if (piano.size() != byte_tracciato(s.tracciato))
+            return "line file of the wrong size";
+        if (!piano_intero)
+            return {};
         tracciato_linea letto;
         if (auto esito = decodifica_tracciato(piano, letto); !esito.ok)
             return "line file does not decode: " + esito.messaggio;
-        if (letto.valori.size() != s.tracciato.valori.size()) return "line file holds the wrong number of values";
+        if (letto.valori.size() != s.tracciato.valori.size())
+            return "line file holds the wrong number of values";
         for (std::size_t i = 0; i < letto.valori.size(); ++i)
             if (!valori_uguali(letto.valori[i], s.tracciato.valori[i]))
                 return "track plan value " + std::to_string(i) + " changed in the line file";
@@ -223,8 +257,18 @@ inline std::string controlla_file_compilati(const stato_scenario& s, bool piano_
 inline bool fase_corsa_letta(const stato_scenario& s) {
     for (const errore_registrato& e : s.errori)
         switch (e.codice) {
-            case 1: case 3: case 4: case 5: case 6: case 21: case 101: case 102: case 103: return false;
-            default: break;
+            case 1:
+            case 3:
+            case 4:
+            case 5:
+            case 6:
+            case 21:
+            case 101:
+            case 102:
+            case 103:
+                return false;
+            default:
+                break;
         }
     return true;
 }
@@ -236,11 +280,15 @@ inline std::string prova_compilazione(const uint8_t* dati, std::size_t n) {
     s.numero_treno = "4127";
     sorgenti_in_memoria sorgenti(std::move(d.linea), std::move(d.corsa));
     const std::optional<std::string> arresto = compila_scenario(s, 1, sorgenti);
-    if (auto guasto = controlla_stato(s); !guasto.empty()) return guasto;
-    if (sorgenti.esiste(sorgente_testo::linea)) return "the line description was not deleted";
-    if (fase_corsa_letta(s) && sorgenti.esiste(sorgente_testo::corsa)) return "the run description was not deleted";
+    if (auto guasto = controlla_stato(s); !guasto.empty())
+        return guasto;
+    if (sorgenti.esiste(sorgente_testo::linea))
+        return "the line description was not deleted";
+    if (fase_corsa_letta(s) && sorgenti.esiste(sorgente_testo::corsa))
+        return "the run description was not deleted";
     if (arresto) {
-        if (*arresto != "1250" && *arresto != "1251") return "unknown stamp error " + *arresto;
+        if (*arresto != "1250" && *arresto != "1251")
+            return "unknown stamp error " + *arresto;
         return {};
     }
     return controlla_file_compilati(s, false);

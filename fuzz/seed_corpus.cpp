@@ -2,6 +2,10 @@
 // corpus directory, for one fuzz target:
 //   seed_corpus field_reader|line_description|whole_compile <directory>
 // The sources come from the writers, so the seeds follow any change to them.
+#include "common/line_list.h"
+#include "fuzz/fuzz_targets.h"
+#include "sources/writers.h"
+
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -9,17 +13,14 @@
 #include <string_view>
 #include <utility>
 
-#include "common/line_list.h"
-#include "fuzz_targets.h"
-#include "sources/writers.h"
-
 namespace {
 
 bool scrivi(const std::filesystem::path& percorso, std::string_view dati) {
     std::ofstream out(percorso, std::ios::binary | std::ios::trunc);
     out.write(dati.data(), std::streamsize(dati.size()));
     out.close();
-    if (!out) std::fprintf(stderr, "seed_corpus: cannot write %s\n", percorso.string().c_str());
+    if (!out)
+        std::fprintf(stderr, "seed_corpus: cannot write %s\n", percorso.string().c_str());
     return bool(out);
 }
 
@@ -40,7 +41,8 @@ int main(int argc, char** argv) {
     bool ok = true;
     if (bersaglio == "field_reader") {
         // The first byte chooses the kinds of reads: all text, all numbers, mixed.
-        const std::pair<char, const char*> scelte[] = {{'\x00', "testi"}, {'\x55', "numeri"}, {'\xE4', "misto"}};
+        const std::pair<char, const char*> scelte[] = {
+            {'\x00', "testi"}, {'\x55', "numeri"}, {'\xE4', "misto"}};
         for (const auto& [primo, nome] : scelte) {
             ok &= scrivi(cartella / (std::string("linea_") + nome), std::string(1, primo) + linea);
             ok &= scrivi(cartella / (std::string("corsa_") + nome), std::string(1, primo) + corsa);

@@ -1,10 +1,10 @@
 // libFuzzer entry point: the whole compile from both text sources, split out
 // of one input at the separator (see fuzz_targets.h), then the three compiled
 // files encoded and decoded back.
+#include "fuzz/fuzz_targets.h"
+
 #include <cstdio>
 #include <cstdlib>
-
-#include "fuzz_targets.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* dati, std::size_t n) {
     const std::string guasto = scenario::fuzz::prova_compilazione(dati, n);

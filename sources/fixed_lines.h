@@ -1,10 +1,10 @@
 // Turns a writer's fixed lines into its line list.
 #pragma once
 
+#include "common/line_list.h"
+
 #include <span>
 #include <string_view>
-
-#include "common/line_list.h"
 
 namespace scenario::sorgenti {
 

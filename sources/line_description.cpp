@@ -2,10 +2,10 @@
 // general data, curves, gradients, tunnels, the maximum-speed board and one
 // name board 50 m before each tunnel (plus the summit board where the
 // longest tunnel ends). The compiler reads it back and deletes it.
-#include <string_view>
-
 #include "sources/fixed_lines.h"
 #include "sources/writers.h"
+
+#include <string_view>
 
 namespace scenario::sorgenti {
 namespace {
@@ -232,6 +232,8 @@ constexpr std::string_view righe[] = {
 
 }  // namespace
 
-lista_righe righe_linea() { return lista_con_marcatore(righe); }
+lista_righe righe_linea() {
+    return lista_con_marcatore(righe);
+}
 
 }  // namespace scenario::sorgenti

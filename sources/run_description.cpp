@@ -3,10 +3,10 @@
 // twelve signals. The compiler reads it back field by field and deletes it,
 // so blanks between fields are free; line 5 gives its three clock numbers
 // separated by blanks alone.
-#include <string_view>
-
 #include "sources/fixed_lines.h"
 #include "sources/writers.h"
+
+#include <string_view>
 
 namespace scenario::sorgenti {
 namespace {
@@ -78,6 +78,8 @@ constexpr std::string_view righe[] = {
 
 }  // namespace
 
-lista_righe righe_treno() { return lista_con_marcatore(righe); }
+lista_righe righe_treno() {
+    return lista_con_marcatore(righe);
+}
 
 }  // namespace scenario::sorgenti

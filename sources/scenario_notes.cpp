@@ -1,9 +1,9 @@
 // The scenario notes: what the driver meets on this run, where the data
 // come from and who made the scenario.
-#include <string_view>
-
 #include "sources/fixed_lines.h"
 #include "sources/writers.h"
+
+#include <string_view>
 
 namespace scenario::sorgenti {
 namespace {
@@ -39,6 +39,8 @@ constexpr std::string_view righe[] = {
 
 }  // namespace
 
-lista_righe righe_note() { return lista_con_marcatore(righe); }
+lista_righe righe_note() {
+    return lista_con_marcatore(righe);
+}
 
 }  // namespace scenario::sorgenti

@@ -1,9 +1,9 @@
 // The slow order handed to the driver: the form with the line's two
 // slowdowns and the legend of its special prescriptions.
-#include <string_view>
-
 #include "sources/fixed_lines.h"
 #include "sources/writers.h"
+
+#include <string_view>
 
 namespace scenario::sorgenti {
 namespace {
@@ -54,6 +54,8 @@ constexpr std::string_view righe[] = {
 
 }  // namespace
 
-lista_righe righe_rallentamenti() { return lista_con_marcatore(righe); }
+lista_righe righe_rallentamenti() {
+    return lista_con_marcatore(righe);
+}
 
 }  // namespace scenario::sorgenti

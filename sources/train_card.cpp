@@ -1,9 +1,9 @@
 // The train card the driver reads: train and route boxes, classification
 // and braked mass, and the timetable with kilometre points and times.
-#include <string_view>
-
 #include "sources/fixed_lines.h"
 #include "sources/writers.h"
+
+#include <string_view>
 
 namespace scenario::sorgenti {
 namespace {
@@ -44,6 +44,8 @@ constexpr std::string_view righe[] = {
 
 }  // namespace
 
-lista_righe righe_scheda() { return lista_con_marcatore(righe); }
+lista_righe righe_scheda() {
+    return lista_con_marcatore(righe);
+}
 
 }  // namespace scenario::sorgenti

@@ -1,9 +1,9 @@
-#include "arguments.h"
+#include "tools/arguments.h"
 
 namespace scenario::strumento {
 
-std::optional<argomenti> analizza_argomenti(const std::vector<std::string>& parole, const opzioni_ammesse& ammesse,
-                                            std::string& errore) {
+std::optional<argomenti> analizza_argomenti(const std::vector<std::string>& parole,
+                                            const opzioni_ammesse& ammesse, std::string& errore) {
     argomenti a;
     bool solo_posizionali = false;
     for (std::size_t i = 0; i < parole.size(); ++i) {

@@ -11,8 +11,8 @@
 namespace scenario::strumento {
 
 struct opzioni_ammesse {
-    std::set<std::string> con_valore;   // e.g. "--out"
-    std::set<std::string> interruttori; // e.g. "--json"; "--help" and "-h" are always allowed
+    std::set<std::string> con_valore;    // e.g. "--out"
+    std::set<std::string> interruttori;  // e.g. "--json"; "--help" and "-h" are always allowed
 };
 
 struct argomenti {
@@ -29,7 +29,7 @@ struct argomenti {
 };
 
 // Gives the parsed arguments, or nothing with `errore` saying what is wrong.
-std::optional<argomenti> analizza_argomenti(const std::vector<std::string>& parole, const opzioni_ammesse& ammesse,
-                                            std::string& errore);
+std::optional<argomenti> analizza_argomenti(const std::vector<std::string>& parole,
+                                            const opzioni_ammesse& ammesse, std::string& errore);
 
 }  // namespace scenario::strumento

@@ -1,14 +1,14 @@
-#include "command_line.h"
+#include "tools/command_line.h"
+
+#include "tools/arguments.h"
+#include "tools/compile_command.h"
+#include "tools/dump_command.h"
+#include "tools/exit_status.h"
+#include "tools/plan_command.h"
+#include "tools/sources_command.h"
 
 #include <exception>
 #include <new>
-
-#include "arguments.h"
-#include "compile_command.h"
-#include "dump_command.h"
-#include "exit_status.h"
-#include "plan_command.h"
-#include "sources_command.h"
 
 namespace scenario::strumento {
 
@@ -49,11 +49,13 @@ const comando comandi[] = {
 
 const comando* trova(const std::string& nome) {
     for (const comando& c : comandi)
-        if (nome == c.nome) return &c;
+        if (nome == c.nome)
+            return &c;
     return nullptr;
 }
 
-int esegui_comando(const comando& c, const std::vector<std::string>& resto, std::ostream& out, std::ostream& err) {
+int esegui_comando(const comando& c, const std::vector<std::string>& resto, std::ostream& out,
+                   std::ostream& err) {
     std::string errore;
     const std::optional<argomenti> a = analizza_argomenti(resto, *c.opzioni, errore);
     if (!a) {

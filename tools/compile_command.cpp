@@ -1,21 +1,22 @@
-#include "compile_command.h"
-
-#include <system_error>
+#include "tools/compile_command.h"
 
 #include "compiler/compile_driver.h"
 #include "compiler/compiled_files.h"
 #include "compiler/errors.h"
 #include "compiler/source_store.h"
 #include "compiler/state.h"
-#include "exit_status.h"
-#include "file_io.h"
-#include "json_writer.h"
+#include "tools/exit_status.h"
+#include "tools/file_io.h"
+#include "tools/json_writer.h"
+
+#include <system_error>
 
 namespace scenario::strumento {
 
 namespace fs = std::filesystem;
 
-const opzioni_ammesse opzioni_compile{{"--line", "--run", "--name", "--train", "--out"}, {"--no-plan", "--json"}};
+const opzioni_ammesse opzioni_compile{{"--line", "--run", "--name", "--train", "--out"},
+                                      {"--no-plan", "--json"}};
 
 const char* const aiuto_compile =
     "Usage: scenario compile --line FILE --run FILE --name NAME --train NUMBER\n"
@@ -43,14 +44,17 @@ const char* const aiuto_compile =
     "unreadable input or unwritable output.\n";
 
 std::optional<std::string> controlla_nome_file(const std::string& che_cosa, const std::string& valore) {
-    if (valore.empty()) return che_cosa + " is empty";
+    if (valore.empty())
+        return che_cosa + " is empty";
     for (unsigned char c : valore) {
-        if (c < 0x20 || c == 0x7F) return che_cosa + " \"" + valore + "\" holds a control character";
+        if (c < 0x20 || c == 0x7F)
+            return che_cosa + " \"" + valore + "\" holds a control character";
         if (std::string_view("/\\:*?\"<>|").find(static_cast<char>(c)) != std::string_view::npos)
             return che_cosa + " \"" + valore + "\" holds '" + std::string(1, static_cast<char>(c)) +
                    "', which cannot stand in a file name";
     }
-    if (valore == "." || valore == "..") return che_cosa + " \"" + valore + "\" cannot name a file";
+    if (valore == "." || valore == "..")
+        return che_cosa + " \"" + valore + "\" cannot name a file";
     return std::nullopt;
 }
 
@@ -65,8 +69,8 @@ bool stesso_file(const fs::path& a, const fs::path& b) {
 
 esito_compilazione compila_sorgenti(const richiesta_compilazione& r) {
     esito_compilazione esito;
-    for (const auto& [che_cosa, valore] : {std::pair{"the scenario name", &r.nome_scenario},
-                                            std::pair{"the train number", &r.numero_treno}}) {
+    for (const auto& [che_cosa, valore] :
+         {std::pair{"the scenario name", &r.nome_scenario}, std::pair{"the train number", &r.numero_treno}}) {
         if (auto guasto = controlla_nome_file(che_cosa, *valore)) {
             esito.guasto = *guasto;
             return esito;
@@ -123,7 +127,8 @@ esito_compilazione compila_sorgenti(const richiesta_compilazione& r) {
         esito.guasto = *guasto;
         return esito;
     }
-    for (std::size_t i = r.piano ? 0 : 1; i < uscite.size(); ++i) esito.scritti.push_back(uscite[i]);
+    for (std::size_t i = r.piano ? 0 : 1; i < uscite.size(); ++i)
+        esito.scritti.push_back(uscite[i]);
     return esito;
 }
 
@@ -131,7 +136,8 @@ namespace {
 
 // The file an author named for a diagnosis, as typed.
 std::optional<std::string> file_di(const diagnosi& d, const argomenti& a) {
-    if (!d.sorgente) return std::nullopt;
+    if (!d.sorgente)
+        return std::nullopt;
     const std::string* f = a.valore(*d.sorgente == sorgente_testo::linea ? "--line" : "--run");
     return f ? std::optional<std::string>(*f) : std::nullopt;
 }
@@ -195,7 +201,8 @@ void riporta_json(const esito_compilazione& e, const argomenti& a, std::ostream&
     j.chiudi_lista();
     j.chiave("written");
     j.inizia_lista();
-    for (const fs::path& p : e.scritti) j.testo(mostra_percorso(p));
+    for (const fs::path& p : e.scritti)
+        j.testo(mostra_percorso(p));
     j.chiudi_lista();
     j.chiave("failure");
     if (e.guasto)
@@ -209,22 +216,28 @@ void riporta_testo(const esito_compilazione& e, const argomenti& a, std::ostream
     for (const diagnosi& d : e.errori) {
         if (auto f = file_di(d, a)) {
             err << *f;
-            if (d.riga > 0) err << ":" << d.riga;
+            if (d.riga > 0)
+                err << ":" << d.riga;
             err << ": ";
         } else {
             err << "scenario compile: ";
         }
         err << nome_gravita(d.gravita) << " error " << d.codice;
-        if (d.posizione) err << " at " << *d.posizione << " m";
+        if (d.posizione)
+            err << " at " << *d.posizione << " m";
         err << ": " << d.messaggio << " [" << effetto_gravita(d.gravita) << "]\n";
     }
     if (e.codice_errore != 0) {
-        err << "error record: codice_errore " << e.codice_errore << ", posizione_errore " << e.posizione_errore;
-        if (e.errori.size() > 1) err << " (the last of " << e.errori.size() << " errors)";
+        err << "error record: codice_errore " << e.codice_errore << ", posizione_errore "
+            << e.posizione_errore;
+        if (e.errori.size() > 1)
+            err << " (the last of " << e.errori.size() << " errors)";
         err << "\n";
     }
-    for (const fs::path& p : e.scritti) out << "wrote " << mostra_percorso(p) << "\n";
-    if (e.compilato && e.errori.empty() && !e.guasto) out << "compiled without errors\n";
+    for (const fs::path& p : e.scritti)
+        out << "wrote " << mostra_percorso(p) << "\n";
+    if (e.compilato && e.errori.empty() && !e.guasto)
+        out << "compiled without errors\n";
 }
 
 }  // namespace
@@ -232,7 +245,8 @@ void riporta_testo(const esito_compilazione& e, const argomenti& a, std::ostream
 int comando_compile(const argomenti& a, std::ostream& out, std::ostream& err) {
     std::string mancanti;
     for (const char* o : {"--line", "--run", "--name", "--train"})
-        if (!a.valore(o)) mancanti += std::string(mancanti.empty() ? "" : ", ") + o;
+        if (!a.valore(o))
+            mancanti += std::string(mancanti.empty() ? "" : ", ") + o;
     if (!mancanti.empty() || !a.posizionali.empty()) {
         err << "scenario compile: "
             << (!mancanti.empty() ? "missing " + mancanti : "unexpected argument " + a.posizionali.front())
@@ -245,7 +259,8 @@ int comando_compile(const argomenti& a, std::ostream& out, std::ostream& err) {
     r.nome_scenario = *a.valore("--name");
     r.numero_treno = *a.valore("--train");
     r.piano = !a.ha("--no-plan");
-    if (const std::string* o = a.valore("--out")) r.cartella = fs::path(*o);
+    if (const std::string* o = a.valore("--out"))
+        r.cartella = fs::path(*o);
 
     const esito_compilazione e = compila_sorgenti(r);
     if (a.ha("--json"))
@@ -253,7 +268,8 @@ int comando_compile(const argomenti& a, std::ostream& out, std::ostream& err) {
     else
         riporta_testo(e, a, out, err);
     if (e.guasto) {
-        if (!a.ha("--json")) err << "scenario compile: " << *e.guasto << "\n";
+        if (!a.ha("--json"))
+            err << "scenario compile: " << *e.guasto << "\n";
         return uscita::uso;
     }
     return e.errori.empty() && e.codice_errore == 0 ? uscita::riuscita : uscita::errori_trovati;

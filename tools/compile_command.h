@@ -3,15 +3,15 @@
 // every recorded error explained to the author.
 #pragma once
 
+#include "tools/arguments.h"
+#include "tools/diagnostics.h"
+
 #include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
-
-#include "arguments.h"
-#include "diagnostics.h"
 
 namespace scenario::strumento {
 
@@ -20,8 +20,8 @@ struct richiesta_compilazione {
     std::filesystem::path corsa;  // run description text source
     std::string nome_scenario;
     std::string numero_treno;
-    bool piano = true;                      // false: j = 0, no track plan and no line file
-    std::filesystem::path cartella = ".";   // where the compiled files go
+    bool piano = true;                     // false: j = 0, no track plan and no line file
+    std::filesystem::path cartella = ".";  // where the compiled files go
 };
 
 struct esito_compilazione {
@@ -30,9 +30,9 @@ struct esito_compilazione {
     std::optional<std::string> guasto;
     bool compilato = false;
     std::vector<diagnosi> errori;  // every recorded error, in order
-    int32_t codice_errore = 0;       // the error record as the program leaves it
+    int32_t codice_errore = 0;     // the error record as the program leaves it
     int32_t posizione_errore = 0;
-    std::optional<int32_t> fatale;   // 1250 or 1251: nothing was written
+    std::optional<int32_t> fatale;  // 1250 or 1251: nothing was written
     std::vector<std::filesystem::path> scritti;
 };
 

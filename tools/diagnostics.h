@@ -4,24 +4,24 @@
 // compile itself: its error log, its cells and where their items came from.
 #pragma once
 
+#include "compiler/errors.h"
+#include "compiler/state.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "compiler/errors.h"
-#include "compiler/state.h"
-
 namespace scenario::strumento {
 
 struct diagnosi {
     int32_t codice = 0;
     gravita_errore gravita = gravita_errore::lettura;
-    std::optional<int32_t> posizione;       // metres, when the error records one
-    std::optional<sorgente_testo> sorgente; // the source of the line behind it, when known
-    int32_t riga = 0;                       // 1-based line in that source; 0 when not known
-    std::string messaggio;                  // e.g. "signal at 3650 m: its cell (3700 to 3750 m) is already taken ..."
+    std::optional<int32_t> posizione;        // metres, when the error records one
+    std::optional<sorgente_testo> sorgente;  // the source of the line behind it, when known
+    int32_t riga = 0;                        // 1-based line in that source; 0 when not known
+    std::string messaggio;  // e.g. "signal at 3650 m: its cell (3700 to 3750 m) is already taken ..."
 };
 
 // The text sources the compile read, for quoting their lines.

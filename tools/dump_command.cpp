@@ -1,15 +1,15 @@
-#include "dump_command.h"
+#include "tools/dump_command.h"
+
+#include "compiler/compiled_files.h"
+#include "compiler/state.h"
+#include "tools/exit_status.h"
+#include "tools/file_io.h"
+#include "tools/json_writer.h"
+#include "tools/text_encoding.h"
 
 #include <array>
 #include <charconv>
 #include <vector>
-
-#include "compiler/compiled_files.h"
-#include "compiler/state.h"
-#include "exit_status.h"
-#include "file_io.h"
-#include "json_writer.h"
-#include "text_encoding.h"
 
 namespace scenario::strumento {
 
@@ -38,17 +38,23 @@ const char* const aiuto_dump =
 
 const char* nome_tipo(tipo_compilato t) {
     switch (t) {
-        case tipo_compilato::linea: return "line";
-        case tipo_compilato::corsa: return "run";
-        case tipo_compilato::celle: return "cells";
+        case tipo_compilato::linea:
+            return "line";
+        case tipo_compilato::corsa:
+            return "run";
+        case tipo_compilato::celle:
+            return "cells";
     }
     return "cells";
 }
 
 std::optional<tipo_compilato> tipo_da_testo(std::string_view t) {
-    if (t == "line") return tipo_compilato::linea;
-    if (t == "run") return tipo_compilato::corsa;
-    if (t == "cells") return tipo_compilato::celle;
+    if (t == "line")
+        return tipo_compilato::linea;
+    if (t == "run")
+        return tipo_compilato::corsa;
+    if (t == "cells")
+        return tipo_compilato::celle;
     return std::nullopt;
 }
 
@@ -56,7 +62,8 @@ namespace {
 
 std::string minuscole(std::string t) {
     for (char& c : t)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
     return t;
 }
 
@@ -86,17 +93,25 @@ bool tipo_cella_noto(uint8_t t) {
         case tipo_cella::lampada_galleria:
         case tipo_cella::segno:
         case tipo_cella::abbattimento_senza_valore:
-        case tipo_cella::cartello_galleria: return true;
-        default: return false;
+        case tipo_cella::cartello_galleria:
+            return true;
+        default:
+            return false;
     }
 }
 
 void decodifica_come(tipo_compilato t, std::string_view dati, file_decodificato& f) {
     f.tipo = t;
     switch (t) {
-        case tipo_compilato::linea: f.esito = decodifica_tracciato(dati, f.tracciato); break;
-        case tipo_compilato::corsa: f.esito = decodifica_voci(dati, f.voci); break;
-        case tipo_compilato::celle: f.esito = decodifica_celle(dati, f.celle); break;
+        case tipo_compilato::linea:
+            f.esito = decodifica_tracciato(dati, f.tracciato);
+            break;
+        case tipo_compilato::corsa:
+            f.esito = decodifica_voci(dati, f.voci);
+            break;
+        case tipo_compilato::celle:
+            f.esito = decodifica_celle(dati, f.celle);
+            break;
     }
 }
 
@@ -108,30 +123,35 @@ void riconosci_contenuto(std::string_view dati, file_decodificato& f) {
     std::string perche;
     std::size_t offset = 0;
     const auto annota = [&](const char* come, const esito_decodifica& e) {
-        perche += std::string(perche.empty() ? "" : "; ") + "as a " + come + " file: " + e.messaggio + " at offset " +
-                  std::to_string(e.offset);
+        perche += std::string(perche.empty() ? "" : "; ") + "as a " + come + " file: " + e.messaggio +
+                  " at offset " + std::to_string(e.offset);
         offset = std::max(offset, e.offset);
     };
 
     decodifica_come(tipo_compilato::corsa, dati, f);
-    if (f.esito.ok) return;
+    if (f.esito.ok)
+        return;
     annota("run", f.esito);
 
     decodifica_come(tipo_compilato::linea, dati, f);
-    if (f.esito.ok && f.tracciato.esiste()) return;
-    if (f.esito.ok) f.esito = {false, 0, "no values"};
+    if (f.esito.ok && f.tracciato.esiste())
+        return;
+    if (f.esito.ok)
+        f.esito = {false, 0, "no values"};
     annota("line", f.esito);
 
     decodifica_come(tipo_compilato::celle, dati, f);
     if (f.esito.ok && !f.celle.empty()) {
         for (std::size_t i = 0; i < f.celle.size(); ++i) {
             if (!tipo_cella_noto(f.celle[i].tipo)) {
-                f.esito = {false, i * 15, "unknown cell kind " + std::to_string(f.celle[i].tipo) + " in cell " +
-                                              std::to_string(i)};
+                f.esito = {
+                    false, i * 15,
+                    "unknown cell kind " + std::to_string(f.celle[i].tipo) + " in cell " + std::to_string(i)};
                 break;
             }
         }
-        if (f.esito.ok) return;
+        if (f.esito.ok)
+            return;
     } else if (f.esito.ok) {
         f.esito = {false, 0, "no cells"};
     }
@@ -195,17 +215,24 @@ void scrivi_voci(scrittore_json& j, const std::array<voce, numero_voci>& voci) {
 
 void scrivi_valore(scrittore_json& j, const valore_tracciato& v) {
     switch (v.tipo) {
-        case valore_tracciato::etichetta::intero: j.intero(v.intero); return;
-        case valore_tracciato::etichetta::reale: j.reale(v.reale); return;
-        case valore_tracciato::etichetta::vuoto: break;
+        case valore_tracciato::etichetta::intero:
+            j.intero(v.intero);
+            return;
+        case valore_tracciato::etichetta::reale:
+            j.reale(v.reale);
+            return;
+        case valore_tracciato::etichetta::vuoto:
+            break;
     }
     j.nullo();
 }
 
-void scrivi_tracciato(scrittore_json& j, const tracciato_linea& t, const std::optional<intervallo_punti>& punti) {
+void scrivi_tracciato(scrittore_json& j, const tracciato_linea& t,
+                      const std::optional<intervallo_punti>& punti) {
     const int64_t n = t.esiste() ? static_cast<int64_t>(t.punti()) : 0;
     j.campo("points", n);
-    if (!punti) return;
+    if (!punti)
+        return;
     const int64_t da = punti->da;
     const int64_t a = std::min(punti->a.value_or(n - 1), n - 1);
     j.campo("from", da);
@@ -229,27 +256,34 @@ void scrivi_tracciato(scrittore_json& j, const tracciato_linea& t, const std::op
 std::optional<tipo_compilato> tipo_da_nome(const fs::path& p) {
     const std::u8string u = p.filename().u8string();
     const std::string nome = minuscole(std::string(u.begin(), u.end()));
-    if (finisce_con(nome, "_linea.dat")) return tipo_compilato::linea;
-    if (finisce_con(nome, ".sim")) return tipo_compilato::corsa;
-    if (finisce_con(nome, ".dat")) return tipo_compilato::celle;
+    if (finisce_con(nome, "_linea.dat"))
+        return tipo_compilato::linea;
+    if (finisce_con(nome, ".sim"))
+        return tipo_compilato::corsa;
+    if (finisce_con(nome, ".dat"))
+        return tipo_compilato::celle;
     return std::nullopt;
 }
 
 std::optional<intervallo_punti> analizza_intervallo(std::string_view t) {
     const std::size_t due_punti = t.find(':');
-    if (due_punti == std::string_view::npos) return std::nullopt;
+    if (due_punti == std::string_view::npos)
+        return std::nullopt;
     const auto numero = [](std::string_view s, int64_t& v) {
-        if (s.empty()) return false;
+        if (s.empty())
+            return false;
         const auto r = std::from_chars(s.data(), s.data() + s.size(), v);
         return r.ec == std::errc() && r.ptr == s.data() + s.size() && v >= 0;
     };
     intervallo_punti i;
     const std::string_view da = t.substr(0, due_punti);
     const std::string_view a = t.substr(due_punti + 1);
-    if (!da.empty() && !numero(da, i.da)) return std::nullopt;
+    if (!da.empty() && !numero(da, i.da))
+        return std::nullopt;
     if (!a.empty()) {
         int64_t v = 0;
-        if (!numero(a, v) || v < i.da) return std::nullopt;
+        if (!numero(a, v) || v < i.da)
+            return std::nullopt;
         i.a = v;
     }
     return i;
@@ -325,12 +359,19 @@ int comando_dump(const argomenti& a, std::ostream& out, std::ostream& err) {
             j.campo("offset", static_cast<int64_t>(f.esito.offset));
             j.campo("message", f.esito.messaggio);
             j.chiudi_oggetto();
-            if (esito == uscita::riuscita) esito = uscita::errori_trovati;
+            if (esito == uscita::riuscita)
+                esito = uscita::errori_trovati;
         } else {
             switch (*f.tipo) {
-                case tipo_compilato::celle: scrivi_celle(j, f.celle); break;
-                case tipo_compilato::corsa: scrivi_voci(j, f.voci); break;
-                case tipo_compilato::linea: scrivi_tracciato(j, f.tracciato, punti); break;
+                case tipo_compilato::celle:
+                    scrivi_celle(j, f.celle);
+                    break;
+                case tipo_compilato::corsa:
+                    scrivi_voci(j, f.voci);
+                    break;
+                case tipo_compilato::linea:
+                    scrivi_tracciato(j, f.tracciato, punti);
+                    break;
             }
         }
         j.chiudi_oggetto();

@@ -1,14 +1,14 @@
 // `scenario dump FILE...`: compiled files decoded into JSON.
 #pragma once
 
+#include "tools/arguments.h"
+
 #include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <ostream>
 #include <string>
 #include <string_view>
-
-#include "arguments.h"
 
 namespace scenario::strumento {
 

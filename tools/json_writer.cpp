@@ -1,9 +1,9 @@
-#include "json_writer.h"
+#include "tools/json_writer.h"
+
+#include "tools/text_encoding.h"
 
 #include <charconv>
 #include <cmath>
-
-#include "text_encoding.h"
 
 namespace scenario::strumento {
 
@@ -19,13 +19,27 @@ std::string stringa_json(std::string_view testo) {
     for (char ch : sicuro) {
         const auto b = static_cast<unsigned char>(ch);
         switch (ch) {
-            case '"': out += "\\\""; break;
-            case '\\': out += "\\\\"; break;
-            case '\n': out += "\\n"; break;
-            case '\r': out += "\\r"; break;
-            case '\t': out += "\\t"; break;
-            case '\b': out += "\\b"; break;
-            case '\f': out += "\\f"; break;
+            case '"':
+                out += "\\\"";
+                break;
+            case '\\':
+                out += "\\\\";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            case '\t':
+                out += "\\t";
+                break;
+            case '\b':
+                out += "\\b";
+                break;
+            case '\f':
+                out += "\\f";
+                break;
             default:
                 if (b < 0x20 || b == 0x7F) {
                     static constexpr char cifre[] = "0123456789abcdef";
@@ -43,11 +57,13 @@ std::string stringa_json(std::string_view testo) {
 
 void scrittore_json::scrivi(std::string_view t) {
     buffer_.append(t);
-    if (buffer_.size() >= soglia_buffer) svuota();
+    if (buffer_.size() >= soglia_buffer)
+        svuota();
 }
 
 void scrittore_json::svuota() {
-    if (buffer_.empty()) return;
+    if (buffer_.empty())
+        return;
     out_.write(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
     buffer_.clear();
 }
@@ -58,14 +74,17 @@ void scrittore_json::prima_del_valore() {
         return;
     }
     if (livelli_.empty()) {
-        if (radice_scritta_) scrivi("\n");
+        if (radice_scritta_)
+            scrivi("\n");
         radice_scritta_ = true;
         return;
     }
     livello& l = livelli_.back();
-    if (!l.vuoto) scrivi(",");
+    if (!l.vuoto)
+        scrivi(",");
     if (l.in_riga) {
-        if (!l.vuoto) scrivi(" ");
+        if (!l.vuoto)
+            scrivi(" ");
     } else {
         scrivi("\n");
         scrivi(std::string(2 * livelli_.size(), ' '));
@@ -81,7 +100,8 @@ void scrittore_json::apri(char c, bool oggetto, bool in_riga) {
 }
 
 void scrittore_json::chiudi(char c) {
-    if (livelli_.empty()) return;
+    if (livelli_.empty())
+        return;
     const livello l = livelli_.back();
     livelli_.pop_back();
     if (!l.vuoto && !l.in_riga) {
@@ -89,7 +109,8 @@ void scrittore_json::chiudi(char c) {
         scrivi(std::string(2 * livelli_.size(), ' '));
     }
     scrivi(std::string_view(&c, 1));
-    if (livelli_.empty()) scrivi("\n");
+    if (livelli_.empty())
+        scrivi("\n");
 }
 
 void scrittore_json::chiave(std::string_view nome) {
@@ -121,7 +142,8 @@ void scrittore_json::reale(double v) {
     const auto r = std::to_chars(cifre, cifre + sizeof cifre, v);
     const std::string_view t(cifre, static_cast<std::size_t>(r.ptr - cifre));
     scrivi(t);
-    if (t.find_first_of(".e") == std::string_view::npos) scrivi(".0");
+    if (t.find_first_of(".e") == std::string_view::npos)
+        scrivi(".0");
 }
 
 void scrittore_json::booleano(bool v) {

@@ -38,11 +38,26 @@ public:
     void nullo();
 
     // Key and value in one call.
-    void campo(std::string_view nome, std::string_view utf8) { chiave(nome); testo(utf8); }
-    void campo(std::string_view nome, const char* utf8) { chiave(nome); testo(utf8); }
-    void campo(std::string_view nome, int64_t v) { chiave(nome); intero(v); }
-    void campo(std::string_view nome, int32_t v) { chiave(nome); intero(v); }
-    void campo(std::string_view nome, bool v) { chiave(nome); booleano(v); }
+    void campo(std::string_view nome, std::string_view utf8) {
+        chiave(nome);
+        testo(utf8);
+    }
+    void campo(std::string_view nome, const char* utf8) {
+        chiave(nome);
+        testo(utf8);
+    }
+    void campo(std::string_view nome, int64_t v) {
+        chiave(nome);
+        intero(v);
+    }
+    void campo(std::string_view nome, int32_t v) {
+        chiave(nome);
+        intero(v);
+    }
+    void campo(std::string_view nome, bool v) {
+        chiave(nome);
+        booleano(v);
+    }
 
     // Writes the buffered text to the stream (the destructor does it too).
     void svuota();

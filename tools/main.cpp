@@ -1,9 +1,9 @@
 // The `scenario` command-line tool; everything it does is in scenario_tool.
+#include "tools/command_line.h"
+
 #include <iostream>
 #include <string>
 #include <vector>
-
-#include "tools/command_line.h"
 
 int main(int argc, char** argv) {
     std::ios::sync_with_stdio(false);

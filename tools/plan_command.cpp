@@ -1,13 +1,13 @@
-#include "plan_command.h"
-
-#include <system_error>
+#include "tools/plan_command.h"
 
 #include "common/file_replace.h"
-#include "compile_command.h"
 #include "compiler/compiled_files.h"
 #include "compiler/source_store.h"
-#include "exit_status.h"
-#include "file_io.h"
+#include "tools/compile_command.h"
+#include "tools/exit_status.h"
+#include "tools/file_io.h"
+
+#include <system_error>
 
 namespace scenario::strumento {
 
@@ -42,8 +42,8 @@ esito_lettura_piano leggi_scenario_compilato(const fs::path& cartella, const std
         }
         const esito_decodifica e = come(*f.contenuto);
         if (!e.ok) {
-            esito.errore = mostra_percorso(p) + ": not a valid compiled file: " + e.messaggio + " (at byte offset " +
-                           std::to_string(e.offset) + ")";
+            esito.errore = mostra_percorso(p) + ": not a valid compiled file: " + e.messaggio +
+                           " (at byte offset " + std::to_string(e.offset) + ")";
             esito.non_valido = true;
             return false;
         }
@@ -53,13 +53,17 @@ esito_lettura_piano leggi_scenario_compilato(const fs::path& cartella, const std
     const fs::path celle = percorso_in(cartella, nome_file_celle_compilato(nome, treno));
     const fs::path corsa = percorso_in(cartella, nome_file_corsa_compilato(nome, treno));
     const fs::path linea = percorso_in(cartella, nome_file_linea_compilato(nome));
-    if (!decodifica(celle, [&](std::string_view b) { return decodifica_celle(b, d.celle); })) return esito;
-    if (!decodifica(corsa, [&](std::string_view b) { return decodifica_voci(b, d.voci); })) return esito;
+    if (!decodifica(celle, [&](std::string_view b) { return decodifica_celle(b, d.celle); }))
+        return esito;
+    if (!decodifica(corsa, [&](std::string_view b) { return decodifica_voci(b, d.voci); }))
+        return esito;
     std::error_code ec;
     if (fs::exists(linea, ec)) {
         tracciato_linea t;
-        if (!decodifica(linea, [&](std::string_view b) { return decodifica_tracciato(b, t); })) return esito;
-        if (t.esiste()) d.tracciato = std::move(t);
+        if (!decodifica(linea, [&](std::string_view b) { return decodifica_tracciato(b, t); }))
+            return esito;
+        if (t.esiste())
+            d.tracciato = std::move(t);
     }
     esito.dati = std::move(d);
     return esito;
@@ -68,18 +72,20 @@ esito_lettura_piano leggi_scenario_compilato(const fs::path& cartella, const std
 int comando_plan(const argomenti& a, std::ostream& out, std::ostream& err) {
     std::string mancanti;
     for (const char* o : {"--name", "--train", "--svg"})
-        if (!a.valore(o)) mancanti += std::string(mancanti.empty() ? "" : ", ") + o;
+        if (!a.valore(o))
+            mancanti += std::string(mancanti.empty() ? "" : ", ") + o;
     if (!mancanti.empty() || a.posizionali.size() != 1) {
         err << "scenario plan: "
-            << (!mancanti.empty() ? "missing " + mancanti
-                                  : a.posizionali.empty() ? std::string("missing the directory DIR")
-                                                          : std::string("give one directory only"))
+            << (!mancanti.empty()       ? "missing " + mancanti
+                : a.posizionali.empty() ? std::string("missing the directory DIR")
+                                        : std::string("give one directory only"))
             << "\nTry 'scenario plan --help'.\n";
         return uscita::uso;
     }
     const std::string& nome = *a.valore("--name");
     const std::string& treno = *a.valore("--train");
-    for (const auto& [che_cosa, valore] : {std::pair{"the scenario name", &nome}, std::pair{"the train number", &treno}}) {
+    for (const auto& [che_cosa, valore] :
+         {std::pair{"the scenario name", &nome}, std::pair{"the train number", &treno}}) {
         if (auto guasto = controlla_nome_file(che_cosa, *valore)) {
             err << "scenario plan: " << *guasto << "\n";
             return uscita::uso;

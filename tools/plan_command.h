@@ -1,13 +1,13 @@
 // `scenario plan`: the compiled scenario drawn as an SVG picture.
 #pragma once
 
+#include "tools/arguments.h"
+#include "tools/svg_plan.h"
+
 #include <filesystem>
 #include <optional>
 #include <ostream>
 #include <string>
-
-#include "arguments.h"
-#include "svg_plan.h"
 
 namespace scenario::strumento {
 

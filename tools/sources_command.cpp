@@ -1,14 +1,14 @@
-#include "sources_command.h"
-
-#include <system_error>
+#include "tools/sources_command.h"
 
 #include "common/file_replace.h"
 #include "common/line_list.h"
 #include "compiler/source_store.h"
-#include "exit_status.h"
-#include "file_io.h"
 #include "sources/identity.h"
 #include "sources/writers.h"
+#include "tools/exit_status.h"
+#include "tools/file_io.h"
+
+#include <system_error>
 
 namespace scenario::strumento {
 
@@ -55,22 +55,26 @@ std::optional<std::string> scrivi_sorgenti(const fs::path& cartella, bool sovras
         std::string esistenti;
         for (const file_sorgente& f : files) {
             const fs::path p = percorso_in(cartella, f.nome);
-            if (fs::exists(fs::symlink_status(p, ec))) esistenti += "\n  " + mostra_percorso(p);
+            if (fs::exists(fs::symlink_status(p, ec)))
+                esistenti += "\n  " + mostra_percorso(p);
         }
         if (!esistenti.empty())
             return "these files exist already and were left alone (use --force to replace them):" + esistenti;
     }
     for (const file_sorgente& f : files) {
         const fs::path p = percorso_in(cartella, f.nome);
-        if (auto guasto = sostituisci_file(p, f.contenuto)) return *guasto;
-        if (scritti) scritti->push_back(p);
+        if (auto guasto = sostituisci_file(p, f.contenuto))
+            return *guasto;
+        if (scritti)
+            scritti->push_back(p);
     }
     return std::nullopt;
 }
 
 int comando_sources(const argomenti& a, std::ostream& out, std::ostream& err) {
     if (a.posizionali.size() != 1) {
-        err << "scenario sources: " << (a.posizionali.empty() ? "missing the directory DIR" : "give one directory only")
+        err << "scenario sources: "
+            << (a.posizionali.empty() ? "missing the directory DIR" : "give one directory only")
             << "\nTry 'scenario sources --help'.\n";
         return uscita::uso;
     }
@@ -79,7 +83,8 @@ int comando_sources(const argomenti& a, std::ostream& out, std::ostream& err) {
         err << "scenario sources: " << *guasto << "\n";
         return uscita::uso;
     }
-    for (const fs::path& p : scritti) out << "wrote " << mostra_percorso(p) << "\n";
+    for (const fs::path& p : scritti)
+        out << "wrote " << mostra_percorso(p) << "\n";
     return uscita::riuscita;
 }
 

@@ -2,13 +2,13 @@
 // without compiling, so an author can start from the built-in scenario.
 #pragma once
 
+#include "tools/arguments.h"
+
 #include <filesystem>
 #include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
-
-#include "arguments.h"
 
 namespace scenario::strumento {
 

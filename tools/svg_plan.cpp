@@ -1,12 +1,12 @@
-#include "svg_plan.h"
+#include "tools/svg_plan.h"
+
+#include "tools/text_encoding.h"
 
 #include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <set>
 #include <string_view>
-
-#include "text_encoding.h"
 
 namespace scenario::strumento {
 
@@ -19,11 +19,13 @@ constexpr double cima_piano = 96;
 constexpr double altezza_massima_piano = 520;
 constexpr double altezza_profilo = 230;
 constexpr std::size_t punti_massimi_linea = 4000;
-constexpr int righe_nomi_profilo = 4;  // rows of station names above the profile  // the drawn line is thinned to this many points
+constexpr int righe_nomi_profilo =
+    4;  // rows of station names above the profile  // the drawn line is thinned to this many points
 
 // One decimal is finer than a pixel; the C locale never applies to to_chars.
 std::string num(double v) {
-    if (std::fabs(v) < 0.05) v = 0;
+    if (std::fabs(v) < 0.05)
+        v = 0;
     char b[32];
     const auto r = std::to_chars(b, b + sizeof b, v, std::chars_format::fixed, 1);
     return std::string(b, static_cast<std::size_t>(r.ptr - b));
@@ -35,10 +37,18 @@ std::string xml(std::string_view utf8) {
     std::string out;
     for (char c : utf8_sicuro(utf8)) {
         switch (c) {
-            case '&': out += "&amp;"; break;
-            case '<': out += "&lt;"; break;
-            case '>': out += "&gt;"; break;
-            case '"': out += "&quot;"; break;
+            case '&':
+                out += "&amp;";
+                break;
+            case '<':
+                out += "&lt;";
+                break;
+            case '>':
+                out += "&gt;";
+                break;
+            case '"':
+                out += "&quot;";
+                break;
             default:
                 // XML 1.0 allows no control characters other than tab, LF and CR.
                 if (static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\n' && c != '\r')
@@ -51,7 +61,8 @@ std::string xml(std::string_view utf8) {
 }
 
 std::string km(int64_t metri) {
-    if (metri % 1000 == 0) return std::to_string(metri / 1000) + " km";
+    if (metri % 1000 == 0)
+        return std::to_string(metri / 1000) + " km";
     return num(static_cast<double>(metri) / 1000.0) + " km";
 }
 
@@ -100,14 +111,17 @@ private:
         if (d_.tracciato && d_.tracciato->esiste()) {
             const tracciato_linea& t = *d_.tracciato;
             ultimo_ = t.ultimo_punto;
-            while (ultimo_ > 0 && t.at(static_cast<int32_t>(ultimo_), 0).tipo == valore_tracciato::etichetta::vuoto &&
+            while (ultimo_ > 0 &&
+                   t.at(static_cast<int32_t>(ultimo_), 0).tipo == valore_tracciato::etichetta::vuoto &&
                    t.at(static_cast<int32_t>(ultimo_), 1).tipo == valore_tracciato::etichetta::vuoto)
                 --ultimo_;
             con_piano_ = true;
         }
         lunghezza_ = d_.voci[voce_treno].valore2;
-        if (lunghezza_ <= 0) lunghezza_ = std::max<int64_t>(0, static_cast<int64_t>(d_.celle.size()) * 50 - 7000);
-        if (con_piano_) lunghezza_ = std::min(lunghezza_, ultimo_);
+        if (lunghezza_ <= 0)
+            lunghezza_ = std::max<int64_t>(0, static_cast<int64_t>(d_.celle.size()) * 50 - 7000);
+        if (con_piano_)
+            lunghezza_ = std::min(lunghezza_, ultimo_);
         lunghezza_ = std::max<int64_t>(lunghezza_, 1);
 
         passo_ = std::max<int64_t>(1, lunghezza_ / static_cast<int64_t>(punti_massimi_linea));
@@ -125,7 +139,8 @@ private:
             maxx = std::max(maxx, p.x);
             miny = std::min(miny, p.y);
             maxy = std::max(maxy, p.y);
-            if (m == lunghezza_) break;
+            if (m == lunghezza_)
+                break;
         }
         const double bw = std::max(maxx - minx, 1.0);
         const double bh = std::max(maxy - miny, 1.0);
@@ -138,7 +153,8 @@ private:
     }
 
     punto in_metri_grezzo(int64_t m) const {
-        if (!con_piano_) return {static_cast<double>(m), 0.0};
+        if (!con_piano_)
+            return {static_cast<double>(m), 0.0};
         const tracciato_linea& t = *d_.tracciato;
         const int32_t p = static_cast<int32_t>(std::clamp<int64_t>(m, 0, ultimo_));
         return {t.at(p, 0).numero(), t.at(p, 1).numero()};
@@ -160,7 +176,8 @@ private:
         for (int64_t m = da;; m = std::min(m + passo, a)) {
             const punto p = sullo_schermo(m);
             pts += num(p.x) + "," + num(p.y) + " ";
-            if (m >= a) break;
+            if (m >= a)
+                break;
         }
         return pts;
     }
@@ -171,7 +188,8 @@ private:
     std::vector<tratto> gallerie() const {
         std::vector<tratto> t;
         for (std::size_t c = 0; c < d_.celle.size() && static_cast<int64_t>(c) * 50 < lunghezza_; ++c) {
-            if (d_.celle[c].galleria == 0) continue;
+            if (d_.celle[c].galleria == 0)
+                continue;
             const int64_t da = static_cast<int64_t>(c) * 50;
             if (!t.empty() && t.back().a == da)
                 t.back().a = da + 50;
@@ -186,11 +204,15 @@ private:
     std::vector<tratto> rallentamenti() const {
         std::vector<tratto> t;
         for (std::size_t c = 0; c < d_.celle.size(); ++c) {
-            if (d_.celle[c].tipo != tipo_cella::inizio_rallentamento) continue;
+            if (d_.celle[c].tipo != tipo_cella::inizio_rallentamento)
+                continue;
             std::size_t e = c + 1;
-            while (e < d_.celle.size() && d_.celle[e].tipo != tipo_cella::fine_rallentamento) ++e;
-            if (e >= d_.celle.size()) e = c;
-            t.push_back({(static_cast<int64_t>(c) - 1) * 50, (static_cast<int64_t>(e) - 1) * 50, d_.celle[c].dato1});
+            while (e < d_.celle.size() && d_.celle[e].tipo != tipo_cella::fine_rallentamento)
+                ++e;
+            if (e >= d_.celle.size())
+                e = c;
+            t.push_back(
+                {(static_cast<int64_t>(c) - 1) * 50, (static_cast<int64_t>(e) - 1) * 50, d_.celle[c].dato1});
         }
         return t;
     }
@@ -198,7 +220,8 @@ private:
     std::vector<int64_t> segnali() const {
         std::vector<int64_t> s;
         for (std::size_t c = 0; c < d_.celle.size(); ++c)
-            if (d_.celle[c].tipo == tipo_cella::segnale) s.push_back((static_cast<int64_t>(c) - 1) * 50);
+            if (d_.celle[c].tipo == tipo_cella::segnale)
+                s.push_back((static_cast<int64_t>(c) - 1) * 50);
         return s;
     }
 
@@ -210,8 +233,10 @@ private:
         std::vector<cartello> b;
         for (std::size_t c = 0; c < d_.celle.size(); ++c) {
             const cella& x = d_.celle[c];
-            if (x.tipo != tipo_cella::cartello_galleria || x.dato1 < 1 || x.dato1 >= numero_voci) continue;
-            b.push_back({(static_cast<int64_t>(c) - 1) * 50, d_.voci[static_cast<std::size_t>(x.dato1)].testo});
+            if (x.tipo != tipo_cella::cartello_galleria || x.dato1 < 1 || x.dato1 >= numero_voci)
+                continue;
+            b.push_back(
+                {(static_cast<int64_t>(c) - 1) * 50, d_.voci[static_cast<std::size_t>(x.dato1)].testo});
         }
         return b;
     }
@@ -224,7 +249,8 @@ private:
                    const std::string& colore, bool sempre) {
         std::size_t caratteri = 0;
         for (char c : da_windows1252(testo))
-            if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) ++caratteri;
+            if ((static_cast<unsigned char>(c) & 0xC0) != 0x80)
+                ++caratteri;
         const double w = 0.6 * corpo * static_cast<double>(std::max<std::size_t>(caratteri, 1));
         struct prova {
             double x, y;
@@ -240,7 +266,8 @@ private:
         const prova* scelta = nullptr;
         for (const prova& p : prove) {
             const riquadro r{p.x0, p.y - corpo, p.x0 + w, p.y + 3};
-            if (r.x0 < 2 || r.x1 > larghezza - 2) continue;
+            if (r.x0 < 2 || r.x1 > larghezza - 2)
+                continue;
             bool libero = true;
             for (const riquadro& o : occupati_)
                 if (r.tocca(o)) {
@@ -253,7 +280,8 @@ private:
             }
         }
         if (!scelta) {
-            if (!sempre) return false;
+            if (!sempre)
+                return false;
             scelta = &prove[0];
         }
         occupati_.push_back({scelta->x0, scelta->y - corpo, scelta->x0 + w, scelta->y + 3});
@@ -265,9 +293,10 @@ private:
     // The halo is a text of its own: not every renderer knows paint-order.
     void testo_con_alone(double x, double y, double corpo, const char* ancora, const std::string& stile,
                          const std::string& colore, const std::string& utf8) {
-        const std::string inizio = "<text x=\"" + num(x) + "\" y=\"" + num(y) + "\" font-size=\"" + num(corpo) +
-                                   "\" text-anchor=\"" + ancora + "\" " + stile;
-        svg_ += inizio + " fill=\"#ffffff\" stroke=\"#ffffff\" stroke-width=\"3\" stroke-linejoin=\"round\">" +
+        const std::string inizio = "<text x=\"" + num(x) + "\" y=\"" + num(y) + "\" font-size=\"" +
+                                   num(corpo) + "\" text-anchor=\"" + ancora + "\" " + stile;
+        svg_ += inizio +
+                " fill=\"#ffffff\" stroke=\"#ffffff\" stroke-width=\"3\" stroke-linejoin=\"round\">" +
                 xml(utf8) + "</text>\n";
         svg_ += inizio + " fill=\"" + colore + "\">" + xml(utf8) + "</text>\n";
     }
@@ -277,9 +306,11 @@ private:
     void intestazione() {
         const std::vector<stazione_disegnata> st = stazioni_di(d_);
         std::string sotto = "route " + km(lunghezza_) + ", " + std::to_string(st.size()) + " stations, " +
-                            std::to_string(segnali().size()) + " signals, " + std::to_string(rallentamenti().size()) +
-                            " slowdowns, " + std::to_string(gallerie().size()) + " tunnels";
-        if (!con_piano_) sotto += " (no line file: the line is drawn straight)";
+                            std::to_string(segnali().size()) + " signals, " +
+                            std::to_string(rallentamenti().size()) + " slowdowns, " +
+                            std::to_string(gallerie().size()) + " tunnels";
+        if (!con_piano_)
+            sotto += " (no line file: the line is drawn straight)";
         svg_ += "<text x=\"" + num(margine) + "\" y=\"34\" font-size=\"20\" font-weight=\"bold\">" +
                 xml(d_.titolo) + "</text>\n";
         svg_ += "<text x=\"" + num(margine) + "\" y=\"56\" font-size=\"13\" fill=\"#444\">" + xml(sotto) +
@@ -293,14 +324,14 @@ private:
                     "</text>\n";
             x += 38 + 7.2 * static_cast<double>(std::string_view(parola).size());
         };
-        voce_legenda("<line x1=\"" + num(x) + "\" y1=\"" + num(y) + "\" x2=\"" + num(x + 24) + "\" y2=\"" + num(y) +
-                         "\" stroke=\"#222\" stroke-width=\"3\"/>\n",
+        voce_legenda("<line x1=\"" + num(x) + "\" y1=\"" + num(y) + "\" x2=\"" + num(x + 24) + "\" y2=\"" +
+                         num(y) + "\" stroke=\"#222\" stroke-width=\"3\"/>\n",
                      "line");
-        voce_legenda("<line x1=\"" + num(x) + "\" y1=\"" + num(y) + "\" x2=\"" + num(x + 24) + "\" y2=\"" + num(y) +
-                         "\" stroke=\"#7a6a58\" stroke-width=\"9\"/>\n",
+        voce_legenda("<line x1=\"" + num(x) + "\" y1=\"" + num(y) + "\" x2=\"" + num(x + 24) + "\" y2=\"" +
+                         num(y) + "\" stroke=\"#7a6a58\" stroke-width=\"9\"/>\n",
                      "tunnel");
-        voce_legenda("<line x1=\"" + num(x) + "\" y1=\"" + num(y) + "\" x2=\"" + num(x + 24) + "\" y2=\"" + num(y) +
-                         "\" stroke=\"#f08c00\" stroke-width=\"6\"/>\n",
+        voce_legenda("<line x1=\"" + num(x) + "\" y1=\"" + num(y) + "\" x2=\"" + num(x + 24) + "\" y2=\"" +
+                         num(y) + "\" stroke=\"#f08c00\" stroke-width=\"6\"/>\n",
                      "slowdown (km/h)");
         voce_legenda("<circle cx=\"" + num(x + 12) + "\" cy=\"" + num(y) +
                          "\" r=\"3.5\" fill=\"#d62728\" stroke=\"#600\" stroke-width=\"0.8\"/>\n",
@@ -393,18 +424,22 @@ private:
         svg_ += "<text x=\"" + num(margine) + "\" y=\"" + num(y_titolo) +
                 "\" font-size=\"14\" font-weight=\"bold\">Gradient profile</text>\n";
         svg_ += "<text x=\"" + num(margine + 140) + "\" y=\"" + num(y_titolo) +
-                "\" font-size=\"12\" fill=\"#444\">elevation relative to the start (m); gradients in per mille</text>\n";
-        svg_ += "<rect x=\"" + num(margine) + "\" y=\"" + num(cima) + "\" width=\"" + num(utile) + "\" height=\"" +
-                num(altezza_profilo) + "\" fill=\"#f7f7f2\" stroke=\"#999\" stroke-width=\"1\"/>\n";
+                "\" font-size=\"12\" fill=\"#444\">elevation relative to the start (m); gradients in per "
+                "mille</text>\n";
+        svg_ += "<rect x=\"" + num(margine) + "\" y=\"" + num(cima) + "\" width=\"" + num(utile) +
+                "\" height=\"" + num(altezza_profilo) +
+                "\" fill=\"#f7f7f2\" stroke=\"#999\" stroke-width=\"1\"/>\n";
 
         // The elevation curve, thinned like the plan.
         std::string pts = num(x_di(0)) + "," + num(fondo) + " ";
         const std::size_t passo = std::max<std::size_t>(1, quote.size() / punti_massimi_linea);
         for (std::size_t i = 0; i < quote.size(); i += passo)
             pts += num(x_di(static_cast<double>(quote[i].first))) + "," + num(y_di(quote[i].second)) + " ";
-        pts += num(x_di(static_cast<double>(quote.back().first))) + "," + num(y_di(quote.back().second)) + " ";
+        pts +=
+            num(x_di(static_cast<double>(quote.back().first))) + "," + num(y_di(quote.back().second)) + " ";
         pts += num(x_di(static_cast<double>(quote.back().first))) + "," + num(fondo);
-        svg_ += "<polygon points=\"" + pts + "\" fill=\"#c9d9c0\" stroke=\"#4f7a3a\" stroke-width=\"1.5\"/>\n";
+        svg_ +=
+            "<polygon points=\"" + pts + "\" fill=\"#c9d9c0\" stroke=\"#4f7a3a\" stroke-width=\"1.5\"/>\n";
 
         // Elevation scale.
         for (double q : {hmin, (hmin + hmax) / 2, hmax}) {
@@ -416,12 +451,14 @@ private:
         // in rows above it so that near stations do not overwrite each other.
         std::vector<double> fine_riga(righe_nomi_profilo, -1e300);
         for (const stazione_disegnata& s : stazioni_di(d_)) {
-            if (s.posizione < 0 || s.posizione > lunghezza_) continue;
+            if (s.posizione < 0 || s.posizione > lunghezza_)
+                continue;
             const double x = x_di(static_cast<double>(s.posizione));
             const std::string nome = da_windows1252(s.nome);
             std::size_t caratteri = 0;
             for (char c : nome)
-                if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) ++caratteri;
+                if ((static_cast<unsigned char>(c) & 0xC0) != 0x80)
+                    ++caratteri;
             const double w = 6.6 * static_cast<double>(caratteri);
             const double x0 = std::clamp(x - w / 2, 2.0, larghezza - 2 - w);
             int riga = righe_nomi_profilo - 1;
@@ -448,20 +485,23 @@ private:
             // pixels: their marks would merge into a band.
             if (x0 - ultima_tacca >= 3) {
                 ultima_tacca = x0;
-                svg_ += "<line x1=\"" + num(x0) + "\" y1=\"" + num(fondo) + "\" x2=\"" + num(x0) + "\" y2=\"" +
-                        num(fondo + 18) + "\" stroke=\"#999\" stroke-width=\"0.8\"/>\n";
+                svg_ += "<line x1=\"" + num(x0) + "\" y1=\"" + num(fondo) + "\" x2=\"" + num(x0) +
+                        "\" y2=\"" + num(fondo + 18) + "\" stroke=\"#999\" stroke-width=\"0.8\"/>\n";
             }
-            if (x1 - x0 < 30) continue;
+            if (x1 - x0 < 30)
+                continue;
             const std::string valore = (p.valore > 0 ? "+" : "") + std::to_string(p.valore);
             svg_ += "<text x=\"" + num((x0 + x1) / 2) + "\" y=\"" + num(riga_pendenze) +
-                    "\" font-size=\"10\" text-anchor=\"middle\" fill=\"#4f7a3a\">" + xml(valore) + "</text>\n";
+                    "\" font-size=\"10\" text-anchor=\"middle\" fill=\"#4f7a3a\">" + xml(valore) +
+                    "</text>\n";
         }
 
         // Distance scale.
         int64_t passo_km = 1;
         for (int64_t candidato : {1, 2, 5, 10, 20, 50, 100, 200, 500}) {
             passo_km = candidato;
-            if (lunghezza_ / (candidato * 1000) <= 20) break;
+            if (lunghezza_ / (candidato * 1000) <= 20)
+                break;
         }
         const double riga_km = fondo + 40;
         for (int64_t m = 0; m <= lunghezza_; m += passo_km * 1000) {
@@ -477,9 +517,9 @@ private:
     const dati_piano& d_;
     std::string svg_;
     bool con_piano_ = false;
-    int64_t ultimo_ = 0;      // last plan point that holds a value
-    int64_t lunghezza_ = 1;   // metres of line drawn
-    int64_t passo_ = 1;       // metres between drawn points
+    int64_t ultimo_ = 0;     // last plan point that holds a value
+    int64_t lunghezza_ = 1;  // metres of line drawn
+    int64_t passo_ = 1;      // metres between drawn points
     double scala_ = 1, minx_ = 0, maxy_ = 0, ox_ = 0, oy_ = 0, altezza_piano_ = 40;
     double coseno_ = 1, seno_ = 0;  // the turn of the plan
     std::vector<riquadro> occupati_;
@@ -490,17 +530,22 @@ private:
 std::vector<stazione_disegnata> stazioni_di(const dati_piano& d) {
     std::set<int> cartelli;
     for (const cella& c : d.celle)
-        if (c.tipo == tipo_cella::cartello_galleria) cartelli.insert(c.dato1);
+        if (c.tipo == tipo_cella::cartello_galleria)
+            cartelli.insert(c.dato1);
     std::vector<stazione_disegnata> st;
     for (int i = 1; i <= prima_voce_cartelli; ++i) {
-        if (cartelli.count(i)) continue;
+        if (cartelli.count(i))
+            continue;
         const voce& v = d.voci[static_cast<std::size_t>(i)];
-        if (v.testo.empty() && v.tipo == 0 && v.valore1 == 0 && v.valore2 == 0 && v.valore3 == 0) break;
+        if (v.testo.empty() && v.tipo == 0 && v.valore1 == 0 && v.valore2 == 0 && v.valore3 == 0)
+            break;
         st.push_back({i, v.valore3, v.testo});
     }
     return st;
 }
 
-std::string disegna_piano(const dati_piano& d) { return disegno(d).esegui(); }
+std::string disegna_piano(const dati_piano& d) {
+    return disegno(d).esegui();
+}
 
 }  // namespace scenario::strumento

@@ -3,12 +3,12 @@
 // gradient profile under it.
 #pragma once
 
+#include "compiler/state.h"
+
 #include <array>
 #include <optional>
 #include <string>
 #include <vector>
-
-#include "compiler/state.h"
 
 namespace scenario::strumento {
 

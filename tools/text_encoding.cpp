@@ -1,4 +1,4 @@
-#include "text_encoding.h"
+#include "tools/text_encoding.h"
 
 #include <array>
 #include <cstdint>
@@ -36,7 +36,8 @@ void aggiungi_utf8(std::string& out, char32_t c) {
 std::size_t sequenza_valida(std::string_view t) {
     const auto b = [&](std::size_t i) { return static_cast<uint8_t>(t[i]); };
     const uint8_t primo = b(0);
-    if (primo < 0x80) return 1;
+    if (primo < 0x80)
+        return 1;
     std::size_t n = 0;
     char32_t c = 0;
     if (primo >= 0xC2 && primo <= 0xDF) {
@@ -51,13 +52,16 @@ std::size_t sequenza_valida(std::string_view t) {
     } else {
         return 0;
     }
-    if (t.size() < n) return 0;
+    if (t.size() < n)
+        return 0;
     for (std::size_t i = 1; i < n; ++i) {
-        if ((b(i) & 0xC0) != 0x80) return 0;
+        if ((b(i) & 0xC0) != 0x80)
+            return 0;
         c = (c << 6) | (b(i) & 0x3F);
     }
     // Overlong forms, surrogates and values beyond U+10FFFF are not valid.
-    if ((n == 3 && c < 0x800) || (n == 4 && c < 0x10000) || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return 0;
+    if ((n == 3 && c < 0x800) || (n == 4 && c < 0x10000) || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))
+        return 0;
     return n;
 }
 

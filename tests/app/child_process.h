@@ -2,22 +2,21 @@
 // directory, its display, a file-size limit, its output kept in files.
 #pragma once
 
-#include <sys/types.h>
-
 #include <chrono>
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <sys/types.h>
 #include <vector>
 
 namespace prova {
 
 struct opzioni_figlio {
-    std::vector<std::string> argomenti;               // after the program's own name
+    std::vector<std::string> argomenti;  // after the program's own name
     std::filesystem::path cartella_lavoro = "/";
-    std::optional<std::string> display;               // nothing: DISPLAY is removed
-    std::optional<unsigned long> limite_file_byte;    // RLIMIT_FSIZE of the child
-    int descrittore_ereditato = -1;                   // left open in the child, same number
+    std::optional<std::string> display;             // nothing: DISPLAY is removed
+    std::optional<unsigned long> limite_file_byte;  // RLIMIT_FSIZE of the child
+    int descrittore_ereditato = -1;                 // left open in the child, same number
 };
 
 class processo_figlio {

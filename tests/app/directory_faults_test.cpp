@@ -9,16 +9,15 @@
 //   program run as the unprivileged user "nobody" (root);
 // - a full filesystem: a small tmpfs over the directory, in a private mount
 //   namespace (needs root and mount rights).
-#include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include "tests/app/child_process.h"
 
 #include <cerrno>
 #include <cstring>
+#include <gtest/gtest.h>
 #include <map>
 #include <set>
-
-#include "child_process.h"
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -93,16 +92,19 @@ protected:
 TEST_F(DirectoryFaults, ReadOnlyFilesystemStopsTheRunAtItsFirstFile) {
     const auto unshare = prova::trova_programma("unshare");
     const auto sh = prova::trova_programma("sh");
-    if (geteuid() != 0 || !unshare || !sh) GTEST_SKIP() << "needs root, unshare and sh";
+    if (geteuid() != 0 || !unshare || !sh)
+        GTEST_SKIP() << "needs root, unshare and sh";
     // Mount rights are not a given in a container: try them first.
     const auto prova_mount = avvia(*unshare, {"--mount", "--propagation", "private", "--", sh->string(), "-c",
                                               "mount --bind \"$1\" \"$1\" && mount -o remount,bind,ro \"$1\"",
                                               "sh", cartella_.string()});
-    if (prova_mount.stato != std::optional<int>(0)) GTEST_SKIP() << "no mount rights here: " << prova_mount.errori;
+    if (prova_mount.stato != std::optional<int>(0))
+        GTEST_SKIP() << "no mount rights here: " << prova_mount.errori;
 
-    const auto esito = avvia(*unshare, {"--mount", "--propagation", "private", "--", sh->string(), "-c",
-                                        "mount --bind \"$1\" \"$1\" && mount -o remount,bind,ro \"$1\" && exec \"$2\"",
-                                        "sh", cartella_.string(), programma_.string()});
+    const auto esito =
+        avvia(*unshare, {"--mount", "--propagation", "private", "--", sh->string(), "-c",
+                         "mount --bind \"$1\" \"$1\" && mount -o remount,bind,ro \"$1\" && exec \"$2\"", "sh",
+                         cartella_.string(), programma_.string()});
     verifica_arresto(esito, EROFS);
 }
 
@@ -116,13 +118,14 @@ TEST_F(DirectoryFaults, PermissionDeniedStopsTheRunAtItsFirstFile) {
     // Root writes anywhere: run the program as "nobody", who may read and run
     // it (its directories are opened up for that) but write nothing there.
     const auto setpriv = prova::trova_programma("setpriv");
-    if (!setpriv) GTEST_SKIP() << "needs setpriv to run as an unprivileged user";
+    if (!setpriv)
+        GTEST_SKIP() << "needs setpriv to run as an unprivileged user";
     for (const fs::path& p : {cartella_.parent_path(), cartella_, lavoro_.parent_path()})
         fs::permissions(p, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
                                fs::perms::others_read | fs::perms::others_exec);
-    verifica_arresto(avvia(*setpriv, {"--reuid=65534", "--regid=65534", "--clear-groups", "--",
-                                      programma_.string()}),
-                     EACCES);
+    verifica_arresto(
+        avvia(*setpriv, {"--reuid=65534", "--regid=65534", "--clear-groups", "--", programma_.string()}),
+        EACCES);
 }
 
 // A filesystem that fills up while the 940 KB line file is written: a small
@@ -133,7 +136,8 @@ TEST_F(DirectoryFaults, PermissionDeniedStopsTheRunAtItsFirstFile) {
 TEST_F(DirectoryFaults, FullFilesystemWhileWritingACompiledFileKeepsTheEarlierGoodFile) {
     const auto unshare = prova::trova_programma("unshare");
     const auto sh = prova::trova_programma("sh");
-    if (geteuid() != 0 || !unshare || !sh) GTEST_SKIP() << "needs root, unshare and sh";
+    if (geteuid() != 0 || !unshare || !sh)
+        GTEST_SKIP() << "needs root, unshare and sh";
 
     const fs::path copia = prova::cartella_nuova("copia");
     const fs::path risultato = prova::cartella_nuova("risultato");
@@ -150,14 +154,17 @@ TEST_F(DirectoryFaults, FullFilesystemWhileWritingACompiledFileKeepsTheEarlierGo
     const std::string script =
         "mount -t tmpfs -o size=\"$3\" tmpfs \"$1\" || exit 90\n"
         "cp -p \"$2\"/* \"$1\"/ || exit 91\n"
-        "\"$1\"/" + nome_programma + "\n"
+        "\"$1\"/" +
+        nome_programma +
+        "\n"
         "rc=$?\n"
         "cp -p \"$1\"/* \"$4\"/ || exit 92\n"
         "exit $rc\n";
-    const auto esito = avvia(*unshare, {"--mount", "--propagation", "private", "--", sh->string(), "-c", script, "sh",
-                                        cartella_.string(), copia.string(), std::to_string(dimensione),
-                                        risultato.string()});
-    if (esito.stato == std::optional<int>(90)) GTEST_SKIP() << "no mount rights here: " << esito.errori;
+    const auto esito =
+        avvia(*unshare, {"--mount", "--propagation", "private", "--", sh->string(), "-c", script, "sh",
+                         cartella_.string(), copia.string(), std::to_string(dimensione), risultato.string()});
+    if (esito.stato == std::optional<int>(90))
+        GTEST_SKIP() << "no mount rights here: " << esito.errori;
     ASSERT_TRUE(esito.stato.has_value()) << "the program did not end by itself";
     EXPECT_EQ(*esito.stato, 1) << esito.errori;
     EXPECT_NE(esito.errori.find("Calvena_Roccalba_linea.dat"), std::string::npos) << esito.errori;

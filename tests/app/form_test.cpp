@@ -1,15 +1,13 @@
 // Form1 with a stand-in platform that records what the program shows.
 #include "app/form.h"
 
+#include "compiler/errors.h"
+
 #include <gtest/gtest.h>
-
-#include <stdlib.h>
-
 #include <optional>
 #include <ostream>
+#include <stdlib.h>
 #include <vector>
-
-#include "compiler/errors.h"
 
 namespace scenario::piattaforma {
 namespace {
@@ -28,7 +26,9 @@ public:
 };
 }  // namespace
 
-std::filesystem::path cartella_programma() { return registro.cartella; }
+std::filesystem::path cartella_programma() {
+    return registro.cartella;
+}
 
 std::unique_ptr<finestra> mostra_finestra() {
     registro.finestra_aperta = true;
@@ -37,8 +37,12 @@ std::unique_ptr<finestra> mostra_finestra() {
     return std::make_unique<finestra_finta>();
 }
 
-void mostra_messaggio(const std::string& testo) { registro.messaggi.push_back(testo); }
-void annota(const std::string& testo) { registro.note.push_back(testo); }
+void mostra_messaggio(const std::string& testo) {
+    registro.messaggi.push_back(testo);
+}
+void annota(const std::string& testo) {
+    registro.note.push_back(testo);
+}
 
 }  // namespace scenario::piattaforma
 
@@ -94,7 +98,9 @@ struct caso_compilazione {
     std::size_t note;
 };
 
-void PrintTo(const caso_compilazione& caso, std::ostream* out) { *out << caso.nome; }
+void PrintTo(const caso_compilazione& caso, std::ostream* out) {
+    *out << caso.nome;
+}
 
 class CompileOutcome : public ::testing::TestWithParam<caso_compilazione> {
 protected:
@@ -104,12 +110,14 @@ protected:
 TEST_P(CompileOutcome, IsShownAndEndsTheRunWithItsStatus) {
     const auto& caso = GetParam();
     Form1 form;
-    for (auto [codice, posizione] : caso.errori) registra_errore(form.stato(), codice, posizione);
+    for (auto [codice, posizione] : caso.errori)
+        registra_errore(form.stato(), codice, posizione);
 
     EXPECT_EQ(form.riporta_compilazione(caso.arresto), caso.stato);
     EXPECT_EQ(registro.messaggi, caso.messaggi);
     ASSERT_EQ(registro.note.size(), caso.note);
-    for (std::size_t i = 0; i < caso.note; ++i) EXPECT_EQ(registro.note[i], messaggio_errore(form.stato().errori[i]));
+    for (std::size_t i = 0; i < caso.note; ++i)
+        EXPECT_EQ(registro.note[i], messaggio_errore(form.stato().errori[i]));
 }
 
 using motivo = arresto_fatale::motivo;
@@ -117,12 +125,26 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, CompileOutcome,
     ::testing::Values(
         caso_compilazione{"Clean", std::nullopt, {}, uscita_completata, {}, 0},
-        caso_compilazione{"Stamp1250", arresto_fatale{motivo::timbro, "1250"}, {}, uscita_interrotta, {" Errore n. 1250"}, 0},
-        caso_compilazione{"Stamp1251", arresto_fatale{motivo::timbro, "1251"}, {{16, 3650}}, uscita_interrotta,
-                          {" Errore n. 1251"}, 0},
-        caso_compilazione{"FileFailure", arresto_fatale{motivo::file, "cannot write \"x.dat\": File too large"}, {},
-                          uscita_interrotta, {"Scenario not completed: cannot write \"x.dat\": File too large"}, 0},
-        caso_compilazione{"RecordedErrors", std::nullopt, {{16, 3650}, {12, 5000}}, uscita_errori_compilazione, {}, 2}),
+        caso_compilazione{"Stamp1250",
+                          arresto_fatale{motivo::timbro, "1250"},
+                          {},
+                          uscita_interrotta,
+                          {" Errore n. 1250"},
+                          0},
+        caso_compilazione{"Stamp1251",
+                          arresto_fatale{motivo::timbro, "1251"},
+                          {{16, 3650}},
+                          uscita_interrotta,
+                          {" Errore n. 1251"},
+                          0},
+        caso_compilazione{"FileFailure",
+                          arresto_fatale{motivo::file, "cannot write \"x.dat\": File too large"},
+                          {},
+                          uscita_interrotta,
+                          {"Scenario not completed: cannot write \"x.dat\": File too large"},
+                          0},
+        caso_compilazione{
+            "RecordedErrors", std::nullopt, {{16, 3650}, {12, 5000}}, uscita_errori_compilazione, {}, 2}),
     [](const auto& caso) { return std::string(caso.param.nome); });
 
 }  // namespace

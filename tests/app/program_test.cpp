@@ -1,14 +1,13 @@
 // The real program, run as a person runs it: copied into a directory of its
 // own whose name holds spaces and accented letters, started from elsewhere.
-#include <gtest/gtest.h>
+#include "sources/writers.h"
+#include "tests/app/child_process.h"
 
 #include <cerrno>
 #include <cstring>
+#include <gtest/gtest.h>
 #include <map>
 #include <set>
-
-#include "child_process.h"
-#include "sources/writers.h"
 
 namespace {
 
@@ -26,7 +25,8 @@ const std::string linea_compilata = "Calvena_Roccalba_linea.dat";
 const std::string corsa_compilata = "Calvena_Roccalba_4127.sim";
 const std::string celle_compilate = "Calvena_Roccalba_4127.dat";
 
-const std::vector<std::string> pacchetto{note, rallentamenti, scheda, linea_compilata, corsa_compilata, celle_compilate};
+const std::vector<std::string> pacchetto{
+    note, rallentamenti, scheda, linea_compilata, corsa_compilata, celle_compilate};
 
 // What each text file must hold: its writer's lines.
 std::map<std::string, std::string> testi_attesi() {
@@ -68,7 +68,8 @@ protected:
         std::set<std::string> nomi;
         for (const auto& voce : fs::directory_iterator(cartella_)) {
             const std::string nome = voce.path().filename().string();
-            if (nome != nome_programma) nomi.insert(nome);
+            if (nome != nome_programma)
+                nomi.insert(nome);
         }
         return nomi;
     }
@@ -77,7 +78,8 @@ protected:
 
     std::map<std::string, std::string> leggi_pacchetto() const {
         std::map<std::string, std::string> contenuti;
-        for (const auto& nome : pacchetto) contenuti[nome] = leggi(nome);
+        for (const auto& nome : pacchetto)
+            contenuti[nome] = leggi(nome);
         return contenuti;
     }
 
@@ -96,7 +98,8 @@ TEST_F(ProgramRun, WritesThePackageIntoItsOwnDirectoryAndRemovesTheSources) {
 
     EXPECT_EQ(presenti(), std::set<std::string>(pacchetto.begin(), pacchetto.end()));
     const auto attesi = testi_attesi();
-    for (const auto& nome : {note, rallentamenti, scheda}) EXPECT_EQ(leggi(nome), attesi.at(nome)) << nome;
+    for (const auto& nome : {note, rallentamenti, scheda})
+        EXPECT_EQ(leggi(nome), attesi.at(nome)) << nome;
 
     // Sizes that follow from the line description: 941 cells, 47001 plan points.
     EXPECT_EQ(fs::file_size(cartella_ / celle_compilate), 14115u);
@@ -112,7 +115,8 @@ TEST_F(ProgramRun, SecondRunReplacesEveryFileWhole) {
     const auto contenuti = leggi_pacchetto();
 
     // Stale files longer than the new ones: an append or an overwrite in place shows.
-    for (const auto& [nome, contenuto] : contenuti) prova::scrivi_file(cartella_ / nome, contenuto + std::string(4096, '#'));
+    for (const auto& [nome, contenuto] : contenuti)
+        prova::scrivi_file(cartella_ / nome, contenuto + std::string(4096, '#'));
     prova::scrivi_file(cartella_ / linea_testo, "stale line description\r\n");
     prova::scrivi_file(cartella_ / corsa_testo, "stale run description\r\n");
 
@@ -121,7 +125,8 @@ TEST_F(ProgramRun, SecondRunReplacesEveryFileWhole) {
     ASSERT_EQ(seconda.stato, std::optional<int>(0)) << seconda.errori;
     EXPECT_EQ(seconda.errori, "");
     EXPECT_EQ(presenti(), std::set<std::string>(pacchetto.begin(), pacchetto.end()));
-    for (const auto& [nome, contenuto] : contenuti) EXPECT_TRUE(leggi(nome) == contenuto) << nome << " differs";
+    for (const auto& [nome, contenuto] : contenuti)
+        EXPECT_TRUE(leggi(nome) == contenuto) << nome << " differs";
     EXPECT_TRUE(lavoro_vuoto());
 }
 
@@ -138,7 +143,8 @@ TEST_F(ProgramRun, DocumentThatCannotBeReplacedStopsTheRunAtItsWriter) {
     // Writers 1 to 3 wrote their files; the fifth and the compile never ran.
     EXPECT_EQ(presenti(), (std::set<std::string>{linea_testo, corsa_testo, note, rallentamenti}));
     const auto attesi = testi_attesi();
-    for (const auto& nome : {linea_testo, corsa_testo, note}) EXPECT_EQ(leggi(nome), attesi.at(nome)) << nome;
+    for (const auto& nome : {linea_testo, corsa_testo, note})
+        EXPECT_EQ(leggi(nome), attesi.at(nome)) << nome;
     EXPECT_TRUE(fs::is_directory(cartella_ / rallentamenti));
     EXPECT_TRUE(lavoro_vuoto());
 }
@@ -161,7 +167,8 @@ TEST_F(ProgramRun, FullDiskWhileWritingACompiledFileKeepsTheEarlierGoodFile) {
     for (const auto& nome : {linea_compilata, corsa_compilata, celle_compilate}) {
         EXPECT_TRUE(leggi(nome) == contenuti.at(nome)) << nome << " differs";
     }
-    for (const auto& nome : presenti()) EXPECT_NE(fs::path(nome).extension(), ".tmp") << "left behind: " << nome;
+    for (const auto& nome : presenti())
+        EXPECT_NE(fs::path(nome).extension(), ".tmp") << "left behind: " << nome;
     EXPECT_TRUE(lavoro_vuoto());
 }
 

@@ -1,19 +1,17 @@
 // The window on a real X server (Xvfb): looked at in a screenshot, as a person
 // would look at it. Skipped where Xvfb, ImageMagick's import or xdotool is missing.
-#include <fcntl.h>
-#include <poll.h>
-#include <unistd.h>
-
-#include <gtest/gtest.h>
+#include "tests/app/child_process.h"
 
 #include <algorithm>
 #include <cstdlib>
+#include <fcntl.h>
+#include <gtest/gtest.h>
 #include <map>
+#include <poll.h>
 #include <random>
-#include <thread>
 #include <sstream>
-
-#include "child_process.h"
+#include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -24,7 +22,9 @@ const std::string titolo = "Calvena - Roccalba Terme, treno 4127";
 
 struct rettangolo {
     int x = 0, y = 0, larghezza = 0, altezza = 0;
-    bool contiene(int px, int py) const { return px >= x && px < x + larghezza && py >= y && py < y + altezza; }
+    bool contiene(int px, int py) const {
+        return px >= x && px < x + larghezza && py >= y && py < y + altezza;
+    }
 };
 
 // An RGB screenshot read from a binary PPM file.
@@ -33,9 +33,12 @@ struct immagine {
     std::string pixel;  // 3 bytes a pixel, row after row
 
     int canale(int x, int y, int c) const {
-        return static_cast<unsigned char>(pixel[(std::size_t(y) * std::size_t(larghezza) + std::size_t(x)) * 3 + std::size_t(c)]);
+        return static_cast<unsigned char>(
+            pixel[(std::size_t(y) * std::size_t(larghezza) + std::size_t(x)) * 3 + std::size_t(c)]);
     }
-    bool scuro(int x, int y) const { return canale(x, y, 0) < 0x60 && canale(x, y, 1) < 0x60 && canale(x, y, 2) < 0x60; }
+    bool scuro(int x, int y) const {
+        return canale(x, y, 0) < 0x60 && canale(x, y, 1) < 0x60 && canale(x, y, 2) < 0x60;
+    }
     bool grigio_chiaro(int x, int y) const {
         int minimo = 255, massimo = 0;
         for (int c = 0; c < 3; ++c) {
@@ -59,8 +62,10 @@ std::optional<immagine> leggi_ppm(const fs::path& p) {
     const std::size_t byte_campione = massimo == 255 ? 1 : 2;
     std::string dati(std::size_t(img.larghezza) * std::size_t(img.altezza) * 3 * byte_campione, '\0');
     in.read(dati.data(), std::streamsize(dati.size()));
-    if (!in) return std::nullopt;
-    for (std::size_t i = 0; i < dati.size(); i += byte_campione) img.pixel.push_back(dati[i]);
+    if (!in)
+        return std::nullopt;
+    for (std::size_t i = 0; i < dati.size(); i += byte_campione)
+        img.pixel.push_back(dati[i]);
     return img;
 }
 
@@ -69,7 +74,8 @@ protected:
     void SetUp() override {
         for (const char* strumento : {"Xvfb", "import", "xdotool"}) {
             auto trovato = prova::trova_programma(strumento);
-            if (!trovato) GTEST_SKIP() << strumento << " is not installed";
+            if (!trovato)
+                GTEST_SKIP() << strumento << " is not installed";
             strumenti_[strumento] = *trovato;
         }
 
@@ -82,20 +88,23 @@ protected:
             if (fs::exists("/tmp/.X" + std::to_string(numero) + "-lock") ||
                 fs::exists("/tmp/.X11-unix/X" + std::to_string(numero)))
                 continue;
-            if (avvia_xvfb(numero)) display_ = ":" + std::to_string(numero);
+            if (avvia_xvfb(numero))
+                display_ = ":" + std::to_string(numero);
         }
         ASSERT_FALSE(display_.empty()) << "Xvfb did not start: " << (xvfb_ ? xvfb_->errori() : "");
     }
 
     // Starts Xvfb on `numero`; true once it answers a client.
     bool avvia_xvfb(int numero) {
-        if (xvfb_) xvfb_->termina(5s);
+        if (xvfb_)
+            xvfb_->termina(5s);
         // Xvfb writes its display number on this pipe once it is ready.
         int canale[2];
-        if (pipe2(canale, O_CLOEXEC) != 0) return false;
+        if (pipe2(canale, O_CLOEXEC) != 0)
+            return false;
         prova::opzioni_figlio opzioni;
-        opzioni.argomenti = {":" + std::to_string(numero), "-displayfd", std::to_string(canale[1]),
-                             "-screen", "0", "640x480x24", "-nolisten", "tcp",
+        opzioni.argomenti = {":" + std::to_string(numero), "-displayfd", std::to_string(canale[1]), "-screen",
+                             "0", "640x480x24", "-nolisten", "tcp",
                              // No reset when the last client leaves: a client that connects
                              // during a reset can be turned away.
                              "-noreset"};
@@ -107,14 +116,17 @@ protected:
         const auto scadenza = std::chrono::steady_clock::now() + 20s;
         while (letto.find('\n') == std::string::npos && std::chrono::steady_clock::now() < scadenza) {
             pollfd attesa{canale[0], POLLIN, 0};
-            if (poll(&attesa, 1, 200) <= 0) continue;
+            if (poll(&attesa, 1, 200) <= 0)
+                continue;
             char c[16];
             const ssize_t n = read(canale[0], c, sizeof c);
-            if (n <= 0) break;  // Xvfb ended without a display
+            if (n <= 0)
+                break;  // Xvfb ended without a display
             letto.append(c, std::size_t(n));
         }
         close(canale[0]);
-        if (letto.find('\n') == std::string::npos) return false;
+        if (letto.find('\n') == std::string::npos)
+            return false;
 
         prova::opzioni_figlio cliente;
         cliente.argomenti = {"getdisplaygeometry"};
@@ -123,7 +135,8 @@ protected:
     }
 
     void TearDown() override {
-        if (xvfb_) xvfb_->termina(5s);
+        if (xvfb_)
+            xvfb_->termina(5s);
     }
 
     prova::esito_figlio strumento(const std::string& nome, std::vector<std::string> argomenti) {
@@ -138,7 +151,8 @@ protected:
         const auto scadenza = std::chrono::steady_clock::now() + limite;
         do {
             const auto esito = strumento("xdotool", {"search", "--name", "^" + titolo + "$"});
-            if (esito.stato == 0 && !esito.uscita.empty()) return esito.uscita.substr(0, esito.uscita.find('\n'));
+            if (esito.stato == 0 && !esito.uscita.empty())
+                return esito.uscita.substr(0, esito.uscita.find('\n'));
             std::this_thread::sleep_for(100ms);
         } while (std::chrono::steady_clock::now() < scadenza);
         return std::nullopt;
@@ -166,7 +180,8 @@ TEST_F(WindowOnXvfb, PreviewShowsTheLabelInDarkTextOnALightGreyForm) {
     std::istringstream righe(geometria.uscita);
     for (std::string riga; std::getline(righe, riga);) {
         const auto uguale = riga.find('=');
-        if (uguale != std::string::npos) valori[riga.substr(0, uguale)] = std::atoi(riga.c_str() + uguale + 1);
+        if (uguale != std::string::npos)
+            valori[riga.substr(0, uguale)] = std::atoi(riga.c_str() + uguale + 1);
     }
     const rettangolo finestra{valori["X"], valori["Y"], valori["WIDTH"], valori["HEIGHT"]};
     EXPECT_EQ(finestra.larghezza, 280);
@@ -191,7 +206,8 @@ TEST_F(WindowOnXvfb, PreviewShowsTheLabelInDarkTextOnALightGreyForm) {
     for (int y = finestra.y; y < finestra.y + finestra.altezza; ++y) {
         for (int x = finestra.x; x < finestra.x + finestra.larghezza; ++x) {
             if (!etichetta.contiene(x, y)) {
-                if (!schermo->grigio_chiaro(x, y)) ++fuori_non_grigi;
+                if (!schermo->grigio_chiaro(x, y))
+                    ++fuori_non_grigi;
             } else if (schermo->scuro(x, y)) {
                 ++scuri;
                 scuro_sinistra = std::min(scuro_sinistra, x);

@@ -1,7 +1,6 @@
 #include "compiler/competition_codes.h"
 
 #include <gtest/gtest.h>
-
 #include <string>
 
 namespace scenario {

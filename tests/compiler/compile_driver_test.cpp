@@ -1,17 +1,16 @@
 #include "compiler/compile_driver.h"
 
-#include <gtest/gtest.h>
+#include "compiler/competition_codes.h"
+#include "compiler/compiled_files.h"
+#include "compiler/errors.h"
 
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <gtest/gtest.h>
 #include <iterator>
 #include <vector>
-
-#include "compiler/competition_codes.h"
-#include "compiler/compiled_files.h"
-#include "compiler/errors.h"
 
 namespace scenario {
 namespace {
@@ -20,20 +19,23 @@ namespace fs = std::filesystem;
 
 std::string righe(std::initializer_list<std::string_view> r) {
     std::string t;
-    for (std::string_view x : r) (t += x) += "\r\n";
+    for (std::string_view x : r)
+        (t += x) += "\r\n";
     return t;
 }
 
 // A 10 km line; `corpo` goes after the general section.
 std::string linea(std::initializer_list<std::string_view> corpo = {}) {
     std::string t = righe({"[generale]", "lunghezza percorso,    10000", "[curve]"});
-    for (std::string_view x : corpo) (t += x) += "\r\n";
+    for (std::string_view x : corpo)
+        (t += x) += "\r\n";
     return t + "[fine]\r\n";
 }
 
 std::string corsa(std::initializer_list<std::string_view> corpo = {}) {
     std::string t = righe({"[generale]", "numero vetture,    3"});
-    for (std::string_view x : corpo) (t += x) += "\r\n";
+    for (std::string_view x : corpo)
+        (t += x) += "\r\n";
     return t + "[fine]\r\n";
 }
 
@@ -72,7 +74,8 @@ TEST(Stamps, ASlotInUseStopsTheStamp) {
         {"cell 1 dato1", [](stato_scenario& s) { s.celle[1].dato1 = -3; }, "1250"},
         {"record 85 valore4", [](stato_scenario& s) { s.voci[85].valore4 = 7; }, "1251"},
         {"cell 1 dato2", [](stato_scenario& s) { s.celle[1].dato2 = 20; }, "1251"},
-        {"cell 0 and 2 do not matter", [](stato_scenario& s) { s.celle[0].dato1 = s.celle[2].dato2 = 9; }, nullptr},
+        {"cell 0 and 2 do not matter", [](stato_scenario& s) { s.celle[0].dato1 = s.celle[2].dato2 = 9; },
+         nullptr},
     };
     for (const caso& c : casi) {
         SCOPED_TRACE(c.nome);
@@ -145,7 +148,8 @@ TEST(CompileScenario, TheSweepWorksOnWhatTheReadersPlaced) {
     ASSERT_EQ(s.codice_errore, 0) << (s.errori.empty() ? "" : messaggio_errore(s.errori.back()));
     std::vector<int32_t> segni;
     for (std::size_t c = 0; c < s.celle.size(); ++c)
-        if (s.celle[c].tipo == tipo_cella::segno) segni.push_back(static_cast<int32_t>(c));
+        if (s.celle[c].tipo == tipo_cella::segno)
+            segni.push_back(static_cast<int32_t>(c));
     // Advance 77, start 101, end 111; signals in 71 and 115.
     EXPECT_EQ(segni, (std::vector<int32_t>{70, 83, 90, 96, 109, 114}));
 }
@@ -166,7 +170,8 @@ class CompileAndWrite : public testing::Test {
 protected:
     void SetUp() override {
         cartella_ = fs::temp_directory_path() /
-                    ("compile_driver_test_" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
+                    ("compile_driver_test_" +
+                     std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
         fs::create_directories(cartella_);
     }
     void TearDown() override {
@@ -185,7 +190,8 @@ protected:
     }
     std::vector<std::string> file_presenti() const {
         std::vector<std::string> r;
-        for (const auto& e : fs::directory_iterator(cartella_)) r.push_back(e.path().filename().string());
+        for (const auto& e : fs::directory_iterator(cartella_))
+            r.push_back(e.path().filename().string());
         std::sort(r.begin(), r.end());
         return r;
     }
@@ -196,8 +202,9 @@ protected:
 
 TEST_F(CompileAndWrite, WritesTheThreeFilesFromTheCompiledState) {
     ASSERT_EQ(compila(1, linea(), corsa()), std::nullopt);
-    EXPECT_EQ(file_presenti(), (std::vector<std::string>{"Calvena_Roccalba_4127.dat", "Calvena_Roccalba_4127.sim",
-                                                         "Calvena_Roccalba_linea.dat"}));
+    EXPECT_EQ(file_presenti(),
+              (std::vector<std::string>{"Calvena_Roccalba_4127.dat", "Calvena_Roccalba_4127.sim",
+                                        "Calvena_Roccalba_linea.dat"}));
     EXPECT_EQ(contenuto(file("Calvena_Roccalba_linea.dat")).size(), 20u * 17000 - 36);
     EXPECT_EQ(contenuto(file("Calvena_Roccalba_4127.dat")).size(), 15u * 341);
     EXPECT_EQ(contenuto(file("Calvena_Roccalba_4127.sim")), codifica_voci(s_.voci));
@@ -239,16 +246,20 @@ TEST_F(CompileAndWrite, WithoutTheLineFlagNoLineFileAndAnOldOneStays) {
 }
 
 TEST_F(CompileAndWrite, RunningTwiceGivesByteIdenticalFiles) {
-    const std::string l = linea({"curvad5,   400,   550", "pendenza,  1000,  -12", "montagna,  2000,  2600, 12"});
+    const std::string l =
+        linea({"curvad5,   400,   550", "pendenza,  1000,  -12", "montagna,  2000,  2600, 12"});
     const std::string c = corsa({"rallentamento,   5000,    30,  500, 0,  1,  0",
                                  "segnale,    3500,   2, 4, 1,  0, 0,    0,  0,0,0, 245"});
-    const char* nomi[] = {"Calvena_Roccalba_linea.dat", "Calvena_Roccalba_4127.sim", "Calvena_Roccalba_4127.dat"};
+    const char* nomi[] = {"Calvena_Roccalba_linea.dat", "Calvena_Roccalba_4127.sim",
+                          "Calvena_Roccalba_4127.dat"};
     ASSERT_EQ(compila(1, l, c), std::nullopt);
     std::vector<std::string> prima;
-    for (const char* n : nomi) prima.push_back(contenuto(file(n)));
+    for (const char* n : nomi)
+        prima.push_back(contenuto(file(n)));
     // The same state compiled again: nothing of the first compile carries over.
     ASSERT_EQ(compila(1, l, c), std::nullopt);
-    for (std::size_t i = 0; i < 3; ++i) EXPECT_EQ(contenuto(file(nomi[i])), prima[i]) << nomi[i];
+    for (std::size_t i = 0; i < 3; ++i)
+        EXPECT_EQ(contenuto(file(nomi[i])), prima[i]) << nomi[i];
     EXPECT_EQ(file_presenti().size(), 3u);
 }
 

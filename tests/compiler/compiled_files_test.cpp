@@ -1,15 +1,14 @@
 #include "compiler/compiled_files.h"
 
-#include <gtest/gtest.h>
+#include "compiler/source_store.h"
 
 #include <bit>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <gtest/gtest.h>
 #include <iterator>
 #include <random>
-
-#include "compiler/source_store.h"
 
 namespace scenario {
 namespace {
@@ -18,7 +17,8 @@ namespace fs = std::filesystem;
 
 std::string byte(std::initializer_list<int> b) {
     std::string r;
-    for (int x : b) r.push_back(static_cast<char>(x));
+    for (int x : b)
+        r.push_back(static_cast<char>(x));
     return r;
 }
 
@@ -47,7 +47,9 @@ std::array<voce, numero_voci> voci_di_prova() {
         x.valore2 = i;
         x.valore3 = 2147483647 - i;
         x.byte1 = 255;
-        x.testo = i % 3 == 0 ? "" : "voce " + std::to_string(i) + " \xE8\xE0";  // Windows-1252 bytes kept as they are
+        x.testo = i % 3 == 0
+                      ? ""
+                      : "voce " + std::to_string(i) + " \xE8\xE0";  // Windows-1252 bytes kept as they are
         x.intero1 = static_cast<int16_t>(-32768 + i);
         x.intero5 = 32767;
         x.byte5 = static_cast<uint8_t>(i * 3);
@@ -86,9 +88,9 @@ TEST(RunFileEncoding, RecordLayout) {
     ASSERT_EQ(f.size(), 87u * 34 + 3);
     EXPECT_EQ(f.substr(0, 5), byte({0x7F, 0x04, 0x03, 0x02, 0x01}));
     EXPECT_EQ(f.substr(14, 5), byte({0x03, 0x00, 0x61, 0x62, 0x63}));
-    EXPECT_EQ(f.substr(19, 2), byte({0xFE, 0xFF}));                    // intero1 at 16 + L
-    EXPECT_EQ(f.substr(33, 4), byte({0x62, 0x02, 0x00, 0x00}));        // valore4 at 30 + L
-    EXPECT_EQ(f[37], '\0');                                            // record 1 follows at 37
+    EXPECT_EQ(f.substr(19, 2), byte({0xFE, 0xFF}));              // intero1 at 16 + L
+    EXPECT_EQ(f.substr(33, 4), byte({0x62, 0x02, 0x00, 0x00}));  // valore4 at 30 + L
+    EXPECT_EQ(f[37], '\0');                                      // record 1 follows at 37
 }
 
 TEST(RunFileEncoding, TextBytesAreWrittenAsStored) {
@@ -118,7 +120,8 @@ TEST(CellFileEncoding, FifteenBytesACellFieldByField) {
     const std::string f = codifica_celle(c);
     ASSERT_EQ(f.size(), 45u);
     EXPECT_EQ(f.substr(0, 15), std::string(15, '\0'));
-    EXPECT_EQ(f.substr(15, 15), byte({12, 0x01, 0x14, 0x25, 0x06, 0xFE, 0xFF, 0x02, 0x01, 245, 61, 3, 16, 83, 100}));
+    EXPECT_EQ(f.substr(15, 15),
+              byte({12, 0x01, 0x14, 0x25, 0x06, 0xFE, 0xFF, 0x02, 0x01, 245, 61, 3, 16, 83, 100}));
     EXPECT_EQ(codifica_celle(std::vector<cella>(941)).size(), 14115u);
     EXPECT_EQ(codifica_celle({}), "");
 }
@@ -129,7 +132,8 @@ TEST(LineFileEncoding, TaggedValuesXHalfThenYHalf) {
     ASSERT_EQ(f.size(), 20u * 10 - 36);
     EXPECT_EQ(f.substr(0, 10), byte({0x02, 0x00, 0x00, 0x00, 0x02, 0x00, 0x00, 0x00, 0x05, 0x00}));
     uint64_t bit_x2 = 0;
-    for (int b = 7; b >= 0; --b) bit_x2 = (bit_x2 << 8) | static_cast<unsigned char>(f[10 + static_cast<std::size_t>(b)]);
+    for (int b = 7; b >= 0; --b)
+        bit_x2 = (bit_x2 << 8) | static_cast<unsigned char>(f[10 + static_cast<std::size_t>(b)]);
     EXPECT_EQ(std::bit_cast<double>(bit_x2), 0.002);
     const std::size_t meta = f.size() / 2;
     EXPECT_EQ(f.substr(meta - 4, 4), byte({0x00, 0x00, 0x00, 0x00}));  // points 9 and 10 of x: empty
@@ -244,7 +248,8 @@ TEST(CompiledFilesDecoding, GarbageNeverCrashes) {
     for (int giro = 0; giro < 3000; ++giro) {
         std::string dati = buoni[giro % 3];
         dati.resize(gen() % (dati.size() + 20));
-        for (int n = 0; n < 4 && !dati.empty(); ++n) dati[gen() % dati.size()] = static_cast<char>(gen());
+        for (int n = 0; n < 4 && !dati.empty(); ++n)
+            dati[gen() % dati.size()] = static_cast<char>(gen());
         for (const esito_decodifica& e :
              {decodifica_voci(dati, v), decodifica_tracciato(dati, t), decodifica_celle(dati, c)}) {
             if (!e.ok) {
@@ -260,7 +265,8 @@ class CompiledFilesWriting : public testing::Test {
 protected:
     void SetUp() override {
         cartella_ = fs::temp_directory_path() /
-                    ("compiled_files_test_" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
+                    ("compiled_files_test_" +
+                     std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
         fs::create_directories(cartella_);
         s_.nome_scenario = "Calvena_Roccalba";
         s_.numero_treno = "4127";
@@ -289,7 +295,8 @@ TEST_F(CompiledFilesWriting, WritesTheThreeFilesUnderTheirNames) {
     EXPECT_EQ(contenuto(file("Calvena_Roccalba_linea.dat")), codifica_tracciato(s_.tracciato));
     EXPECT_EQ(contenuto(file("Calvena_Roccalba_4127.sim")), codifica_voci(s_.voci));
     EXPECT_EQ(contenuto(file("Calvena_Roccalba_4127.dat")), codifica_celle(s_.celle));
-    EXPECT_EQ(std::distance(fs::directory_iterator(cartella_), fs::directory_iterator()), 3);  // no temporary left
+    EXPECT_EQ(std::distance(fs::directory_iterator(cartella_), fs::directory_iterator()),
+              3);  // no temporary left
 }
 
 TEST_F(CompiledFilesWriting, ASecondRunReplacesEveryFileWhole) {
@@ -321,7 +328,7 @@ TEST_F(CompiledFilesWriting, AFailureNamesTheFileAndStopsTheLaterOnes) {
     const auto guasto = scrivi_file_compilati(s_, cartella_);
     ASSERT_TRUE(guasto.has_value());
     EXPECT_NE(guasto->find("Calvena_Roccalba_4127.sim"), std::string::npos) << *guasto;
-    EXPECT_TRUE(fs::exists(file("Calvena_Roccalba_linea.dat")));   // written before
+    EXPECT_TRUE(fs::exists(file("Calvena_Roccalba_linea.dat")));  // written before
     EXPECT_FALSE(fs::exists(file("Calvena_Roccalba_4127.dat")));  // never reached
 }
 

@@ -2,15 +2,14 @@
 // failed, which source line placed each item in a cell, the line behind the
 // errors found after reading, and the stop of the run phase for an error the
 // line phase left.
-#include <gtest/gtest.h>
-
-#include <optional>
-#include <string>
-#include <vector>
-
 #include "compiler/compile_driver.h"
 #include "compiler/errors.h"
 #include "compiler/source_store.h"
+
+#include <gtest/gtest.h>
+#include <optional>
+#include <string>
+#include <vector>
 
 namespace scenario {
 namespace {
@@ -20,7 +19,8 @@ using st = sorgente_testo;
 
 std::string righe(const std::vector<std::string>& r) {
     std::string t;
-    for (const std::string& x : r) t += x + "\r\n";
+    for (const std::string& x : r)
+        t += x + "\r\n";
     return t;
 }
 
@@ -41,7 +41,9 @@ std::string corsa(const std::vector<std::string>& r) {
     return righe(t);
 }
 
-std::string segnale(int p) { return "segnale, " + std::to_string(p) + ", 1, 4, 1, 0, 0, 0, 0,0,0, 0"; }
+std::string segnale(int p) {
+    return "segnale, " + std::to_string(p) + ", 1, 4, 1, 0, 0, 0, 0,0,0, 0";
+}
 const std::string alfa = "stazione, 0, 4, 600, 0,0,0, 1,1,0, 4,1,1, 1, 16,20,0, ALFA";
 const std::string beta = "stazione, 8000, 12, 400, 0,0,0, 1,1,0, 4,1,1, 60, 16,30,0, BETA";
 
@@ -76,10 +78,12 @@ TEST(ReadFailures, KeepWhyReadingFailedAndTheLine) {
         std::optional<luogo_lettura> luogo;  // none: no line was being read
     } casi[] = {
         {"file ends inside a line", linea(), righe({"[generale]", "segnale, 3650, 1"}),
-         "the file ends before the values of this line are complete", luogo_lettura{true, st::corsa, 2, el::segnale}},
+         "the file ends before the values of this line are complete",
+         luogo_lettura{true, st::corsa, 2, el::segnale}},
         {"number beyond 32 bits", linea({"pendenza, 99999999999, 0"}), corsa({alfa}),
          "a number lies outside the 32-bit range", luogo_lettura{true, st::linea, 4, el::pendenza}},
-        {"number beyond a byte", linea(), corsa({"stazione, 0, 4, 600, 0,0,0, 1,1,0, 4,1,1, 300, 16,20,0, ALFA"}),
+        {"number beyond a byte", linea(),
+         corsa({"stazione, 0, 4, 600, 0,0,0, 1,1,0, 4,1,1, 300, 16,20,0, ALFA"}),
          "a number does not fit 0 to 255", luogo_lettura{true, st::corsa, 3, el::stazione}},
         {"number beyond 16 bits", linea(), corsa({"orologio, 70000, 0, 0"}), "a number does not fit 16 bits",
          luogo_lettura{true, st::corsa, 3, el::orologio}},
@@ -230,8 +234,8 @@ TEST(StampErrors, AreLoggedWithTheItemInCellOneAndLeaveTheRecordAlone) {
          luogo_lettura{true, st::corsa, 4, el::segnale}},
         {"after a reader error", linea(), corsa({alfa, segnale(0), segnale(3650), segnale(3650)}), "1250", 16,
          luogo_lettura{true, st::corsa, 4, el::segnale}},
-        {"speed board in cell 1", linea({"indicatori_vmax,  0,  0, 1, 0, 0, 0, 0, 0, 0"}), corsa({alfa}), "1251", 0,
-         luogo_lettura{true, st::linea, 4, el::indicatore_vmax}},
+        {"speed board in cell 1", linea({"indicatori_vmax,  0,  0, 1, 0, 0, 0, 0, 0, 0"}), corsa({alfa}),
+         "1251", 0, luogo_lettura{true, st::linea, 4, el::indicatore_vmax}},
     };
     for (const caso& c : casi) {
         SCOPED_TRACE(c.nome);

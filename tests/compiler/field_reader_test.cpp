@@ -1,7 +1,6 @@
 #include "compiler/field_reader.h"
 
 #include <gtest/gtest.h>
-
 #include <string>
 #include <vector>
 
@@ -12,14 +11,16 @@ namespace {
 std::vector<std::string> testi(std::string_view dati) {
     lettore_campi l(dati);
     std::vector<std::string> r;
-    while (!l.fine()) r.push_back(l.leggi_testo());
+    while (!l.fine())
+        r.push_back(l.leggi_testo());
     return r;
 }
 
 std::vector<int32_t> interi(std::string_view dati) {
     lettore_campi l(dati);
     std::vector<int32_t> r;
-    while (!l.fine()) r.push_back(l.leggi_intero());
+    while (!l.fine())
+        r.push_back(l.leggi_intero());
     return r;
 }
 
@@ -41,7 +42,8 @@ TEST(FieldReader, TextFieldsEndAtCommasAndAnyLineEnd) {
         {"\"open, to the end", {"open, to the end"}},
         {"ab\"c,d", {"ab\"c", "d"}},
     };
-    for (const caso& c : casi) EXPECT_EQ(testi(c.dati), c.attesi) << c.dati;
+    for (const caso& c : casi)
+        EXPECT_EQ(testi(c.dati), c.attesi) << c.dati;
     // Bytes of every value are kept, a NUL included.
     EXPECT_EQ(testi(std::string("\x00\xff,\x01", 4)), (campi{std::string("\x00\xff", 2), "\x01"}));
 }
@@ -63,7 +65,8 @@ TEST(FieldReader, NumbersEndAtBlanksAndReadBadTokensAsZero) {
         {"0000000000000000000042", {42}},
         {"\" 12 \",3", {12, 3}},
     };
-    for (const caso& c : casi) EXPECT_EQ(interi(c.dati), c.attesi) << c.dati;
+    for (const caso& c : casi)
+        EXPECT_EQ(interi(c.dati), c.attesi) << c.dati;
 }
 
 TEST(FieldReader, NumbersBeyondTheirWidthAreReadFailures) {
@@ -106,8 +109,8 @@ TEST(FieldReader, TellsTheLineOnWhichEachFieldBegan) {
     struct atteso {
         const char* testo;
         int32_t riga;
-    } attesi[] = {{"a", 1}, {"b", 1}, {"", 2}, {"c", 3}, {"d", 4}, {"e", 5},
-                  {"x\r\ny", 5}, {"", 6}, {"7", 7}, {"z", 8}};
+    } attesi[] = {{"a", 1}, {"b", 1},      {"", 2}, {"c", 3}, {"d", 4},
+                  {"e", 5}, {"x\r\ny", 5}, {"", 6}, {"7", 7}, {"z", 8}};
     for (const atteso& a : attesi) {
         EXPECT_EQ(l.leggi_testo(), a.testo);
         EXPECT_EQ(l.riga(), a.riga) << a.testo;

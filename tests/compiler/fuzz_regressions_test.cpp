@@ -1,16 +1,15 @@
 // Replays, through the same checks the fuzz targets make, every input a fuzz
 // target once failed on (tests/data/fuzz_regressions/<target>/) and the
 // hand-made seed inputs the fuzzers start from (fuzz/corpus/<target>/).
-#include <gtest/gtest.h>
+#include "fuzz/fuzz_targets.h"
 
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <gtest/gtest.h>
 #include <iterator>
 #include <string>
 #include <vector>
-
-#include "fuzz/fuzz_targets.h"
 
 namespace scenario {
 namespace {
@@ -24,9 +23,11 @@ std::vector<fs::path> ingressi(const std::string& bersaglio) {
     std::vector<fs::path> file;
     for (const fs::path& cartella : {dati / "fuzz_regressions" / bersaglio,
                                      dati.parent_path().parent_path() / "fuzz" / "corpus" / bersaglio}) {
-        if (!fs::is_directory(cartella)) continue;
+        if (!fs::is_directory(cartella))
+            continue;
         for (const auto& voce : fs::directory_iterator(cartella))
-            if (voce.is_regular_file()) file.push_back(voce.path());
+            if (voce.is_regular_file())
+                file.push_back(voce.path());
     }
     return file;
 }
@@ -46,13 +47,20 @@ void riproduci(const std::string& bersaglio, corpo_fuzz corpo) {
     }
 }
 
-TEST(FuzzRegressions, FieldReader) { riproduci("field_reader", fuzz::prova_lettore_campi); }
-TEST(FuzzRegressions, LineDescription) { riproduci("line_description", fuzz::prova_descrizione_linea); }
-TEST(FuzzRegressions, WholeCompile) { riproduci("whole_compile", fuzz::prova_compilazione); }
+TEST(FuzzRegressions, FieldReader) {
+    riproduci("field_reader", fuzz::prova_lettore_campi);
+}
+TEST(FuzzRegressions, LineDescription) {
+    riproduci("line_description", fuzz::prova_descrizione_linea);
+}
+TEST(FuzzRegressions, WholeCompile) {
+    riproduci("whole_compile", fuzz::prova_compilazione);
+}
 
 // The whole-compile input format the saved inputs rely on.
 TEST(FuzzRegressions, OneInputSplitsIntoTheTwoSourcesAtTheSeparator) {
-    const fuzz::due_sorgenti d = fuzz::dividi_ingresso(fuzz::unisci_sorgenti("linea\r\n", "corsa@@corsa@@\r\n"));
+    const fuzz::due_sorgenti d =
+        fuzz::dividi_ingresso(fuzz::unisci_sorgenti("linea\r\n", "corsa@@corsa@@\r\n"));
     EXPECT_EQ(d.linea, "linea\r\n");
     EXPECT_EQ(d.corsa, "corsa@@corsa@@\r\n");
     EXPECT_EQ(fuzz::dividi_ingresso("solo linea").corsa, std::nullopt);

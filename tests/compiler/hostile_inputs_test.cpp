@@ -5,19 +5,18 @@
 // or written outside the arrays (the standard library's bounds checks catch an
 // index off the end of the std::arrays inside the state, which AddressSanitizer
 // alone cannot see).
-#include <gtest/gtest.h>
+#include "compiler/compile_driver.h"
+#include "compiler/errors.h"
+#include "compiler/source_store.h"
+#include "fuzz/fuzz_targets.h"
 
 #include <functional>
+#include <gtest/gtest.h>
 #include <optional>
 #include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
-
-#include "compiler/compile_driver.h"
-#include "compiler/errors.h"
-#include "compiler/source_store.h"
-#include "fuzz/fuzz_targets.h"
 
 namespace scenario {
 namespace {
@@ -31,8 +30,8 @@ constexpr std::size_t un_mega = 1 << 20;
 // A 10 km line (17000 m with the spare route: cells 0..340); `corpo` after the
 // general section.
 std::string linea(std::string_view corpo = {}, std::string_view lunghezza = "10000") {
-    return "[generale]\r\nlunghezza percorso, "s + std::string(lunghezza) + "\r\n[curve]\r\n" + std::string(corpo) +
-           "[fine]\r\n";
+    return "[generale]\r\nlunghezza percorso, "s + std::string(lunghezza) + "\r\n[curve]\r\n" +
+           std::string(corpo) + "[fine]\r\n";
 }
 
 std::string corsa(std::string_view corpo = {}) {
@@ -42,13 +41,15 @@ std::string corsa(std::string_view corpo = {}) {
 // `volte` lines made by `riga` from their index 0, 1, ...
 std::string righe(int volte, const std::function<std::string(int)>& riga) {
     std::string t;
-    for (int i = 0; i < volte; ++i) t += riga(i) + "\r\n";
+    for (int i = 0; i < volte; ++i)
+        t += riga(i) + "\r\n";
     return t;
 }
 
 // A station line: position, kind, area length, nine attributes, dwell, clock, name.
 std::string stazione(std::string_view posizione, std::string_view tipo = "22", std::string_view area = "200",
-                     std::string_view attributo = "0", std::string_view ore = "16", std::string_view nome = "NOME") {
+                     std::string_view attributo = "0", std::string_view ore = "16",
+                     std::string_view nome = "NOME") {
     return "stazione, "s + std::string(posizione) + ", " + std::string(tipo) + ", " + std::string(area) +
            ", 0, 0, 0, " + std::string(attributo) + ", 0, 0, 0, 0, 0, 30, " + std::string(ore) + ", 20, 0, " +
            std::string(nome) + "\r\n";
@@ -59,7 +60,8 @@ std::string segnale(std::string_view posizione, std::string_view valori = "1, 2,
 }
 
 std::string rallentamento(std::string_view x, std::string_view l, std::string_view f_ta = "1") {
-    return "rallentamento, "s + std::string(x) + ", 30, " + std::string(l) + ", 0, " + std::string(f_ta) + ", 0\r\n";
+    return "rallentamento, "s + std::string(x) + ", 30, " + std::string(l) + ", 0, " + std::string(f_ta) +
+           ", 0\r\n";
 }
 
 std::string cartello(int posizione, std::string_view testo = "Galleria (100 m)") {
@@ -67,7 +69,8 @@ std::string cartello(int posizione, std::string_view testo = "Galleria (100 m)")
 }
 
 std::string montagna(int inizio, int fine, int tipo = 11) {
-    return "montagna, " + std::to_string(inizio) + ", " + std::to_string(fine) + ", " + std::to_string(tipo) + "\r\n";
+    return "montagna, " + std::to_string(inizio) + ", " + std::to_string(fine) + ", " + std::to_string(tipo) +
+           "\r\n";
 }
 
 // ---- the table ------------------------------------------------------------------
@@ -76,14 +79,16 @@ struct caso_ostile {
     std::string nome;
     std::optional<std::string> linea;
     std::optional<std::string> corsa;
-    int32_t errore = 0;                                        // the error left in the record; 0: a clean compile
-    std::optional<int32_t> posizione = {};                     // posizione_errore, where it matters
-    std::optional<std::string> arresto = {};                   // a stamp error that stops the program
+    int32_t errore = 0;                       // the error left in the record; 0: a clean compile
+    std::optional<int32_t> posizione = {};    // posizione_errore, where it matters
+    std::optional<std::string> arresto = {};  // a stamp error that stops the program
     std::function<void(const stato_scenario&)> verifica = {};  // what else must hold
 };
 
 // The sources can be a megabyte long: name the case only.
-void PrintTo(const caso_ostile& c, std::ostream* os) { *os << c.nome; }
+void PrintTo(const caso_ostile& c, std::ostream* os) {
+    *os << c.nome;
+}
 
 std::vector<caso_ostile> casi_ostili() {
     const std::string testo_massimo(32767, 'g');
@@ -227,7 +232,8 @@ std::vector<caso_ostile> casi_ostili() {
 
 std::string registro(const stato_scenario& s) {
     std::string t;
-    for (const errore_registrato& e : s.errori) t += "\n  " + messaggio_errore(e);
+    for (const errore_registrato& e : s.errori)
+        t += "\n  " + messaggio_errore(e);
     return t.empty() ? " (no error recorded)" : t;
 }
 
@@ -252,7 +258,8 @@ TEST_P(HostileInputs, EndWithTheRecordedErrorAndEncodeBackToTheState) {
     if (!arresto) {
         EXPECT_EQ(fuzz::controlla_file_compilati(s), "");
     }
-    if (c.verifica) c.verifica(s);
+    if (c.verifica)
+        c.verifica(s);
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, HostileInputs, ::testing::ValuesIn(casi_ostili()),

@@ -1,13 +1,12 @@
 // The body of the line description: gradients, the track plan, the position
 // check and the end-of-file rules.
-#include <gtest/gtest.h>
-
-#include <cmath>
-#include <string>
-
 #include "compiler/errors.h"
 #include "compiler/track_plan.h"
-#include "line_test_support.h"
+#include "tests/compiler/line_test_support.h"
+
+#include <cmath>
+#include <gtest/gtest.h>
+#include <string>
 
 namespace scenario {
 namespace {
@@ -19,7 +18,8 @@ using prova::lettura_linea;
 ::testing::AssertionResult pendenze(const stato_scenario& s, int32_t da, int32_t a, int valore) {
     for (int32_t c = da; c <= a; ++c)
         if (s.celle[std::size_t(c)].pendenza != valore)
-            return ::testing::AssertionFailure() << "cell " << c << " has " << int(s.celle[std::size_t(c)].pendenza);
+            return ::testing::AssertionFailure()
+                   << "cell " << c << " has " << int(s.celle[std::size_t(c)].pendenza);
     return ::testing::AssertionSuccess();
 }
 
@@ -129,7 +129,8 @@ TEST(LinePlan, CurvatureFromTheKeyword) {
     } casi[] = {{"curvad1", 0.0001}, {"curvad2", 0.0002}, {"curvad3", 0.0004}, {"curvad4", 0.001},
                 {"curvad5", 0.002},  {"curvas6", -0.003}, {"CURVAS4", -0.001}, {"curva61", 0.0001},
                 {"curva", 0.0},      {"curvad7", 0.0}};
-    for (const caso& c : casi) EXPECT_EQ(curvatura_parola(c.parola).value_or(0.0), c.curvatura) << c.parola;
+    for (const caso& c : casi)
+        EXPECT_EQ(curvatura_parola(c.parola).value_or(0.0), c.curvatura) << c.parola;
 }
 
 TEST(LinePlan, CurveErrors103) {
@@ -178,7 +179,8 @@ TEST(LinePosition, TooCloseToTheEndIsError15AndReadingStops) {
         "cartello_indicatore, 46950, (X)",
     };
     for (const char* riga : righe) {
-        lettura_linea l(descrizione(prova::righe({"pendenza, 0, 3", riga, "pendenza, 1000, 9", "montagna, 0, 500, 1"})));
+        lettura_linea l(
+            descrizione(prova::righe({"pendenza, 0, 3", riga, "pendenza, 1000, 9", "montagna, 0, 500, 1"})));
         EXPECT_EQ(l.s.codice_errore, 15) << riga;
         EXPECT_EQ(l.s.posizione_errore, 46950) << riga;
         EXPECT_EQ(l.s.errori.back().luogo.riga, 5) << riga;

@@ -1,14 +1,13 @@
 // Read failures of the line description and memorizza_dati's single failure
 // handler: error 25, both text sources removed, nothing written outside the state.
-#include <gtest/gtest.h>
-
-#include <random>
-#include <string>
-
 #include "compiler/errors.h"
 #include "compiler/field_reader.h"
 #include "compiler/read_sources.h"
-#include "line_test_support.h"
+#include "tests/compiler/line_test_support.h"
+
+#include <gtest/gtest.h>
+#include <random>
+#include <string>
 
 namespace scenario {
 namespace {
@@ -47,7 +46,8 @@ TEST(LineFailures, BadInputIsAReadFailure) {
         {"81 name boards", descrizione(ripeti("cartello_indicatore, #, (X)", 81, 100))},
         {"name board text beyond 32767 bytes",
          descrizione("cartello_indicatore, 400, " + std::string(32768, 'x') + "\r\n")},
-        {"gradient lines filling beyond the last cell", descrizione(ripeti("pendenza, #, 1", 141, 0, 50), corto)},
+        {"gradient lines filling beyond the last cell",
+         descrizione(ripeti("pendenza, #, 1", 141, 0, 50), corto)},
     };
     for (const caso& c : casi) {
         stato_scenario s;
@@ -66,8 +66,10 @@ TEST(LineFailures, LimitsThatStillFit) {
         {"80 tunnels", descrizione(ripeti("montagna, #, 0, 1", 80, 100))},
         {"80 name boards", descrizione(ripeti("cartello_indicatore, #, (X)", 80, 100))},
         {"tunnel ending on the last cell", descrizione("montagna, 100, 7050, 1\r\n", corto)},
-        {"140 gradient lines and the end fill on 141 cells", descrizione(ripeti("pendenza, #, 1", 140, 0, 50), corto)},
-        {"board text of 32767 bytes", descrizione("cartello_indicatore, 400, " + std::string(32767, 'x') + "\r\n")},
+        {"140 gradient lines and the end fill on 141 cells",
+         descrizione(ripeti("pendenza, #, 1", 140, 0, 50), corto)},
+        {"board text of 32767 bytes",
+         descrizione("cartello_indicatore, 400, " + std::string(32767, 'x') + "\r\n")},
         {"binary bytes in unknown fields", descrizione(std::string("\x00\x01\xfe\xff,\x1a\r\n\x7f", 9))},
     };
     for (const caso& c : casi) {
@@ -83,8 +85,9 @@ TEST(ReadingFailureHandler, RecordsError25AndRemovesBothSources) {
     s.nome_scenario = "Calvena_Roccalba";
     s.numero_treno = "4127";
     s.posizione_errore = 1234;
-    sorgenti_in_memoria sorgenti(std::string("[generale]\r\nlunghezza percorso, 100\r\n[curve]\r\npendenza, 5"),
-                                 std::string("[generale]\r\n[fine]\r\n"));
+    sorgenti_in_memoria sorgenti(
+        std::string("[generale]\r\nlunghezza percorso, 100\r\n[curve]\r\npendenza, 5"),
+        std::string("[generale]\r\n[fine]\r\n"));
     memorizza_dati(s, sorgenti);
     EXPECT_EQ(s.codice_errore, 25);
     EXPECT_EQ(s.posizione_errore, 1234);
@@ -132,7 +135,8 @@ TEST(MemorizzaDati, WhenTheRunPhaseFollows) {
         {"error 15", descrizione("pendenza, 46950, 1\r\n"), 15, true},
         {"error 101", std::nullopt, 101, false},
         {"error 102", std::string("x\r\n"), 102, false},
-        {"error 6", descrizione("cartello_indicatore, 400, (A)\r\ncartello_indicatore, 400, (B)\r\n"), 6, false},
+        {"error 6", descrizione("cartello_indicatore, 400, (A)\r\ncartello_indicatore, 400, (B)\r\n"), 6,
+         false},
     };
     for (const caso& c : casi) {
         stato_scenario s;
@@ -148,10 +152,34 @@ TEST(MemorizzaDati, WhenTheRunPhaseFollows) {
 // Keyword-rich garbage: whatever the bytes, reading ends with an error number
 // or none, and never leaves the arrays (the sanitizer build checks the last part).
 TEST(MemorizzaDati, SurvivesGarbage) {
-    const char* pezzi[] = {"pendenza", "curvad5", "curvas1", "montagna", "indicatori_vmax", "cartello_indicatore",
-                           "lunghezza percorso", "[generale]", "[curve]", "-", ",", "\r\n", "\r", "\n", " ",
-                           "\"", "0", "50", "-50", "99999", "2147483647", "-2147483648", "11", "\x00", "\xff",
-                           "1000000", "7000", "150"};
+    const char* pezzi[] = {"pendenza",
+                           "curvad5",
+                           "curvas1",
+                           "montagna",
+                           "indicatori_vmax",
+                           "cartello_indicatore",
+                           "lunghezza percorso",
+                           "[generale]",
+                           "[curve]",
+                           "-",
+                           ",",
+                           "\r\n",
+                           "\r",
+                           "\n",
+                           " ",
+                           "\"",
+                           "0",
+                           "50",
+                           "-50",
+                           "99999",
+                           "2147483647",
+                           "-2147483648",
+                           "11",
+                           "\x00",
+                           "\xff",
+                           "1000000",
+                           "7000",
+                           "150"};
     std::mt19937 caso(12345);
     std::uniform_int_distribution<std::size_t> scelta(0, std::size(pezzi) - 1);
     for (int prova_n = 0; prova_n < 1000; ++prova_n) {

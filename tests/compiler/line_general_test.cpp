@@ -1,15 +1,14 @@
 // The line description up to its body: the header search, the general
 // section's keywords and errors, and the ordering of the progressives.
-#include <gtest/gtest.h>
-
-#include <array>
-#include <limits>
-#include <string>
-
 #include "compiler/errors.h"
 #include "compiler/field_reader.h"
 #include "compiler/line_reader.h"
-#include "line_test_support.h"
+#include "tests/compiler/line_test_support.h"
+
+#include <array>
+#include <gtest/gtest.h>
+#include <limits>
+#include <string>
 
 namespace scenario {
 namespace {
@@ -28,10 +27,13 @@ TEST(LineHeader, SkipsEverythingUpToTheFirstGeneraleFieldInAnyCase) {
     struct caso {
         const char* prima;
         const char* intestazione;
-    } casi[] = {{"", "[generale]"}, {"\r\n\r\n", "[GENERALE]"}, {"junk, 12, [curve]\r\n", "[Generale]"},
+    } casi[] = {{"", "[generale]"},
+                {"\r\n\r\n", "[GENERALE]"},
+                {"junk, 12, [curve]\r\n", "[Generale]"},
                 {"1,2\r\n", "x[generale]y"}};
     for (const caso& c : casi) {
-        lettura_linea l(std::string(c.prima) + c.intestazione + "\r\nlunghezza percorso, 40000\r\n[curve]\r\n[fine]\r\n");
+        lettura_linea l(std::string(c.prima) + c.intestazione +
+                        "\r\nlunghezza percorso, 40000\r\n[curve]\r\n[fine]\r\n");
         EXPECT_EQ(l.s.codice_errore, 0) << c.intestazione;
         EXPECT_EQ(l.s.n_celle, 940) << c.intestazione;
         EXPECT_TRUE(l.esito.prosegui) << c.intestazione;
@@ -90,7 +92,8 @@ TEST(LineGeneral, RouteLengthAboveOneMillionIsError1) {
 
 TEST(LineGeneral, TheLastRouteLengthCountsAndStaysAfterAnError) {
     std::string molte;
-    for (int i = 0; i < 2000; ++i) molte += "lunghezza percorso, " + std::to_string(1000000 - i) + "\r\n";
+    for (int i = 0; i < 2000; ++i)
+        molte += "lunghezza percorso, " + std::to_string(1000000 - i) + "\r\n";
     lettura_linea l(descrizione("", molte + "lunghezza percorso, 100\r\n"));
     EXPECT_EQ(l.s.lunghezza_estesa, 7100);
     EXPECT_EQ(l.s.tracciato.punti(), 7101u);
@@ -102,7 +105,8 @@ TEST(LineGeneral, TheLastRouteLengthCountsAndStaysAfterAnError) {
         EXPECT_EQ(e.s.tracciato.punti(), 7101u) << dopo;
     }
     stato_scenario s;
-    sorgenti_in_memoria sorgenti(descrizione("", "lunghezza percorso, 100\r\nlunghezza percorso, -5\r\n"), std::nullopt);
+    sorgenti_in_memoria sorgenti(descrizione("", "lunghezza percorso, 100\r\nlunghezza percorso, -5\r\n"),
+                                 std::nullopt);
     EXPECT_THROW(leggi_descrizione_linea(s, sorgenti), errore_lettura);
     EXPECT_EQ(s.celle.size(), 143u);
 }
@@ -158,7 +162,8 @@ TEST(LineGeneral, SignalRepetition) {
         EXPECT_EQ((std::array<int32_t, 3>{v.valore1, v.valore2, v.valore3}), c.voce86) << c.riga;
         EXPECT_EQ(l.esito.prosegui, c.errore == 0) << c.riga;
         EXPECT_EQ(l.linea_eliminata(), true);
-        if (c.errore != 0) senza_posizione(l.s);
+        if (c.errore != 0)
+            senza_posizione(l.s);
     }
 }
 
@@ -173,7 +178,8 @@ TEST(LineGeneral, DashFieldsAreReplacedUpToTenTimes) {
     } casi[] = {{9, "a-[x]", 7}, {10, "a-[x]", 0}, {10, "-[x]", 7}};
     for (const caso& c : casi) {
         std::string generale = "lunghezza percorso, 40000\r\n";
-        for (int i = 0; i < c.trattini; ++i) generale += "-\r\n";
+        for (int i = 0; i < c.trattini; ++i)
+            generale += "-\r\n";
         generale += std::string(c.intestazione) + "\r\nsfondo uno, 7\r\n";
         lettura_linea l(descrizione("", generale));
         EXPECT_EQ(l.s.codice_errore, 0);
@@ -234,21 +240,38 @@ TEST(ProgressiveOrdina, OrdersTheTriples) {
         terne prima;
         terne dopo;
     } casi[] = {
-        {"example: only uno", {{{0, 0, 0}, {0, 0, 0}, {0, 33550, 0}}}, {{{0, 33550, 0}, {0, 0, 0}, {0, 0, 0}}}},
-        {"already in order", {{{300, 1, 2}, {200, 3, 4}, {100, 5, 6}}}, {{{300, 1, 2}, {200, 3, 4}, {100, 5, 6}}}},
-        {"due largest, uno next", {{{100, 1, 0}, {300, 2, 0}, {200, 3, 0}}}, {{{300, 2, 0}, {200, 3, 0}, {100, 1, 0}}}},
-        {"uno largest, tre next", {{{200, 1, 0}, {100, 2, 0}, {300, 3, 0}}}, {{{300, 3, 0}, {200, 1, 0}, {100, 2, 0}}}},
-        {"tie behind the largest", {{{300, 1, 0}, {100, 2, 0}, {100, 3, 0}}}, {{{300, 1, 0}, {100, 3, 0}, {100, 2, 0}}}},
+        {"example: only uno",
+         {{{0, 0, 0}, {0, 0, 0}, {0, 33550, 0}}},
+         {{{0, 33550, 0}, {0, 0, 0}, {0, 0, 0}}}},
+        {"already in order",
+         {{{300, 1, 2}, {200, 3, 4}, {100, 5, 6}}},
+         {{{300, 1, 2}, {200, 3, 4}, {100, 5, 6}}}},
+        {"due largest, uno next",
+         {{{100, 1, 0}, {300, 2, 0}, {200, 3, 0}}},
+         {{{300, 2, 0}, {200, 3, 0}, {100, 1, 0}}}},
+        {"uno largest, tre next",
+         {{{200, 1, 0}, {100, 2, 0}, {300, 3, 0}}},
+         {{{300, 3, 0}, {200, 1, 0}, {100, 2, 0}}}},
+        {"tie behind the largest",
+         {{{300, 1, 0}, {100, 2, 0}, {100, 3, 0}}},
+         {{{300, 1, 0}, {100, 3, 0}, {100, 2, 0}}}},
         {"shared largest", {{{300, 1, 0}, {300, 2, 0}, {0, 3, 0}}}, {}},
         {"negative sum, shared zero", {{{-100, 5, 0}, {0, 6, 0}, {0, 7, 0}}}, {}},
         {"zero sum: tre", {{{0, 5, 1}, {0, 0, 0}, {0, 0, 0}}}, {{{0, 105, 1}, {0, 0, 0}, {0, 0, 0}}}},
-        {"zero sum: due after tre", {{{0, 5, 0}, {0, 6, 0}, {0, -1, 0}}}, {{{0, 6, 0}, {0, 5, 0}, {0, -1, 0}}}},
+        {"zero sum: due after tre",
+         {{{0, 5, 0}, {0, 6, 0}, {0, -1, 0}}},
+         {{{0, 6, 0}, {0, 5, 0}, {0, -1, 0}}}},
         {"zero sum: uno wins", {{{0, 5, 0}, {0, 6, 0}, {0, 7, 0}}}, {{{0, 7, 0}, {0, 6, 0}, {0, 5, 0}}}},
-        {"zero sum of nonzero starts", {{{100, 0, 0}, {-100, 9, 0}, {0, 0, 0}}}, {{{-100, 9, 0}, {100, 0, 0}, {0, 0, 0}}}},
+        {"zero sum of nonzero starts",
+         {{{100, 0, 0}, {-100, 9, 0}, {0, 0, 0}}},
+         {{{-100, 9, 0}, {100, 0, 0}, {0, 0, 0}}}},
         {"nothing positive", {{{0, 0, 1}, {0, -5, 1}, {0, 0, 0}}}, {}},
-        {"valore3 1 adds 100", {{{300, 1, 1}, {200, 3, 1}, {100, 5, 2}}}, {{{300, 101, 1}, {200, 103, 1}, {100, 5, 2}}}},
+        {"valore3 1 adds 100",
+         {{{300, 1, 1}, {200, 3, 1}, {100, 5, 2}}},
+         {{{300, 101, 1}, {200, 103, 1}, {100, 5, 2}}}},
     };
-    for (const caso& c : casi) EXPECT_EQ(ordina(c.prima), c.dopo) << c.nome;
+    for (const caso& c : casi)
+        EXPECT_EQ(ordina(c.prima), c.dopo) << c.nome;
 }
 
 TEST(ProgressiveOrdina, AddingBeyond32BitsIsAReadFailure) {

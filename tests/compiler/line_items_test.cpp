@@ -1,12 +1,11 @@
 // What the line description places in the cells: tunnels, maximum-speed
 // boards and tunnel-name boards.
-#include <gtest/gtest.h>
+#include "compiler/errors.h"
+#include "tests/compiler/line_test_support.h"
 
+#include <gtest/gtest.h>
 #include <string>
 #include <vector>
-
-#include "compiler/errors.h"
-#include "line_test_support.h"
 
 namespace scenario {
 namespace {
@@ -36,15 +35,20 @@ TEST(LineTunnels, ClassesLampMarksAndThe150mRule) {
         {"100 m gap: class 3, still long",
          {"montagna, 5800, 6350, 12", "montagna, 6450, 6650, 11"},
          {{116, 2, 0}, {119, 2, 11}, {126, 2, 0}, {127, 0, 0}, {129, 3, 0}, {132, 3, 11}}},
-        {"150 m gap: class 3", {"montagna, 1000, 1200, 1", "montagna, 1350, 1500, 2"}, {{27, 3, 0}, {29, 3, 0}}},
-        {"200 m gap: own class", {"montagna, 1000, 1200, 1", "montagna, 1400, 1500, 2"}, {{28, 2, 0}, {29, 2, 0}}},
+        {"150 m gap: class 3",
+         {"montagna, 1000, 1200, 1", "montagna, 1350, 1500, 2"},
+         {{27, 3, 0}, {29, 3, 0}}},
+        {"200 m gap: own class",
+         {"montagna, 1000, 1200, 1", "montagna, 1400, 1500, 2"},
+         {{28, 2, 0}, {29, 2, 0}}},
         {"a tunnel without cells still counts",
          {"montagna, 1000, 1000, 2", "montagna, 1100, 1500, 1"},
          {{19, 0, 0}, {20, 0, 0}, {22, 3, 0}, {29, 3, 0}}},
     };
     for (const caso& c : casi) {
         std::string corpo;
-        for (const std::string& r : c.righe) corpo += r + "\r\n";
+        for (const std::string& r : c.righe)
+            corpo += r + "\r\n";
         lettura_linea l(descrizione(corpo));
         EXPECT_EQ(l.s.codice_errore, 0) << c.nome;
         for (const cella_attesa& a : c.celle) {
@@ -127,8 +131,9 @@ TEST(LineBoards, BoardsOnTakenCellsAreErrors6And21) {
 }
 
 TEST(LineBoards, ALampMarkCountsAsFree) {
-    lettura_linea l(descrizione(prova::righe({"montagna, 1000, 1500, 11", "indicatori_vmax, 1100, 1, 1, 1, 0, 0, 0, 0, 0",
-                                              "cartello_indicatore, 1300, (X)"})));
+    lettura_linea l(
+        descrizione(prova::righe({"montagna, 1000, 1500, 11", "indicatori_vmax, 1100, 1, 1, 1, 0, 0, 0, 0, 0",
+                                  "cartello_indicatore, 1300, (X)"})));
     EXPECT_EQ(l.s.codice_errore, 0);
     EXPECT_EQ(l.s.celle[23].tipo, 6);
     EXPECT_EQ(l.s.celle[27].tipo, 14);

@@ -1,20 +1,20 @@
 // The program's own line description, and the largest route the reader accepts.
-#include <gtest/gtest.h>
+#include "common/line_list.h"
+#include "sources/writers.h"
+#include "tests/compiler/line_test_support.h"
 
 #include <chrono>
+#include <gtest/gtest.h>
 #include <iostream>
 #include <string>
-
-#include "common/line_list.h"
-#include "line_test_support.h"
-#include "sources/writers.h"
 
 namespace scenario {
 namespace {
 
 TEST(LineProgram, ReadsTheProgramsOwnLineDescription) {
     const std::string testo = testo_lista(sorgenti::righe_linea());
-    if (testo.empty()) GTEST_SKIP() << "the line description writer has no content yet";
+    if (testo.empty())
+        GTEST_SKIP() << "the line description writer has no content yet";
     prova::lettura_linea l(testo);
     const stato_scenario& s = l.s;
     EXPECT_EQ(s.codice_errore, 0);
@@ -58,7 +58,8 @@ std::string linea_lunga(int32_t metri) {
     for (int32_t p = 400; p + 600 < metri; p += 2000)
         t += std::string(p % 4000 == 400 ? "curvad5" : "curvas6") + ",  " + std::to_string(p) + ",  500\r\n";
     t += "[pendenze]\r\n";
-    for (int32_t p = 0; p < metri; p += 1000) t += "pendenza,  " + std::to_string(p) + ",   " + std::to_string(p % 30 - 15) + "\r\n";
+    for (int32_t p = 0; p < metri; p += 1000)
+        t += "pendenza,  " + std::to_string(p) + ",   " + std::to_string(p % 30 - 15) + "\r\n";
     t += "[montagne]\r\n";
     for (int32_t i = 0; i < 80; ++i) {
         const int32_t inizio = 5000 + i * (metri / 81);

@@ -1,24 +1,26 @@
 // Reading a line description from memory, for the line reader tests.
 #pragma once
 
-#include <initializer_list>
-#include <string>
-
 #include "compiler/read_sources.h"
 #include "compiler/source_store.h"
 #include "compiler/state.h"
+
+#include <initializer_list>
+#include <string>
 
 namespace scenario::prova {
 
 // Lines joined with CR LF after each, as the writers produce them.
 inline std::string righe(std::initializer_list<std::string> l) {
     std::string r;
-    for (const std::string& x : l) r += x + "\r\n";
+    for (const std::string& x : l)
+        r += x + "\r\n";
     return r;
 }
 
 // A file with a general section of `generale` lines, then `corpo` after "[curve]".
-inline std::string descrizione(const std::string& corpo, const std::string& generale = "lunghezza percorso, 40000\r\n") {
+inline std::string descrizione(const std::string& corpo,
+                               const std::string& generale = "lunghezza percorso, 40000\r\n") {
     return "[generale]\r\n" + generale + "[curve]\r\n" + corpo + "[fine]\r\n";
 }
 

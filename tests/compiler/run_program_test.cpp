@@ -1,12 +1,11 @@
 // The program's own run description, read after its own line description.
-#include <gtest/gtest.h>
-
-#include <string>
-
 #include "common/line_list.h"
 #include "compiler/read_sources.h"
-#include "run_test_state.h"
 #include "sources/writers.h"
+#include "tests/compiler/run_test_state.h"
+
+#include <gtest/gtest.h>
+#include <string>
 
 namespace scenario {
 namespace {
@@ -15,11 +14,20 @@ using prova::cella_n;
 using prova::voce_n;
 
 void verifica_corsa_del_programma(stato_scenario& s) {
-    const char* nomi[] = {"CALVENA",          "CALVENA OVEST",     "VALDIBRANA",
-                          "PITECCIO",         "CORBEZZI",          "CASTAGNO",
-                          "S.MOMME'",         "PRACCHIA",          "BIAGIONI LAGACCI",
-                          "MOLINO DEL PALLONE", "PONTE DELLA VENTURINA", "ROCCALBA TERME"};
-    for (int32_t i = 1; i <= 12; ++i) EXPECT_EQ(voce_n(s, i).testo, nomi[i - 1]) << "slot " << i;
+    const char* nomi[] = {"CALVENA",
+                          "CALVENA OVEST",
+                          "VALDIBRANA",
+                          "PITECCIO",
+                          "CORBEZZI",
+                          "CASTAGNO",
+                          "S.MOMME'",
+                          "PRACCHIA",
+                          "BIAGIONI LAGACCI",
+                          "MOLINO DEL PALLONE",
+                          "PONTE DELLA VENTURINA",
+                          "ROCCALBA TERME"};
+    for (int32_t i = 1; i <= 12; ++i)
+        EXPECT_EQ(voce_n(s, i).testo, nomi[i - 1]) << "slot " << i;
     EXPECT_EQ(voce_n(s, 13).testo, "");
     EXPECT_EQ(voce_n(s, 1).valore4, 58800);
     EXPECT_EQ(cella_n(s, 5).tipo, tipo_cella::fermata);
@@ -32,13 +40,16 @@ void verifica_corsa_del_programma(stato_scenario& s) {
     EXPECT_EQ(voce_n(s, 86).intero5, 30);
 
     ASSERT_EQ(s.n_celle, 940);
-    for (int32_t i = 0; i <= s.n_celle - 3; ++i) ASSERT_EQ(cella_n(s, i).velocita, 16) << "cell " << i;
-    for (int32_t i = s.n_celle - 2; i <= s.n_celle; ++i) EXPECT_EQ(cella_n(s, i).velocita, 0) << "cell " << i;
+    for (int32_t i = 0; i <= s.n_celle - 3; ++i)
+        ASSERT_EQ(cella_n(s, i).velocita, 16) << "cell " << i;
+    for (int32_t i = s.n_celle - 2; i <= s.n_celle; ++i)
+        EXPECT_EQ(cella_n(s, i).velocita, 0) << "cell " << i;
 
-    const std::pair<int32_t, uint8_t> aderenze[] = {{0, 100},   {79, 100}, {80, 85},  {115, 85}, {116, 70},
-                                                    {126, 70},  {127, 85}, {194, 75}, {200, 85}, {237, 70},
-                                                    {292, 85},  {723, 85}, {724, 95}, {937, 95}, {938, 0}};
-    for (const auto& [i, a] : aderenze) EXPECT_EQ(cella_n(s, i).aderenza, a) << "cell " << i;
+    const std::pair<int32_t, uint8_t> aderenze[] = {{0, 100},  {79, 100}, {80, 85},  {115, 85}, {116, 70},
+                                                    {126, 70}, {127, 85}, {194, 75}, {200, 85}, {237, 70},
+                                                    {292, 85}, {723, 85}, {724, 95}, {937, 95}, {938, 0}};
+    for (const auto& [i, a] : aderenze)
+        EXPECT_EQ(cella_n(s, i).aderenza, a) << "cell " << i;
 
     EXPECT_EQ(cella_n(s, 216).tipo, tipo_cella::segnale);
     EXPECT_EQ(cella_n(s, 216).dato5, 245);
@@ -54,7 +65,8 @@ void verifica_corsa_del_programma(stato_scenario& s) {
 
 TEST(RunProgram, ReadOnItsOwn) {
     const std::string corsa = testo_lista(sorgenti::righe_treno());
-    if (corsa.empty()) GTEST_SKIP() << "the run description content is not there yet";
+    if (corsa.empty())
+        GTEST_SKIP() << "the run description content is not there yet";
     stato_scenario s = prova::stato_percorso();
     EXPECT_TRUE(prova::leggi_corsa(s, corsa));
     EXPECT_EQ(s.codice_errore, 0);
@@ -65,7 +77,8 @@ TEST(RunProgram, ReadOnItsOwn) {
 TEST(RunProgram, ReadAfterTheLineDescription) {
     const std::string linea = testo_lista(sorgenti::righe_linea());
     const std::string corsa = testo_lista(sorgenti::righe_treno());
-    if (linea.empty() || corsa.empty()) GTEST_SKIP() << "the text source content is not there yet";
+    if (linea.empty() || corsa.empty())
+        GTEST_SKIP() << "the text source content is not there yet";
     stato_scenario s;
     s.nome_scenario = "Calvena_Roccalba";
     s.numero_treno = "4127";
@@ -73,7 +86,8 @@ TEST(RunProgram, ReadAfterTheLineDescription) {
     sorgenti_in_memoria sorgenti(linea, corsa);
     memorizza_dati(s, sorgenti);
     EXPECT_EQ(s.codice_errore, 0);
-    for (const errore_registrato& e : s.errori) ADD_FAILURE() << "error " << e.codice << " at " << e.posizione;
+    for (const errore_registrato& e : s.errori)
+        ADD_FAILURE() << "error " << e.codice << " at " << e.posizione;
     EXPECT_FALSE(sorgenti.esiste(sorgente_testo::linea));
     EXPECT_FALSE(sorgenti.esiste(sorgente_testo::corsa));
     verifica_corsa_del_programma(s);

@@ -1,15 +1,14 @@
 // The run description reader: keyword lines, profiles, abbattimento points,
 // the end-of-file rules and how each error stops the reading.
-#include <gtest/gtest.h>
-
-#include <initializer_list>
-#include <string>
-#include <vector>
-
 #include "compiler/errors.h"
 #include "compiler/field_reader.h"
 #include "compiler/read_sources.h"
-#include "run_test_state.h"
+#include "tests/compiler/run_test_state.h"
+
+#include <gtest/gtest.h>
+#include <initializer_list>
+#include <string>
+#include <vector>
 
 namespace scenario {
 namespace {
@@ -20,17 +19,20 @@ using prova::voce_n;
 
 std::string file(std::initializer_list<std::string> righe) {
     std::string t;
-    for (const std::string& r : righe) t += r + "\r\n";
+    for (const std::string& r : righe)
+        t += r + "\r\n";
     return t;
 }
 
-const std::string stazione_calvena = "stazione,       0,  4,  600,  0, 0, 0,  1,1,0,  4,1,1,    1,  16,20, 0, CALVENA";
+const std::string stazione_calvena =
+    "stazione,       0,  4,  600,  0, 0, 0,  1,1,0,  4,1,1,    1,  16,20, 0, CALVENA";
 const std::string segnale_10750 = "segnale,   10750,   2, 4, 1,  0, 0,    0,  0,0,0, 245";
 
 TEST(RunReader, TrainSandAndClock) {
     stato_scenario s = prova::stato_percorso();
-    EXPECT_TRUE(leggi_corsa(s, file({"[generale]", "numero vetture,    3", "percentuale massa frenata,    120",
-                                     "sabbia,    300", "orologio,    16              19            30 ", "[fine]"})));
+    EXPECT_TRUE(
+        leggi_corsa(s, file({"[generale]", "numero vetture,    3", "percentuale massa frenata,    120",
+                             "sabbia,    300", "orologio,    16              19            30 ", "[fine]"})));
     EXPECT_EQ(s.codice_errore, 0);
     EXPECT_EQ(voce_n(s, 84).valore1, 120);
     EXPECT_EQ(voce_n(s, 84).valore3, 3);
@@ -85,9 +87,10 @@ TEST(RunReader, NumbersMustFitTheirFields) {
 
 TEST(RunReader, KeywordsIgnoreCaseAndMatchAnywhere) {
     stato_scenario s = prova::stato_percorso();
-    leggi_corsa(s, file({"[Generale]", "NUMERO DELLE VETTURE, 4", "Massa Frenata In Percentuale, 95",
-                         "LIMITE VELOCITA MASSIMA, 0, 90",
-                         "STAZIONE, 0,  4,  600,  0, 0, 0,  1,1,0,  4,1,1,    1,  16,20, 0, CALVENA", "[fine]"}));
+    leggi_corsa(
+        s, file({"[Generale]", "NUMERO DELLE VETTURE, 4", "Massa Frenata In Percentuale, 95",
+                 "LIMITE VELOCITA MASSIMA, 0, 90",
+                 "STAZIONE, 0,  4,  600,  0, 0, 0,  1,1,0,  4,1,1,    1,  16,20, 0, CALVENA", "[fine]"}));
     EXPECT_EQ(s.codice_errore, 0);
     EXPECT_EQ(voce_n(s, 84).valore3, 4);
     EXPECT_EQ(voce_n(s, 84).valore1, 95);
@@ -146,7 +149,8 @@ TEST(RunReader, OnlyAKeywordThatIsTheLastFieldGoesUninterpreted) {
 
 // Speed cells from..to inclusive all hold `valore`.
 void verifica_velocita(stato_scenario& s, int32_t da, int32_t a, uint8_t valore) {
-    for (int32_t i = da; i <= a; ++i) ASSERT_EQ(cella_n(s, i).velocita, valore) << "cell " << i;
+    for (int32_t i = da; i <= a; ++i)
+        ASSERT_EQ(cella_n(s, i).velocita, valore) << "cell " << i;
 }
 
 TEST(RunReader, SpeedProfile) {
@@ -172,7 +176,8 @@ TEST(RunReader, AdhesionProfileKeepsTheLow8Bits) {
 
 TEST(RunReader, CellsBeforeTheFirstProfileLineTakeItsValue) {
     stato_scenario s = prova::stato_percorso();
-    leggi_corsa(s, file({"[generale]", "velocita, 4000, 80", "velocita, 8000, 100", "aderenza, 1000, 70", "[fine]"}));
+    leggi_corsa(
+        s, file({"[generale]", "velocita, 4000, 80", "velocita, 8000, 100", "aderenza, 1000, 70", "[fine]"}));
     verifica_velocita(s, 0, 159, 16);
     verifica_velocita(s, 160, 937, 20);
     EXPECT_EQ(cella_n(s, 0).aderenza, 70);
@@ -204,7 +209,8 @@ TEST(RunReader, ProfileBoundAndTheFillAtLeastOnce) {
 
     // 50 m further: error 15, the reading stops and the end steps still run.
     stato_scenario t = prova::stato_percorso();
-    EXPECT_TRUE(leggi_corsa(t, file({"[generale]", "velocita, 0, 80", "aderenza, 46950, 60", "sabbia, 300", "[fine]"})));
+    EXPECT_TRUE(leggi_corsa(
+        t, file({"[generale]", "velocita, 0, 80", "aderenza, 46950, 60", "sabbia, 300", "[fine]"})));
     EXPECT_EQ(t.codice_errore, 15);
     EXPECT_EQ(t.posizione_errore, 46950);
     EXPECT_EQ(voce_n(t, 86).intero1, 0);
@@ -217,9 +223,10 @@ TEST(RunReader, SignalBoundAndError15StillRunsTheEndSteps) {
     EXPECT_EQ(s.codice_errore, 0);
     EXPECT_EQ(cella_n(s, 939).tipo, tipo_cella::segnale);
 
-    for (const char* riga : {"segnale, 46950, 1, 4, 1, 0, 0, 0, 0, 0, 0, 0", "segnale, -100, 1, 4, 1, 0, 0, 0, 0, 0, 0, 0",
-                             "rallentamento, 46950, 30, 0, 0, 0, 0", "rallentamento, 46000, 30, 1000, 0, 0, 0",
-                             "abbattimento, 46950, 1", "abbattimento, -100, 1"}) {
+    for (const char* riga :
+         {"segnale, 46950, 1, 4, 1, 0, 0, 0, 0, 0, 0, 0", "segnale, -100, 1, 4, 1, 0, 0, 0, 0, 0, 0, 0",
+          "rallentamento, 46950, 30, 0, 0, 0, 0", "rallentamento, 46000, 30, 1000, 0, 0, 0",
+          "abbattimento, 46950, 1", "abbattimento, -100, 1"}) {
         stato_scenario t = prova::stato_percorso();
         voce_n(t, 83).valore2 = 33575;
         EXPECT_TRUE(leggi_corsa(t, file({"[generale]", "velocita, 0, 80", riga, "sabbia, 300", "[fine]"})));
@@ -230,7 +237,8 @@ TEST(RunReader, SignalBoundAndError15StillRunsTheEndSteps) {
         EXPECT_EQ(t.errori[t.errori.size() - 2].luogo.riga, 3) << riga;
         EXPECT_EQ(voce_n(t, 86).intero1, 0) << riga;
         EXPECT_EQ(cella_n(t, 900).velocita, 16) << riga;
-        for (const cella& c : t.celle) ASSERT_EQ(c.tipo, 0) << riga;
+        for (const cella& c : t.celle)
+            ASSERT_EQ(c.tipo, 0) << riga;
     }
 }
 
@@ -247,7 +255,8 @@ class ErroriCorsa : public ::testing::TestWithParam<caso_errore_corsa> {};
 TEST_P(ErroriCorsa, StopAtOnceWithThePositionOfTheLine) {
     const caso_errore_corsa& k = GetParam();
     std::string testo = "[generale]\r\nvelocita, 0, 80\r\n";
-    for (const std::string& r : k.righe) testo += r + "\r\n";
+    for (const std::string& r : k.righe)
+        testo += r + "\r\n";
     testo += "sabbia, 300\r\n[fine]\r\n";
     stato_scenario s = prova::stato_percorso();
     s.posizione_errore = 4242;
@@ -266,19 +275,36 @@ TEST_P(ErroriCorsa, StopAtOnceWithThePositionOfTheLine) {
 INSTANTIATE_TEST_SUITE_P(
     Casi, ErroriCorsa,
     ::testing::Values(
-        caso_errore_corsa{"Signal16", {"segnale, 3650, 1,4,1,0,0,0,0,0,0,0", "segnale, 3650, 2,4,1,0,0,0,0,0,0,0"}, 16, 3650},
-        caso_errore_corsa{"Slowdown17", {"segnale, 17450, 1,4,1,0,0,0,0,0,0,0", "rallentamento, 18650, 30, 300, 0, 1, 0"}, 17, 18650},
-        caso_errore_corsa{"Slowdown18", {"segnale, 18650, 1,4,1,0,0,0,0,0,0,0", "rallentamento, 18650, 30, 300, 0, 1, 0"}, 18, 18650},
-        caso_errore_corsa{"Slowdown19", {"segnale, 18950, 1,4,1,0,0,0,0,0,0,0", "rallentamento, 18650, 30, 300, 0, 1, 0"}, 19, 18650},
-        caso_errore_corsa{"Slowdown20", {"segnale, 17350, 1,4,1,0,0,0,0,0,0,0", "rallentamento, 18650, 30, 300, 0, 1, 0"}, 20, 18650},
-        caso_errore_corsa{"Abbattimento7", {"segnale, 950, 1,4,1,0,0,0,0,0,0,0", "abbattimento, 1000, 5"}, 7, 1000},
+        caso_errore_corsa{"Signal16",
+                          {"segnale, 3650, 1,4,1,0,0,0,0,0,0,0", "segnale, 3650, 2,4,1,0,0,0,0,0,0,0"},
+                          16,
+                          3650},
+        caso_errore_corsa{"Slowdown17",
+                          {"segnale, 17450, 1,4,1,0,0,0,0,0,0,0", "rallentamento, 18650, 30, 300, 0, 1, 0"},
+                          17,
+                          18650},
+        caso_errore_corsa{"Slowdown18",
+                          {"segnale, 18650, 1,4,1,0,0,0,0,0,0,0", "rallentamento, 18650, 30, 300, 0, 1, 0"},
+                          18,
+                          18650},
+        caso_errore_corsa{"Slowdown19",
+                          {"segnale, 18950, 1,4,1,0,0,0,0,0,0,0", "rallentamento, 18650, 30, 300, 0, 1, 0"},
+                          19,
+                          18650},
+        caso_errore_corsa{"Slowdown20",
+                          {"segnale, 17350, 1,4,1,0,0,0,0,0,0,0", "rallentamento, 18650, 30, 300, 0, 1, 0"},
+                          20,
+                          18650},
+        caso_errore_corsa{
+            "Abbattimento7", {"segnale, 950, 1,4,1,0,0,0,0,0,0,0", "abbattimento, 1000, 5"}, 7, 1000},
         caso_errore_corsa{"Station8", {"stazione, 75, 22, 200, 0,0,0, 0,0,0, 0,0,0, 0, 0,0,0, X"}, 8, 75},
         caso_errore_corsa{"Station9", {"stazione, 5000, 22, 250, 0,0,0, 0,0,0, 0,0,0, 0, 0,0,0, X"}, 9, 5000},
         caso_errore_corsa{"Station24", {"stazione, 0, 22, 100, 0,0,0, 0,0,0, 0,0,0, 0, 0,0,0, X"}, 24, 4242},
         caso_errore_corsa{"Station22",
                           {"stazione, 0, 4, 600, 0,0,0, 0,0,0, 0,0,0, 0, 0,0,0, X",
                            "stazione, 700, 22, 200, 0,0,0, 0,0,0, 0,0,0, 0, 0,0,0, Y"},
-                          22, 700}),
+                          22,
+                          700}),
     prova::nome_caso{});
 
 TEST(RunReader, StationsFillSlotsInOrderAndError10ComesFromTheBoardSlot) {
@@ -302,9 +328,9 @@ TEST(RunReader, StationsFillSlotsInOrderAndError10ComesFromTheBoardSlot) {
 
 TEST(RunReader, StationTooCloseToTheEndIsError15AndTheEndStepsRun) {
     stato_scenario s = prova::stato_percorso();
-    EXPECT_TRUE(leggi_corsa(s, file({"[generale]", "velocita, 0, 80",
-                                     "stazione, 46250, 22, 200, 0,0,0, 0,0,0, 0,0,0, 0, 0,0,0, X", "sabbia, 300",
-                                     "[fine]"})));
+    EXPECT_TRUE(leggi_corsa(
+        s, file({"[generale]", "velocita, 0, 80",
+                 "stazione, 46250, 22, 200, 0,0,0, 0,0,0, 0,0,0, 0, 0,0,0, X", "sabbia, 300", "[fine]"})));
     EXPECT_EQ(s.codice_errore, 15);
     EXPECT_EQ(s.posizione_errore, 46250);
     EXPECT_EQ(voce_n(s, 86).intero1, 0);
@@ -334,22 +360,25 @@ TEST(RunReader, AbbattimentoPointsUseTheCellOfTheirPosition) {
     for (const caso_abbattimento& k : casi) {
         stato_scenario s = prova::stato_percorso();
         cella_n(s, k.cella).tipo = k.tipo_prima;
-        leggi_corsa(s, file({"[generale]", "abbattimento, " + std::to_string(k.p) + ", " + std::to_string(k.n), "[fine]"}));
+        leggi_corsa(s, file({"[generale]",
+                             "abbattimento, " + std::to_string(k.p) + ", " + std::to_string(k.n), "[fine]"}));
         EXPECT_EQ(s.codice_errore, 0) << k.p << " " << k.n;
         EXPECT_EQ(cella_n(s, k.cella).tipo, k.tipo) << k.p << " " << k.n;
         EXPECT_EQ(cella_n(s, k.cella).dato1, k.dato1) << k.p << " " << k.n;
     }
     // A signal at 1000 stands in cell 21, so both fit.
     stato_scenario s = prova::stato_percorso();
-    leggi_corsa(s, file({"[generale]", "segnale, 1000, 1,4,1,0,0,0,0,0,0,0", "abbattimento, 1000, 5", "[fine]"}));
+    leggi_corsa(
+        s, file({"[generale]", "segnale, 1000, 1,4,1,0,0,0,0,0,0,0", "abbattimento, 1000, 5", "[fine]"}));
     EXPECT_EQ(s.codice_errore, 0);
     EXPECT_EQ(cella_n(s, 20).tipo, tipo_cella::segno);
     EXPECT_EQ(cella_n(s, 21).tipo, tipo_cella::segnale);
 }
 
 TEST(RunReader, Error15FromTheLinePhaseStopsAtTheFirstSignalOrSlowdown) {
-    const std::string testo = file({"[generale]", "velocita, 0, 80", stazione_calvena, "segnale, 3650, 1, 4, 1, 0, 0, 0, 0,0,0, 0",
-                                    "segnale, 4650, 2, 4, 1, 0, 0, 0, 0,0,0, 0", "[fine]"});
+    const std::string testo =
+        file({"[generale]", "velocita, 0, 80", stazione_calvena, "segnale, 3650, 1, 4, 1, 0, 0, 0, 0,0,0, 0",
+              "segnale, 4650, 2, 4, 1, 0, 0, 0, 0,0,0, 0", "[fine]"});
     stato_scenario s = prova::stato_percorso();
     registra_errore(s, 15, 12345);
     EXPECT_TRUE(leggi_corsa(s, testo));
@@ -376,7 +405,8 @@ TEST(RunReader, ProgressivesMustLieOn50mSteps) {
         int32_t errore;
     };
     const caso casi[] = {
-        {81, 0, 33550, 1, 0}, {82, -100, 33650, 0, 0}, {83, 0, 33575, 0, 2}, {81, 10, 0, 0, 2}, {82, 0, 0, 7, 0},
+        {81, 0, 33550, 1, 0}, {82, -100, 33650, 0, 0}, {83, 0, 33575, 0, 2},
+        {81, 10, 0, 0, 2},    {82, 0, 0, 7, 0},
     };
     for (const caso& k : casi) {
         stato_scenario s = prova::stato_percorso();
@@ -391,8 +421,8 @@ TEST(RunReader, ProgressivesMustLieOn50mSteps) {
 }
 
 TEST(RunReader, WithoutRouteCellsPositionedLinesAndTheEndFillsAreReadFailures) {
-    for (const char* riga : {"velocita, 0, 80", "segnale, 3650, 1, 4, 1, 0, 0, 0, 0,0,0, 0", stazione_calvena.c_str(),
-                             "sabbia, 300"}) {
+    for (const char* riga : {"velocita, 0, 80", "segnale, 3650, 1, 4, 1, 0, 0, 0, 0,0,0, 0",
+                             stazione_calvena.c_str(), "sabbia, 300"}) {
         stato_scenario s;
         EXPECT_THROW(leggi_corsa(s, file({"[generale]", riga, "[fine]"})), errore_lettura) << riga;
     }

@@ -2,12 +2,12 @@
 // and a run description fed from memory, for the run phase tests.
 #pragma once
 
-#include <optional>
-#include <string>
-
 #include "compiler/read_sources.h"
 #include "compiler/source_store.h"
 #include "compiler/state.h"
+
+#include <optional>
+#include <string>
 
 namespace scenario::prova {
 
@@ -29,8 +29,12 @@ struct nome_caso {
     }
 };
 
-inline cella& cella_n(stato_scenario& s, int32_t i) { return s.celle.at(static_cast<std::size_t>(i)); }
-inline voce& voce_n(stato_scenario& s, int32_t i) { return s.voci.at(static_cast<std::size_t>(i)); }
+inline cella& cella_n(stato_scenario& s, int32_t i) {
+    return s.celle.at(static_cast<std::size_t>(i));
+}
+inline voce& voce_n(stato_scenario& s, int32_t i) {
+    return s.voci.at(static_cast<std::size_t>(i));
+}
 
 // Runs the run phase over `testo`; true when it deleted the run description.
 inline bool leggi_corsa(stato_scenario& s, std::string testo, int32_t slot_cartelli = prima_voce_cartelli) {

@@ -1,8 +1,8 @@
 #include "compiler/signals.h"
 
-#include <gtest/gtest.h>
+#include "tests/compiler/run_test_state.h"
 
-#include "run_test_state.h"
+#include <gtest/gtest.h>
 
 namespace scenario {
 namespace {
@@ -43,14 +43,55 @@ TEST_P(MemoSegnale, CodesTheCellAndItsMarkers) {
 INSTANTIATE_TEST_SUITE_P(
     Casi, MemoSegnale,
     ::testing::Values(
-        caso_segnale{"ExitSignalWithTime", {10750, 2, 4, 1, 0, 0, 0, 0, 0, 0, 245}, 216, 40, 10, 0, 6, 245, {61, 62, 63, 64}},
-        caso_segnale{"HomeSignal", {3650, 1, 4, 1, 0, 0, 0, 0, 0, 0, 0}, 74, 40, 10, 0, 3, 0, {31, 32, 33, 34}},
-        caso_segnale{"EveryValuePacked", {5000, 1, 2, 3, 4, 7, 2, 5, 6, 8, 0}, 101, 25, 36, 48, 75, 0, {51, 52, 53, 54}},
+        caso_segnale{"ExitSignalWithTime",
+                     {10750, 2, 4, 1, 0, 0, 0, 0, 0, 0, 245},
+                     216,
+                     40,
+                     10,
+                     0,
+                     6,
+                     245,
+                     {61, 62, 63, 64}},
+        caso_segnale{
+            "HomeSignal", {3650, 1, 4, 1, 0, 0, 0, 0, 0, 0, 0}, 74, 40, 10, 0, 3, 0, {31, 32, 33, 34}},
+        caso_segnale{"EveryValuePacked",
+                     {5000, 1, 2, 3, 4, 7, 2, 5, 6, 8, 0},
+                     101,
+                     25,
+                     36,
+                     48,
+                     75,
+                     0,
+                     {51, 52, 53, 54}},
         // rapp 4000: 40003 wraps in 16 bits; sx 9: (27 + 0) * 10 + k wraps in 8 bits.
-        caso_segnale{"SixteenBitWrap", {5000, 1, 3300, 0, 0, 4000, 0, 7, 0, 0, 0}, 101, -32529, 0, 0, -25533, 0, {31, 32, 33, 34}},
-        caso_segnale{"EightBitMarkerWrap", {5000, 9, 1, 1, 0, 0, 0, 0, 0, 0, 0}, 101, 10, 10, 0, 27, 0, {15, 16, 17, 18}},
+        caso_segnale{"SixteenBitWrap",
+                     {5000, 1, 3300, 0, 0, 4000, 0, 7, 0, 0, 0},
+                     101,
+                     -32529,
+                     0,
+                     0,
+                     -25533,
+                     0,
+                     {31, 32, 33, 34}},
+        caso_segnale{"EightBitMarkerWrap",
+                     {5000, 9, 1, 1, 0, 0, 0, 0, 0, 0, 0},
+                     101,
+                     10,
+                     10,
+                     0,
+                     27,
+                     0,
+                     {15, 16, 17, 18}},
         // A position between two cell starts rounds half to even: 5025 / 50 + 1 = 101.5.
-        caso_segnale{"HalfCellRoundsToEven", {5025, 1, 1, 1, 0, 0, 0, 0, 0, 0, 0}, 102, 10, 10, 0, 3, 0, {31, 32, 33, 34}}),
+        caso_segnale{"HalfCellRoundsToEven",
+                     {5025, 1, 1, 1, 0, 0, 0, 0, 0, 0, 0},
+                     102,
+                     10,
+                     10,
+                     0,
+                     3,
+                     0,
+                     {31, 32, 33, 34}}),
     prova::nome_caso{});
 
 struct caso_tempo {
@@ -62,8 +103,8 @@ struct caso_tempo {
 
 TEST(MemoSegnale, TimeRaisedFrom1To100AndStoredOnlyForSx2) {
     const caso_tempo casi[] = {
-        {2, 50, 101, 101}, {2, 1, 101, 101},  {2, 100, 101, 101}, {2, 101, 101, 101}, {2, 0, 0, 0},
-        {1, 245, 245, 0},  {1, 50, 101, 0},   {2, 300, 300, 44},  {2, -5, -5, 251},
+        {2, 50, 101, 101}, {2, 1, 101, 101}, {2, 100, 101, 101}, {2, 101, 101, 101}, {2, 0, 0, 0},
+        {1, 245, 245, 0},  {1, 50, 101, 0},  {2, 300, 300, 44},  {2, -5, -5, 251},
     };
     for (const caso_tempo& k : casi) {
         stato_scenario s = prova::stato_percorso();
@@ -92,7 +133,8 @@ TEST(MemoSegnale, TunnelLampMarkIsFreeAnythingElseGivesError16) {
         EXPECT_EQ(t.posizione_errore, 10750);
         EXPECT_EQ(cella_n(t, 216).tipo, tipo);
         EXPECT_EQ(cella_n(t, 216).dato4, 0);
-        for (int32_t j = 208; j <= 214; ++j) EXPECT_EQ(cella_n(t, j).dato6, 0) << j;
+        for (int32_t j = 208; j <= 214; ++j)
+            EXPECT_EQ(cella_n(t, j).dato6, 0) << j;
     }
 }
 
@@ -133,7 +175,8 @@ TEST(MemoSegnale, ACellOutsideTheRouteIsError15AndWritesNothing) {
         memo_segnale(s, g);
         EXPECT_EQ(s.codice_errore, 15);
         EXPECT_EQ(s.posizione_errore, posizione);
-        for (const cella& c : s.celle) ASSERT_EQ(c.tipo, 0);
+        for (const cella& c : s.celle)
+            ASSERT_EQ(c.tipo, 0);
     }
     stato_scenario s = prova::stato_percorso();
     EXPECT_TRUE(segnale_nel_percorso(s, -75));    // -0.5 rounds to cell 0

@@ -1,8 +1,8 @@
 #include "compiler/slowdowns.h"
 
-#include <gtest/gtest.h>
+#include "tests/compiler/run_test_state.h"
 
-#include "run_test_state.h"
+#include <gtest/gtest.h>
 
 namespace scenario {
 namespace {
@@ -27,7 +27,8 @@ void verifica(stato_scenario& s, std::initializer_list<attesa_cella> attese) {
 
 int conta_occupate(const stato_scenario& s) {
     int n = 0;
-    for (const cella& c : s.celle) n += c.tipo != 0;
+    for (const cella& c : s.celle)
+        n += c.tipo != 0;
     return n;
 }
 
@@ -35,8 +36,14 @@ TEST(MemoRallentamento, WithApproachCells) {
     stato_scenario s = prova::stato_percorso();
     memo_rallentamento(s, {18650, 30, 300, 0, 1, 0});
     EXPECT_EQ(s.codice_errore, 0);
-    verifica(s, {{346, 5, 4, 0, 0}, {347, 5, 3, 0, 0}, {348, 5, 2, 0, 0}, {349, 5, 1, 0, 0},
-                 {350, 4, 30, 0, 0}, {374, 3, 30, 0, 0}, {380, 2, 30, 0, 0}, {345, 0, 0, 0, 0}});
+    verifica(s, {{346, 5, 4, 0, 0},
+                 {347, 5, 3, 0, 0},
+                 {348, 5, 2, 0, 0},
+                 {349, 5, 1, 0, 0},
+                 {350, 4, 30, 0, 0},
+                 {374, 3, 30, 0, 0},
+                 {380, 2, 30, 0, 0},
+                 {345, 0, 0, 0, 0}});
     EXPECT_EQ(conta_occupate(s), 7);
 }
 
@@ -58,16 +65,26 @@ TEST(MemoRallentamento, AdvanceCellOnlyBeyond1500) {
     stato_scenario t = prova::stato_percorso();
     memo_rallentamento(t, {1550, 40, 200, 2, 1, 0});
     EXPECT_EQ(t.codice_errore, 0);
-    verifica(t, {{4, 5, 4, 0, 0}, {5, 5, 3, 0, 0}, {6, 5, 2, 0, 0}, {7, 5, 1, 0, 0},
-                 {8, 4, 40, 0, 0}, {32, 3, 40, 0, 2}, {36, 2, 40, 0, 2}});
+    verifica(t, {{4, 5, 4, 0, 0},
+                 {5, 5, 3, 0, 0},
+                 {6, 5, 2, 0, 0},
+                 {7, 5, 1, 0, 0},
+                 {8, 4, 40, 0, 0},
+                 {32, 3, 40, 0, 2},
+                 {36, 2, 40, 0, 2}});
     EXPECT_EQ(conta_occupate(t), 7);
 }
 
 TEST(MemoRallentamento, DvGoesToStartEndAndAdvanceApproachCellsKeepTheirCounters) {
     stato_scenario s = prova::stato_percorso();
     memo_rallentamento(s, {18650, 30, 300, 9, 1, 7});
-    verifica(s, {{346, 5, 4, 4, 0}, {347, 5, 3, 3, 0}, {348, 5, 2, 2, 0}, {349, 5, 1, 1, 0},
-                 {350, 4, 30, 7, 0}, {374, 3, 30, 7, 9}, {380, 2, 30, 7, 9}});
+    verifica(s, {{346, 5, 4, 4, 0},
+                 {347, 5, 3, 3, 0},
+                 {348, 5, 2, 2, 0},
+                 {349, 5, 1, 1, 0},
+                 {350, 4, 30, 7, 0},
+                 {374, 3, 30, 7, 9},
+                 {380, 2, 30, 7, 9}});
 }
 
 TEST(MemoRallentamento, ValuesKeepTheirLow16Bits) {
@@ -105,19 +122,20 @@ TEST_P(ErroriRallentamento, StopAtTheFirstTakenCell) {
     EXPECT_EQ(cella_n(s, k.cella_occupata).tipo, k.tipo);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Casi, ErroriRallentamento,
-    ::testing::Values(caso_errore{"AdvanceCell", 350, tipo_cella::segnale, 17, 1},
-                      caso_errore{"StartCell", 374, tipo_cella::fermata, 18, 1},
-                      caso_errore{"EndCell", 380, tipo_cella::indicatore_vmax, 19, 1},
-                      // End, start and advance cells stay written.
-                      caso_errore{"ApproachCell", 347, tipo_cella::segnale, 20, 4},
-                      caso_errore{"FarthestApproachCell", 346, tipo_cella::cartello_galleria, 20, 4}),
-    prova::nome_caso{});
+INSTANTIATE_TEST_SUITE_P(Casi, ErroriRallentamento,
+                         ::testing::Values(caso_errore{"AdvanceCell", 350, tipo_cella::segnale, 17, 1},
+                                           caso_errore{"StartCell", 374, tipo_cella::fermata, 18, 1},
+                                           caso_errore{"EndCell", 380, tipo_cella::indicatore_vmax, 19, 1},
+                                           // End, start and advance cells stay written.
+                                           caso_errore{"ApproachCell", 347, tipo_cella::segnale, 20, 4},
+                                           caso_errore{"FarthestApproachCell", 346,
+                                                       tipo_cella::cartello_galleria, 20, 4}),
+                         prova::nome_caso{});
 
 TEST(MemoRallentamento, TunnelLampMarksAreFree) {
     stato_scenario s = prova::stato_percorso();
-    for (int32_t i : {346, 350, 374, 380}) cella_n(s, i).tipo = tipo_cella::lampada_galleria;
+    for (int32_t i : {346, 350, 374, 380})
+        cella_n(s, i).tipo = tipo_cella::lampada_galleria;
     memo_rallentamento(s, {18650, 30, 300, 0, 1, 0});
     EXPECT_EQ(s.codice_errore, 0);
     verifica(s, {{346, 5, 4, 0, 0}, {350, 4, 30, 0, 0}, {374, 3, 30, 0, 0}, {380, 2, 30, 0, 0}});

@@ -1,10 +1,9 @@
 #include "compiler/stations.h"
 
+#include "tests/compiler/run_test_state.h"
+
 #include <gtest/gtest.h>
-
 #include <string>
-
-#include "run_test_state.h"
 
 namespace scenario {
 namespace {
@@ -20,8 +19,9 @@ esito_stazione stazione(stato_scenario& s, int32_t& contatore, const std::string
 }
 
 std::string riga(int32_t p, int k, int32_t l, int campo6 = 0, int campo5 = 0) {
-    return std::to_string(p) + ", " + std::to_string(k) + ", " + std::to_string(l) + ", 0, " + std::to_string(campo5) +
-           ", " + std::to_string(campo6) + ", 0,0,0, 4,1,1, 60, 16,37, 0, STAZIONE " + std::to_string(p) + "\r\n";
+    return std::to_string(p) + ", " + std::to_string(k) + ", " + std::to_string(l) + ", 0, " +
+           std::to_string(campo5) + ", " + std::to_string(campo6) +
+           ", 0,0,0, 4,1,1, 60, 16,37, 0, STAZIONE " + std::to_string(p) + "\r\n";
 }
 
 TEST(MemoStazione, FirstStationOfTheProgram) {
@@ -62,8 +62,8 @@ struct caso_area {
     int campo6;
     int32_t inizio, fine;
     uint8_t byte4;
-    int32_t fermata;      // -1: none
-    int32_t marcatori[4]; // cells of markers 81..84; -1: none
+    int32_t fermata;       // -1: none
+    int32_t marcatori[4];  // cells of markers 81..84; -1: none
 };
 
 class AreaStazione : public ::testing::TestWithParam<caso_area> {};
@@ -92,7 +92,8 @@ TEST_P(AreaStazione, AreaStopCellAndMarkersByKind) {
     }
     int marcatori = 0;
     for (int m = 0; m < 4; ++m) {
-        if (k.marcatori[m] < 0) continue;
+        if (k.marcatori[m] < 0)
+            continue;
         ++marcatori;
         EXPECT_EQ(cella_n(s, k.marcatori[m]).dato6, 81 + m);
     }
@@ -101,13 +102,13 @@ TEST_P(AreaStazione, AreaStopCellAndMarkersByKind) {
 
 INSTANTIATE_TEST_SUITE_P(
     Casi, AreaStazione,
-    ::testing::Values(
-        caso_area{"Kind5", 10000, 5, 300, 1, 9700, 10150, 0, 202, {-1, -1, -1, -1}},
-        caso_area{"Kind7", 10000, 7, 300, 1, 9700, 10300, 0, 205, {204, 203, 202, 201}},
-        caso_area{"Kind22WithTail", 5250, 22, 300, 1, 5100, 5450, 1, 108, {107, 106, 105, 104}},
-        caso_area{"Kind22", 5250, 22, 300, 0, 5100, 5400, 0, 107, {106, 105, 104, 103}},
-        caso_area{"Kind27NoCells", 5250, 27, 300, 1, 5100, 5450, 1, -1, {-1, -1, -1, -1}},
-        caso_area{"Kind24LastWithStop", 5250, 24, 300, 0, 5100, 5400, 0, 107, {106, 105, 104, 103}}),
+    ::testing::Values(caso_area{"Kind5", 10000, 5, 300, 1, 9700, 10150, 0, 202, {-1, -1, -1, -1}},
+                      caso_area{"Kind7", 10000, 7, 300, 1, 9700, 10300, 0, 205, {204, 203, 202, 201}},
+                      caso_area{"Kind22WithTail", 5250, 22, 300, 1, 5100, 5450, 1, 108, {107, 106, 105, 104}},
+                      caso_area{"Kind22", 5250, 22, 300, 0, 5100, 5400, 0, 107, {106, 105, 104, 103}},
+                      caso_area{"Kind27NoCells", 5250, 27, 300, 1, 5100, 5450, 1, -1, {-1, -1, -1, -1}},
+                      caso_area{
+                          "Kind24LastWithStop", 5250, 24, 300, 0, 5100, 5400, 0, 107, {106, 105, 104, 103}}),
     prova::nome_caso{});
 
 TEST(MemoStazione, Byte5AndByte4Rules) {
@@ -165,18 +166,20 @@ TEST_P(ErroriStazione, RecordsTheErrorAndItsPosition) {
 
 INSTANTIATE_TEST_SUITE_P(
     Casi, ErroriStazione,
-    ::testing::Values(caso_errore{"NotOn50m", riga(75, 22, 200), 8, 75, esito_stazione::errore},
-                      caso_errore{"AreaNotOn100m", riga(5000, 22, 250), 9, 5000, esito_stazione::errore},
-                      caso_errore{"StopCellBeforeCell2", riga(0, 22, 100), 24, 4242, esito_stazione::errore},
-                      // (46250 + 800) / 50 = 941 > 940; 46200 is the last accepted position.
-                      caso_errore{"TooCloseToTheEnd", riga(46250, 22, 200), 15, 46250, esito_stazione::fuori_percorso},
-                      caso_errore{"LastAccepted", riga(46200, 22, 200), 0, 4242, esito_stazione::registrata},
-                      // Stop cell 959 beyond the last cell 940: nothing written.
-                      caso_errore{"StopCellBeyondTheRoute", riga(46000, 7, 2000), 15, 46000, esito_stazione::fuori_percorso},
-                      caso_errore{"AreaBeyond32Bits", riga(-2000000000, 27, 2000000000), 15, -2000000000,
-                                  esito_stazione::fuori_percorso},
-                      // A negative multiple of 50 passes the position test.
-                      caso_errore{"NegativeKind27", riga(-100, 27, 200), 0, 4242, esito_stazione::registrata}),
+    ::testing::Values(
+        caso_errore{"NotOn50m", riga(75, 22, 200), 8, 75, esito_stazione::errore},
+        caso_errore{"AreaNotOn100m", riga(5000, 22, 250), 9, 5000, esito_stazione::errore},
+        caso_errore{"StopCellBeforeCell2", riga(0, 22, 100), 24, 4242, esito_stazione::errore},
+        // (46250 + 800) / 50 = 941 > 940; 46200 is the last accepted position.
+        caso_errore{"TooCloseToTheEnd", riga(46250, 22, 200), 15, 46250, esito_stazione::fuori_percorso},
+        caso_errore{"LastAccepted", riga(46200, 22, 200), 0, 4242, esito_stazione::registrata},
+        // Stop cell 959 beyond the last cell 940: nothing written.
+        caso_errore{"StopCellBeyondTheRoute", riga(46000, 7, 2000), 15, 46000,
+                    esito_stazione::fuori_percorso},
+        caso_errore{"AreaBeyond32Bits", riga(-2000000000, 27, 2000000000), 15, -2000000000,
+                    esito_stazione::fuori_percorso},
+        // A negative multiple of 50 passes the position test.
+        caso_errore{"NegativeKind27", riga(-100, 27, 200), 0, 4242, esito_stazione::registrata}),
     prova::nome_caso{});
 
 TEST(MemoStazione, ErrorsLeaveWhatWasReadIntoTheSlot) {
@@ -189,7 +192,8 @@ TEST(MemoStazione, ErrorsLeaveWhatWasReadIntoTheSlot) {
     stato_scenario t = prova::stato_percorso();
     int32_t j = 1;
     stazione(t, j, riga(46000, 7, 2000));
-    for (const cella& c : t.celle) ASSERT_TRUE(c.tipo == 0 && c.dato6 == 0);
+    for (const cella& c : t.celle)
+        ASSERT_TRUE(c.tipo == 0 && c.dato6 == 0);
 }
 
 TEST(MemoStazione, StopCellOverwritesWhateverStoodThere) {

@@ -1,12 +1,10 @@
+#include "compiler/compiled_files.h"
 #include "compiler/finishing_sweep.h"
 
 #include <gtest/gtest.h>
-
 #include <random>
 #include <utility>
 #include <vector>
-
-#include "compiler/compiled_files.h"
 
 namespace scenario {
 namespace {
@@ -43,7 +41,8 @@ struct percorso {
     }
     std::vector<errore> errori() const {
         std::vector<errore> r;
-        for (const auto& e : s.errori) r.emplace_back(e.codice, e.posizione);
+        for (const auto& e : s.errori)
+            r.emplace_back(e.codice, e.posizione);
         return r;
     }
 };
@@ -92,7 +91,9 @@ TEST(SweepSignalsBehindAdvancePoint, EverySignalInTheWindowDownToCell3IsServed) 
 
 TEST(SweepSignalsBehindAdvancePoint, WindowReaches1000MetresBack) {
     percorso p(60);
-    p.metti(40, tipo_cella::avviso_rallentamento).metti(20, tipo_cella::segnale).metti(19, tipo_cella::segnale);
+    p.metti(40, tipo_cella::avviso_rallentamento)
+        .metti(20, tipo_cella::segnale)
+        .metti(19, tipo_cella::segnale);
     p.rifinisci();
     // 20 is served (k = 20); 19 lies 21 cells back.
     EXPECT_EQ(p.segni(), (celle_segnate{18}));
@@ -169,9 +170,9 @@ TEST(SweepSlowdownApproach, MarksBeforeTheStartByHowFarItLies) {
 TEST(SweepSlowdownApproach, TakesTheNextCandidateOrRecordsError12) {
     percorso p(60);
     p.metti(30, tipo_cella::inizio_rallentamento, 120);
-    p.metti(25, tipo_cella::segnale);                                       // 250 m: 24 instead
-    p.metti(19, tipo_cella::segnale).metti(18, 6).metti(17, 10);            // 550..650 m all taken
-    p.metti(12, tipo_cella::lampada_galleria);                              // free
+    p.metti(25, tipo_cella::segnale);                             // 250 m: 24 instead
+    p.metti(19, tipo_cella::segnale).metti(18, 6).metti(17, 10);  // 550..650 m all taken
+    p.metti(12, tipo_cella::lampada_galleria);                    // free
     p.rifinisci();
     EXPECT_EQ(p.segni(), (celle_segnate{12, 24}));
     EXPECT_EQ(p.errori(), (std::vector<errore>{{12, 30 * 50}}));
@@ -197,11 +198,13 @@ TEST(SweepRepeatMarks, EveryEightCellsCountedFromTheMarkPlaced) {
         SCOPED_TRACE(c.nome);
         percorso p(200);
         p.rallentamento(100, 130, c.velocita);
-        for (int32_t o : c.occupate) p.metti(o, tipo_cella::indicatore_vmax);
+        for (int32_t o : c.occupate)
+            p.metti(o, tipo_cella::indicatore_vmax);
         p.rifinisci();
         celle_segnate dentro;
         for (int32_t m : p.segni())
-            if (m > 100) dentro.push_back(m);
+            if (m > 100)
+                dentro.push_back(m);
         EXPECT_EQ(dentro, c.attesi);
         EXPECT_EQ(p.errori(), c.errori);
     }
@@ -238,12 +241,15 @@ TEST(SweepSignalAfterSlowdown, MarkInFrontOfTheFirstSignalWithin600Metres) {
         SCOPED_TRACE(c.nome);
         percorso p(200);
         p.rallentamento(100, 130, c.velocita);
-        for (int32_t g : c.segnali) p.metti(g, tipo_cella::segnale);
-        for (int32_t o : c.occupate) p.metti(o, tipo_cella::indicatore_vmax);
+        for (int32_t g : c.segnali)
+            p.metti(g, tipo_cella::segnale);
+        for (int32_t o : c.occupate)
+            p.metti(o, tipo_cella::indicatore_vmax);
         p.rifinisci();
         celle_segnate oltre;
         for (int32_t m : p.segni())
-            if (m > 130) oltre.push_back(m);
+            if (m > 130)
+                oltre.push_back(m);
         EXPECT_EQ(oltre, c.attesi);
         EXPECT_EQ(p.errori(), c.errori);
     }
@@ -279,8 +285,10 @@ TEST(SweepHostileLayouts, ScansStopAtTheLastCell) {
         SCOPED_TRACE(c.nome);
         percorso p(c.n_celle);
         p.metti(c.inizio, tipo_cella::inizio_rallentamento, 30);
-        if (c.fine >= 0) p.metti(c.fine, tipo_cella::fine_rallentamento, 30);
-        for (int32_t o : c.occupate) p.metti(o, tipo_cella::indicatore_vmax);
+        if (c.fine >= 0)
+            p.metti(c.fine, tipo_cella::fine_rallentamento, 30);
+        for (int32_t o : c.occupate)
+            p.metti(o, tipo_cella::indicatore_vmax);
         p.rifinisci();
         EXPECT_EQ(p.s.celle.size(), static_cast<std::size_t>(c.n_celle) + 1);
         EXPECT_EQ(p.segni(), c.attesi);
@@ -316,7 +324,8 @@ TEST(SweepHostileLayouts, RandomRoutesOnlyMarkFreeCellsAndLowerMarks) {
         for (std::size_t c = 0; c < prima.size(); ++c) {
             const cella& a = prima[c];
             const cella& b = p.s.celle[c];
-            if (a.tipo == b.tipo && a.dato1 == b.dato1) continue;
+            if (a.tipo == b.tipo && a.dato1 == b.dato1)
+                continue;
             SCOPED_TRACE(testing::Message() << "round " << giro << " cell " << c);
             EXPECT_TRUE(cella_libera(a) || a.tipo == tipo_cella::segno);
             EXPECT_EQ(b.tipo, tipo_cella::segno);

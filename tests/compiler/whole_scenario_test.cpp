@@ -1,16 +1,15 @@
 // The program's own scenario compiled from its own text sources, in memory, and
 // checked in the three compiled files as the simulator would read them back.
-#include <gtest/gtest.h>
-
-#include <cmath>
-#include <memory>
-#include <vector>
-
 #include "common/line_list.h"
 #include "compiler/compile_driver.h"
 #include "compiler/compiled_files.h"
 #include "compiler/errors.h"
 #include "sources/writers.h"
+
+#include <cmath>
+#include <gtest/gtest.h>
+#include <memory>
+#include <vector>
 
 namespace scenario {
 namespace {
@@ -32,11 +31,14 @@ protected:
         stato_scenario s;
         s.nome_scenario = "Calvena_Roccalba";
         s.numero_treno = "4127";
-        sorgenti_in_memoria sorgenti(testo_lista(sorgenti::righe_linea()), testo_lista(sorgenti::righe_treno()));
+        sorgenti_in_memoria sorgenti(testo_lista(sorgenti::righe_linea()),
+                                     testo_lista(sorgenti::righe_treno()));
         timbro_ = compila_scenario(s, 1, sorgenti);
         codice_errore_ = s.codice_errore;
-        for (const errore_registrato& e : s.errori) f_->errori.push_back(messaggio_errore(e));
-        sorgenti_eliminate_ = !sorgenti.esiste(sorgente_testo::linea) && !sorgenti.esiste(sorgente_testo::corsa);
+        for (const errore_registrato& e : s.errori)
+            f_->errori.push_back(messaggio_errore(e));
+        sorgenti_eliminate_ =
+            !sorgenti.esiste(sorgente_testo::linea) && !sorgenti.esiste(sorgente_testo::corsa);
 
         f_->linea_grezza = codifica_tracciato(s.tracciato);
         f_->corsa_grezza = codifica_voci(s.voci);
@@ -64,14 +66,16 @@ TEST_F(WholeScenario, CompilesCleanlyAndTheFilesDecode) {
     EXPECT_EQ(codice_errore_, 0);
     EXPECT_TRUE(f_->errori.empty()) << f_->errori.front();
     EXPECT_TRUE(sorgenti_eliminate_);
-    for (const esito_decodifica& e : esiti_) EXPECT_TRUE(e.ok) << e.offset << ": " << e.messaggio;
+    for (const esito_decodifica& e : esiti_)
+        EXPECT_TRUE(e.ok) << e.offset << ": " << e.messaggio;
 }
 
 TEST_F(WholeScenario, FileSizes) {
     EXPECT_EQ(f_->linea_grezza.size(), 939964u);
     EXPECT_EQ(f_->celle_grezze.size(), 14115u);
     std::size_t testi = 0;
-    for (const voce& x : f_->voci) testi += x.testo.size();
+    for (const voce& x : f_->voci)
+        testi += x.testo.size();
     EXPECT_EQ(f_->corsa_grezza.size(), 87 * 34 + testi);
     ASSERT_EQ(f_->celle.size(), 941u);
     ASSERT_EQ(f_->tracciato.ultimo_punto, 47000);
@@ -112,13 +116,15 @@ TEST_F(WholeScenario, BoardsFromTheLineDescription) {
 TEST_F(WholeScenario, RunParametersAndProfiles) {
     EXPECT_EQ(v(84).valore1, 120);  // braked mass
     EXPECT_EQ(v(84).valore2, 40000);
-    EXPECT_EQ(v(84).valore3, 3);  // coaches
+    EXPECT_EQ(v(84).valore3, 3);    // coaches
     EXPECT_EQ(v(86).intero1, 300);  // sand
     EXPECT_EQ(v(86).intero3, 16);
     EXPECT_EQ(v(86).intero4, 19);
     EXPECT_EQ(v(86).intero5, 30);
-    for (int i = 0; i <= 937; ++i) ASSERT_EQ(c(i).velocita, 16) << i;
-    for (int i = 938; i <= 940; ++i) EXPECT_EQ(c(i).velocita, 0) << i;
+    for (int i = 0; i <= 937; ++i)
+        ASSERT_EQ(c(i).velocita, 16) << i;
+    for (int i = 938; i <= 940; ++i)
+        EXPECT_EQ(c(i).velocita, 0) << i;
 }
 
 TEST_F(WholeScenario, SignalCell) {
@@ -162,7 +168,8 @@ TEST_F(WholeScenario, MarksOfTheFinishingSweep) {
     // cell is a mark of the sweep.
     std::vector<int> segni;
     for (int i = 0; i <= 940; ++i) {
-        if (c(i).tipo != tipo_cella::segno) continue;
+        if (c(i).tipo != tipo_cella::segno)
+            continue;
         segni.push_back(i);
         EXPECT_EQ(c(i).dato1, 180) << i;
     }
@@ -186,7 +193,8 @@ TEST_F(WholeScenario, FirstStation) {
     EXPECT_EQ(c(2).dato6, 83);
     EXPECT_EQ(c(1).dato6, 0);
     int stazioni = 0;
-    while (stazioni < 79 && !v(stazioni + 1).testo.empty()) ++stazioni;
+    while (stazioni < 79 && !v(stazioni + 1).testo.empty())
+        ++stazioni;
     EXPECT_EQ(stazioni, 12);
 }
 

@@ -2,21 +2,20 @@
 // boards keep, checked on the rows the writer produces: counts, keyword mix,
 // order, ranges, multiples of 50, overlaps, gaps, the board for each tunnel
 // and the cells the boards take on the route.
+#include "common/line_list.h"
+#include "sources/writers.h"
+#include "tests/sources/text_lines.h"
+
 #include <algorithm>
 #include <cstddef>
 #include <cstdlib>
+#include <gtest/gtest.h>
 #include <map>
 #include <regex>
 #include <set>
 #include <string>
 #include <string_view>
 #include <vector>
-
-#include <gtest/gtest.h>
-
-#include "common/line_list.h"
-#include "sources/writers.h"
-#include "text_lines.h"
 
 namespace scenario {
 namespace {
@@ -42,7 +41,9 @@ struct descrizione {
     int posizione_vmax = -1;
 };
 
-int numero(const std::ssub_match& m) { return std::atoi(m.str().c_str()); }
+int numero(const std::ssub_match& m) {
+    return std::atoi(m.str().c_str());
+}
 
 descrizione leggi() {
     static const std::regex riga_curva(R"(^(curva[ds][1-6]),  (\d+),  (\d+)$)");
@@ -57,16 +58,20 @@ descrizione leggi() {
             sezione = riga;
         } else if (sezione == "[curve]") {
             EXPECT_TRUE(std::regex_match(riga, m, riga_curva)) << riga;
-            if (!m.empty()) d.curve.push_back({m[1].str(), numero(m[2]), numero(m[3])});
+            if (!m.empty())
+                d.curve.push_back({m[1].str(), numero(m[2]), numero(m[3])});
         } else if (sezione == "[montagne]") {
             EXPECT_TRUE(std::regex_match(riga, m, riga_galleria)) << riga;
-            if (!m.empty()) d.gallerie.push_back({numero(m[1]), numero(m[2]), numero(m[3])});
+            if (!m.empty())
+                d.gallerie.push_back({numero(m[1]), numero(m[2]), numero(m[3])});
         } else if (sezione == "[cartelli]") {
             EXPECT_TRUE(std::regex_match(riga, m, riga_vmax)) << riga;
-            if (!m.empty()) d.posizione_vmax = numero(m[1]);
+            if (!m.empty())
+                d.posizione_vmax = numero(m[1]);
         } else if (sezione == "[indicazioni]") {
             EXPECT_TRUE(std::regex_match(riga, m, riga_cartello)) << riga;
-            if (!m.empty()) d.cartelli.push_back({numero(m[1]), m[2].str()});
+            if (!m.empty())
+                d.cartelli.push_back({numero(m[1]), m[2].str()});
         }
     }
     return d;
@@ -89,7 +94,8 @@ TEST(LineDescriptionRules, CurvesKeepCountsOrderLengthsAndSpacing) {
     ASSERT_EQ(curve.size(), 82u);
 
     std::map<std::string, int> per_parola;
-    for (const auto& c : curve) ++per_parola[c.parola];
+    for (const auto& c : curve)
+        ++per_parola[c.parola];
     const std::map<std::string, int> attese{{"curvas6", 25}, {"curvad5", 19}, {"curvad6", 17},
                                             {"curvas5", 13}, {"curvad4", 5},  {"curvas4", 3}};
     EXPECT_EQ(per_parola, attese);
@@ -104,12 +110,14 @@ TEST(LineDescriptionRules, CurvesKeepCountsOrderLengthsAndSpacing) {
         EXPECT_GE(c.lunghezza, 50) << c.inizio;
         EXPECT_LE(c.lunghezza, 1200) << c.inizio;
         somma += c.lunghezza;
-        if (c.lunghezza == 1200) ++piu_lunghe;
+        if (c.lunghezza == 1200)
+            ++piu_lunghe;
         if (i + 1 < curve.size()) {
             const auto& dopo = curve[i + 1];
             EXPECT_LT(c.inizio, dopo.inizio) << c.inizio;
             EXPECT_LE(c.inizio + c.lunghezza, dopo.inizio) << "curve at " << c.inizio << " overlaps the next";
-            if (c.inizio + c.lunghezza == dopo.inizio) ++contigue;
+            if (c.inizio + c.lunghezza == dopo.inizio)
+                ++contigue;
         }
     }
     EXPECT_EQ(somma, 19950);
@@ -122,8 +130,10 @@ TEST(LineDescriptionRules, TunnelsKeepCountsOrderLengthsAndGaps) {
     const auto gallerie = leggi().gallerie;
     ASSERT_EQ(gallerie.size(), 42u);
 
-    EXPECT_EQ(std::count_if(gallerie.begin(), gallerie.end(), [](const galleria& g) { return g.tipo == 11; }), 16);
-    EXPECT_EQ(std::count_if(gallerie.begin(), gallerie.end(), [](const galleria& g) { return g.tipo == 12; }), 26);
+    EXPECT_EQ(std::count_if(gallerie.begin(), gallerie.end(), [](const galleria& g) { return g.tipo == 11; }),
+              16);
+    EXPECT_EQ(std::count_if(gallerie.begin(), gallerie.end(), [](const galleria& g) { return g.tipo == 12; }),
+              26);
     EXPECT_EQ(gallerie.front().inizio, 5800);
     EXPECT_EQ(gallerie.front().fine, 6350);
     EXPECT_EQ(gallerie.back().inizio, 38950);
@@ -137,15 +147,18 @@ TEST(LineDescriptionRules, TunnelsKeepCountsOrderLengthsAndGaps) {
         EXPECT_EQ(g.fine % 50, 0) << g.inizio;
         const int lunghezza = g.fine - g.inizio;
         corta = std::min(corta, lunghezza);
-        if (lunghezza > lunga) quante_lunghe = 0;
+        if (lunghezza > lunga)
+            quante_lunghe = 0;
         lunga = std::max(lunga, lunghezza);
-        if (lunghezza == lunga) ++quante_lunghe;
+        if (lunghezza == lunga)
+            ++quante_lunghe;
         if (i + 1 < gallerie.size()) {
             const int varco = gallerie[i + 1].inizio - g.fine;
             EXPECT_GT(varco, 0) << "tunnel at " << g.inizio << " overlaps or touches the next";
             varco_minimo = std::min(varco_minimo, varco);
             varco_massimo = std::max(varco_massimo, varco);
-            if (varco <= 150) ++vicine;
+            if (varco <= 150)
+                ++vicine;
         }
     }
     EXPECT_EQ(corta, 50);
@@ -161,12 +174,12 @@ TEST(LineDescriptionRules, EachTunnelHasItsNamedBoardFiftyMetresBeforeIt) {
     ASSERT_EQ(d.gallerie.size(), 42u);
     ASSERT_EQ(d.cartelli.size(), 43u);
     const std::vector<std::string> nomi{
-        "VAIONI",     "PONZANO",   "GRAZZINI",  "ROVINA",      "PITECCIO",  "VIGNACCI",    "FABBIANA",
-        "COLLE",      "CASALECCHIO", "LE CALDE", "MARRONETA",  "CROCICCHIO", "BOLOGNESE",  "BORRINA",
-        "CUGNA",      "CASCIANO",  "CORBEZZI",  "PONTICELLI",  "SIGNORINO", "SECCHETO",    "CASTAGNO",
-        "CICERBAIA",  "PISANECCO", "CATALDERA", "APPENNINO",   "CULMINE",   "FRASSIGNONI", "MORELLO",
-        "CHIOMBI",    "OLIVACCI",  "BIAGIONI",  "RANDARAGNA",  "BOSCHI",    "CUPANDIA",    "DIAVOLO",
-        "CAMPEDA",    "GRANAGLIONE", "LUSTROLA", "CIGNO",      "PAVANA",    "CAPANNE",     "VENTURINA",
+        "VAIONI",    "PONZANO",     "GRAZZINI",  "ROVINA",     "PITECCIO",   "VIGNACCI",    "FABBIANA",
+        "COLLE",     "CASALECCHIO", "LE CALDE",  "MARRONETA",  "CROCICCHIO", "BOLOGNESE",   "BORRINA",
+        "CUGNA",     "CASCIANO",    "CORBEZZI",  "PONTICELLI", "SIGNORINO",  "SECCHETO",    "CASTAGNO",
+        "CICERBAIA", "PISANECCO",   "CATALDERA", "APPENNINO",  "CULMINE",    "FRASSIGNONI", "MORELLO",
+        "CHIOMBI",   "OLIVACCI",    "BIAGIONI",  "RANDARAGNA", "BOSCHI",     "CUPANDIA",    "DIAVOLO",
+        "CAMPEDA",   "GRANAGLIONE", "LUSTROLA",  "CIGNO",      "PAVANA",     "CAPANNE",     "VENTURINA",
         "MADONNA"};
     static const std::regex due_campi(R"(^\(([A-Z ]*[A-Z]) *\)\((\d+) m\. *\)$)");
 
@@ -179,7 +192,8 @@ TEST(LineDescriptionRules, EachTunnelHasItsNamedBoardFiftyMetresBeforeIt) {
         if (nomi[i] == "CULMINE") {
             EXPECT_EQ(c.testo, "(CULMINE)");
             EXPECT_EQ(c.posizione, 24800);
-            EXPECT_TRUE(g > 0 && d.gallerie[g - 1].fine == 24800) << "the summit board stands where the longest tunnel ends";
+            EXPECT_TRUE(g > 0 && d.gallerie[g - 1].fine == 24800)
+                << "the summit board stands where the longest tunnel ends";
             continue;
         }
         ASSERT_LT(g, d.gallerie.size());

@@ -2,17 +2,16 @@
 // general and gradient rows in full, and the rows that pin down the curves,
 // tunnels and boards. The rules the other rows follow are checked in
 // line_description_rules_test.cpp.
+#include "common/line_list.h"
+#include "sources/writers.h"
+#include "tests/sources/text_lines.h"
+
 #include <algorithm>
 #include <cstddef>
+#include <gtest/gtest.h>
 #include <string>
 #include <string_view>
 #include <vector>
-
-#include <gtest/gtest.h>
-
-#include "common/line_list.h"
-#include "sources/writers.h"
-#include "text_lines.h"
 
 namespace scenario {
 namespace {
@@ -103,13 +102,17 @@ const std::vector<righe_nella_sezione>& righe_di_sezione() {
         {129, 170, {"montagna,   20000,  20050,  12"}},
         {129, 170, {"montagna,   22050,  24800,  11"}},
         {129, 170, {"montagna,   36400,  36450,  12"}},
-        {174, 216,
-         {"cartello_indicatore,  22000,   (APPENNINO)(2727 m.  )", "cartello_indicatore,  24800,   (CULMINE)"}},
+        {174,
+         216,
+         {"cartello_indicatore,  22000,   (APPENNINO)(2727 m.  )",
+          "cartello_indicatore,  24800,   (CULMINE)"}},
     };
     return casi;
 }
 
-std::vector<std::string> righe_scritte() { return prove::righe_testo(testo_lista(sorgenti::righe_linea())); }
+std::vector<std::string> righe_scritte() {
+    return prove::righe_testo(testo_lista(sorgenti::righe_linea()));
+}
 
 TEST(LineDescription, Has217LinesWithTheFixedRowsInPlace) {
     const auto righe = righe_scritte();

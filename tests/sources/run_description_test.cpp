@@ -1,15 +1,14 @@
 // The run description the compiler reads back: the whole file, with the
 // blanks that a reader of it might take for slips.
+#include "common/line_list.h"
+#include "sources/writers.h"
+#include "tests/sources/text_lines.h"
+
 #include <cstddef>
+#include <gtest/gtest.h>
 #include <string>
 #include <string_view>
 #include <vector>
-
-#include <gtest/gtest.h>
-
-#include "common/line_list.h"
-#include "sources/writers.h"
-#include "text_lines.h"
 
 namespace scenario {
 namespace {

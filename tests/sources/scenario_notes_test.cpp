@@ -1,15 +1,14 @@
 // The scenario notes: the fixed points of lines 1 to 20, and the roles of
 // the source and signature lines that follow them.
+#include "common/line_list.h"
+#include "sources/writers.h"
+#include "tests/sources/text_lines.h"
+
 #include <cstddef>
+#include <gtest/gtest.h>
 #include <string>
 #include <string_view>
 #include <vector>
-
-#include <gtest/gtest.h>
-
-#include "common/line_list.h"
-#include "sources/writers.h"
-#include "text_lines.h"
 
 namespace scenario {
 namespace {

@@ -1,14 +1,13 @@
 // The slow order: the whole form with the two slowdowns and its legend.
+#include "common/line_list.h"
+#include "sources/writers.h"
+#include "tests/sources/text_lines.h"
+
 #include <cstddef>
+#include <gtest/gtest.h>
 #include <string>
 #include <string_view>
 #include <vector>
-
-#include <gtest/gtest.h>
-
-#include "common/line_list.h"
-#include "sources/writers.h"
-#include "text_lines.h"
 
 namespace scenario {
 namespace {
@@ -16,7 +15,8 @@ namespace {
 using prove::riga_contata;
 
 // An empty row of the slowdown table.
-constexpr std::string_view vuota = " |   |                            |            |          |         |            |";
+constexpr std::string_view vuota =
+    " |   |                            |            |          |         |            |";
 
 // The document line by line, with the length of each line.
 const std::vector<riga_contata>& righe_attese() {

@@ -3,11 +3,10 @@
 #pragma once
 
 #include <cstddef>
+#include <gtest/gtest.h>
 #include <string>
 #include <string_view>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 namespace scenario::prove {
 
@@ -38,7 +37,8 @@ inline void confronta_righe(const std::string& testo, const std::vector<std::str
         EXPECT_EQ(righe[i], attese[i]) << "line " << i + 1;
     }
     std::string atteso;
-    for (const auto& riga : attese) atteso += riga + "\r\n";
+    for (const auto& riga : attese)
+        atteso += riga + "\r\n";
     EXPECT_TRUE(testo == atteso) << "the bytes differ from the expected lines closed by CR LF";
 }
 

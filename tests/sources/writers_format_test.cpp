@@ -1,15 +1,14 @@
 // What every file the writers produce has in common: its number of lines,
 // the end marker closing the list and never written, CR LF after every
 // line, printable ASCII only and no byte-order mark.
-#include <algorithm>
-#include <cstddef>
-#include <string>
-#include <string_view>
-
-#include <gtest/gtest.h>
-
 #include "common/line_list.h"
 #include "sources/writers.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <gtest/gtest.h>
+#include <string>
+#include <string_view>
 
 namespace scenario {
 namespace {
@@ -20,7 +19,9 @@ struct file_scritto {
     std::size_t righe;
 };
 
-void PrintTo(const file_scritto& f, std::ostream* os) { *os << f.nome; }
+void PrintTo(const file_scritto& f, std::ostream* os) {
+    *os << f.nome;
+}
 
 class FormatoFile : public testing::TestWithParam<file_scritto> {};
 
@@ -53,14 +54,15 @@ TEST_P(FormatoFile, BytesArePrintableAsciiLinesEachClosedByCrLf) {
     EXPECT_EQ(fine_riga, GetParam().righe);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Scrittori, FormatoFile,
-    testing::Values(file_scritto{"line_description", sorgenti::righe_linea, 217},
-                    file_scritto{"run_description", sorgenti::righe_treno, 62},
-                    file_scritto{"scenario_notes", sorgenti::righe_note, 26},
-                    file_scritto{"slow_order", sorgenti::righe_rallentamenti, 41},
-                    file_scritto{"train_card", sorgenti::righe_scheda, 31}),
-    [](const testing::TestParamInfo<file_scritto>& p) { return std::string(p.param.nome); });
+INSTANTIATE_TEST_SUITE_P(Scrittori, FormatoFile,
+                         testing::Values(file_scritto{"line_description", sorgenti::righe_linea, 217},
+                                         file_scritto{"run_description", sorgenti::righe_treno, 62},
+                                         file_scritto{"scenario_notes", sorgenti::righe_note, 26},
+                                         file_scritto{"slow_order", sorgenti::righe_rallentamenti, 41},
+                                         file_scritto{"train_card", sorgenti::righe_scheda, 31}),
+                         [](const testing::TestParamInfo<file_scritto>& p) {
+                             return std::string(p.param.nome);
+                         });
 
 }  // namespace
 }  // namespace scenario

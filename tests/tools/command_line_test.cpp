@@ -1,18 +1,18 @@
 // The command line: help, usage errors and exit statuses, and the text form
 // of the compile's report.
-#include <gtest/gtest.h>
+#include "tools/command_line.h"
+
+#include "common/line_list.h"
+#include "sources/writers.h"
 
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <gtest/gtest.h>
 #include <random>
 #include <sstream>
 #include <string>
 #include <vector>
-
-#include "common/line_list.h"
-#include "sources/writers.h"
-#include "tools/command_line.h"
 
 namespace scenario::strumento {
 namespace {
@@ -55,11 +55,13 @@ TEST(RigaDiComando, UsageErrorsExitWithTwoAndSayWhatIsWrong) {
         {{"build"}, "unknown command 'build'"},
         {{"help", "build"}, "unknown command 'build'"},
         {{"compile", "--line", "a"}, "missing --run, --name, --train"},
-        {{"compile", "--line", "a", "--run", "b", "--name", "N", "--train", "1", "--line", "c"}, "--line given twice"},
+        {{"compile", "--line", "a", "--run", "b", "--name", "N", "--train", "1", "--line", "c"},
+         "--line given twice"},
         {{"compile", "--line"}, "--line needs a value"},
         {{"compile", "--json=yes"}, "--json takes no value"},
         {{"compile", "--fast"}, "unknown option --fast"},
-        {{"compile", "--line", "a", "--run", "b", "--name", "N", "--train", "1", "extra"}, "unexpected argument extra"},
+        {{"compile", "--line", "a", "--run", "b", "--name", "N", "--train", "1", "extra"},
+         "unexpected argument extra"},
         {{"sources"}, "missing the directory"},
         {{"plan", "--name", "N", "--train", "1", "--svg", "x.svg"}, "missing the directory"},
         {{"plan", "DIR"}, "missing --name, --train, --svg"},
@@ -82,9 +84,10 @@ protected:
     }
     void TearDown() override { fs::remove_all(radice_); }
 
-    uscita_comando compila(const std::string& linea, const std::string& corsa, const std::string& nome = "N") {
-        return lancia({"compile", "--line", (radice_ / linea).string(), "--run", (radice_ / corsa).string(), "--name",
-                       nome, "--train", "1", "--out", (radice_ / "out").string()});
+    uscita_comando compila(const std::string& linea, const std::string& corsa,
+                           const std::string& nome = "N") {
+        return lancia({"compile", "--line", (radice_ / linea).string(), "--run", (radice_ / corsa).string(),
+                       "--name", nome, "--train", "1", "--out", (radice_ / "out").string()});
     }
 
     fs::path radice_;
@@ -117,16 +120,19 @@ TEST_F(CompilaTesto, TheReportNamesFileLineSeverityAndTheErrorRecord) {
     const std::size_t dove = corsa.find(segnale);
     ASSERT_NE(dove, std::string::npos);
     corsa.insert(dove, segnale);
-    const int riga = 2 + static_cast<int>(std::count(corsa.begin(), corsa.begin() + static_cast<std::ptrdiff_t>(dove), '\n'));
+    const int riga = 2 + static_cast<int>(std::count(
+                             corsa.begin(), corsa.begin() + static_cast<std::ptrdiff_t>(dove), '\n'));
     std::ofstream(radice_ / "doppio.txt", std::ios::binary) << corsa;
     u = compila("l.txt", "doppio.txt");
     EXPECT_EQ(u.stato, 1);
-    const std::string atteso = (radice_ / "doppio.txt").string() + ":" + std::to_string(riga) +
-                               ": reader error 16 at 3650 m: signal at 3650 m: its cell (3700 to 3750 m) is already "
-                               "taken by a signal (the signal at 3650 m on line " +
-                               std::to_string(riga - 1) + ") [reading stopped there]\n";
+    const std::string atteso =
+        (radice_ / "doppio.txt").string() + ":" + std::to_string(riga) +
+        ": reader error 16 at 3650 m: signal at 3650 m: its cell (3700 to 3750 m) is already "
+        "taken by a signal (the signal at 3650 m on line " +
+        std::to_string(riga - 1) + ") [reading stopped there]\n";
     EXPECT_NE(u.err.find(atteso), std::string::npos) << u.err;
-    EXPECT_NE(u.err.find("error record: codice_errore 16, posizione_errore 3650\n"), std::string::npos) << u.err;
+    EXPECT_NE(u.err.find("error record: codice_errore 16, posizione_errore 3650\n"), std::string::npos)
+        << u.err;
     // The files are written all the same, as the program writes them.
     EXPECT_TRUE(fs::exists(radice_ / "out" / "N_1.dat"));
 }

@@ -1,16 +1,15 @@
 // The tool's compile on faulty sources: every error the readers and the
 // finishing sweep can record comes out with its number, the file and line
 // behind it, the position and words an author can act on.
-#include <gtest/gtest.h>
+#include "tools/compile_command.h"
 
 #include <filesystem>
 #include <fstream>
+#include <gtest/gtest.h>
 #include <optional>
 #include <random>
 #include <string>
 #include <vector>
-
-#include "tools/compile_command.h"
 
 namespace scenario::strumento {
 namespace {
@@ -19,7 +18,8 @@ namespace fs = std::filesystem;
 
 std::string righe(const std::vector<std::string>& r) {
     std::string t;
-    for (const std::string& x : r) t += x + "\r\n";
+    for (const std::string& x : r)
+        t += x + "\r\n";
     return t;
 }
 
@@ -47,7 +47,9 @@ std::string corsa(const std::vector<std::string>& linee) {
     return righe(r);
 }
 
-std::string segnale(int p) { return "segnale, " + std::to_string(p) + ", 1, 4, 1, 0, 0, 0, 0,0,0, 0"; }
+std::string segnale(int p) {
+    return "segnale, " + std::to_string(p) + ", 1, 4, 1, 0, 0, 0, 0,0,0, 0";
+}
 
 class CompilaCasi : public ::testing::Test {
 protected:
@@ -89,69 +91,238 @@ struct caso_errore {
 TEST_F(CompilaCasi, EveryErrorNumberWithItsLineAndWords) {
     using st = sorgente_testo;
     std::vector<std::string> cartelli;
-    for (int k = 0; k < 77; ++k) cartelli.push_back("cartello_indicatore, " + std::to_string(1000 + 100 * k) + ", (G)");
+    for (int k = 0; k < 77; ++k)
+        cartelli.push_back("cartello_indicatore, " + std::to_string(1000 + 100 * k) + ", (G)");
     const std::string slow = "rallentamento, 5000, 30, 300, 0, 0, 0";
 
     const std::vector<caso_errore> casi = {
-        {"route too long", linea({}, {}, "1000050"), corsa({alfa}), 1, st::linea, 2, {}, {"route length 1000050 m"}},
-        {"progressive not a multiple of 50", linea({"progressiva chilometrica uno, 0, 33525, 0"}), corsa({alfa}), 2,
-         st::linea, 3, {}, {"kilometric progressive", "33525 m", "multiples of 50"}},
-        {"first repetition distance", linea({"ripetizione segnali 4 codici, 75, 0"}), corsa({alfa}), 3, st::linea, 3,
-         {}, {"first distance, 75 m"}},
-        {"second repetition distance", linea({"ripetizione segnali 4 codici, 100, 275"}), corsa({alfa}), 4,
-         st::linea, 3, {}, {"second distance, 275 m"}},
-        {"repetition without 4 or 9", linea({"ripetizione segnali 7 codici, 100, 250"}), corsa({alfa}), 5,
-         st::linea, 3, {}, {"neither 4 nor 9"}},
-        {"tunnel-name board on a board", linea({}, {"cartello_indicatore, 5750, (A)", "cartello_indicatore, 5750, (B)"}),
-         corsa({alfa}), 6, st::linea, 5, 5750,
-         {"tunnel-name board at 5750 m", "5800 to 5850 m", "already taken by a tunnel-name board", "on line 4"}},
+        {"route too long",
+         linea({}, {}, "1000050"),
+         corsa({alfa}),
+         1,
+         st::linea,
+         2,
+         {},
+         {"route length 1000050 m"}},
+        {"progressive not a multiple of 50",
+         linea({"progressiva chilometrica uno, 0, 33525, 0"}),
+         corsa({alfa}),
+         2,
+         st::linea,
+         3,
+         {},
+         {"kilometric progressive", "33525 m", "multiples of 50"}},
+        {"first repetition distance",
+         linea({"ripetizione segnali 4 codici, 75, 0"}),
+         corsa({alfa}),
+         3,
+         st::linea,
+         3,
+         {},
+         {"first distance, 75 m"}},
+        {"second repetition distance",
+         linea({"ripetizione segnali 4 codici, 100, 275"}),
+         corsa({alfa}),
+         4,
+         st::linea,
+         3,
+         {},
+         {"second distance, 275 m"}},
+        {"repetition without 4 or 9",
+         linea({"ripetizione segnali 7 codici, 100, 250"}),
+         corsa({alfa}),
+         5,
+         st::linea,
+         3,
+         {},
+         {"neither 4 nor 9"}},
+        {"tunnel-name board on a board",
+         linea({}, {"cartello_indicatore, 5750, (A)", "cartello_indicatore, 5750, (B)"}),
+         corsa({alfa}),
+         6,
+         st::linea,
+         5,
+         5750,
+         {"tunnel-name board at 5750 m", "5800 to 5850 m", "already taken by a tunnel-name board",
+          "on line 4"}},
         {"speed board on a speed board",
-         linea({}, {"indicatori_vmax, 400, 75, 80, 80, 0, , , , 0", "indicatori_vmax, 400, 75, 80, 80, 0, , , , 0"}),
-         corsa({alfa}), 21, st::linea, 5, 400, {"maximum-speed board at 400 m", "already taken by a maximum-speed board"}},
-        {"gradient beyond the route", linea({}, {"pendenza, 16950, 5"}), corsa({alfa}), 15, st::linea, 4, 16950,
+         linea({}, {"indicatori_vmax, 400, 75, 80, 80, 0, , , , 0",
+                    "indicatori_vmax, 400, 75, 80, 80, 0, , , , 0"}),
+         corsa({alfa}),
+         21,
+         st::linea,
+         5,
+         400,
+         {"maximum-speed board at 400 m", "already taken by a maximum-speed board"}},
+        {"gradient beyond the route",
+         linea({}, {"pendenza, 16950, 5"}),
+         corsa({alfa}),
+         15,
+         st::linea,
+         4,
+         16950,
          {"gradient at 16950 m", "end of the route", "16900 m"}},
-        {"curve without class", linea({}, {"curvad, 400, 550"}), corsa({alfa}), 103, st::linea, 4, {},
+        {"curve without class",
+         linea({}, {"curvad, 400, 550"}),
+         corsa({alfa}),
+         103,
+         st::linea,
+         4,
+         {},
          {"curve \"curvad\" at 400 m", "digit 1 to 6"}},
-        {"number beyond 32 bits", linea({}, {"pendenza, 99999999999, 0"}), corsa({alfa}), 25, st::linea, 4, {},
+        {"number beyond 32 bits",
+         linea({}, {"pendenza, 99999999999, 0"}),
+         corsa({alfa}),
+         25,
+         st::linea,
+         4,
+         {},
          {"gradient", "32-bit"}},
-        {"abbattimento on a signal", linea(), corsa({alfa, beta, segnale(3650), "abbattimento, 3700, 5"}), 7, st::corsa,
-         7, 3700, {"abbattimento point at 3700 m", "already taken by a signal (the signal at 3650 m on line 6)"}},
-        {"station off the 50 m grid", linea(), corsa({alfa, beta, "stazione, 9075, 12, 400, 0,0,0, 1,1,0, 4,1,1, 60, 16,40,0, GAMMA"}),
-         8, st::corsa, 6, 9075, {"station GAMMA at 9075 m", "not a multiple of 50"}},
-        {"station area length", linea(), corsa({alfa, beta, "stazione, 9000, 12, 250, 0,0,0, 1,1,0, 4,1,1, 60, 16,40,0, GAMMA"}),
-         9, st::corsa, 6, 9000, {"station GAMMA at 9000 m", "250 m", "multiple of 100"}},
-        {"too many stations", linea({}, cartelli), corsa({alfa, beta}), 10, st::corsa, 5, {},
+        {"abbattimento on a signal",
+         linea(),
+         corsa({alfa, beta, segnale(3650), "abbattimento, 3700, 5"}),
+         7,
+         st::corsa,
+         7,
+         3700,
+         {"abbattimento point at 3700 m", "already taken by a signal (the signal at 3650 m on line 6)"}},
+        {"station off the 50 m grid",
+         linea(),
+         corsa({alfa, beta, "stazione, 9075, 12, 400, 0,0,0, 1,1,0, 4,1,1, 60, 16,40,0, GAMMA"}),
+         8,
+         st::corsa,
+         6,
+         9075,
+         {"station GAMMA at 9075 m", "not a multiple of 50"}},
+        {"station area length",
+         linea(),
+         corsa({alfa, beta, "stazione, 9000, 12, 250, 0,0,0, 1,1,0, 4,1,1, 60, 16,40,0, GAMMA"}),
+         9,
+         st::corsa,
+         6,
+         9000,
+         {"station GAMMA at 9000 m", "250 m", "multiple of 100"}},
+        {"too many stations",
+         linea({}, cartelli),
+         corsa({alfa, beta}),
+         10,
+         st::corsa,
+         5,
+         {},
          {"station BETA at 8000 m", "77 tunnel-name boards", "at most 1 stations"}},
-        {"signal beyond the route", linea(), corsa({alfa, segnale(16950)}), 15, st::corsa, 5, 16950,
+        {"signal beyond the route",
+         linea(),
+         corsa({alfa, segnale(16950)}),
+         15,
+         st::corsa,
+         5,
+         16950,
          {"signal at 16950 m", "end of the route"}},
-        {"signal on a signal", linea(), corsa({alfa, segnale(3650), segnale(3650)}), 16, st::corsa, 6, 3650,
-         {"signal at 3650 m: its cell (3700 to 3750 m) is already taken by a signal (the signal at 3650 m on line 5)"}},
-        {"slowdown advance cell taken", linea(), corsa({alfa, segnale(3800), slow}), 17, st::corsa, 6, 5000,
+        {"signal on a signal",
+         linea(),
+         corsa({alfa, segnale(3650), segnale(3650)}),
+         16,
+         st::corsa,
+         6,
+         3650,
+         {"signal at 3650 m: its cell (3700 to 3750 m) is already taken by a signal (the signal at 3650 m on "
+          "line 5)"}},
+        {"slowdown advance cell taken",
+         linea(),
+         corsa({alfa, segnale(3800), slow}),
+         17,
+         st::corsa,
+         6,
+         5000,
          {"slowdown at 5000 m", "advance cell", "3850 to 3900 m", "signal at 3800 m on line 5"}},
-        {"slowdown start cell taken", linea(), corsa({alfa, segnale(5000), slow}), 18, st::corsa, 6, 5000,
+        {"slowdown start cell taken",
+         linea(),
+         corsa({alfa, segnale(5000), slow}),
+         18,
+         st::corsa,
+         6,
+         5000,
          {"slowdown at 5000 m", "start cell (5050 to 5100 m)", "signal at 5000 m"}},
-        {"slowdown end cell taken", linea(), corsa({alfa, segnale(5300), slow}), 19, st::corsa, 6, 5000,
+        {"slowdown end cell taken",
+         linea(),
+         corsa({alfa, segnale(5300), slow}),
+         19,
+         st::corsa,
+         6,
+         5000,
          {"slowdown at 5000 m", "end cell (5350 to 5400 m)"}},
-        {"slowdown approach cell taken", linea(), corsa({alfa, segnale(3700), "rallentamento, 5000, 30, 300, 0, 1, 0"}),
-         20, st::corsa, 6, 5000, {"slowdown at 5000 m", "approach cell", "3750 to 3800 m"}},
-        {"stations too close", linea(), corsa({alfa, beta, "stazione, 8500, 12, 200, 0,0,0, 1,1,0, 4,1,1, 60, 16,40,0, GAMMA"}),
-         22, st::corsa, 6, 8500, {"station GAMMA at 8500 m", "starts at 8400 m", "BETA", "8200 m", "350 m"}},
-        {"stop cell before cell 2", linea(), corsa({"stazione, 0, 4, 100, 0,0,0, 1,1,0, 4,1,1, 1, 16,20,0, ALFA"}), 24,
-         st::corsa, 4, {}, {"station ALFA at 0 m", "stop cell", "beyond 100 m"}},
-        {"dwell beyond a byte", linea(), corsa({alfa, "stazione, 8000, 12, 400, 0,0,0, 1,1,0, 4,1,1, 300, 16,30,0, BETA"}),
-         25, st::corsa, 5, {}, {"station BETA at 8000 m", "0 to 255"}},
-        {"file ends inside a line", linea(), righe({"[generale]", "velocita, 0, 80", "segnale, 3650, 1"}), 25, st::corsa,
-         3, {}, {"signal at 3650 m", "ends before the values of this line are complete"}},
-        {"signal without its mark behind an advance point", linea(),
-         corsa({alfa, segnale(3350), segnale(3400), segnale(3450), slow}), 11, st::corsa, 7, 3500,
+        {"slowdown approach cell taken",
+         linea(),
+         corsa({alfa, segnale(3700), "rallentamento, 5000, 30, 300, 0, 1, 0"}),
+         20,
+         st::corsa,
+         6,
+         5000,
+         {"slowdown at 5000 m", "approach cell", "3750 to 3800 m"}},
+        {"stations too close",
+         linea(),
+         corsa({alfa, beta, "stazione, 8500, 12, 200, 0,0,0, 1,1,0, 4,1,1, 60, 16,40,0, GAMMA"}),
+         22,
+         st::corsa,
+         6,
+         8500,
+         {"station GAMMA at 8500 m", "starts at 8400 m", "BETA", "8200 m", "350 m"}},
+        {"stop cell before cell 2",
+         linea(),
+         corsa({"stazione, 0, 4, 100, 0,0,0, 1,1,0, 4,1,1, 1, 16,20,0, ALFA"}),
+         24,
+         st::corsa,
+         4,
+         {},
+         {"station ALFA at 0 m", "stop cell", "beyond 100 m"}},
+        {"dwell beyond a byte",
+         linea(),
+         corsa({alfa, "stazione, 8000, 12, 400, 0,0,0, 1,1,0, 4,1,1, 300, 16,30,0, BETA"}),
+         25,
+         st::corsa,
+         5,
+         {},
+         {"station BETA at 8000 m", "0 to 255"}},
+        {"file ends inside a line",
+         linea(),
+         righe({"[generale]", "velocita, 0, 80", "segnale, 3650, 1"}),
+         25,
+         st::corsa,
+         3,
+         {},
+         {"signal at 3650 m", "ends before the values of this line are complete"}},
+        {"signal without its mark behind an advance point",
+         linea(),
+         corsa({alfa, segnale(3350), segnale(3400), segnale(3450), slow}),
+         11,
+         st::corsa,
+         7,
+         3500,
          {"signal at 3450 m", "both cells in front of it (3400 to 3500 m) are taken"}},
-        {"no room for an approach mark", linea(), corsa({alfa, segnale(4650), segnale(4700), segnale(4750), slow}), 12,
-         st::corsa, 8, 5050, {"slowdown at 5000 m", "approach marks"}},
-        {"no room for a repeat mark", linea(),
-         corsa({alfa, segnale(5350), segnale(5400), segnale(5450), "rallentamento, 5000, 30, 1000, 0, 0, 0"}), 13,
-         st::corsa, 8, 5450, {"slowdown at 5000 m", "5450 to 5500 m", "repeat mark"}},
-        {"no line description header", righe({"lunghezza percorso, 10000", "[fine]"}), corsa({alfa}), 102, st::linea, 2,
-         {}, {"[generale]"}},
+        {"no room for an approach mark",
+         linea(),
+         corsa({alfa, segnale(4650), segnale(4700), segnale(4750), slow}),
+         12,
+         st::corsa,
+         8,
+         5050,
+         {"slowdown at 5000 m", "approach marks"}},
+        {"no room for a repeat mark",
+         linea(),
+         corsa({alfa, segnale(5350), segnale(5400), segnale(5450), "rallentamento, 5000, 30, 1000, 0, 0, 0"}),
+         13,
+         st::corsa,
+         8,
+         5450,
+         {"slowdown at 5000 m", "5450 to 5500 m", "repeat mark"}},
+        {"no line description header",
+         righe({"lunghezza percorso, 10000", "[fine]"}),
+         corsa({alfa}),
+         102,
+         st::linea,
+         2,
+         {},
+         {"[generale]"}},
     };
 
     for (const caso_errore& c : casi) {
@@ -169,8 +340,10 @@ TEST_F(CompilaCasi, EveryErrorNumberWithItsLineAndWords) {
         if (c.posizione) {
             EXPECT_EQ(e.posizione_errore, *c.posizione);
         }
-        EXPECT_EQ(d.gravita, c.codice >= 11 && c.codice <= 13 ? gravita_errore::finitura : gravita_errore::lettura);
-        for (const char* parola : c.parole) EXPECT_NE(d.messaggio.find(parola), std::string::npos) << d.messaggio;
+        EXPECT_EQ(d.gravita,
+                  c.codice >= 11 && c.codice <= 13 ? gravita_errore::finitura : gravita_errore::lettura);
+        for (const char* parola : c.parole)
+            EXPECT_NE(d.messaggio.find(parola), std::string::npos) << d.messaggio;
         // As in the program, the files are written whatever the readers recorded.
         EXPECT_EQ(e.scritti.size(), 3u);
     }
@@ -207,9 +380,9 @@ TEST_F(CompilaCasi, StampErrorsAreFatalAndWriteNothing) {
 TEST_F(CompilaCasi, EveryErrorOfACompileIsListedInOrderWithItsSeverity) {
     // The reader stops at the repeated signal; the slowdown read before it
     // still makes the sweep record error 12, which the error record keeps.
-    const esito_compilazione e = compila(
-        linea(), corsa({alfa, segnale(4650), segnale(4700), segnale(4750), "rallentamento, 5000, 30, 300, 0, 0, 0",
-                        segnale(4750), segnale(9000)}));
+    const esito_compilazione e =
+        compila(linea(), corsa({alfa, segnale(4650), segnale(4700), segnale(4750),
+                                "rallentamento, 5000, 30, 300, 0, 0, 0", segnale(4750), segnale(9000)}));
     ASSERT_EQ(e.errori.size(), 2u);
     EXPECT_EQ(e.errori[0].codice, 16);
     EXPECT_EQ(e.errori[0].gravita, gravita_errore::lettura);

@@ -1,19 +1,18 @@
 // `scenario dump`: compiled files into JSON, and a clear error with the byte
 // offset for files that are truncated or are not compiled files at all.
-#include <gtest/gtest.h>
+#include "common/line_list.h"
+#include "sources/writers.h"
+#include "tools/command_line.h"
+#include "tools/compile_command.h"
 
 #include <filesystem>
 #include <fstream>
+#include <gtest/gtest.h>
 #include <iterator>
 #include <random>
 #include <sstream>
 #include <string>
 #include <vector>
-
-#include "common/line_list.h"
-#include "sources/writers.h"
-#include "tools/command_line.h"
-#include "tools/compile_command.h"
 
 namespace scenario::strumento {
 namespace {
@@ -24,7 +23,9 @@ std::string contenuto(const fs::path& p) {
     std::ifstream in(p, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
-void scrivi(const fs::path& p, const std::string& t) { std::ofstream(p, std::ios::binary) << t; }
+void scrivi(const fs::path& p, const std::string& t) {
+    std::ofstream(p, std::ios::binary) << t;
+}
 
 struct uscita_comando {
     int stato;
@@ -77,18 +78,21 @@ TEST_F(Dump, CellFileEveryCellWithItsElevenFields) {
     EXPECT_NE(u.out.find("{\"indice\": 940, "), std::string::npos);
     EXPECT_EQ(u.out.find("{\"indice\": 941, "), std::string::npos);
     // Cell 74 holds the program's first signal (3650 m).
-    EXPECT_NE(u.out.find("{\"indice\": 74, \"tipo\": 1, \"dato1\": 40, \"dato2\": 10, \"dato3\": 0, \"dato4\": 3, "
-                         "\"dato5\": 0, \"dato6\": 0, \"galleria\": 0, \"velocita\": 16, "),
-              std::string::npos);
+    EXPECT_NE(
+        u.out.find("{\"indice\": 74, \"tipo\": 1, \"dato1\": 40, \"dato2\": 10, \"dato3\": 0, \"dato4\": 3, "
+                   "\"dato5\": 0, \"dato6\": 0, \"galleria\": 0, \"velocita\": 16, "),
+        std::string::npos);
 }
 
 TEST_F(Dump, RunFileEveryRecordWithItsFields) {
     const uscita_comando u = esegui_dump({corsa().string()});
     ASSERT_EQ(u.stato, 0) << u.err;
-    EXPECT_NE(u.out.find("{\"indice\": 1, \"tipo\": 4, \"valore1\": -300, \"valore2\": 300, \"valore3\": 0, \"byte1\": 0, "
-                         "\"testo\": \"CALVENA\", \"intero1\": 1, \"intero2\": 1, \"intero3\": 4, \"intero4\": 1, "
-                         "\"intero5\": 1, \"byte2\": 0, \"byte3\": 1, \"byte4\": 0, \"byte5\": 0, \"valore4\": 58800}"),
-              std::string::npos);
+    EXPECT_NE(
+        u.out.find(
+            "{\"indice\": 1, \"tipo\": 4, \"valore1\": -300, \"valore2\": 300, \"valore3\": 0, \"byte1\": 0, "
+            "\"testo\": \"CALVENA\", \"intero1\": 1, \"intero2\": 1, \"intero3\": 4, \"intero4\": 1, "
+            "\"intero5\": 1, \"byte2\": 0, \"byte3\": 1, \"byte4\": 0, \"byte5\": 0, \"valore4\": 58800}"),
+        std::string::npos);
     EXPECT_NE(u.out.find("\"testo\": \"S.MOMME'\""), std::string::npos);
     EXPECT_NE(u.out.find("{\"indice\": 86, "), std::string::npos);
 }
@@ -118,7 +122,8 @@ TEST_F(Dump, KindComesFromTheContentWhenTheNameDoesNotTellIt) {
     scrivi(file("a.bin"), contenuto(celle()));
     scrivi(file("b.bin"), contenuto(corsa()));
     scrivi(file("c.bin"), contenuto(linea()));
-    const uscita_comando u = esegui_dump({file("a.bin").string(), file("b.bin").string(), file("c.bin").string()});
+    const uscita_comando u =
+        esegui_dump({file("a.bin").string(), file("b.bin").string(), file("c.bin").string()});
     ASSERT_EQ(u.stato, 0) << u.err;
     const std::size_t a = u.out.find("\"kind\": \"cells\"");
     const std::size_t b = u.out.find("\"kind\": \"run\"");
@@ -139,7 +144,8 @@ TEST_F(Dump, TruncatedAndGarbageFilesNameTheOffset) {
     const std::string c = contenuto(celle()), r = contenuto(corsa()), l = contenuto(linea());
     std::mt19937 generatore(7);
     std::string rumore(4000, '\0');
-    for (char& x : rumore) x = static_cast<char>(generatore() & 0xFF);
+    for (char& x : rumore)
+        x = static_cast<char>(generatore() & 0xFF);
     const caso casi[] = {
         // 20 bytes: one whole cell, then 5 bytes of the second, which begins at offset 15.
         {"t1_4127.dat", c.substr(0, 20), "at byte offset 15"},
@@ -175,9 +181,11 @@ TEST_F(Dump, EveryFileIsReportedAndTheStatusSaysTheWorst) {
     EXPECT_EQ(u.stato, 2);
     EXPECT_NE(u.err.find("no such file"), std::string::npos);
 
-    for (const std::vector<std::string>& sbagliati :
-         {std::vector<std::string>{}, {celle().string(), "--points", "5:2"}, {celle().string(), "--points", "x"},
-          {celle().string(), "--kind", "map"}, {celle().string(), "--bogus"}}) {
+    for (const std::vector<std::string>& sbagliati : {std::vector<std::string>{},
+                                                      {celle().string(), "--points", "5:2"},
+                                                      {celle().string(), "--points", "x"},
+                                                      {celle().string(), "--kind", "map"},
+                                                      {celle().string(), "--bogus"}}) {
         u = esegui_dump(sbagliati);
         EXPECT_EQ(u.stato, 2) << u.err;
     }

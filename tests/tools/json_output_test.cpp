@@ -1,22 +1,21 @@
 // The tool's JSON: strings escaped so that any input gives valid JSON, numbers
 // that read back exactly, and the outputs of compile --json and dump parse.
-#include <gtest/gtest.h>
-
-#include <cmath>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <limits>
-#include <random>
-#include <sstream>
-#include <string>
-#include <vector>
-
 #include "common/line_list.h"
 #include "sources/writers.h"
 #include "tools/command_line.h"
 #include "tools/json_writer.h"
 #include "tools/text_encoding.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <limits>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
 
 namespace scenario::strumento {
 namespace {
@@ -30,48 +29,65 @@ public:
     explicit verifica_json(std::string_view t) : t_(t) {}
     std::optional<std::size_t> errore() {
         spazi();
-        if (!valore()) return i_;
+        if (!valore())
+            return i_;
         spazi();
-        if (i_ != t_.size()) return i_;
+        if (i_ != t_.size())
+            return i_;
         return std::nullopt;
     }
 
 private:
     void spazi() {
-        while (i_ < t_.size() && (t_[i_] == ' ' || t_[i_] == '\n' || t_[i_] == '\r' || t_[i_] == '\t')) ++i_;
+        while (i_ < t_.size() && (t_[i_] == ' ' || t_[i_] == '\n' || t_[i_] == '\r' || t_[i_] == '\t'))
+            ++i_;
     }
     bool letterale(std::string_view l) {
-        if (t_.substr(i_, l.size()) != l) return false;
+        if (t_.substr(i_, l.size()) != l)
+            return false;
         i_ += l.size();
         return true;
     }
     bool valore() {
-        if (i_ >= t_.size()) return false;
+        if (i_ >= t_.size())
+            return false;
         switch (t_[i_]) {
-            case '{': return contenitore('}', true);
-            case '[': return contenitore(']', false);
-            case '"': return stringa();
-            case 't': return letterale("true");
-            case 'f': return letterale("false");
-            case 'n': return letterale("null");
-            default: return numero();
+            case '{':
+                return contenitore('}', true);
+            case '[':
+                return contenitore(']', false);
+            case '"':
+                return stringa();
+            case 't':
+                return letterale("true");
+            case 'f':
+                return letterale("false");
+            case 'n':
+                return letterale("null");
+            default:
+                return numero();
         }
     }
     bool contenitore(char chiusa, bool oggetto) {
         ++i_;
         spazi();
-        if (i_ < t_.size() && t_[i_] == chiusa) return ++i_, true;
+        if (i_ < t_.size() && t_[i_] == chiusa)
+            return ++i_, true;
         for (;;) {
             spazi();
             if (oggetto) {
-                if (i_ >= t_.size() || t_[i_] != '"' || !stringa()) return false;
+                if (i_ >= t_.size() || t_[i_] != '"' || !stringa())
+                    return false;
                 spazi();
-                if (i_ >= t_.size() || t_[i_++] != ':') return false;
+                if (i_ >= t_.size() || t_[i_++] != ':')
+                    return false;
                 spazi();
             }
-            if (!valore()) return false;
+            if (!valore())
+                return false;
             spazi();
-            if (i_ >= t_.size()) return false;
+            if (i_ >= t_.size())
+                return false;
             if (t_[i_] == ',') {
                 ++i_;
                 continue;
@@ -83,14 +99,18 @@ private:
         ++i_;
         while (i_ < t_.size()) {
             const auto c = static_cast<unsigned char>(t_[i_++]);
-            if (c == '"') return true;
-            if (c < 0x20) return false;
+            if (c == '"')
+                return true;
+            if (c < 0x20)
+                return false;
             if (c == '\\') {
-                if (i_ >= t_.size()) return false;
+                if (i_ >= t_.size())
+                    return false;
                 const char e = t_[i_++];
                 if (e == 'u') {
                     for (int k = 0; k < 4; ++k)
-                        if (i_ >= t_.size() || !std::isxdigit(static_cast<unsigned char>(t_[i_++]))) return false;
+                        if (i_ >= t_.size() || !std::isxdigit(static_cast<unsigned char>(t_[i_++])))
+                            return false;
                 } else if (std::string_view("\"\\/bfnrt").find(e) == std::string_view::npos) {
                     return false;
                 }
@@ -100,22 +120,30 @@ private:
     }
     bool numero() {
         const std::size_t inizio = i_;
-        if (i_ < t_.size() && t_[i_] == '-') ++i_;
-        if (i_ >= t_.size() || !std::isdigit(static_cast<unsigned char>(t_[i_]))) return false;
+        if (i_ < t_.size() && t_[i_] == '-')
+            ++i_;
+        if (i_ >= t_.size() || !std::isdigit(static_cast<unsigned char>(t_[i_])))
+            return false;
         if (t_[i_] == '0')
             ++i_;
         else
-            while (i_ < t_.size() && std::isdigit(static_cast<unsigned char>(t_[i_]))) ++i_;
+            while (i_ < t_.size() && std::isdigit(static_cast<unsigned char>(t_[i_])))
+                ++i_;
         if (i_ < t_.size() && t_[i_] == '.') {
             ++i_;
-            if (i_ >= t_.size() || !std::isdigit(static_cast<unsigned char>(t_[i_]))) return false;
-            while (i_ < t_.size() && std::isdigit(static_cast<unsigned char>(t_[i_]))) ++i_;
+            if (i_ >= t_.size() || !std::isdigit(static_cast<unsigned char>(t_[i_])))
+                return false;
+            while (i_ < t_.size() && std::isdigit(static_cast<unsigned char>(t_[i_])))
+                ++i_;
         }
         if (i_ < t_.size() && (t_[i_] == 'e' || t_[i_] == 'E')) {
             ++i_;
-            if (i_ < t_.size() && (t_[i_] == '+' || t_[i_] == '-')) ++i_;
-            if (i_ >= t_.size() || !std::isdigit(static_cast<unsigned char>(t_[i_]))) return false;
-            while (i_ < t_.size() && std::isdigit(static_cast<unsigned char>(t_[i_]))) ++i_;
+            if (i_ < t_.size() && (t_[i_] == '+' || t_[i_] == '-'))
+                ++i_;
+            if (i_ >= t_.size() || !std::isdigit(static_cast<unsigned char>(t_[i_])))
+                return false;
+            while (i_ < t_.size() && std::isdigit(static_cast<unsigned char>(t_[i_])))
+                ++i_;
         }
         return i_ > inizio;
     }
@@ -124,7 +152,9 @@ private:
     std::size_t i_ = 0;
 };
 
-std::optional<std::size_t> errore_json(const std::string& t) { return verifica_json(t).errore(); }
+std::optional<std::size_t> errore_json(const std::string& t) {
+    return verifica_json(t).errore();
+}
 
 TEST(Json, StringsAreEscapedWhateverTheyHold) {
     struct caso {
@@ -136,8 +166,8 @@ TEST(Json, StringsAreEscapedWhateverTheyHold) {
         {"\r\n\t\b\f", "\"\\r\\n\\t\\b\\f\""},
         {std::string("\x01\x1f\x7f", 3), "\"\\u0001\\u001f\\u007f\""},
         {std::string("nul\0x", 5), "\"nul\\u0000x\""},
-        {"caff\xC3\xA8", "\"caff\xC3\xA8\""},             // valid UTF-8 stays
-        {"bad\xE8 end", "\"bad\xEF\xBF\xBD end\""},        // a stray byte becomes U+FFFD
+        {"caff\xC3\xA8", "\"caff\xC3\xA8\""},                          // valid UTF-8 stays
+        {"bad\xE8 end", "\"bad\xEF\xBF\xBD end\""},                    // a stray byte becomes U+FFFD
         {"\xED\xA0\x80", "\"\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\""},  // no surrogates
     };
     for (const caso& c : casi) {
@@ -237,7 +267,8 @@ TEST_F(JsonComandi, CompileAndDumpOutputsAreValidJson) {
     EXPECT_NE(compilato.find("\"fatal\": false"), std::string::npos);
 
     for (const std::vector<std::string>& dump :
-         {std::vector<std::string>{"dump", out + "/Calvena_Roccalba_4127.sim", out + "/Calvena_Roccalba_4127.dat"},
+         {std::vector<std::string>{"dump", out + "/Calvena_Roccalba_4127.sim",
+                                   out + "/Calvena_Roccalba_4127.dat"},
           {"dump", out + "/Calvena_Roccalba_linea.dat", "--points", "0:3000"}}) {
         const std::string testo = esegui_out(dump, 0);
         EXPECT_FALSE(errore_json(testo)) << testo.substr(0, 400);
@@ -247,8 +278,8 @@ TEST_F(JsonComandi, CompileAndDumpOutputsAreValidJson) {
 
     // A clean compile and a fatal one.
     const std::string pulito =
-        esegui_out({"compile", "--line", (radice_ / "l.txt").string(), "--run", (radice_ / "r_ok.txt").string(), "--name",
-                    "X", "--train", "1", "--out", out, "--json"},
+        esegui_out({"compile", "--line", (radice_ / "l.txt").string(), "--run",
+                    (radice_ / "r_ok.txt").string(), "--name", "X", "--train", "1", "--out", out, "--json"},
                    0);
     EXPECT_FALSE(errore_json(pulito)) << pulito;
     EXPECT_NE(pulito.find("\"codice_errore\": 0,"), std::string::npos) << pulito;
@@ -257,8 +288,8 @@ TEST_F(JsonComandi, CompileAndDumpOutputsAreValidJson) {
     std::ofstream(radice_ / "fatale.txt", std::ios::binary)
         << "[generale]\r\nsegnale, 0, 1, 4, 1, 0, 0, 0, 0,0,0, 0\r\n[fine]\r\n";
     const std::string fatale =
-        esegui_out({"compile", "--line", (radice_ / "l.txt").string(), "--run", (radice_ / "fatale.txt").string(),
-                    "--name", "Y", "--train", "1", "--out", out, "--json"},
+        esegui_out({"compile", "--line", (radice_ / "l.txt").string(), "--run",
+                    (radice_ / "fatale.txt").string(), "--name", "Y", "--train", "1", "--out", out, "--json"},
                    1);
     EXPECT_FALSE(errore_json(fatale)) << fatale;
     EXPECT_NE(fatale.find("\"codice_errore\": 1250,"), std::string::npos) << fatale;

@@ -1,21 +1,20 @@
 // `scenario plan`: the SVG must be well-formed XML and show what a person
 // looks for: the twelve station names, the signals and the slowdowns.
-#include <gtest/gtest.h>
+#include "common/line_list.h"
+#include "sources/writers.h"
+#include "tools/command_line.h"
+#include "tools/compile_command.h"
 
 #include <cctype>
 #include <filesystem>
 #include <fstream>
+#include <gtest/gtest.h>
 #include <iterator>
 #include <map>
 #include <random>
 #include <sstream>
 #include <string>
 #include <vector>
-
-#include "common/line_list.h"
-#include "sources/writers.h"
-#include "tools/command_line.h"
-#include "tools/compile_command.h"
 
 namespace scenario::strumento {
 namespace {
@@ -26,7 +25,9 @@ std::string contenuto(const fs::path& p) {
     std::ifstream in(p, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
-void scrivi(const fs::path& p, const std::string& t) { std::ofstream(p, std::ios::binary) << t; }
+void scrivi(const fs::path& p, const std::string& t) {
+    std::ofstream(p, std::ios::binary) << t;
+}
 
 // A small XML reader: checks that tags nest and close, attributes are quoted
 // and entities are known, and gathers the elements with their text.
@@ -48,27 +49,36 @@ public:
         while (i_ < t_.size()) {
             if (t_.compare(i_, 5, "<?xml") == 0) {
                 const std::size_t f = t_.find("?>", i_);
-                if (f == std::string::npos) return errore("unterminated declaration");
+                if (f == std::string::npos)
+                    return errore("unterminated declaration");
                 i_ = f + 2;
             } else if (t_.compare(i_, 2, "</") == 0) {
                 const std::size_t f = t_.find('>', i_);
-                if (f == std::string::npos) return errore("unterminated end tag");
+                if (f == std::string::npos)
+                    return errore("unterminated end tag");
                 const std::string nome = t_.substr(i_ + 2, f - i_ - 2);
-                if (aperti.empty() || elementi[aperti.back()].nome != nome) return errore("mismatched </" + nome + ">");
+                if (aperti.empty() || elementi[aperti.back()].nome != nome)
+                    return errore("mismatched </" + nome + ">");
                 aperti.pop_back();
-                if (aperti.empty()) radice_chiusa = true;
+                if (aperti.empty())
+                    radice_chiusa = true;
                 i_ = f + 1;
             } else if (t_[i_] == '<') {
-                if (radice_chiusa) return errore("content after the root element");
+                if (radice_chiusa)
+                    return errore("content after the root element");
                 ++i_;
                 elemento_xml e;
-                while (i_ < t_.size() && std::isalnum(static_cast<unsigned char>(t_[i_]))) e.nome += t_[i_++];
-                if (e.nome.empty()) return errore("element without a name");
-                for (std::size_t a : aperti) e.antenati.push_back(elementi[a].nome + "#" + elementi[a].attributi["id"]);
+                while (i_ < t_.size() && std::isalnum(static_cast<unsigned char>(t_[i_])))
+                    e.nome += t_[i_++];
+                if (e.nome.empty())
+                    return errore("element without a name");
+                for (std::size_t a : aperti)
+                    e.antenati.push_back(elementi[a].nome + "#" + elementi[a].attributi["id"]);
                 bool vuoto = false;
                 for (;;) {
                     salta_spazi();
-                    if (i_ >= t_.size()) return errore("unterminated tag");
+                    if (i_ >= t_.size())
+                        return errore("unterminated tag");
                     if (t_.compare(i_, 2, "/>") == 0) {
                         vuoto = true;
                         i_ += 2;
@@ -79,55 +89,67 @@ public:
                         break;
                     }
                     std::string nome;
-                    while (i_ < t_.size() && (std::isalnum(static_cast<unsigned char>(t_[i_])) || t_[i_] == '-' ||
-                                              t_[i_] == ':'))
+                    while (i_ < t_.size() && (std::isalnum(static_cast<unsigned char>(t_[i_])) ||
+                                              t_[i_] == '-' || t_[i_] == ':'))
                         nome += t_[i_++];
                     if (nome.empty() || i_ + 1 >= t_.size() || t_[i_] != '=' || t_[i_ + 1] != '"')
                         return errore("bad attribute in <" + e.nome + ">");
                     i_ += 2;
                     const std::size_t f = t_.find('"', i_);
-                    if (f == std::string::npos) return errore("unterminated attribute");
+                    if (f == std::string::npos)
+                        return errore("unterminated attribute");
                     std::string valore;
-                    if (!decodifica(t_.substr(i_, f - i_), valore)) return errore("bad entity in an attribute");
-                    if (e.attributi.count(nome)) return errore("attribute " + nome + " given twice");
+                    if (!decodifica(t_.substr(i_, f - i_), valore))
+                        return errore("bad entity in an attribute");
+                    if (e.attributi.count(nome))
+                        return errore("attribute " + nome + " given twice");
                     e.attributi[nome] = valore;
                     i_ = f + 1;
                 }
                 elementi.push_back(std::move(e));
-                if (!vuoto) aperti.push_back(elementi.size() - 1);
+                if (!vuoto)
+                    aperti.push_back(elementi.size() - 1);
             } else {
                 const std::size_t f = t_.find('<', i_);
                 const std::string grezzo = t_.substr(i_, f == std::string::npos ? std::string::npos : f - i_);
                 std::string testo;
-                if (!decodifica(grezzo, testo)) return errore("bad entity in text");
-                if (!aperti.empty()) elementi[aperti.back()].testo += testo;
+                if (!decodifica(grezzo, testo))
+                    return errore("bad entity in text");
+                if (!aperti.empty())
+                    elementi[aperti.back()].testo += testo;
                 i_ = f == std::string::npos ? t_.size() : f;
             }
         }
-        if (!aperti.empty()) return errore("unclosed <" + elementi[aperti.back()].nome + ">");
-        if (!radice_chiusa) return errore("no root element");
+        if (!aperti.empty())
+            return errore("unclosed <" + elementi[aperti.back()].nome + ">");
+        if (!radice_chiusa)
+            return errore("no root element");
         return {};
     }
 
 private:
     std::string errore(const std::string& cosa) const { return cosa + " at offset " + std::to_string(i_); }
     void salta_spazi() {
-        while (i_ < t_.size() && std::isspace(static_cast<unsigned char>(t_[i_]))) ++i_;
+        while (i_ < t_.size() && std::isspace(static_cast<unsigned char>(t_[i_])))
+            ++i_;
     }
     static bool decodifica(const std::string& grezzo, std::string& out) {
         for (std::size_t k = 0; k < grezzo.size(); ++k) {
-            if (grezzo[k] == '<') return false;
+            if (grezzo[k] == '<')
+                return false;
             if (grezzo[k] != '&') {
                 out += grezzo[k];
                 continue;
             }
             const std::size_t f = grezzo.find(';', k);
-            if (f == std::string::npos) return false;
+            if (f == std::string::npos)
+                return false;
             const std::string entita = grezzo.substr(k + 1, f - k - 1);
             static const std::map<std::string, std::string> note = {
                 {"amp", "&"}, {"lt", "<"}, {"gt", ">"}, {"quot", "\""}, {"apos", "'"}, {"#39", "'"}};
             const auto it = note.find(entita);
-            if (it == note.end()) return false;
+            if (it == note.end())
+                return false;
             out += it->second;
             k = f;
         }
@@ -158,8 +180,8 @@ protected:
 
     int disegna(std::string& err) {
         std::ostringstream o, e;
-        const int stato = esegui({"plan", "--name", "Calvena_Roccalba", "--train", "4127", (radice_ / "out").string(),
-                                  "--svg", (radice_ / "plan.svg").string()},
+        const int stato = esegui({"plan", "--name", "Calvena_Roccalba", "--train", "4127",
+                                  (radice_ / "out").string(), "--svg", (radice_ / "plan.svg").string()},
                                  o, e);
         err = e.str();
         return stato;
@@ -176,8 +198,18 @@ protected:
 };
 
 const char* const stazioni[] = {
-    "CALVENA",  "CALVENA OVEST", "VALDIBRANA",       "PITECCIO",           "CORBEZZI",              "CASTAGNO",
-    "S.MOMME'", "PRACCHIA",      "BIAGIONI LAGACCI", "MOLINO DEL PALLONE", "PONTE DELLA VENTURINA", "ROCCALBA TERME",
+    "CALVENA",
+    "CALVENA OVEST",
+    "VALDIBRANA",
+    "PITECCIO",
+    "CORBEZZI",
+    "CASTAGNO",
+    "S.MOMME'",
+    "PRACCHIA",
+    "BIAGIONI LAGACCI",
+    "MOLINO DEL PALLONE",
+    "PONTE DELLA VENTURINA",
+    "ROCCALBA TERME",
 };
 
 TEST_F(Piano, TheDrawingNamesTheTwelveStationsAndMarksSignalsAndSlowdowns) {
@@ -194,12 +226,17 @@ TEST_F(Piano, TheDrawingNamesTheTwelveStationsAndMarksSignalsAndSlowdowns) {
     std::string intestazione;
     for (const elemento_xml& e : elementi) {
         const bool nel_piano = !e.antenati.empty() && e.antenati.back() == "g#plan";
-        if (e.nome == "text" && nel_piano) ++nomi_nel_piano[e.testo];
-        if (e.nome == "text" && e.antenati.size() == 1) intestazione += e.testo + "\n";
-        if (e.nome == "circle" && nel_piano && e.attributi.at("fill") == "#d62728") ++segnali;
-        if (e.nome == "polyline" && nel_piano && e.attributi.at("stroke") == "#f08c00") ++rallentamenti;
+        if (e.nome == "text" && nel_piano)
+            ++nomi_nel_piano[e.testo];
+        if (e.nome == "text" && e.antenati.size() == 1)
+            intestazione += e.testo + "\n";
+        if (e.nome == "circle" && nel_piano && e.attributi.at("fill") == "#d62728")
+            ++segnali;
+        if (e.nome == "polyline" && nel_piano && e.attributi.at("stroke") == "#f08c00")
+            ++rallentamenti;
     }
-    for (const char* nome : stazioni) EXPECT_GE(nomi_nel_piano[nome], 1) << nome;
+    for (const char* nome : stazioni)
+        EXPECT_GE(nomi_nel_piano[nome], 1) << nome;
     EXPECT_EQ(segnali, 12);
     EXPECT_EQ(rallentamenti, 2);
     EXPECT_NE(intestazione.find("route 40 km, 12 stations, 12 signals, 2 slowdowns"), std::string::npos)
@@ -212,9 +249,11 @@ TEST_F(Piano, WithoutALineFileTheLineIsDrawnStraight) {
     ASSERT_EQ(disegna(err), 0) << err;
     std::string testi;
     for (const elemento_xml& e : leggi_svg())
-        if (e.nome == "text") testi += e.testo + "\n";
+        if (e.nome == "text")
+            testi += e.testo + "\n";
     EXPECT_NE(testi.find("no line file"), std::string::npos);
-    for (const char* nome : stazioni) EXPECT_NE(testi.find(nome), std::string::npos) << nome;
+    for (const char* nome : stazioni)
+        EXPECT_NE(testi.find(nome), std::string::npos) << nome;
 }
 
 TEST_F(Piano, MissingOrInvalidFilesAreReported) {

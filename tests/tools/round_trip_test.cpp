@@ -2,16 +2,6 @@
 // program's run (its five writers into a directory, then the compile of the
 // sources found there) is done here with the same library calls the program
 // makes, and every compiled file is compared byte for byte.
-#include <gtest/gtest.h>
-
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <random>
-#include <sstream>
-#include <string>
-#include <vector>
-
 #include "common/file_replace.h"
 #include "common/line_list.h"
 #include "compiler/compile_driver.h"
@@ -20,6 +10,15 @@
 #include "tools/command_line.h"
 #include "tools/compile_command.h"
 #include "tools/sources_command.h"
+
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <iterator>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
 
 namespace scenario::strumento {
 namespace {
@@ -52,7 +51,8 @@ protected:
             {nome_file_linea_testo(nome), sorgenti::righe_linea()},
             {nome_file_corsa_testo(nome, treno), sorgenti::righe_treno()},
         };
-        for (const auto& [file, righe] : testi) EXPECT_FALSE(sostituisci_file(cartella / file, testo_lista(righe)));
+        for (const auto& [file, righe] : testi)
+            EXPECT_FALSE(sostituisci_file(cartella / file, testo_lista(righe)));
         stato_scenario s;
         s.nome_scenario = nome;
         s.numero_treno = treno;
@@ -78,14 +78,17 @@ TEST_F(AndataRitorno, SourcesThenCompileGivesTheProgramsFiles) {
         const fs::path corsa = src / nome_file_corsa_testo(nome, treno);
         const std::string linea_prima = contenuto(linea), corsa_prima = contenuto(corsa);
 
-        std::vector<std::string> parole{"compile", "--line", linea.string(), "--run",  corsa.string(),
-                                        "--name",  nome,            "--train", treno, "--out", out.string()};
-        if (!piano) parole.push_back("--no-plan");
+        std::vector<std::string> parole{"compile",      "--line", linea.string(), "--run",
+                                        corsa.string(), "--name", nome,           "--train",
+                                        treno,          "--out",  out.string()};
+        if (!piano)
+            parole.push_back("--no-plan");
         ASSERT_EQ(esegui(parole, o, e), 0) << e.str();
         EXPECT_EQ(e.str(), "");
 
-        for (const std::string& file : {nome_file_corsa_compilato(nome, treno), nome_file_celle_compilato(nome, treno),
-                                        nome_file_linea_compilato(nome)}) {
+        for (const std::string& file :
+             {nome_file_corsa_compilato(nome, treno), nome_file_celle_compilato(nome, treno),
+              nome_file_linea_compilato(nome)}) {
             SCOPED_TRACE(file);
             const bool atteso = piano || file != nome_file_linea_compilato(nome);
             ASSERT_EQ(fs::exists(out / file), atteso);
@@ -109,7 +112,8 @@ TEST_F(AndataRitorno, SourcesAreTheProgramsTextFilesAndAreNotOverwrittenByAccide
     EXPECT_EQ(contenuto(src / (nome + "_linea.txt")), testo_lista(sorgenti::righe_linea()));
     EXPECT_EQ(contenuto(src / (nome + "_4127-.txt")), testo_lista(sorgenti::righe_treno()));
     EXPECT_EQ(contenuto(src / (nome + "_4127_note.txt")), testo_lista(sorgenti::righe_note()));
-    EXPECT_EQ(contenuto(src / (nome + "_4127_rallentamenti.txt")), testo_lista(sorgenti::righe_rallentamenti()));
+    EXPECT_EQ(contenuto(src / (nome + "_4127_rallentamenti.txt")),
+              testo_lista(sorgenti::righe_rallentamenti()));
     EXPECT_EQ(contenuto(src / (nome + "_4127_scheda_treno.txt")), testo_lista(sorgenti::righe_scheda()));
 
     // An author's edit survives a second `sources` unless --force is given.
@@ -149,7 +153,8 @@ TEST_F(AndataRitorno, FaultySourcesGiveTheFilesTheProgramWouldWrite) {
     ASSERT_FALSE(e.guasto);
     EXPECT_EQ(e.codice_errore, 16);
     ASSERT_EQ(e.scritti.size(), 3u);
-    for (const fs::path& p : e.scritti) EXPECT_TRUE(contenuto(p) == contenuto(programma / p.filename())) << p;
+    for (const fs::path& p : e.scritti)
+        EXPECT_TRUE(contenuto(p) == contenuto(programma / p.filename())) << p;
 }
 
 TEST_F(AndataRitorno, ACompileNeverReplacesItsInput) {
