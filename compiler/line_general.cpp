@@ -4,6 +4,7 @@
 #include "compiler/errors.h"
 #include "compiler/line_reader.h"
 #include "compiler/provenance.h"
+#include "compiler/text_case.h"
 
 #include <array>
 #include <limits>
@@ -95,7 +96,7 @@ esito_sezione interpreta(stato_scenario& s, lettore_campi& lettore, const std::s
         s.lettura.elemento = e;
         return true;
     };
-    const std::string parola = minuscole(campo);
+    const std::string parola = lower_ascii(campo);
     if (contiene(parola, "lunghezza") && contiene(parola, "percorso") && passo(el::lunghezza_percorso)) {
         if (lunghezza_percorso(s, lettore, lunghezza) == esito_sezione::interrotta)
             return esito_sezione::interrotta;
@@ -120,14 +121,6 @@ esito_sezione interpreta(stato_scenario& s, lettore_campi& lettore, const std::s
     return esito_sezione::avanti;
 }
 }  // namespace
-
-std::string minuscole(std::string_view testo) {
-    std::string r(testo);
-    for (char& c : r)
-        if (c >= 'A' && c <= 'Z')
-            c = char(c - 'A' + 'a');
-    return r;
-}
 
 void leggi_parola_chiave(stato_scenario& s, lettore_campi& lettore) {
     s.campo = lettore.leggi_testo();

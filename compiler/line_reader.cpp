@@ -25,6 +25,7 @@
 #include "compiler/errors.h"
 #include "compiler/read_sources.h"
 #include "compiler/run_cells.h"
+#include "compiler/text_case.h"
 #include "compiler/track_plan.h"
 
 namespace scenario {
@@ -73,7 +74,7 @@ esito_sezione lettore_corpo::leggi() {
                 return esito_sezione::avanti;
         }
         // Every test applies to the same field; the first line that stops reading ends it.
-        const std::string parola = minuscole(s_.campo);
+        const std::string parola = lower_ascii(s_.campo);
         esito_sezione e = esito_sezione::avanti;
         if (contiene(parola, "pendenza"))
             e = pendenza();
@@ -212,7 +213,7 @@ esito_fase_linea leggi_descrizione_linea(stato_scenario& s, archivio_sorgenti& s
             registra_errore(s, 102);
             return esito;
         }
-        if (contiene(minuscole(s.campo), "[generale]"))
+        if (contiene(lower_ascii(s.campo), "[generale]"))
             break;
     }
 

@@ -44,8 +44,7 @@ inline double arrotonda(double v) {
     return std::nearbyint(v);
 }
 
-// Text with ASCII capitals turned to lower case, for the keyword tests that ignore case.
-std::string minuscole(std::string_view testo);
+// True when `parte` stands anywhere in `testo`: every keyword test is a substring test.
 inline bool contiene(std::string_view testo, std::string_view parte) {
     return testo.find(parte) != std::string_view::npos;
 }

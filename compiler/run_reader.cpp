@@ -26,6 +26,7 @@
 #include "compiler/signals.h"
 #include "compiler/slowdowns.h"
 #include "compiler/stations.h"
+#include "compiler/text_case.h"
 
 #include <cmath>
 #include <optional>
@@ -35,14 +36,6 @@
 namespace scenario {
 
 namespace {
-
-std::string minuscolo(std::string_view t) {
-    std::string r(t);
-    for (char& c : r)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    return r;
-}
 
 bool contiene(std::string_view testo, std::string_view parola) {
     return testo.find(parola) != std::string_view::npos;
@@ -120,7 +113,7 @@ void fase_corsa::esegui() {
     // Everything up to and including the first field holding "[generale]".
     do {
         s_.campo = lettore_.leggi_testo();
-    } while (!contiene(minuscolo(s_.campo), "[generale]") && !lettore_.fine());
+    } while (!contiene(lower_ascii(s_.campo), "[generale]") && !lettore_.fine());
 
     while (!lettore_.fine()) {
         if (!leggi_parola_chiave())
@@ -168,7 +161,7 @@ seguito fase_corsa::interpreta() {
         {"stazione", "", el::stazione, &fase_corsa::stazione},
     };
     s_.lettura = {true, sorgente_testo::corsa, lettore_.riga()};
-    const std::string campo = minuscolo(s_.campo);
+    const std::string campo = lower_ascii(s_.campo);
     for (const parola_chiave& p : parole) {
         if (!contiene(campo, p.prima) || !contiene(campo, p.seconda))
             continue;

@@ -2,6 +2,7 @@
 
 #include "compiler/compiled_files.h"
 #include "compiler/state.h"
+#include "compiler/text_case.h"
 #include "tools/exit_status.h"
 #include "tools/file_io.h"
 #include "tools/json_writer.h"
@@ -59,13 +60,6 @@ std::optional<tipo_compilato> tipo_da_testo(std::string_view t) {
 }
 
 namespace {
-
-std::string minuscole(std::string t) {
-    for (char& c : t)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    return t;
-}
 
 bool finisce_con(const std::string& t, std::string_view fine) {
     return t.size() >= fine.size() && t.compare(t.size() - fine.size(), fine.size(), fine) == 0;
@@ -255,7 +249,7 @@ void scrivi_tracciato(scrittore_json& j, const tracciato_linea& t,
 
 std::optional<tipo_compilato> tipo_da_nome(const fs::path& p) {
     const std::u8string u = p.filename().u8string();
-    const std::string nome = minuscole(std::string(u.begin(), u.end()));
+    const std::string nome = lower_ascii(std::string(u.begin(), u.end()));
     if (finisce_con(nome, "_linea.dat"))
         return tipo_compilato::linea;
     if (finisce_con(nome, ".sim"))
