@@ -13,6 +13,7 @@ jobs=$(nproc 2>/dev/null || echo 2)
 needed_packages=(
   clang-format-14                                                            # style check
   cmake ninja-build g++ libgtest-dev libbenchmark-dev libx11-dev libxft-dev  # Linux build
+  nlohmann-json3-dev libcli11-dev                                            # the tool (both builds)
   xvfb xauth x11-apps imagemagick xdotool                                    # windows on screen
   clang libclang-rt-dev                                                      # sanitizers, libFuzzer
   g++-mingw-w64-x86-64-posix googletest wine wine64                          # Windows build under Wine

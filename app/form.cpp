@@ -3,6 +3,7 @@
 #include "common/file_replace.h"
 #include "compiler/errors.h"
 #include "compiler/source_store.h"
+#include "sources/document_names.h"
 #include "sources/identity.h"
 #include "sources/writers.h"
 
@@ -99,16 +100,17 @@ std::optional<std::string> Form1::dati_treno() {
 }
 
 std::optional<std::string> Form1::dati_note() {
-    return scrivi_testo(s_.nome_scenario + "_" + s_.numero_treno + "_note.txt", sorgenti::righe_note());
+    return scrivi_testo(sorgenti::notes_document_name(s_.nome_scenario, s_.numero_treno),
+                        sorgenti::righe_note());
 }
 
 std::optional<std::string> Form1::dati_rallentamenti() {
-    return scrivi_testo(s_.nome_scenario + "_" + s_.numero_treno + "_rallentamenti.txt",
+    return scrivi_testo(sorgenti::slow_order_document_name(s_.nome_scenario, s_.numero_treno),
                         sorgenti::righe_rallentamenti());
 }
 
 std::optional<std::string> Form1::dati_scheda() {
-    return scrivi_testo(s_.nome_scenario + "_" + s_.numero_treno + "_scheda_treno.txt",
+    return scrivi_testo(sorgenti::train_card_document_name(s_.nome_scenario, s_.numero_treno),
                         sorgenti::righe_scheda());
 }
 

@@ -3,7 +3,6 @@
 // every recorded error explained to the author.
 #pragma once
 
-#include "tools/arguments.h"
 #include "tools/diagnostics.h"
 
 #include <cstdint>
@@ -13,6 +12,8 @@
 #include <string>
 #include <vector>
 
+// The compile itself and its result keep the names the diagnostics use; the
+// command's own part is in scenario::tool below.
 namespace scenario::strumento {
 
 struct richiesta_compilazione {
@@ -43,8 +44,21 @@ esito_compilazione compila_sorgenti(const richiesta_compilazione& r);
 // Why a scenario name or train number cannot name files; nothing when it can.
 std::optional<std::string> controlla_nome_file(const std::string& che_cosa, const std::string& valore);
 
-extern const opzioni_ammesse opzioni_compile;
-extern const char* const aiuto_compile;
-int comando_compile(const argomenti& a, std::ostream& out, std::ostream& err);
-
 }  // namespace scenario::strumento
+
+namespace scenario::tool {
+
+// The command's words, UTF-8.
+struct compile_arguments {
+    std::string line;  // line description text source
+    std::string run;   // run description text source
+    std::string name;
+    std::string train;
+    std::string out = ".";
+    bool no_plan = false;
+    bool json = false;
+};
+extern const char* const compile_description;
+int run_compile(const compile_arguments& a, std::ostream& out, std::ostream& err);
+
+}  // namespace scenario::tool

@@ -6,29 +6,33 @@
 #include <iterator>
 #include <system_error>
 
-namespace scenario::strumento {
+namespace scenario::tool {
 
-std::string mostra_percorso(const std::filesystem::path& percorso) {
-    const std::u8string u = percorso.u8string();
-    return utf8_sicuro(std::string(u.begin(), u.end()));
+std::filesystem::path path_from_utf8(std::string_view utf8) {
+    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
 }
 
-file_letto leggi_file(const std::filesystem::path& percorso) {
+std::string display_path(const std::filesystem::path& path) {
+    const std::u8string u = path.u8string();
+    return valid_utf8(std::string(u.begin(), u.end()));
+}
+
+file_read read_file(const std::filesystem::path& path) {
     namespace fs = std::filesystem;
     std::error_code ec;
-    const fs::file_status stato = fs::status(percorso, ec);
-    if (!fs::exists(stato))
-        return {std::nullopt, mostra_percorso(percorso) + ": no such file"};
-    if (fs::is_directory(stato))
-        return {std::nullopt, mostra_percorso(percorso) + ": is a directory, not a file"};
+    const fs::file_status status = fs::status(path, ec);
+    if (!fs::exists(status))
+        return {std::nullopt, display_path(path) + ": no such file"};
+    if (fs::is_directory(status))
+        return {std::nullopt, display_path(path) + ": is a directory, not a file"};
 
-    std::ifstream in(percorso, std::ios::binary);
+    std::ifstream in(path, std::ios::binary);
     if (!in)
-        return {std::nullopt, mostra_percorso(percorso) + ": cannot be opened for reading"};
-    std::string dati{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+        return {std::nullopt, display_path(path) + ": cannot be opened for reading"};
+    std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     if (in.bad())
-        return {std::nullopt, mostra_percorso(percorso) + ": read error"};
-    return {std::move(dati), {}};
+        return {std::nullopt, display_path(path) + ": read error"};
+    return {std::move(bytes), {}};
 }
 
-}  // namespace scenario::strumento
+}  // namespace scenario::tool

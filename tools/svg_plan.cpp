@@ -8,7 +8,7 @@
 #include <set>
 #include <string_view>
 
-namespace scenario::strumento {
+namespace scenario::tool {
 
 namespace {
 
@@ -35,7 +35,7 @@ std::string num(double v) {
 // apostrophe stays as it is (some renderers do not decode &apos;).
 std::string xml(std::string_view utf8) {
     std::string out;
-    for (char c : utf8_sicuro(utf8)) {
+    for (char c : valid_utf8(utf8)) {
         switch (c) {
             case '&':
                 out += "&amp;";
@@ -85,7 +85,7 @@ struct tratto {
 
 class disegno {
 public:
-    explicit disegno(const dati_piano& d) : d_(d) {}
+    explicit disegno(const plan_data& d) : d_(d) {}
 
     std::string esegui() {
         misura();
@@ -248,7 +248,7 @@ private:
     bool etichetta(double x, double y, const std::string& testo, double corpo, const std::string& stile,
                    const std::string& colore, bool sempre) {
         std::size_t caratteri = 0;
-        for (char c : da_windows1252(testo))
+        for (char c : from_windows1252(testo))
             if ((static_cast<unsigned char>(c) & 0xC0) != 0x80)
                 ++caratteri;
         const double w = 0.6 * corpo * static_cast<double>(std::max<std::size_t>(caratteri, 1));
@@ -285,7 +285,7 @@ private:
             scelta = &prove[0];
         }
         occupati_.push_back({scelta->x0, scelta->y - corpo, scelta->x0 + w, scelta->y + 3});
-        testo_con_alone(scelta->x, scelta->y, corpo, scelta->ancora, stile, colore, da_windows1252(testo));
+        testo_con_alone(scelta->x, scelta->y, corpo, scelta->ancora, stile, colore, from_windows1252(testo));
         return true;
     }
 
@@ -304,7 +304,7 @@ private:
     // ---- the parts of the drawing ------------------------------------------
 
     void intestazione() {
-        const std::vector<stazione_disegnata> st = stazioni_di(d_);
+        const std::vector<drawn_station> st = stations_of(d_);
         std::string sotto = "route " + km(lunghezza_) + ", " + std::to_string(st.size()) + " stations, " +
                             std::to_string(segnali().size()) + " signals, " +
                             std::to_string(rallentamenti().size()) + " slowdowns, " +
@@ -312,7 +312,7 @@ private:
         if (!con_piano_)
             sotto += " (no line file: the line is drawn straight)";
         svg_ += "<text x=\"" + num(margine) + "\" y=\"34\" font-size=\"20\" font-weight=\"bold\">" +
-                xml(d_.titolo) + "</text>\n";
+                xml(d_.title) + "</text>\n";
         svg_ += "<text x=\"" + num(margine) + "\" y=\"56\" font-size=\"13\" fill=\"#444\">" + xml(sotto) +
                 "</text>\n";
         // Legend.
@@ -365,13 +365,13 @@ private:
 
         // Station names first: they matter most and are always placed.
         const std::string stile_stazione = "font-weight=\"bold\"";
-        for (const stazione_disegnata& s : stazioni_di(d_)) {
+        for (const drawn_station& s : stations_of(d_)) {
             const punto p = sullo_schermo(s.posizione);
             svg_ += "<circle cx=\"" + num(p.x) + "\" cy=\"" + num(p.y) +
                     "\" r=\"5\" fill=\"#ffffff\" stroke=\"#1f4e9c\" stroke-width=\"2.5\"/>\n";
             occupati_.push_back({p.x - 5, p.y - 5, p.x + 5, p.y + 5});
         }
-        for (const stazione_disegnata& s : stazioni_di(d_)) {
+        for (const drawn_station& s : stations_of(d_)) {
             const punto p = sullo_schermo(s.posizione);
             etichetta(p.x, p.y, s.nome, 13, stile_stazione, "#12336b", true);
         }
@@ -450,11 +450,11 @@ private:
         // Stations: a dashed line up from the profile to the name, the names
         // in rows above it so that near stations do not overwrite each other.
         std::vector<double> fine_riga(righe_nomi_profilo, -1e300);
-        for (const stazione_disegnata& s : stazioni_di(d_)) {
+        for (const drawn_station& s : stations_of(d_)) {
             if (s.posizione < 0 || s.posizione > lunghezza_)
                 continue;
             const double x = x_di(static_cast<double>(s.posizione));
-            const std::string nome = da_windows1252(s.nome);
+            const std::string nome = from_windows1252(s.nome);
             std::size_t caratteri = 0;
             for (char c : nome)
                 if ((static_cast<unsigned char>(c) & 0xC0) != 0x80)
@@ -514,7 +514,7 @@ private:
         svg_ += "</g>\n";
     }
 
-    const dati_piano& d_;
+    const plan_data& d_;
     std::string svg_;
     bool con_piano_ = false;
     int64_t ultimo_ = 0;     // last plan point that holds a value
@@ -527,12 +527,12 @@ private:
 
 }  // namespace
 
-std::vector<stazione_disegnata> stazioni_di(const dati_piano& d) {
+std::vector<drawn_station> stations_of(const plan_data& d) {
     std::set<int> cartelli;
     for (const cella& c : d.celle)
         if (c.tipo == tipo_cella::cartello_galleria)
             cartelli.insert(c.dato1);
-    std::vector<stazione_disegnata> st;
+    std::vector<drawn_station> st;
     for (int i = 1; i <= prima_voce_cartelli; ++i) {
         if (cartelli.count(i))
             continue;
@@ -544,8 +544,8 @@ std::vector<stazione_disegnata> stazioni_di(const dati_piano& d) {
     return st;
 }
 
-std::string disegna_piano(const dati_piano& d) {
+std::string draw_plan(const plan_data& d) {
     return disegno(d).esegui();
 }
 
-}  // namespace scenario::strumento
+}  // namespace scenario::tool

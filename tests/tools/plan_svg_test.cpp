@@ -2,6 +2,7 @@
 // looks for: the twelve station names, the signals and the slowdowns.
 #include "common/line_list.h"
 #include "sources/writers.h"
+#include "tests/support/files.h"
 #include "tools/command_line.h"
 #include "tools/compile_command.h"
 
@@ -16,18 +17,15 @@
 #include <string>
 #include <vector>
 
-namespace scenario::strumento {
+namespace scenario::tool {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string contenuto(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-void scrivi(const fs::path& p, const std::string& t) {
-    std::ofstream(p, std::ios::binary) << t;
-}
+using strumento::compila_sorgenti;
+using strumento::esito_compilazione;
+using strumento::richiesta_compilazione;
+using test_support::read_file;
+using test_support::write_file;
 
 // A small XML reader: checks that tags nest and close, attributes are quoted
 // and entities are known, and gathers the elements with their text.
@@ -166,8 +164,8 @@ protected:
         std::random_device caso;
         radice_ = fs::temp_directory_path() / ("scenario_tool_plan_" + std::to_string(caso()));
         fs::create_directories(radice_);
-        scrivi(radice_ / "l.txt", testo_lista(sorgenti::righe_linea()));
-        scrivi(radice_ / "r.txt", testo_lista(sorgenti::righe_treno()));
+        write_file(radice_ / "l.txt", testo_lista(sorgenti::righe_linea()));
+        write_file(radice_ / "r.txt", testo_lista(sorgenti::righe_treno()));
     }
     void TearDown() override { fs::remove_all(radice_); }
 
@@ -180,16 +178,16 @@ protected:
 
     int disegna(std::string& err) {
         std::ostringstream o, e;
-        const int stato = esegui({"plan", "--name", "Calvena_Roccalba", "--train", "4127",
-                                  (radice_ / "out").string(), "--svg", (radice_ / "plan.svg").string()},
-                                 o, e);
+        const int stato = run({"plan", "--name", "Calvena_Roccalba", "--train", "4127",
+                               (radice_ / "out").string(), "--svg", (radice_ / "plan.svg").string()},
+                              o, e);
         err = e.str();
         return stato;
     }
 
     std::vector<elemento_xml> leggi_svg() {
         std::vector<elemento_xml> elementi;
-        const std::string errore = lettore_xml(contenuto(radice_ / "plan.svg")).leggi(elementi);
+        const std::string errore = lettore_xml(read_file(radice_ / "plan.svg")).leggi(elementi);
         EXPECT_EQ(errore, "");
         return elementi;
     }
@@ -262,11 +260,11 @@ TEST_F(Piano, MissingOrInvalidFilesAreReported) {
     EXPECT_NE(err.find("no such file"), std::string::npos) << err;
 
     compila(true);
-    scrivi(radice_ / "out" / "Calvena_Roccalba_4127.sim", "short");
+    write_file(radice_ / "out" / "Calvena_Roccalba_4127.sim", "short");
     EXPECT_EQ(disegna(err), 1);
     EXPECT_NE(err.find("offset"), std::string::npos) << err;
     EXPECT_FALSE(fs::exists(radice_ / "plan.svg"));
 }
 
 }  // namespace
-}  // namespace scenario::strumento
+}  // namespace scenario::tool

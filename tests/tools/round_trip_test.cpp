@@ -7,6 +7,7 @@
 #include "compiler/compile_driver.h"
 #include "compiler/source_store.h"
 #include "sources/writers.h"
+#include "tests/support/files.h"
 #include "tools/command_line.h"
 #include "tools/compile_command.h"
 #include "tools/sources_command.h"
@@ -20,18 +21,18 @@
 #include <string>
 #include <vector>
 
-namespace scenario::strumento {
+namespace scenario::tool {
 namespace {
 
 namespace fs = std::filesystem;
+using strumento::compila_sorgenti;
+using strumento::esito_compilazione;
+using strumento::richiesta_compilazione;
+using test_support::read_file;
+using test_support::write_file;
 
 const std::string nome = "Calvena_Roccalba";
 const std::string treno = "4127";
-
-std::string contenuto(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 class AndataRitorno : public ::testing::Test {
 protected:
@@ -73,17 +74,17 @@ TEST_F(AndataRitorno, SourcesThenCompileGivesTheProgramsFiles) {
         const fs::path src = radice_ / (piano ? "src1" : "src0");
         const fs::path out = radice_ / (piano ? "out1" : "out0");
         std::ostringstream o, e;
-        ASSERT_EQ(esegui({"sources", src.string()}, o, e), 0) << e.str();
+        ASSERT_EQ(run({"sources", src.string()}, o, e), 0) << e.str();
         const fs::path linea = src / nome_file_linea_testo(nome);
         const fs::path corsa = src / nome_file_corsa_testo(nome, treno);
-        const std::string linea_prima = contenuto(linea), corsa_prima = contenuto(corsa);
+        const std::string linea_prima = read_file(linea), corsa_prima = read_file(corsa);
 
         std::vector<std::string> parole{"compile",      "--line", linea.string(), "--run",
                                         corsa.string(), "--name", nome,           "--train",
                                         treno,          "--out",  out.string()};
         if (!piano)
             parole.push_back("--no-plan");
-        ASSERT_EQ(esegui(parole, o, e), 0) << e.str();
+        ASSERT_EQ(run(parole, o, e), 0) << e.str();
         EXPECT_EQ(e.str(), "");
 
         for (const std::string& file :
@@ -94,36 +95,36 @@ TEST_F(AndataRitorno, SourcesThenCompileGivesTheProgramsFiles) {
             ASSERT_EQ(fs::exists(out / file), atteso);
             ASSERT_EQ(fs::exists(programma / file), atteso);
             if (atteso) {
-                EXPECT_TRUE(contenuto(out / file) == contenuto(programma / file));
+                EXPECT_TRUE(read_file(out / file) == read_file(programma / file));
             }
         }
         // The compiler deletes its sources; the tool's inputs stay as they were.
         EXPECT_FALSE(fs::exists(programma / nome_file_linea_testo(nome)));
-        EXPECT_EQ(contenuto(linea), linea_prima);
-        EXPECT_EQ(contenuto(corsa), corsa_prima);
+        EXPECT_EQ(read_file(linea), linea_prima);
+        EXPECT_EQ(read_file(corsa), corsa_prima);
     }
 }
 
 TEST_F(AndataRitorno, SourcesAreTheProgramsTextFilesAndAreNotOverwrittenByAccident) {
     const fs::path src = radice_ / "src";
-    ASSERT_FALSE(scrivi_sorgenti(src, false));
-    const std::vector<file_sorgente> attesi = sorgenti_programma();
+    ASSERT_FALSE(write_sources(src, false));
+    const std::vector<source_file> attesi = program_sources();
     ASSERT_EQ(attesi.size(), 5u);
-    EXPECT_EQ(contenuto(src / (nome + "_linea.txt")), testo_lista(sorgenti::righe_linea()));
-    EXPECT_EQ(contenuto(src / (nome + "_4127-.txt")), testo_lista(sorgenti::righe_treno()));
-    EXPECT_EQ(contenuto(src / (nome + "_4127_note.txt")), testo_lista(sorgenti::righe_note()));
-    EXPECT_EQ(contenuto(src / (nome + "_4127_rallentamenti.txt")),
+    EXPECT_EQ(read_file(src / (nome + "_linea.txt")), testo_lista(sorgenti::righe_linea()));
+    EXPECT_EQ(read_file(src / (nome + "_4127-.txt")), testo_lista(sorgenti::righe_treno()));
+    EXPECT_EQ(read_file(src / (nome + "_4127_note.txt")), testo_lista(sorgenti::righe_note()));
+    EXPECT_EQ(read_file(src / (nome + "_4127_rallentamenti.txt")),
               testo_lista(sorgenti::righe_rallentamenti()));
-    EXPECT_EQ(contenuto(src / (nome + "_4127_scheda_treno.txt")), testo_lista(sorgenti::righe_scheda()));
+    EXPECT_EQ(read_file(src / (nome + "_4127_scheda_treno.txt")), testo_lista(sorgenti::righe_scheda()));
 
     // An author's edit survives a second `sources` unless --force is given.
     std::ofstream(src / (nome + "_linea.txt"), std::ios::binary) << "edited";
     std::ostringstream o, e;
-    EXPECT_EQ(esegui({"sources", src.string()}, o, e), 2);
+    EXPECT_EQ(run({"sources", src.string()}, o, e), 2);
     EXPECT_NE(e.str().find("--force"), std::string::npos);
-    EXPECT_EQ(contenuto(src / (nome + "_linea.txt")), "edited");
-    EXPECT_EQ(esegui({"sources", src.string(), "--force"}, o, e), 0);
-    EXPECT_EQ(contenuto(src / (nome + "_linea.txt")), testo_lista(sorgenti::righe_linea()));
+    EXPECT_EQ(read_file(src / (nome + "_linea.txt")), "edited");
+    EXPECT_EQ(run({"sources", src.string(), "--force"}, o, e), 0);
+    EXPECT_EQ(read_file(src / (nome + "_linea.txt")), testo_lista(sorgenti::righe_linea()));
 }
 
 TEST_F(AndataRitorno, FaultySourcesGiveTheFilesTheProgramWouldWrite) {
@@ -154,7 +155,7 @@ TEST_F(AndataRitorno, FaultySourcesGiveTheFilesTheProgramWouldWrite) {
     EXPECT_EQ(e.codice_errore, 16);
     ASSERT_EQ(e.scritti.size(), 3u);
     for (const fs::path& p : e.scritti)
-        EXPECT_TRUE(contenuto(p) == contenuto(programma / p.filename())) << p;
+        EXPECT_TRUE(read_file(p) == read_file(programma / p.filename())) << p;
 }
 
 TEST_F(AndataRitorno, ACompileNeverReplacesItsInput) {
@@ -162,13 +163,13 @@ TEST_F(AndataRitorno, ACompileNeverReplacesItsInput) {
     const fs::path cella = radice_ / nome_file_celle_compilato("X", "1");
     std::ofstream(cella, std::ios::binary) << testo_lista(sorgenti::righe_linea());
     std::ofstream(radice_ / "r.txt", std::ios::binary) << testo_lista(sorgenti::righe_treno());
-    const std::string prima = contenuto(cella);
+    const std::string prima = read_file(cella);
     richiesta_compilazione r{cella, radice_ / "r.txt", "X", "1", true, radice_};
     const esito_compilazione e = compila_sorgenti(r);
     ASSERT_TRUE(e.guasto);
     EXPECT_NE(e.guasto->find("would replace the input file"), std::string::npos);
-    EXPECT_EQ(contenuto(cella), prima);
+    EXPECT_EQ(read_file(cella), prima);
 }
 
 }  // namespace
-}  // namespace scenario::strumento
+}  // namespace scenario::tool
