@@ -22,9 +22,9 @@ struct plan_data {
 // The stations of a run file: records 1 upward, in order, up to the first
 // empty one, leaving out the records that tunnel-name boards use.
 struct drawn_station {
-    int indice = 0;
-    int32_t posizione = 0;
-    std::string nome;  // as stored (Windows-1252)
+    int index = 0;
+    int32_t position = 0;
+    std::string name;  // as stored (Windows-1252)
 };
 std::vector<drawn_station> stations_of(const plan_data& d);
 
