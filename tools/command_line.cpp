@@ -62,6 +62,13 @@ CLI::App* add_command(CLI::App& app, const char* name, const char* summary, cons
     return c;
 }
 
+// An option or positional that must be given, shown in help with `type`
+// ("" for none).
+void add_required(CLI::App* command, const char* name, std::string& value, const char* help,
+                  const char* type) {
+    command->add_option(name, value, help)->required()->type_name(type);
+}
+
 void describe(CLI::App& app, all_arguments& a) {
     auto formatter = std::make_shared<command_list_formatter>();
     formatter->label("SUBCOMMAND", "COMMAND");
@@ -75,23 +82,16 @@ void describe(CLI::App& app, all_arguments& a) {
 
     CLI::App* sources =
         add_command(app, "sources", "Write the program's five text files into DIR.", sources_description);
-    sources->add_option("DIR", a.sources.directory, "The directory to write into")->required()->type_name("");
+    add_required(sources, "DIR", a.sources.directory, "The directory to write into", "");
     sources->add_flag("--force", a.sources.force, "Replace files that exist already");
 
     CLI::App* compile = add_command(app, "compile", "Compile two text sources into the three compiled files.",
                                     compile_description);
-    compile->add_option("--line", a.compile.line, "The line description text source")
-        ->required()
-        ->type_name("FILE");
-    compile->add_option("--run", a.compile.run, "The run description text source")
-        ->required()
-        ->type_name("FILE");
-    compile->add_option("--name", a.compile.name, "The scenario name (NAME in the file names)")
-        ->required()
-        ->type_name("NAME");
-    compile->add_option("--train", a.compile.train, "The train number (NUMBER in the file names)")
-        ->required()
-        ->type_name("NUMBER");
+    add_required(compile, "--line", a.compile.line, "The line description text source", "FILE");
+    add_required(compile, "--run", a.compile.run, "The run description text source", "FILE");
+    add_required(compile, "--name", a.compile.name, "The scenario name (NAME in the file names)", "NAME");
+    add_required(compile, "--train", a.compile.train, "The train number (NUMBER in the file names)",
+                 "NUMBER");
     compile
         ->add_option("--out", a.compile.out, "Where the compiled files go (default: the current directory)")
         ->type_name("DIR");
@@ -107,14 +107,10 @@ void describe(CLI::App& app, all_arguments& a) {
 
     CLI::App* plan = add_command(app, "plan", "Draw a compiled scenario as SVG (plan and gradient profile).",
                                  plan_description);
-    plan->add_option("--name", a.plan.name, "The scenario name")->required()->type_name("NAME");
-    plan->add_option("--train", a.plan.train, "The train number")->required()->type_name("NUMBER");
-    plan->add_option("DIR", a.plan.directory, "The directory that holds the compiled files")
-        ->required()
-        ->type_name("");
-    plan->add_option("--svg", a.plan.svg, "The picture to write; - for standard output")
-        ->required()
-        ->type_name("OUT.svg");
+    add_required(plan, "--name", a.plan.name, "The scenario name", "NAME");
+    add_required(plan, "--train", a.plan.train, "The train number", "NUMBER");
+    add_required(plan, "DIR", a.plan.directory, "The directory that holds the compiled files", "");
+    add_required(plan, "--svg", a.plan.svg, "The picture to write; - for standard output", "OUT.svg");
 }
 
 int run_parsed(const CLI::App& app, const all_arguments& a, std::ostream& out, std::ostream& err) {

@@ -5,11 +5,19 @@
 #include <fstream>
 #include <iterator>
 #include <system_error>
+#include <type_traits>
 
 namespace scenario::tool {
 
 std::filesystem::path path_from_utf8(std::string_view utf8) {
-    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+    // Where paths are wide, the conversion fails on bytes that are not UTF-8
+    // (no such name can exist there); elsewhere any bytes name a file.
+    if constexpr (std::is_same_v<std::filesystem::path::value_type, wchar_t>) {
+        const std::string valid = valid_utf8(utf8);
+        return std::filesystem::path(std::u8string(valid.begin(), valid.end()));
+    } else {
+        return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+    }
 }
 
 std::string display_path(const std::filesystem::path& path) {

@@ -10,7 +10,6 @@
 #include <algorithm>
 #include <filesystem>
 #include <gtest/gtest.h>
-#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -101,20 +100,16 @@ TEST(CommandLine, UsageErrorsExitWithTwoAndSayWhatIsWrong) {
 class CompileText : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::random_device random;
-        root_ = fs::temp_directory_path() / ("scenario_tool_cli_" + std::to_string(random()));
-        fs::create_directories(root_);
         write_file(root_ / "l.txt", testo_lista(sorgenti::righe_linea()));
         write_file(root_ / "r.txt", testo_lista(sorgenti::righe_treno()));
     }
-    void TearDown() override { fs::remove_all(root_); }
 
     command_output compile(const std::string& line, const std::string& run, const std::string& name = "N") {
         return launch({"compile", "--line", (root_ / line).string(), "--run", (root_ / run).string(),
                        "--name", name, "--train", "1", "--out", (root_ / "out").string()});
     }
 
-    fs::path root_;
+    test_support::temporary_directory root_{"scenario_tool_cli_"};
 };
 
 TEST_F(CompileText, InputThatCannotBeReadOrNamesThatCannotNameFilesExitWithTwo) {

@@ -39,9 +39,7 @@ class Dump : public ::testing::Test {
 protected:
     // The program's scenario, compiled once for every test.
     static void SetUpTestSuite() {
-        std::random_device random;
-        root_ = new fs::path(fs::temp_directory_path() / ("scenario_tool_dump_" + std::to_string(random())));
-        fs::create_directories(*root_);
+        root_ = new test_support::temporary_directory("scenario_tool_dump_");
         write_file(*root_ / "l.txt", testo_lista(sorgenti::righe_linea()));
         write_file(*root_ / "r.txt", testo_lista(sorgenti::righe_treno()));
         const strumento::esito_compilazione e = strumento::compila_sorgenti(
@@ -49,10 +47,7 @@ protected:
         ASSERT_FALSE(e.guasto);
         ASSERT_TRUE(e.errori.empty());
     }
-    static void TearDownTestSuite() {
-        fs::remove_all(*root_);
-        delete root_;
-    }
+    static void TearDownTestSuite() { delete root_; }
 
     static fs::path compiled(const std::string& name) { return *root_ / "out" / name; }
     static fs::path cells() { return compiled("Calvena_Roccalba_4127.dat"); }
@@ -60,9 +55,9 @@ protected:
     static fs::path line() { return compiled("Calvena_Roccalba_linea.dat"); }
     static fs::path file(const std::string& name) { return *root_ / name; }
 
-    static fs::path* root_;
+    static test_support::temporary_directory* root_;
 };
-fs::path* Dump::root_ = nullptr;
+test_support::temporary_directory* Dump::root_ = nullptr;
 
 TEST_F(Dump, CellFileEveryCellWithItsElevenFields) {
     const command_output u = run_dump({cells().string()});

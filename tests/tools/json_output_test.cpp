@@ -10,7 +10,6 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
-#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -37,13 +36,9 @@ TEST(TextEncoding, InvalidUtf8BecomesTheReplacementCharacter) {
 class CompileJson : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::random_device random;
-        root_ = fs::temp_directory_path() / ("scenario_tool_json_" + std::to_string(random()));
-        fs::create_directories(root_);
         write_file(root_ / "l.txt", testo_lista(sorgenti::righe_linea()));
         write_file(root_ / "r_ok.txt", testo_lista(sorgenti::righe_treno()));
     }
-    void TearDown() override { fs::remove_all(root_); }
 
     // Compiles l.txt with `run` into out/ as NAME_1 and gives the parsed report.
     json compile(const std::string& run_name, const std::string& name, int expected_status) {
@@ -57,7 +52,7 @@ protected:
         EXPECT_EQ(e.str(), "");
         return json::parse(o.str());
     }
-    fs::path root_;
+    test_support::temporary_directory root_{"scenario_tool_json_"};
 };
 
 const char* const report_keys[] = {"codice_errore", "posizione_errore", "fatal",  "last_error",

@@ -8,11 +8,9 @@
 
 #include <cctype>
 #include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
 #include <iterator>
 #include <map>
-#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -161,13 +159,9 @@ private:
 class Piano : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::random_device random;
-        root_ = fs::temp_directory_path() / ("scenario_tool_plan_" + std::to_string(random()));
-        fs::create_directories(root_);
         write_file(root_ / "l.txt", testo_lista(sorgenti::righe_linea()));
         write_file(root_ / "r.txt", testo_lista(sorgenti::righe_treno()));
     }
-    void TearDown() override { fs::remove_all(root_); }
 
     void compile(bool with_plan) {
         const esito_compilazione e = compila_sorgenti(
@@ -192,7 +186,7 @@ protected:
         return elements;
     }
 
-    fs::path root_;
+    test_support::temporary_directory root_{"scenario_tool_plan_"};
 };
 
 const char* const station_names[] = {

@@ -13,10 +13,8 @@
 #include "tools/sources_command.h"
 
 #include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
 #include <iterator>
-#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -36,13 +34,6 @@ const std::string train = "4127";
 
 class RoundTrip : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::random_device random;
-        root_ = fs::temp_directory_path() / ("scenario_tool_rt_" + std::to_string(random()));
-        fs::create_directories(root_);
-    }
-    void TearDown() override { fs::remove_all(root_); }
-
     // What the program leaves in its directory: the writers' files, then the
     // compile of the two sources it finds there (which it deletes).
     fs::path program_run(int32_t j) {
@@ -63,7 +54,7 @@ protected:
         return directory;
     }
 
-    fs::path root_;
+    test_support::temporary_directory root_{"scenario_tool_rt_"};
 };
 
 TEST_F(RoundTrip, SourcesThenCompileGivesTheProgramsFiles) {
@@ -118,7 +109,7 @@ TEST_F(RoundTrip, SourcesAreTheProgramsTextFilesAndAreNotOverwrittenByAccident) 
     EXPECT_EQ(read_file(src / (name + "_4127_scheda_treno.txt")), testo_lista(sorgenti::righe_scheda()));
 
     // An author's edit survives a second `sources` unless --force is given.
-    std::ofstream(src / (name + "_linea.txt"), std::ios::binary) << "edited";
+    write_file(src / (name + "_linea.txt"), "edited");
     std::ostringstream o, e;
     EXPECT_EQ(run({"sources", src.string()}, o, e), 2);
     EXPECT_NE(e.str().find("--force"), std::string::npos);
@@ -147,8 +138,8 @@ TEST_F(RoundTrip, FaultySourcesGiveTheFilesTheProgramWouldWrite) {
     ASSERT_FALSE(memorizza_percorso(s, j, in_memory, program_dir));
     ASSERT_EQ(s.codice_errore, 16);
 
-    std::ofstream(root_ / "l.txt", std::ios::binary) << line;
-    std::ofstream(root_ / "r.txt", std::ios::binary) << run_text;
+    write_file(root_ / "l.txt", line);
+    write_file(root_ / "r.txt", run_text);
     richiesta_compilazione r{root_ / "l.txt", root_ / "r.txt", name, train, true, root_ / "out"};
     const esito_compilazione e = compila_sorgenti(r);
     ASSERT_FALSE(e.guasto);
@@ -161,10 +152,10 @@ TEST_F(RoundTrip, FaultySourcesGiveTheFilesTheProgramWouldWrite) {
 TEST_F(RoundTrip, ACompileNeverReplacesItsInput) {
     // Sources named like the compiled files, compiled into their own directory.
     const fs::path cella = root_ / nome_file_celle_compilato("X", "1");
-    std::ofstream(cella, std::ios::binary) << testo_lista(sorgenti::righe_linea());
-    std::ofstream(root_ / "r.txt", std::ios::binary) << testo_lista(sorgenti::righe_treno());
+    write_file(cella, testo_lista(sorgenti::righe_linea()));
+    write_file(root_ / "r.txt", testo_lista(sorgenti::righe_treno()));
     const std::string before = read_file(cella);
-    richiesta_compilazione r{cella, root_ / "r.txt", "X", "1", true, root_};
+    richiesta_compilazione r{cella, root_ / "r.txt", "X", "1", true, root_.path()};
     const esito_compilazione e = compila_sorgenti(r);
     ASSERT_TRUE(e.guasto);
     EXPECT_NE(e.guasto->find("would replace the input file"), std::string::npos);
