@@ -289,24 +289,17 @@ std::optional<point_range> parse_point_range(std::string_view t) {
 }
 
 int run_dump(const dump_arguments& a, std::ostream& out, std::ostream& err) {
-    std::optional<point_range> points;
-    if (a.points) {
-        points = parse_point_range(*a.points);
-        if (!points) {
-            err << "scenario dump: --points takes FROM:TO, two whole numbers with FROM <= TO (\"" << *a.points
-                << "\" is not)\nTry 'scenario dump --help'.\n";
-            return exit_status::usage;
-        }
-    }
-    std::optional<compiled_kind> forced;
-    if (a.kind) {
-        forced = kind_from_text(*a.kind);
-        if (!forced) {
-            err << "scenario dump: --kind takes line, run or cells (not \"" << *a.kind
-                << "\")\nTry 'scenario dump --help'.\n";
-            return exit_status::usage;
-        }
-    }
+    const auto usage_error = [&](const std::string& what) {
+        err << "scenario dump: " << what << "\nTry 'scenario dump --help'.\n";
+        return exit_status::usage;
+    };
+    const std::optional<point_range> points = a.points ? parse_point_range(*a.points) : std::nullopt;
+    if (a.points && !points)
+        return usage_error("--points takes FROM:TO, two whole numbers with FROM <= TO (\"" + *a.points +
+                           "\" is not)");
+    const std::optional<compiled_kind> forced = a.kind ? kind_from_text(*a.kind) : std::nullopt;
+    if (a.kind && !forced)
+        return usage_error("--kind takes line, run or cells (not \"" + *a.kind + "\")");
 
     int status = exit_status::success;
     out << "[\n";
