@@ -43,11 +43,11 @@ protected:
     // Compiles l.txt with `run` into out/ as NAME_1 and gives the parsed report.
     json compile(const std::string& run_name, const std::string& name, int expected_status) {
         std::ostringstream o, e;
-        EXPECT_EQ(
-            tool::run({"compile", "--line", (root_ / "l.txt").string(), "--run", (root_ / run_name).string(),
-                       "--name", name, "--train", "1", "--out", (root_ / "out").string(), "--json"},
-                      o, e),
-            expected_status)
+        EXPECT_EQ(tool::run({"compile", "--line", (root_ / "l.txt").string(), "--run",
+                             root_.path().string() + "/" + run_name, "--name", name, "--train", "1", "--out",
+                             (root_ / "out").string(), "--json"},
+                            o, e),
+                  expected_status)
             << e.str();
         EXPECT_EQ(e.str(), "");
         return json::parse(o.str());
@@ -100,7 +100,7 @@ TEST_F(CompileJson, EveryErrorHasTheSameKeysAndTheRecordIsTheLast) {
     EXPECT_EQ(last["severity"], "reader");
     EXPECT_EQ(last["number"], 16);
     EXPECT_EQ(last["position"], 3650);
-    EXPECT_EQ(last["file"], (root_ / "r.txt").string());
+    EXPECT_EQ(last["file"], root_.path().string() + "/r.txt");  // as given
     EXPECT_TRUE(last["line"].is_number_integer());
     EXPECT_EQ(last["message"].get<std::string>().rfind("signal at 3650 m: ", 0), 0u) << last;
     EXPECT_EQ(r["written"].size(), 3u);

@@ -9,7 +9,8 @@ source "$(dirname "$0")/lib.sh"
 
 nome="Windows tool run"
 exe="$SCENARIO_WIN_BUILD/tools/scenario.exe"
-linux_tool="$(dirname "$SCENARIO_LINUX_EXE")/../tools/scenario"
+# The Linux tool beside the Linux program (the path may be relative to here).
+linux_tool="$(cd "$(dirname "$SCENARIO_LINUX_EXE")/../tools" 2>/dev/null && pwd)/scenario"
 base="$SCENARIO_WIN_OUT/tool"
 cartella="prova è ø Ω"
 compilati="compilati è Ω"
