@@ -42,6 +42,10 @@ void mostra_messaggio(const std::string& testo) {
     std::fflush(stderr);
 }
 
+std::string system_error_text(const std::error_code& cause) {
+    return cause ? cause.message() : std::string();
+}
+
 void annota(const std::string& testo) {
     std::fprintf(stderr, "%s\n", testo.c_str());
     std::fflush(stderr);
