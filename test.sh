@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds and runs every test: the Linux build (warnings as errors), the
-# Windows cross build under Wine, the sanitizer build and the fuzz targets.
+# Windows cross build under Wine, the sanitizer build and the fuzz targets,
+# then the release packages.
 # Installs what the machine lacks with apt-get when run as root; otherwise says
 # what to install and stops.
 set -euo pipefail
@@ -17,6 +18,7 @@ needed_packages=(
   xvfb xauth x11-apps imagemagick xdotool                                    # windows on screen
   clang libclang-rt-dev                                                      # sanitizers, libFuzzer
   g++-mingw-w64-x86-64-posix googletest wine wine64                          # Windows build under Wine
+  zip unzip                                                                  # release packages
 )
 missing=()
 for p in "${needed_packages[@]}"; do
@@ -44,6 +46,8 @@ cmake --preset ci >/dev/null
 cmake --build --preset ci -j "$jobs"
 echo "== Linux tests"
 ctest --preset ci -j "$jobs"
+echo "== Start-up cost: a whole run against cp of its six files (figures, not a test)"
+bench/startup_vs_copy.sh build/ci/app/calvena_roccalba
 
 # --- Sanitizers --------------------------------------------------------------
 # The whole suite once more, built with clang under AddressSanitizer and
@@ -71,3 +75,11 @@ cmake --preset mingw >/dev/null
 cmake --build --preset mingw -j "$jobs"
 echo "== Windows tests under Wine"
 tests/windows/run.sh build/ci/app/calvena_roccalba
+
+# --- Release packages --------------------------------------------------------
+# The Linux tar.gz and the Windows zip, as ./package.sh makes them; the Linux
+# one untarred and run (the Windows zip is run by the Windows checks above).
+echo "== Release packages"
+./package.sh
+echo "== Linux package"
+tests/package/linux_package.sh build/packages/calvena_roccalba-*-linux-*.tar.gz

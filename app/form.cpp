@@ -1,5 +1,6 @@
 #include "app/form.h"
 
+#include "app/failure_message.h"
 #include "common/file_replace.h"
 #include "compiler/errors.h"
 #include "compiler/source_store.h"
@@ -12,20 +13,12 @@
 
 namespace scenario {
 
-namespace {
-// What every message about an unfinished run starts with: the files already
-// written stay, the package is not complete.
-std::string scenario_incompleto(const std::string& causa) {
-    return "Scenario not completed: " + causa;
-}
-}  // namespace
-
 int Form1::Form_Load() {
     int esito = uscita_interrotta;
     try {
         esito = esegui_corsa();
     } catch (const std::exception& e) {
-        esito = interrompi(e.what());
+        esito = interrompi(unfinished_run_message(std::string(e.what())));
     }
     finestra_.reset();  // the window goes when the run is over
     return esito;
@@ -40,7 +33,7 @@ int Form1::esegui_corsa() {
 
     cartella_ = piattaforma::cartella_programma();
     if (cartella_.empty())
-        return interrompi("cannot find the directory that holds the program");
+        return interrompi(unfinished_run_without_directory());
 
     // The order of the calls, not of the documents.
     for (auto scrittore : {&Form1::dati_linea, &Form1::dati_treno, &Form1::dati_note,
@@ -58,7 +51,7 @@ int Form1::riporta_compilazione(const std::optional<arresto_fatale>& arresto) {
     if (arresto) {
         if (arresto->perche == arresto_fatale::motivo::timbro)
             return errore(arresto->testo);
-        return interrompi(arresto->testo);
+        return interrompi(unfinished_run_message(arresto->testo));
     }
     if (s_.codice_errore == 0 && s_.errori.empty())
         return uscita_completata;
@@ -82,13 +75,15 @@ int Form1::errore(const std::string& a) {
     return uscita_interrotta;
 }
 
-int Form1::interrompi(const std::string& guasto) {
-    piattaforma::mostra_messaggio(scenario_incompleto(guasto));
+int Form1::interrompi(const std::string& messaggio) {
+    piattaforma::mostra_messaggio(messaggio);
     return uscita_interrotta;
 }
 
 std::optional<std::string> Form1::scrivi_testo(const std::string& nome_file, const lista_righe& righe) {
-    return sostituisci_file(percorso_in(cartella_, nome_file), testo_lista(righe));
+    if (auto guasto = replace_file(percorso_in(cartella_, nome_file), testo_lista(righe)))
+        return unfinished_run_message(*guasto, piattaforma::system_error_text(guasto->cause));
+    return std::nullopt;
 }
 
 std::optional<std::string> Form1::dati_linea() {

@@ -40,7 +40,7 @@ private:
     int esegui_corsa();
 
     // The five writers. Each replaces its file in the program directory and
-    // gives the failure, naming the file, when it could not.
+    // gives the message that ends the run, naming the file, when it could not.
     std::optional<std::string> dati_linea();
     std::optional<std::string> dati_treno();
     std::optional<std::string> dati_note();
@@ -48,7 +48,8 @@ private:
     std::optional<std::string> dati_scheda();
     std::optional<std::string> scrivi_testo(const std::string& nome_file, const lista_righe& righe);
 
-    int interrompi(const std::string& guasto);
+    // Shows the message of an unfinished run and gives the status that ends it.
+    int interrompi(const std::string& messaggio);
 
     stato_scenario s_;
     std::filesystem::path cartella_;

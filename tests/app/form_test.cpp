@@ -43,6 +43,9 @@ void mostra_messaggio(const std::string& testo) {
 void annota(const std::string& testo) {
     registro.note.push_back(testo);
 }
+std::string system_error_text(const std::error_code& cause) {
+    return "[" + cause.message() + "]";
+}
 
 }  // namespace scenario::piattaforma
 
@@ -84,8 +87,22 @@ TEST_F(FormRun, WithoutAProgramDirectoryStopsAndWritesNothing) {
     Form1 form;
     EXPECT_EQ(form.Form_Load(), uscita_interrotta);
     ASSERT_EQ(registro.messaggi.size(), 1u);
-    EXPECT_NE(registro.messaggi[0].find("directory"), std::string::npos);
+    EXPECT_NE(registro.messaggi[0].find("cartella"), std::string::npos);
     EXPECT_FALSE(registro.finestra_aperta);
+}
+
+// A writer's failure is worded in Italian with the platform's text for its cause.
+TEST_F(FormRun, AWriterThatCannotReplaceItsFileStopsWithTheFileAndTheSystemsCause) {
+    registro.cartella = cartella_;
+    const auto bloccato = cartella_ / "Calvena_Roccalba_4127_note.txt";
+    std::filesystem::create_directory(bloccato);
+    Form1 form;
+    EXPECT_EQ(form.Form_Load(), uscita_interrotta);
+    ASSERT_EQ(registro.messaggi.size(), 1u);
+    const std::string& m = registro.messaggi[0];
+    EXPECT_EQ(m.rfind("Scenario non completato: impossibile aprire il file \"", 0), 0u) << m;
+    EXPECT_NE(m.find(bloccato.string() + "\": ["), std::string::npos) << m;
+    EXPECT_FALSE(std::filesystem::exists(cartella_ / "Calvena_Roccalba_4127_rallentamenti.txt"));
 }
 
 // What the compile left, and what the program shows and answers for it.
@@ -141,7 +158,7 @@ INSTANTIATE_TEST_SUITE_P(
                           arresto_fatale{motivo::file, "cannot write \"x.dat\": File too large"},
                           {},
                           uscita_interrotta,
-                          {"Scenario not completed: cannot write \"x.dat\": File too large"},
+                          {"Scenario non completato: impossibile scrivere il file \"x.dat\": File too large"},
                           0},
         caso_compilazione{
             "RecordedErrors", std::nullopt, {{16, 3650}, {12, 5000}}, uscita_errori_compilazione, {}, 2}),
