@@ -104,16 +104,16 @@ esito_compilazione compila_sorgenti(const richiesta_compilazione& r) {
     s.numero_treno = r.numero_treno;
     const int32_t j = r.piano ? 1 : 0;
     sorgenti_in_memoria sorgenti{*linea.contenuto, *corsa.contenuto};
-    const std::optional<std::string> timbro = compila_scenario(s, j, sorgenti);
+    compile_log log;
+    const std::optional<error_code> timbro = compila_scenario(s, j, sorgenti, {}, &log);
     esito.compilato = true;
 
-    const sorgenti_compilate testi{*linea.contenuto, *corsa.contenuto};
-    esito.errori = diagnostica(s, testi, timbro);
+    esito.errori = diagnostica(s, log, timbro);
     esito.codice_errore = s.codice_errore;
     esito.posizione_errore = s.posizione_errore;
     if (timbro) {
         // As in the program: the stamp error ends the compile, nothing is written.
-        esito.fatale = *timbro == "1251" ? 1251 : 1250;
+        esito.fatale = error_number(*timbro);
         return esito;
     }
 
@@ -166,7 +166,7 @@ void scrivi_diagnosi_json(scrittore_json& j, const diagnosi& d, const argomenti&
     else
         j.nullo();
     j.campo("message", d.messaggio);
-    j.campo("description", descrizione_errore(d.codice));
+    j.campo("description", error_description(d.code));
 }
 
 void riporta_json(const esito_compilazione& e, const argomenti& a, std::ostream& out) {
