@@ -11,6 +11,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -119,6 +120,20 @@ struct compile_log {
     // Why reading failed, when it did.
     std::optional<std::string> read_failure;
 };
+
+// The keyword record at `keyword_field` and the value records that follow it:
+// the fields one keyword's handler read (just the keyword when it matched no
+// row). Empty when there is no such keyword record.
+inline std::span<const field_record> fields_of_line(const compile_log& log, int32_t keyword_field) {
+    if (keyword_field < 0 || static_cast<std::size_t>(keyword_field) >= log.fields.size() ||
+        log.fields[static_cast<std::size_t>(keyword_field)].role != field_role::keyword)
+        return {};
+    std::size_t end = static_cast<std::size_t>(keyword_field) + 1;
+    while (end < log.fields.size() && log.fields[end].role == field_role::value)
+        ++end;
+    return std::span<const field_record>(log.fields)
+        .subspan(static_cast<std::size_t>(keyword_field), end - static_cast<std::size_t>(keyword_field));
+}
 
 // Where a compile step notes what it does: the log (none: nothing is noted)
 // and the source line being read, which every noted fact is tied to.

@@ -149,15 +149,10 @@ private:
     // 1 on its values in reading order. None when the fields were not
     // recorded or the line has no such value.
     const field_record* campo_letto(const source_place& l, std::size_t i) const {
-        if (!l.known || l.keyword_field < 0)
+        if (!l.known)
             return nullptr;
-        const std::size_t k = static_cast<std::size_t>(l.keyword_field) + i;
-        if (k >= log_.fields.size())
-            return nullptr;
-        const field_record& f = log_.fields[k];
-        if (i > 0 && f.role != field_role::value)
-            return nullptr;
-        return &f;
+        const std::span<const field_record> line = fields_of_line(log_, l.keyword_field);
+        return i < line.size() ? &line[i] : nullptr;
     }
     std::string campo(const source_place& l, std::size_t i) const {
         const field_record* f = campo_letto(l, i);
