@@ -44,28 +44,31 @@ int Form1::esegui_corsa() {
 
     int32_t j = 1;  // build the track plan and write the line file
     sorgenti_su_disco sorgenti(cartella_, s_.nome_scenario, s_.numero_treno);
-    return riporta_compilazione(memorizza_percorso(s_, j, sorgenti, cartella_));
+    // The program only reports the errors: the field records are not kept.
+    compile_options options;
+    options.record_fields = false;
+    return riporta_compilazione(memorizza_percorso(s_, j, sorgenti, cartella_, options, &log_));
 }
 
 int Form1::riporta_compilazione(const std::optional<arresto_fatale>& arresto) {
     if (arresto) {
         if (arresto->perche == arresto_fatale::motivo::timbro)
-            return errore(arresto->testo);
+            return errore(std::to_string(error_number(arresto->errore)));
         return interrompi(unfinished_run_message(arresto->testo));
     }
-    if (s_.codice_errore == 0 && s_.errori.empty())
+    if (s_.codice_errore == 0 && log_.errors.empty())
         return uscita_completata;
 
     // The files are written, but what they hold is not what the sources say:
     // whoever ran the program must learn which errors the compile met.
-    if (s_.errori.empty()) {
-        errore_registrato ultimo;
-        ultimo.codice = s_.codice_errore;
-        ultimo.posizione = s_.posizione_errore;
-        ultimo.con_posizione = true;
-        piattaforma::annota(messaggio_errore(ultimo));
+    if (log_.errors.empty()) {
+        logged_error last;
+        last.code = error_from_number(s_.codice_errore).value_or(error_code::none);
+        last.position = s_.posizione_errore;
+        last.has_position = true;
+        piattaforma::annota(messaggio_errore(last));
     }
-    for (const auto& e : s_.errori)
+    for (const auto& e : log_.errors)
         piattaforma::annota(messaggio_errore(e));
     return uscita_errori_compilazione;
 }

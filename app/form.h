@@ -35,6 +35,7 @@ public:
     int riporta_compilazione(const std::optional<arresto_fatale>& arresto);
 
     stato_scenario& stato() { return s_; }
+    compile_log& log() { return log_; }
 
 private:
     int esegui_corsa();
@@ -52,6 +53,7 @@ private:
     int interrompi(const std::string& messaggio);
 
     stato_scenario s_;
+    compile_log log_;  // the errors of the compile, for the notes after it
     std::filesystem::path cartella_;
     std::unique_ptr<piattaforma::finestra> finestra_;
 };

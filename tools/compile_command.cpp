@@ -34,11 +34,6 @@ std::optional<std::string> controlla_nome_file(const std::string& che_cosa, cons
 
 namespace {
 
-// The stamp error the compile gave back, as its number.
-int32_t numero_timbro(const std::string& timbro) {
-    return timbro == "1251" ? 1251 : 1250;
-}
-
 bool stesso_file(const fs::path& a, const fs::path& b) {
     std::error_code ec;
     return fs::exists(a, ec) && fs::exists(b, ec) && fs::equivalent(a, b, ec);
@@ -83,16 +78,16 @@ esito_compilazione compila_sorgenti(const richiesta_compilazione& r) {
     s.numero_treno = r.numero_treno;
     const int32_t j = r.piano ? 1 : 0;
     sorgenti_in_memoria sorgenti{*linea.bytes, *corsa.bytes};
-    const std::optional<std::string> timbro = compila_scenario(s, j, sorgenti);
+    compile_log log;
+    const std::optional<error_code> timbro = compila_scenario(s, j, sorgenti, {}, &log);
     esito.compilato = true;
 
-    const sorgenti_compilate testi{*linea.bytes, *corsa.bytes};
-    esito.errori = diagnostica(s, testi, timbro);
+    esito.errori = diagnostica(s, log, timbro);
     esito.codice_errore = s.codice_errore;
     esito.posizione_errore = s.posizione_errore;
     if (timbro) {
         // As in the program: the stamp error ends the compile, nothing is written.
-        esito.fatale = numero_timbro(*timbro);
+        esito.fatale = error_number(*timbro);
         return esito;
     }
 
@@ -155,7 +150,7 @@ json diagnosis_json(const diagnosi& d, const compile_arguments& a) {
         {"severity", strumento::nome_gravita(d.gravita)},
         {"number", d.codice},
         {"message", d.messaggio},
-        {"description", descrizione_errore(d.codice)},
+        {"description", error_description(d.code)},
         {"file", file ? json(*file) : json(nullptr)},
         {"line", optional_number(d.riga > 0 ? std::optional<int64_t>(d.riga) : std::nullopt)},
         {"position", optional_number(d.posizione)},
@@ -168,7 +163,7 @@ json fatal_json(const esito_compilazione& e) {
         return nullptr;
     std::string message = " Errore n. " + std::to_string(*e.fatale);
     for (const diagnosi& d : e.errori)
-        if (d.gravita == gravita_errore::fatale && d.codice == *e.fatale)
+        if (d.gravita == error_severity::fatal && d.codice == *e.fatale)
             message = d.messaggio;
     return json{{"number", *e.fatale}, {"message", message}};
 }

@@ -109,7 +109,7 @@ TEST_F(FormRun, AWriterThatCannotReplaceItsFileStopsWithTheFileAndTheSystemsCaus
 struct caso_compilazione {
     const char* nome;
     std::optional<arresto_fatale> arresto;
-    std::vector<std::pair<int32_t, int32_t>> errori;  // code, position
+    std::vector<std::pair<error_code, int32_t>> errori;  // code, position
     int stato;
     std::vector<std::string> messaggi;
     std::size_t note;
@@ -128,13 +128,13 @@ TEST_P(CompileOutcome, IsShownAndEndsTheRunWithItsStatus) {
     const auto& caso = GetParam();
     Form1 form;
     for (auto [codice, posizione] : caso.errori)
-        registra_errore(form.stato(), codice, posizione);
+        registra_errore(form.stato(), log_at{&form.log(), {}}, codice, posizione);
 
     EXPECT_EQ(form.riporta_compilazione(caso.arresto), caso.stato);
     EXPECT_EQ(registro.messaggi, caso.messaggi);
     ASSERT_EQ(registro.note.size(), caso.note);
     for (std::size_t i = 0; i < caso.note; ++i)
-        EXPECT_EQ(registro.note[i], messaggio_errore(form.stato().errori[i]));
+        EXPECT_EQ(registro.note[i], messaggio_errore(form.log().errors[i]));
 }
 
 using motivo = arresto_fatale::motivo;
@@ -143,25 +143,31 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         caso_compilazione{"Clean", std::nullopt, {}, uscita_completata, {}, 0},
         caso_compilazione{"Stamp1250",
-                          arresto_fatale{motivo::timbro, "1250"},
+                          arresto_fatale{motivo::timbro, error_code::identity_stamp_in_use, {}},
                           {},
                           uscita_interrotta,
                           {" Errore n. 1250"},
                           0},
         caso_compilazione{"Stamp1251",
-                          arresto_fatale{motivo::timbro, "1251"},
-                          {{16, 3650}},
+                          arresto_fatale{motivo::timbro, error_code::competition_code_stamp_in_use, {}},
+                          {{error_code::signal_cell_taken, 3650}},
                           uscita_interrotta,
                           {" Errore n. 1251"},
                           0},
-        caso_compilazione{"FileFailure",
-                          arresto_fatale{motivo::file, "cannot write \"x.dat\": File too large"},
-                          {},
-                          uscita_interrotta,
-                          {"Scenario non completato: impossibile scrivere il file \"x.dat\": File too large"},
-                          0},
         caso_compilazione{
-            "RecordedErrors", std::nullopt, {{16, 3650}, {12, 5000}}, uscita_errori_compilazione, {}, 2}),
+            "FileFailure",
+            arresto_fatale{motivo::file, error_code::none, "cannot write \"x.dat\": File too large"},
+            {},
+            uscita_interrotta,
+            {"Scenario non completato: impossibile scrivere il file \"x.dat\": File too large"},
+            0},
+        caso_compilazione{
+            "RecordedErrors",
+            std::nullopt,
+            {{error_code::signal_cell_taken, 3650}, {error_code::approach_mark_no_free_cell, 5000}},
+            uscita_errori_compilazione,
+            {},
+            2}),
     [](const auto& caso) { return std::string(caso.param.nome); });
 
 }  // namespace
