@@ -12,7 +12,7 @@
 #include <nlohmann/json.hpp>
 #include <system_error>
 
-namespace scenario::strumento {
+namespace scenario::tool {
 
 namespace fs = std::filesystem;
 using tool::display_path;
@@ -106,14 +106,14 @@ esito_compilazione compila_sorgenti(const richiesta_compilazione& r) {
     return esito;
 }
 
-}  // namespace scenario::strumento
+}  // namespace scenario::tool
 
 namespace scenario::tool {
 
 namespace fs = std::filesystem;
 using json = nlohmann::ordered_json;
-using strumento::diagnosi;
-using strumento::esito_compilazione;
+using tool::diagnosi;
+using tool::esito_compilazione;
 
 const char* const compile_description =
     "Compiles a line description and a run description with the program's own\n"
@@ -147,7 +147,7 @@ json optional_number(std::optional<int64_t> v) {
 json diagnosis_json(const diagnosi& d, const compile_arguments& a) {
     const std::optional<std::string> file = file_of(d, a);
     return json{
-        {"severity", strumento::nome_gravita(d.gravita)},
+        {"severity", tool::nome_gravita(d.gravita)},
         {"number", d.codice},
         {"message", d.messaggio},
         {"description", error_description(d.code)},
@@ -199,10 +199,10 @@ void report_text(const esito_compilazione& e, const compile_arguments& a, std::o
         } else {
             err << "scenario compile: ";
         }
-        err << strumento::nome_gravita(d.gravita) << " error " << d.codice;
+        err << tool::nome_gravita(d.gravita) << " error " << d.codice;
         if (d.posizione)
             err << " at " << *d.posizione << " m";
-        err << ": " << d.messaggio << " [" << strumento::effetto_gravita(d.gravita) << "]\n";
+        err << ": " << d.messaggio << " [" << tool::effetto_gravita(d.gravita) << "]\n";
     }
     if (e.codice_errore != 0) {
         err << "error record: codice_errore " << e.codice_errore << ", posizione_errore "
@@ -220,7 +220,7 @@ void report_text(const esito_compilazione& e, const compile_arguments& a, std::o
 }  // namespace
 
 int run_compile(const compile_arguments& a, std::ostream& out, std::ostream& err) {
-    strumento::richiesta_compilazione r;
+    tool::richiesta_compilazione r;
     r.linea = path_from_utf8(a.line);
     r.corsa = path_from_utf8(a.run);
     r.nome_scenario = a.name;
@@ -228,7 +228,7 @@ int run_compile(const compile_arguments& a, std::ostream& out, std::ostream& err
     r.piano = !a.no_plan;
     r.cartella = path_from_utf8(a.out);
 
-    const esito_compilazione e = strumento::compila_sorgenti(r);
+    const esito_compilazione e = tool::compila_sorgenti(r);
     if (a.json)
         report_json(e, a, out);
     else

@@ -14,7 +14,7 @@
 
 // The compile itself and its result keep the names the diagnostics use; the
 // command's own part is in scenario::tool below.
-namespace scenario::strumento {
+namespace scenario::tool {
 
 struct richiesta_compilazione {
     std::filesystem::path linea;  // line description text source
@@ -44,7 +44,7 @@ esito_compilazione compila_sorgenti(const richiesta_compilazione& r);
 // Why a scenario name or train number cannot name files; nothing when it can.
 std::optional<std::string> controlla_nome_file(const std::string& che_cosa, const std::string& valore);
 
-}  // namespace scenario::strumento
+}  // namespace scenario::tool
 
 namespace scenario::tool {
 

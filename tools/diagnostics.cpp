@@ -6,7 +6,7 @@
 
 #include <string>
 
-namespace scenario::strumento {
+namespace scenario::tool {
 
 namespace {
 
@@ -491,4 +491,4 @@ std::vector<diagnosi> diagnostica(const stato_scenario& s, const compile_log& lo
     return elenco;
 }
 
-}  // namespace scenario::strumento
+}  // namespace scenario::tool

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-namespace scenario::strumento {
+namespace scenario::tool {
 
 struct diagnosi {
     error_code code = error_code::none;
@@ -36,4 +36,4 @@ const char* nome_gravita(error_severity g);
 // What the severity means for the compile, in a few words.
 const char* effetto_gravita(error_severity g);
 
-}  // namespace scenario::strumento
+}  // namespace scenario::tool

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-namespace scenario::strumento {
+namespace scenario::tool {
 namespace {
 
 namespace fs = std::filesystem;
@@ -435,4 +435,4 @@ TEST_F(CompilaCasi, CleanSourcesGiveNoDiagnosis) {
 }
 
 }  // namespace
-}  // namespace scenario::strumento
+}  // namespace scenario::tool

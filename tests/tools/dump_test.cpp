@@ -42,7 +42,7 @@ protected:
         root_ = new test_support::temporary_directory("scenario_tool_dump_");
         write_file(*root_ / "l.txt", testo_lista(sorgenti::righe_linea()));
         write_file(*root_ / "r.txt", testo_lista(sorgenti::righe_treno()));
-        const strumento::esito_compilazione e = strumento::compila_sorgenti(
+        const tool::esito_compilazione e = tool::compila_sorgenti(
             {*root_ / "l.txt", *root_ / "r.txt", "Calvena_Roccalba", "4127", true, *root_ / "out"});
         ASSERT_FALSE(e.guasto);
         ASSERT_TRUE(e.errori.empty());

@@ -104,13 +104,13 @@ TEST_F(GoldenBytes, TheToolCompilesThePinnedBytes) {
     fs::create_directories(in);
     write_texts(in);
 
-    strumento::richiesta_compilazione r;
+    tool::richiesta_compilazione r;
     r.nome_scenario = sorgenti::nome_scenario;
     r.numero_treno = sorgenti::numero_treno;
     r.linea = in / nome_file_linea_testo(r.nome_scenario);
     r.corsa = in / nome_file_corsa_testo(r.nome_scenario, r.numero_treno);
     r.cartella = out;
-    const strumento::esito_compilazione e = strumento::compila_sorgenti(r);
+    const tool::esito_compilazione e = tool::compila_sorgenti(r);
     ASSERT_FALSE(e.guasto) << *e.guasto;
     EXPECT_TRUE(e.errori.empty());
     for (const char* name : compiled_names)

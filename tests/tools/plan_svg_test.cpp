@@ -19,11 +19,11 @@ namespace scenario::tool {
 namespace {
 
 namespace fs = std::filesystem;
-using strumento::compila_sorgenti;
-using strumento::esito_compilazione;
-using strumento::richiesta_compilazione;
 using test_support::read_file;
 using test_support::write_file;
+using tool::compila_sorgenti;
+using tool::esito_compilazione;
+using tool::richiesta_compilazione;
 
 // A small XML reader: checks that tags nest and close, attributes are quoted
 // and entities are known, and gathers the elements with their text.

@@ -23,11 +23,11 @@ namespace scenario::tool {
 namespace {
 
 namespace fs = std::filesystem;
-using strumento::compila_sorgenti;
-using strumento::esito_compilazione;
-using strumento::richiesta_compilazione;
 using test_support::read_file;
 using test_support::write_file;
+using tool::compila_sorgenti;
+using tool::esito_compilazione;
+using tool::richiesta_compilazione;
 
 const std::string name = "Calvena_Roccalba";
 const std::string train = "4127";
