@@ -107,8 +107,8 @@ constexpr value_field slowdown_values[] = {
     {"d_v", "value carried in dato2 (0: none)", "", w32, cell_word},
 };
 constexpr value_field abbattimento_values[] = {
-    {"posizione", "position of the point (it stands in its own cell)", "m", w32, position_kept},
-    {"valore", "value (0 or less: a point without a value)", "", w32, cell_word},
+    {"posizione", "position of the point (it stands in its own cell)", "m", w32, position_kept, "30000"},
+    {"valore", "value (0 or less: a point without a value)", "", w32, cell_word, "5"},
 };
 constexpr value_field station_values[] = {
     {"posizione", "position of the station", "m", w32,
@@ -172,23 +172,34 @@ constexpr keyword_row general_rows[] = {
      progressive_values},
     {k::progressive_one, li::progressive, gen, "progressiva", "uno", false, always, progressive_one_spelling,
      progressive_values},
-    {k::scenery_one, li::scenery, gen, "sfondo", "uno", false, always, scenery_one_spelling, scenery_values},
-    {k::scenery_two, li::scenery, gen, "sfondo", "due", false, always, scenery_two_spelling, scenery_values},
+    {k::scenery_one, li::scenery, gen, "sfondo", "uno", false, always, scenery_one_spelling, scenery_values,
+     "kept in voci(85).valore1"},
+    {k::scenery_two, li::scenery, gen, "sfondo", "due", false, always, scenery_two_spelling, scenery_values,
+     "kept in voci(85).valore3"},
     {k::scenery_three, li::scenery, gen, "sfondo", "tre", false, always, scenery_three_spelling,
-     scenery_values},
+     scenery_values, "kept in voci(85).valore2"},
     {k::signal_repetition, li::signal_repetition, gen, "segnali", "ripetizione", false, always,
-     repetition_spelling, repetition_values},
+     repetition_spelling, repetition_values,
+     "the keyword must also hold \"4\" (4 codes) or else \"9\" (9 codes), error 5 otherwise; a second value "
+     "of 0 stores 0 codes"},
 };
 
 constexpr keyword_row body_rows[] = {
     {k::gradient, li::gradient, body, "pendenza", "", true, always, gradient_spelling, gradient_values},
     {k::curve, li::curve, body, "curva", "", true, keyword_condition::track_plan_built, curve_spelling,
-     curve_values},
+     curve_values,
+     "the first digit 1 to 6 in the keyword gives the curvature per metre (1: 0.0001, 2: 0.0002, 3: 0.0004, "
+     "4: 0.001, 5: 0.002, 6: 0.003), none is error 103; an \"s\" (either case) turns towards -x, otherwise "
+     "towards +x; without the track plan the line is not recognised and its values are read as keyword "
+     "fields"},
     {k::tunnel, li::tunnel, body, "montagna", "", true, always, tunnel_spelling, tunnel_values},
     {k::speed_board, li::speed_board, body, "indicatori_v", "", true, always, speed_board_spelling,
-     speed_board_values},
+     speed_board_values,
+     "the board stands in the cell after its position (error 21 when that cell is taken)"},
     {k::tunnel_board, li::tunnel_board, body, "indicat", "cartello", true, always, tunnel_board_spelling,
-     tunnel_board_values},
+     tunnel_board_values,
+     "the board stands in the cell after its position (error 6 when that cell is taken); a field that also "
+     "holds \"indicatori_v\" runs the speed board first"},
 };
 
 constexpr keyword_row run_rows[] = {

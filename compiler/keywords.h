@@ -56,6 +56,8 @@ struct value_field {
     std::string_view unit;     // "m", "km/h", "per mille", "s", "" when none
     field_width width;         // how it is read
     std::string_view kept;     // what the compiled files keep of it
+    // A value for an example line, where no writer line shows one ("" : 0).
+    std::string_view sample = {};
 };
 
 struct keyword_row {
@@ -69,6 +71,8 @@ struct keyword_row {
     keyword_condition condition;
     std::span<const std::string_view> writer_spellings;  // as the program's writers print them
     std::span<const value_field> values;
+    // What else the keyword field itself decides, beyond the test.
+    std::string_view note = {};
 
     // The reader's test on a keyword field; `lowered` is the field in lower
     // case (for the tests that ignore case).

@@ -4,6 +4,7 @@
 #include "tools/compile_command.h"
 #include "tools/dump_command.h"
 #include "tools/exit_status.h"
+#include "tools/format_command.h"
 #include "tools/plan_command.h"
 #include "tools/sources_command.h"
 
@@ -27,7 +28,7 @@ const char* const exit_statuses =
     "Exit status: 0 success, 1 the input holds errors (a compile error, an invalid\n"
     "compiled file), 2 usage error, unreadable input or unwritable output.";
 
-const char* const commands[] = {"sources", "compile", "dump", "plan"};
+const char* const commands[] = {"sources", "compile", "dump", "plan", "format"};
 
 bool is_command(const std::string& word) {
     return std::find(std::begin(commands), std::end(commands), word) != std::end(commands);
@@ -39,6 +40,7 @@ struct all_arguments {
     compile_arguments compile;
     dump_arguments dump;
     plan_arguments plan;
+    format_arguments format;
 };
 
 // The list of commands in the tool's help shows the first line of each
@@ -111,6 +113,12 @@ void describe(CLI::App& app, all_arguments& a) {
     add_required(plan, "--train", a.plan.train, "The train number", "NUMBER");
     add_required(plan, "DIR", a.plan.directory, "The directory that holds the compiled files", "");
     add_required(plan, "--svg", a.plan.svg, "The picture to write; - for standard output", "OUT.svg");
+
+    CLI::App* format = add_command(app, "format", "Describe the text sources' format, keyword by keyword.",
+                                   format_description);
+    format->add_option("KEYWORD", a.format.words, "The keyword to describe (default: every keyword)")
+        ->type_name("");
+    format->add_flag("--json", a.format.json, "Print one JSON object instead of text");
 }
 
 int run_parsed(const CLI::App& app, const all_arguments& a, std::ostream& out, std::ostream& err) {
@@ -120,6 +128,8 @@ int run_parsed(const CLI::App& app, const all_arguments& a, std::ostream& out, s
         return run_compile(a.compile, out, err);
     if (app.got_subcommand("dump"))
         return run_dump(a.dump, out, err);
+    if (app.got_subcommand("format"))
+        return run_format(a.format, out, err);
     return run_plan(a.plan, out, err);
 }
 
@@ -135,7 +145,7 @@ int run(const std::vector<std::string>& words, std::ostream& out, std::ostream& 
     const std::string command = !args.empty() && is_command(args[0]) ? args[0] : std::string();
     const std::string who = command.empty() ? "scenario" : "scenario " + command;
     if (args.empty()) {
-        err << "scenario: give a command: sources, compile, dump or plan\nTry 'scenario --help'.\n";
+        err << "scenario: give a command: sources, compile, dump, plan or format\nTry 'scenario --help'.\n";
         return exit_status::usage;
     }
     if (command.empty() && args[0] != "--help" && args[0] != "-h" && args[0] != "--version") {

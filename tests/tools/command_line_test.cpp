@@ -31,7 +31,7 @@ command_output launch(const std::vector<std::string>& words) {
     return {status, o.str(), e.str()};
 }
 
-const char* const commands[] = {"sources", "compile", "dump", "plan"};
+const char* const commands[] = {"sources", "compile", "dump", "plan", "format"};
 
 TEST(CommandLine, HelpForTheToolAndForEachCommand) {
     for (const std::vector<std::string>& words : {std::vector<std::string>{"--help"}, {"-h"}, {"help"}}) {
@@ -49,6 +49,7 @@ TEST(CommandLine, HelpForTheToolAndForEachCommand) {
         {"compile", "a fatal stamp error (1250, 1251) stops it"},
         {"dump", "null for a value never"},
         {"plan", "--svg - writes the picture to standard output"},
+        {"format", "An unknown KEYWORD is a usage error"},
     };
     for (const auto& [command, explanation] : explained) {
         const command_output a = launch({command, "--help"});

@@ -1,0 +1,155 @@
+#include "tools/format_command.h"
+
+#include "tools/exit_status.h"
+#include "tools/format_reference.h"
+#include "tools/text_encoding.h"
+
+#include <nlohmann/json.hpp>
+
+namespace scenario::tool {
+
+using json = nlohmann::ordered_json;
+
+const char* const format_description =
+    "Describes the two text sources as the compiler reads them: the general\n"
+    "rules, then every keyword of the line description (general section and\n"
+    "body) and of the run description, in the order the reader tests them: how\n"
+    "the keyword field is recognised, the writer's own spelling, an example line\n"
+    "(the program's own line, or one built from the keyword's fields when the\n"
+    "program writes none) and the value fields in order with their meaning,\n"
+    "unit, width and what the compiled files keep of them.\n"
+    "With KEYWORD only the keywords it names: a writer's spelling, a word the\n"
+    "reader accepts as that keyword, or a part of a writer's spelling (several\n"
+    "words are joined with blanks). An unknown KEYWORD is a usage error and the\n"
+    "keywords are listed.";
+
+namespace {
+
+void write_entry_text(const reference_entry& e, std::ostream& out) {
+    const keyword_row& row = *e.row;
+    out << e.title << "  (" << section_name(row.section) << ")\n";
+    out << "  recognised when " << recognition(row) << "\n";
+    if (row.writer_spellings.empty()) {
+        out << "  the program's writers never write it\n";
+    } else {
+        out << "  written by the program as";
+        for (std::size_t i = 0; i < row.writer_spellings.size(); ++i)
+            out << (i == 0 ? " " : ", ") << '"' << row.writer_spellings[i] << '"';
+        out << "\n";
+    }
+    if (!row.note.empty())
+        out << "  note: " << row.note << "\n";
+    out << "  example" << (e.example_from_writer ? " (the program's own line)" : "") << ": "
+        << from_windows1252(e.example) << "\n";
+    out << "  value fields, in order:\n";
+    int n = 0;
+    for (const value_field& v : row.values) {
+        out << "    " << ++n << ". " << v.name << ": " << v.meaning;
+        if (!v.unit.empty())
+            out << " [" << v.unit << "]";
+        out << "; read as " << width_name(v.width) << "; kept: " << v.kept << "\n";
+    }
+}
+
+void write_text(const std::vector<const reference_entry*>& entries, bool with_rules, std::ostream& out) {
+    if (with_rules) {
+        out << "The two text sources: the line description NAME_linea.txt and the run\n"
+               "description NAME_NUMBER-.txt.\n\nGeneral rules\n";
+        for (std::string_view r : format_rules())
+            out << "  - " << r << "\n";
+    }
+    const keyword_row* previous = nullptr;
+    for (const reference_entry* e : entries) {
+        if (with_rules && (previous == nullptr || previous->section != e->row->section))
+            out << "\nKeywords of the " << section_name(e->row->section)
+                << ", in the order they are tested\n";
+        out << "\n";
+        write_entry_text(*e, out);
+        previous = e->row;
+    }
+}
+
+const char* section_key(keyword_section s) {
+    switch (s) {
+        case keyword_section::general:
+            return "general";
+        case keyword_section::body:
+            return "body";
+        case keyword_section::run:
+            return "run";
+    }
+    return "run";
+}
+
+json entry_json(const reference_entry& e) {
+    const keyword_row& row = *e.row;
+    json contains = json::array({row.part1});
+    if (!row.part2.empty())
+        contains.push_back(row.part2);
+    json spellings = json::array();
+    for (std::string_view s : row.writer_spellings)
+        spellings.push_back(s);
+    json fields = json::array();
+    for (const value_field& v : row.values)
+        fields.push_back(json{{"name", v.name},
+                              {"meaning", v.meaning},
+                              {"unit", v.unit.empty() ? json(nullptr) : json(v.unit)},
+                              {"width", width_name(v.width)},
+                              {"kept", v.kept}});
+    return json{
+        {"keyword", e.title},
+        {"file", row.section == keyword_section::run ? "run" : "line"},
+        {"section", section_key(row.section)},
+        {"test", json{{"contains", contains},
+                      {"ignore_case", row.ignore_case},
+                      {"only_with_track_plan", row.condition == keyword_condition::track_plan_built},
+                      {"words", recognition(row)}}},
+        {"writer_spellings", spellings},
+        {"note", row.note.empty() ? json(nullptr) : json(row.note)},
+        {"example", from_windows1252(e.example)},
+        {"example_from", e.example_from_writer ? "writer" : "built"},
+        {"fields", fields},
+    };
+}
+
+}  // namespace
+
+int run_format(const format_arguments& a, std::ostream& out, std::ostream& err) {
+    const std::vector<reference_entry> reference = format_reference();
+    std::vector<const reference_entry*> entries;
+    std::string word;
+    for (const std::string& w : a.words)
+        word += (word.empty() ? "" : " ") + w;
+    if (a.words.empty()) {
+        for (const reference_entry& e : reference)
+            entries.push_back(&e);
+    } else {
+        entries = find_keyword(reference, word);
+        if (entries.empty()) {
+            err << "scenario format: no keyword of either source is \"" << valid_utf8(word)
+                << "\"; the keywords are:\n";
+            for (const reference_entry& e : reference)
+                err << "  " << e.title << "  (" << section_name(e.row->section) << ")\n";
+            return exit_status::usage;
+        }
+    }
+
+    if (a.json) {
+        json rules = json::array();
+        for (std::string_view r : format_rules())
+            rules.push_back(r);
+        json keywords = json::array();
+        for (const reference_entry* e : entries)
+            keywords.push_back(entry_json(*e));
+        out << json{{"rules", rules}, {"keywords", keywords}}.dump(2, ' ', false,
+                                                                   json::error_handler_t::replace)
+            << "\n";
+        return exit_status::success;
+    }
+    write_text(entries, a.words.empty(), out);
+    if (!a.words.empty() && entries.size() > 1)
+        out << "\n\"" << valid_utf8(word) << "\" names " << entries.size() << " keywords.\n";
+    return exit_status::success;
+}
+
+}  // namespace scenario::tool

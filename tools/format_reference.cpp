@@ -1,0 +1,194 @@
+#include "tools/format_reference.h"
+
+#include "common/line_list.h"
+#include "compiler/compile_driver.h"
+#include "compiler/source_store.h"
+#include "compiler/text_case.h"
+#include "sources/identity.h"
+#include "sources/writers.h"
+
+#include <algorithm>
+#include <map>
+
+namespace scenario::tool {
+
+namespace {
+
+constexpr std::string_view rules[] = {
+    "A source is read field by field, not line by line: a comma or a line end ends a field.",
+    "A line is a keyword field and then exactly the value fields its keyword takes; surplus fields are "
+    "read as keyword fields of their own, missing ones are taken from the next line.",
+    "A number also ends at a blank (\"16  19  30\" are three numbers); an empty field or one that is not "
+    "a number reads as 0; a number beyond its width is a read failure (error 25).",
+    "A text value (a board caption, a station name) runs to the next comma or line end; a field that "
+    "begins with a double quote runs to the closing one and may hold commas.",
+    "A keyword is recognised by substrings: the field need only contain the test's words. Every test of a "
+    "section is tried on the same field, in the order below, so a field that passes two tests runs both.",
+    "Nothing is read before the first field that contains \"[generale]\" (either case). In the line "
+    "description the general section ends at the first field with \"[\" and \"]\" that does not begin "
+    "with \"-\" (the writer uses \"[curve]\"); other headings are ignored.",
+    "A keyword field that contains \"-\" is skipped and the next field takes its place: up to ten in a "
+    "row in the general section, two in the body and in the run description.",
+    "The last field of a file is never interpreted: end the file with a line such as \"[fine]\".",
+    "Lines end with CR LF; the text is Windows-1252, one byte per character.",
+};
+
+// The keyword field's line of each row in the program's own sources: the
+// first line whose handler read exactly the row's values, as the compile's
+// field records show it.
+std::map<keyword, std::string> writer_examples() {
+    const lista_righe line = sorgenti::righe_linea();
+    const lista_righe run = sorgenti::righe_treno();
+    stato_scenario s;
+    s.nome_scenario = sorgenti::nome_scenario;
+    s.numero_treno = sorgenti::numero_treno;
+    sorgenti_in_memoria sources(testo_lista(line), testo_lista(run));
+    compile_log log;
+    compila_scenario(s, 1, sources, {}, &log);
+
+    std::map<keyword, std::string> examples;
+    enum class part { before, general, body, run_file };
+    part where = part::before;
+    for (std::size_t i = 0; i < log.fields.size(); ++i) {
+        const field_record& f = log.fields[i];
+        if (f.role != field_role::keyword)
+            continue;
+        if (i > 0 && f.source != log.fields[i - 1].source)
+            where = part::before;
+        const std::string lowered = lower_ascii(f.text);
+        if (where == part::before) {
+            if (lowered.find(general_header) != std::string::npos)
+                where = f.source == sorgente_testo::linea ? part::general : part::run_file;
+            continue;
+        }
+        const std::span<const keyword_row> rows = where == part::general ? line_general_keywords()
+                                                  : where == part::body  ? line_body_keywords()
+                                                                         : run_keywords();
+        const std::size_t read = fields_of_line(log, static_cast<int32_t>(i)).size();
+        const lista_righe& lines = f.source == sorgente_testo::linea ? line : run;
+        for (const keyword_row& row : rows) {
+            if (row.matches(f.text, lowered, true) && read == row.values.size() + 1 && f.line >= 1 &&
+                static_cast<std::size_t>(f.line) <= lines.size())
+                examples.emplace(row.id, lines[static_cast<std::size_t>(f.line - 1)]);
+        }
+        if (where == part::general && ends_general_section(f.text))
+            where = part::body;
+    }
+    return examples;
+}
+
+std::string test_words(const keyword_row& row) {
+    std::string t(row.part1);
+    if (!row.part2.empty())
+        t += " " + std::string(row.part2);
+    return t;
+}
+
+// A line from the row alone: its word and each value's sample.
+std::string built_example(const keyword_row& row, const std::string& word) {
+    std::string line = word;
+    for (const value_field& v : row.values)
+        line += ", " + std::string(v.sample.empty() ? std::string_view("0") : v.sample);
+    return line;
+}
+
+}  // namespace
+
+std::vector<reference_entry> format_reference() {
+    const std::map<keyword, std::string> examples = writer_examples();
+    std::vector<reference_entry> reference;
+    for (auto rows : {line_general_keywords(), line_body_keywords(), run_keywords()}) {
+        for (const keyword_row& row : rows) {
+            reference_entry e;
+            e.row = &row;
+            e.title =
+                row.writer_spellings.size() == 1 ? std::string(row.writer_spellings[0]) : test_words(row);
+            if (auto it = examples.find(row.id); it != examples.end()) {
+                e.example = it->second;
+                e.example_from_writer = true;
+            } else {
+                e.example = built_example(
+                    row, row.writer_spellings.empty() ? e.title : std::string(row.writer_spellings[0]));
+            }
+            reference.push_back(std::move(e));
+        }
+    }
+    return reference;
+}
+
+std::vector<const reference_entry*> find_keyword(const std::vector<reference_entry>& reference,
+                                                 std::string_view word) {
+    const std::string lowered = lower_ascii(word);
+    std::vector<const reference_entry*> found;
+    const auto collect = [&](auto&& accepts) {
+        for (const reference_entry& e : reference)
+            if (accepts(e))
+                found.push_back(&e);
+        return !found.empty();
+    };
+    const auto spellings_of = [](const reference_entry& e) {
+        std::vector<std::string> all{lower_ascii(e.title)};
+        for (std::string_view s : e.row->writer_spellings)
+            all.push_back(lower_ascii(s));
+        return all;
+    };
+    if (lowered.empty())
+        return found;
+    if (collect([&](const reference_entry& e) {
+            const auto all = spellings_of(e);
+            return std::find(all.begin(), all.end(), lowered) != all.end();
+        }))
+        return found;
+    if (collect([&](const reference_entry& e) { return e.row->matches(word, lowered, true); }))
+        return found;
+    if (lowered.size() >= 3)
+        collect([&](const reference_entry& e) {
+            for (const std::string& s : spellings_of(e))
+                if (s.find(lowered) != std::string::npos)
+                    return true;
+            return false;
+        });
+    return found;
+}
+
+std::span<const std::string_view> format_rules() {
+    return rules;
+}
+
+std::string_view section_name(keyword_section s) {
+    switch (s) {
+        case keyword_section::general:
+            return "line description, general section";
+        case keyword_section::body:
+            return "line description, body";
+        case keyword_section::run:
+            return "run description";
+    }
+    return "run description";
+}
+
+std::string_view width_name(field_width w) {
+    switch (w) {
+        case field_width::bits32:
+            return "32-bit signed";
+        case field_width::bits16:
+            return "16-bit signed";
+        case field_width::bits8:
+            return "8-bit unsigned (0 to 255)";
+        case field_width::text:
+            return "text";
+    }
+    return "text";
+}
+
+std::string recognition(const keyword_row& row) {
+    std::string t = "the keyword field contains \"" + std::string(row.part1) + "\"";
+    if (!row.part2.empty())
+        t += " and \"" + std::string(row.part2) + "\"";
+    t += row.ignore_case ? " (either case)" : " (exactly this case)";
+    if (row.condition == keyword_condition::track_plan_built)
+        t += ", only while the track plan is built (not with --no-plan)";
+    return t;
+}
+
+}  // namespace scenario::tool
