@@ -19,7 +19,22 @@ const char* const plan_description =
     "(named), tunnels, signals and slowdowns of NAME_NUMBER.dat and\n"
     "NAME_NUMBER.sim marked along it, and the gradient profile under it.\n"
     "Without a line file (a compile with --no-plan) the line is drawn straight.\n"
+    "A line file whose track plan does not fit the cell file (its route has\n"
+    "another length: a line file left by an earlier compile of another route)\n"
+    "is left out with a warning on standard error and the line is drawn\n"
+    "straight; the exit status stays 0.\n"
     "--svg - writes the picture to standard output.";
+
+std::size_t cells_for_plan_points(std::size_t points) {
+    if (points == 0)
+        return 0;
+    const std::size_t last = points - 1;
+    std::size_t cell = last / 50;
+    const std::size_t rest = last % 50;
+    if (rest > 25 || (rest == 25 && cell % 2 == 1))
+        ++cell;
+    return cell + 1;
+}
 
 plan_read read_compiled_scenario(const fs::path& directory, const std::string& name,
                                  const std::string& train) {
@@ -55,8 +70,17 @@ plan_read read_compiled_scenario(const fs::path& directory, const std::string& n
         tracciato_linea t;
         if (!decode(line, [&](std::string_view b) { return decodifica_tracciato(b, t); }))
             return result;
-        if (t.esiste())
+        if (t.esiste() && cells_for_plan_points(t.punti()) != d.celle.size()) {
+            result.warnings.push_back(
+                display_path(line) + " does not belong to " + display_path(cells) + ": its track plan has " +
+                std::to_string(t.punti()) + " points, a route of " +
+                std::to_string(cells_for_plan_points(t.punti())) + " cells, but the cell file has " +
+                std::to_string(d.celle.size()) +
+                " (a line file left by a compile of another route?); the line is drawn straight");
+            d.plan_left_out = true;
+        } else if (t.esiste()) {
             d.tracciato = std::move(t);
+        }
     }
     result.data = std::move(d);
     return result;
@@ -75,6 +99,8 @@ int run_plan(const plan_arguments& a, std::ostream& out, std::ostream& err) {
         err << "scenario plan: " << read.error << "\n";
         return read.invalid ? exit_status::errors_found : exit_status::usage;
     }
+    for (const std::string& w : read.warnings)
+        err << "scenario plan: warning: " << w << "\n";
     const std::string svg = draw_plan(*read.data);
     if (a.svg == "-") {
         out << svg;

@@ -7,6 +7,7 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <vector>
 
 namespace scenario::tool {
 
@@ -16,7 +17,14 @@ struct plan_read {
     std::optional<plan_data> data;
     std::string error;
     bool invalid = false;  // a file is there but is not a valid compiled file
+    // Found but not fatal: the line file left out because it belongs to
+    // another route.
+    std::vector<std::string> warnings;
 };
+
+// The number of cells of a route whose track plan has `points` points: the
+// plan's last point, divided by 50 and rounded half to even, is the last cell.
+std::size_t cells_for_plan_points(std::size_t points);
 plan_read read_compiled_scenario(const std::filesystem::path& directory, const std::string& name,
                                  const std::string& train);
 

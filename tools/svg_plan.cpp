@@ -310,7 +310,9 @@ private:
                             std::to_string(slowdowns().size()) + " slowdowns, " +
                             std::to_string(tunnels().size()) + " tunnels";
         if (!with_plan_)
-            below += " (no line file: the line is drawn straight)";
+            below += d_.plan_left_out
+                         ? " (the line file belongs to another route: the line is drawn straight)"
+                         : " (no line file: the line is drawn straight)";
         svg_ += "<text x=\"" + num(margin) + "\" y=\"34\" font-size=\"20\" font-weight=\"bold\">" +
                 xml(d_.title) + "</text>\n";
         svg_ += "<text x=\"" + num(margin) + "\" y=\"56\" font-size=\"13\" fill=\"#444\">" + xml(below) +

@@ -15,6 +15,7 @@ namespace scenario::tool {
 struct plan_data {
     std::string title;
     std::optional<tracciato_linea> tracciato;  // none: no line file, the line is drawn straight
+    bool plan_left_out = false;                // there was a line file, but of another route
     std::vector<cella> celle;
     std::array<voce, numero_voci> voci{};
 };

@@ -5,6 +5,7 @@
 #include "tests/support/files.h"
 #include "tools/command_line.h"
 #include "tools/compile_command.h"
+#include "tools/plan_command.h"
 
 #include <cctype>
 #include <filesystem>
@@ -246,6 +247,44 @@ TEST_F(Piano, WithoutALineFileTheLineIsDrawnStraight) {
     EXPECT_NE(texts.find("no line file"), std::string::npos);
     for (const char* name : station_names)
         EXPECT_NE(texts.find(name), std::string::npos) << name;
+}
+
+// A line file left by an earlier compile of a longer route: warned about and
+// left out, and the picture is still drawn.
+TEST_F(Piano, ALineFileOfAnotherRouteIsLeftOutWithAWarning) {
+    std::string line = testo_lista(sorgenti::righe_linea());
+    const std::string length = "lunghezza percorso,    40000";
+    ASSERT_NE(line.find(length), std::string::npos);
+    write_file(root_ / "l.txt",
+               line.replace(line.find(length), length.size(), "lunghezza percorso,    45000"));
+    compile(true);
+    write_file(root_ / "l.txt", testo_lista(sorgenti::righe_linea()));
+    compile(false);  // the cells of the 40 km route, the line file of the 45 km one
+
+    std::string err;
+    ASSERT_EQ(draw(err), 0) << err;
+    EXPECT_NE(err.find("warning: "), std::string::npos) << err;
+    EXPECT_NE(err.find("Calvena_Roccalba_linea.dat does not belong to"), std::string::npos) << err;
+    EXPECT_NE(err.find("52001 points"), std::string::npos) << err;
+    EXPECT_NE(err.find("has 941"), std::string::npos) << err;
+    std::string texts;
+    for (const xml_element& e : read_svg())
+        if (e.name == "text")
+            texts += e.text + "\n";
+    EXPECT_NE(texts.find("belongs to another route"), std::string::npos) << texts;
+
+    // The plan's own line file matches again: no warning.
+    compile(true);
+    ASSERT_EQ(draw(err), 0);
+    EXPECT_EQ(err, "");
+}
+
+TEST(PlanPoints, CellsOfARouteFromItsPlanPoints) {
+    // The last point over 50, rounded half to even, is the last cell.
+    const std::pair<std::size_t, std::size_t> cases[] = {{47001, 941}, {1, 1},   {26, 1}, {27, 2},
+                                                         {76, 3},      {126, 3}, {0, 0}};
+    for (const auto& [points, cells] : cases)
+        EXPECT_EQ(cells_for_plan_points(points), cells) << points;
 }
 
 TEST_F(Piano, MissingOrInvalidFilesAreReported) {
