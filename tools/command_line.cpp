@@ -101,11 +101,22 @@ void describe(CLI::App& app, all_arguments& a) {
     compile->add_flag("--json", a.compile.json, "Print one JSON object instead of text");
 
     CLI::App* dump = add_command(app, "dump", "Decode compiled files into JSON.", dump_description);
-    dump->add_option("FILE", a.dump.files, "Compiled files")->required()->type_name("");
+    dump->add_option("FILE", a.dump.files, "Compiled files (may be left out with --line and --run)")
+        ->type_name("");
     dump->add_option("--points", a.dump.points, "Also the plan points FROM to TO of a line file")
         ->type_name("FROM:TO");
     dump->add_option("--kind", a.dump.kind, "Decode as this kind of file whatever its name")
         ->type_name("line|run|cells");
+    dump->add_option("--cells", a.dump.cells, "Only the cells FROM to TO of a cell file")
+        ->type_name("FROM:TO");
+    dump->add_flag("--non-empty", a.dump.non_empty, "Only the cells where something stands");
+    dump->add_option("--line", a.dump.line, "The line description the files come from")->type_name("FILE");
+    dump->add_option("--run", a.dump.run, "The run description the files come from")->type_name("FILE");
+    dump->add_option("--name", a.dump.name, "The scenario name (default: from the file names)")
+        ->type_name("NAME");
+    dump->add_option("--train", a.dump.train, "The train number (default: from the file names)")
+        ->type_name("NUMBER");
+    dump->add_flag("--no-plan", a.dump.no_plan, "Compile the sources without the track plan");
 
     CLI::App* plan = add_command(app, "plan", "Draw a compiled scenario as SVG (plan and gradient profile).",
                                  plan_description);

@@ -1,10 +1,13 @@
 #include "tools/dump_command.h"
 
 #include "compiler/compiled_files.h"
+#include "compiler/provenance.h"
+#include "compiler/source_store.h"
 #include "compiler/state.h"
 #include "compiler/text_case.h"
 #include "tools/exit_status.h"
 #include "tools/file_io.h"
+#include "tools/memory_compile.h"
 #include "tools/text_encoding.h"
 
 #include <algorithm>
@@ -30,7 +33,24 @@ const char* const dump_description =
     "                               number with a decimal point for a double\n"
     "The kind of file comes from its name, else from its content; --kind forces it.\n"
     "A file that is not valid is reported with the byte offset where it stops\n"
-    "making sense.";
+    "making sense.\n"
+    "\n"
+    "--cells FROM:TO keeps the cells FROM to TO (cell indexes, both included;\n"
+    "FROM: runs to the last cell) and --non-empty only the cells where something\n"
+    "stands: a tipo, dato1 to dato6 or galleria that is not 0 (the speed,\n"
+    "gradient and adhesion profiles fill every cell and do not count), so the\n"
+    "empty cells of the run-off drop out and every item, marker and tunnel stays.\n"
+    "\n"
+    "With --line FILE --run FILE the two text sources are compiled in memory as\n"
+    "'scenario compile' would (nothing is written; --name and --train default to\n"
+    "what the file names say, --no-plan as for compile), and every cell and\n"
+    "record gets \"source\": {\"file\", \"line\"}, the source line that placed\n"
+    "what stands in it, or null (a profile-only cell, a record no line fills).\n"
+    "Without FILE the compile's own files are dumped (line file, run file, cell\n"
+    "file, named as compile would name them, \"recognised_by\": \"compiled\"); a\n"
+    "FILE given with the sources is annotated only when its bytes are what the\n"
+    "sources compile to, else its \"source\" keys are null and a warning says so.\n"
+    "Errors the compile records are printed on standard error (exit status 1).";
 
 const char* kind_name(compiled_kind k) {
     switch (k) {
@@ -217,16 +237,57 @@ json plan_value_json(const valore_tracciato& v) {
     return nullptr;
 }
 
-void write_decoded(std::ostream& out, json head, decoded_file& f, const std::optional<point_range>& points) {
+// What of a decoded file to show, and where its cells and records came from.
+struct dump_view {
+    std::optional<point_range> points;
+    std::optional<point_range> cells;
+    bool non_empty = false;
+    bool with_sources = false;             // every cell and record gets a "source" key
+    const compile_log* origins = nullptr;  // null: the file is not what the sources compile to
+    std::string line_source;               // the source files as given
+    std::string run_source;
+};
+
+json origin_json(const dump_view& v, const source_place& p) {
+    if (v.origins == nullptr || !p.known)
+        return nullptr;
+    return json{{"file", p.source == sorgente_testo::linea ? v.line_source : v.run_source}, {"line", p.line}};
+}
+
+void write_decoded(std::ostream& out, json head, decoded_file& f, const dump_view& view) {
+    const std::optional<point_range>& points = view.points;
     switch (*f.kind) {
-        case compiled_kind::cells:
+        case compiled_kind::cells: {
             head["cell_count"] = f.celle.size();
-            write_file_object(out, head, "celle", f.celle.size(),
-                              [&](std::size_t i) { return cell_json(i, f.celle[i]); });
+            const int64_t last = static_cast<int64_t>(f.celle.size()) - 1;
+            int64_t from = 0, to = last;
+            if (view.cells) {
+                from = view.cells->from;
+                to = std::min(view.cells->to.value_or(last), last);
+                head["from"] = from;
+                head["to"] = to;
+            }
+            std::vector<std::size_t> chosen;
+            for (int64_t i = from; i <= to; ++i)
+                if (!view.non_empty || cell_is_non_empty(f.celle[static_cast<std::size_t>(i)]))
+                    chosen.push_back(static_cast<std::size_t>(i));
+            write_file_object(out, head, "celle", chosen.size(), [&](std::size_t n) {
+                json c = cell_json(chosen[n], f.celle[chosen[n]]);
+                if (view.with_sources)
+                    c["source"] =
+                        origin_json(view, cell_origin(view.origins, static_cast<int64_t>(chosen[n])));
+                return c;
+            });
             return;
+        }
         case compiled_kind::run:
-            write_file_object(out, head, "voci", f.voci.size(),
-                              [&](std::size_t i) { return record_json(i, f.voci[i]); });
+            write_file_object(out, head, "voci", f.voci.size(), [&](std::size_t i) {
+                json r = record_json(i, f.voci[i]);
+                if (view.with_sources)
+                    r["source"] = origin_json(
+                        view, view.origins != nullptr ? view.origins->record_origins[i] : source_place{});
+                return r;
+            });
             return;
         case compiled_kind::line:
             break;
@@ -251,6 +312,11 @@ void write_decoded(std::ostream& out, json head, decoded_file& f, const std::opt
 }
 
 }  // namespace
+
+bool cell_is_non_empty(const cella& c) {
+    return c.tipo != 0 || c.dato1 != 0 || c.dato2 != 0 || c.dato3 != 0 || c.dato4 != 0 || c.dato5 != 0 ||
+           c.dato6 != 0 || c.galleria != 0;
+}
 
 std::optional<compiled_kind> kind_from_name(const fs::path& p) {
     const std::u8string u = p.filename().u8string();
@@ -293,20 +359,77 @@ int run_dump(const dump_arguments& a, std::ostream& out, std::ostream& err) {
         err << "scenario dump: " << what << "\nTry 'scenario dump --help'.\n";
         return exit_status::usage;
     };
-    const std::optional<point_range> points = a.points ? parse_point_range(*a.points) : std::nullopt;
-    if (a.points && !points)
+    dump_view view;
+    view.points = a.points ? parse_point_range(*a.points) : std::nullopt;
+    if (a.points && !view.points)
         return usage_error("--points takes FROM:TO, two whole numbers with FROM <= TO (\"" + *a.points +
                            "\" is not)");
+    view.cells = a.cells ? parse_point_range(*a.cells) : std::nullopt;
+    if (a.cells && !view.cells)
+        return usage_error("--cells takes FROM:TO, two whole numbers with FROM <= TO (\"" + *a.cells +
+                           "\" is not)");
+    view.non_empty = a.non_empty;
     const std::optional<compiled_kind> forced = a.kind ? kind_from_text(*a.kind) : std::nullopt;
     if (a.kind && !forced)
         return usage_error("--kind takes line, run or cells (not \"" + *a.kind + "\")");
+    view.with_sources = a.line || a.run;
+    if (view.with_sources && !(a.line && a.run))
+        return usage_error("--line and --run go together");
+    if (!view.with_sources && (!a.name.empty() || !a.train.empty() || a.no_plan))
+        return usage_error("--name, --train and --no-plan go with --line and --run");
+    if (!view.with_sources && a.files.empty())
+        return usage_error("give compiled files, or the text sources with --line and --run");
 
     int status = exit_status::success;
+    // The sources compiled in memory: their three files, and their log.
+    std::vector<std::pair<compiled_kind, std::string>> compiled;
+    memory_compile m;
+    if (view.with_sources) {
+        view.line_source = display_path(path_from_utf8(*a.line));
+        view.run_source = display_path(path_from_utf8(*a.run));
+        m = compile_in_memory(path_from_utf8(*a.line), path_from_utf8(*a.run), a.name, a.train, !a.no_plan);
+        if (m.failure) {
+            err << "scenario dump: " << *m.failure << "\n";
+            return exit_status::usage;
+        }
+        for (const diagnosi& d : m.errors) {
+            err << "scenario dump: ";
+            if (d.sorgente)
+                err << valid_utf8(*d.sorgente == sorgente_testo::linea ? view.line_source : view.run_source)
+                    << (d.riga > 0 ? ":" + std::to_string(d.riga) : std::string()) << ": ";
+            err << "error " << d.codice << ": " << d.messaggio << "\n";
+        }
+        if (!m.errors.empty() || m.state->codice_errore != 0)
+            status = exit_status::errors_found;
+        if (m.stamp) {
+            err << "scenario dump: the compile stopped at a stamp error; it writes no file\n";
+            out << "[\n\n]\n";
+            return exit_status::errors_found;
+        }
+        view.origins = &m.log;
+        const stato_scenario& s = *m.state;
+        if (m.plan)
+            compiled.emplace_back(compiled_kind::line, codifica_tracciato(s.tracciato));
+        compiled.emplace_back(compiled_kind::run, codifica_voci(s.voci));
+        compiled.emplace_back(compiled_kind::cells, codifica_celle(s.celle));
+    }
+    const auto compiled_bytes = [&](compiled_kind k) -> const std::string* {
+        for (const auto& [kind, bytes] : compiled)
+            if (kind == k)
+                return &bytes;
+        return nullptr;
+    };
+
     out << "[\n";
-    for (std::size_t n = 0; n < a.files.size(); ++n) {
-        if (n > 0)
+    bool first = true;
+    const auto next_object = [&] {
+        if (!first)
             out << ",\n";
-        const fs::path path = path_from_utf8(a.files[n]);
+        first = false;
+    };
+    for (const std::string& word : a.files) {
+        next_object();
+        const fs::path path = path_from_utf8(word);
         json head{{"file", display_path(path)}};
         file_read read = read_file(path);
         if (!read.bytes) {
@@ -340,7 +463,32 @@ int run_dump(const dump_arguments& a, std::ostream& out, std::ostream& err) {
                 status = exit_status::errors_found;
             continue;
         }
-        write_decoded(out, std::move(head), f, points);
+        dump_view file_view = view;
+        if (view.with_sources && *f.kind != compiled_kind::line) {
+            const std::string* own = compiled_bytes(*f.kind);
+            if (own == nullptr || *own != bytes) {
+                err << "scenario dump: warning: " << display_path(path)
+                    << " is not what the sources compile to; its cells and records show no source line\n";
+                file_view.origins = nullptr;
+            }
+        }
+        write_decoded(out, std::move(head), f, file_view);
+    }
+    if (a.files.empty()) {
+        for (const auto& [kind, bytes] : compiled) {
+            next_object();
+            const std::string name = kind == compiled_kind::line ? nome_file_linea_compilato(m.names.name)
+                                     : kind == compiled_kind::run
+                                         ? nome_file_corsa_compilato(m.names.name, m.names.train)
+                                         : nome_file_celle_compilato(m.names.name, m.names.train);
+            json head{{"file", valid_utf8(name)},
+                      {"kind", kind_name(kind)},
+                      {"recognised_by", "compiled"},
+                      {"bytes", bytes.size()}};
+            decoded_file f;
+            decode_as(kind, bytes, f);
+            write_decoded(out, std::move(head), f, view);
+        }
     }
     out << "\n]\n";
     return status;

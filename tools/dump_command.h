@@ -1,6 +1,8 @@
 // `scenario dump FILE...`: compiled files decoded into JSON.
 #pragma once
 
+#include "compiler/state.h"
+
 #include <cstdint>
 #include <filesystem>
 #include <optional>
@@ -31,7 +33,20 @@ struct dump_arguments {
     std::vector<std::string> files;  // UTF-8
     std::optional<std::string> points;
     std::optional<std::string> kind;
+    std::optional<std::string> cells;  // FROM:TO, cell indexes of a cell file
+    bool non_empty = false;            // only the cells where something stands
+    // The text sources, compiled in memory to show where cells and records came from.
+    std::optional<std::string> line;
+    std::optional<std::string> run;
+    std::string name;
+    std::string train;
+    bool no_plan = false;
 };
+
+// A cell the author placed something in, or that the compile marked: any of
+// `tipo`, `dato1` to `dato6` or `galleria` is not 0. The profiles (`velocita`,
+// `pendenza`, `aderenza`) cover every cell and do not count.
+bool cell_is_non_empty(const cella& c);
 extern const char* const dump_description;
 int run_dump(const dump_arguments& a, std::ostream& out, std::ostream& err);
 

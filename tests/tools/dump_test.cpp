@@ -6,6 +6,7 @@
 #include "tools/command_line.h"
 #include "tools/compile_command.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -198,7 +199,7 @@ TEST_F(Dump, EveryFileIsReportedAndTheStatusSaysTheWorst) {
         std::vector<std::string> words;
         const char* message;
     } cases[] = {
-        {{}, "FILE is required"},
+        {{}, "give compiled files, or the text sources with --line and --run"},
         {{cells().string(), "--points", "5:2"}, "--points takes FROM:TO"},
         {{cells().string(), "--points", "x"}, "--points takes FROM:TO"},
         {{cells().string(), "--kind", "map"}, "--kind takes line, run or cells"},
@@ -220,6 +221,133 @@ TEST_F(Dump, KindCanBeForced) {
     u = run_dump({file("celle.bin").string(), "--kind=cells"});
     EXPECT_EQ(u.status, 0) << u.err;
     EXPECT_EQ(u.parsed()[0]["recognised_by"], "option");
+}
+
+TEST_F(Dump, CellsFromToAndOnlyTheNonEmptyOnes) {
+    command_output u = run_dump({cells().string(), "--cells", "70:76"});
+    ASSERT_EQ(u.status, 0) << u.err;
+    json f = u.parsed()[0];
+    EXPECT_EQ(f["cell_count"], 941);
+    EXPECT_EQ(f["from"], 70);
+    EXPECT_EQ(f["to"], 76);
+    ASSERT_EQ(f["celle"].size(), 7u);
+    EXPECT_EQ(f["celle"][0]["index"], 70);
+    EXPECT_EQ(f["celle"][4]["tipo"], 1);  // the signal at 3650 m
+
+    // A range past the end stops at the last cell; FROM: runs to it.
+    u = run_dump({cells().string(), "--cells=935:5000"});
+    ASSERT_EQ(u.status, 0) << u.err;
+    EXPECT_EQ(u.parsed()[0]["to"], 940);
+    EXPECT_EQ(u.parsed()[0]["celle"].size(), 6u);
+    u = run_dump({cells().string(), "--cells", "938:"});
+    EXPECT_EQ(u.parsed()[0]["celle"].size(), 3u);
+    for (const char* bad : {"5", "9:3", "a:b", "-1:4"})
+        EXPECT_EQ(run_dump({cells().string(), "--cells", bad}).status, 2) << bad;
+
+    // --non-empty keeps exactly the cells where something stands, whatever the profiles.
+    const json all = run_dump({cells().string()}).parsed()[0]["celle"];
+    u = run_dump({cells().string(), "--non-empty"});
+    ASSERT_EQ(u.status, 0) << u.err;
+    std::vector<int> expected, kept;
+    for (const json& c : all) {
+        bool placed = false;
+        for (const char* key : {"tipo", "dato1", "dato2", "dato3", "dato4", "dato5", "dato6", "galleria"})
+            placed = placed || c[key] != 0;
+        if (placed)
+            expected.push_back(c["index"]);
+    }
+    const json chosen = u.parsed()[0]["celle"];
+    for (const json& c : chosen)
+        kept.push_back(c["index"]);
+    EXPECT_EQ(kept, expected);
+    EXPECT_LT(kept.size(), 941u / 2);
+    EXPECT_NE(std::find(kept.begin(), kept.end(), 74), kept.end());
+    EXPECT_LT(kept.back(), 810) << "the run-off beyond the 40 km route is empty";
+    // Both together: the non-empty cells of the range.
+    u = run_dump({cells().string(), "--non-empty", "--cells", "70:76"});
+    EXPECT_EQ(u.parsed()[0]["celle"].size(), 3u) << u.out;  // markers in 70 and 72, the signal in 74
+}
+
+// The 1-based line of the program's run description that holds `text`.
+int run_line_of(const std::string& text) {
+    const lista_righe lines = sorgenti::righe_treno();
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        if (lines[i].find(text) != std::string::npos)
+            return static_cast<int>(i) + 1;
+    return 0;
+}
+
+TEST_F(Dump, WithTheSourcesEachCellAndRecordNamesTheLineThatPlacedIt) {
+    const std::string l = file("l.txt").string(), r = file("r.txt").string();
+    const command_output u = run_dump(
+        {"--line", l, "--run", r, "--name", "Calvena_Roccalba", "--train", "4127", "--cells", "73:74"});
+    ASSERT_EQ(u.status, 0) << u.err;
+    const json files = u.parsed();
+    // Nothing given to dump: the compile's own three files, as compile names them.
+    ASSERT_EQ(files.size(), 3u);
+    EXPECT_EQ(files[0]["file"], "Calvena_Roccalba_linea.dat");
+    EXPECT_EQ(files[1]["file"], "Calvena_Roccalba_4127.sim");
+    EXPECT_EQ(files[2]["file"], "Calvena_Roccalba_4127.dat");
+    EXPECT_EQ(files[2]["recognised_by"], "compiled");
+    EXPECT_EQ(files[2]["bytes"], read_file(cells()).size());
+
+    // The signal at 3650 m stands in cell 74; cell 73 holds only the profiles.
+    const json& celle = files[2]["celle"];
+    ASSERT_EQ(celle.size(), 2u);
+    EXPECT_TRUE(celle[0]["source"].is_null());
+    EXPECT_EQ(celle[1]["source"], (json{{"file", r}, {"line", run_line_of("segnale,    3650,")}}));
+    const json& voci = files[1]["voci"];
+    EXPECT_EQ(voci[1]["source"], (json{{"file", r}, {"line", run_line_of("CALVENA")}}));
+    EXPECT_EQ(voci[80]["source"]["file"], l);  // the first tunnel-name board
+    EXPECT_TRUE(voci[84]["source"].is_null());
+    EXPECT_TRUE(voci[0]["source"].is_null());
+}
+
+TEST_F(Dump, CompiledFilesWithTheSourcesAreAnnotatedOnlyWhenTheyMatch) {
+    const std::string l = file("l.txt").string(), r = file("r.txt").string();
+    const std::vector<std::string> names = {"--name", "Calvena_Roccalba", "--train", "4127"};
+    std::vector<std::string> words = {cells().string(), "--cells", "74:74", "--line", l, "--run", r};
+    words.insert(words.end(), names.begin(), names.end());
+    command_output u = run_dump(words);
+    ASSERT_EQ(u.status, 0) << u.err;
+    ASSERT_EQ(u.parsed().size(), 1u);
+    EXPECT_EQ(u.parsed()[0]["celle"][0]["source"]["line"], run_line_of("segnale,    3650,"));
+
+    // Sources with a second signal in the same cell: error 16, and the cell
+    // file compiled before is no longer what they compile to.
+    std::string run_text = testo_lista(sorgenti::righe_treno());
+    const std::string signal = "segnale,    3650,   1, 4, 1,  0, 0,    0,  0,0,0, 0\r\n";
+    ASSERT_NE(run_text.find(signal), std::string::npos);
+    run_text.insert(run_text.find(signal), signal);
+    write_file(file("r2.txt"), run_text);
+    words[6] = file("r2.txt").string();
+    u = run_dump(words);
+    EXPECT_EQ(u.status, 1);
+    EXPECT_NE(u.err.find("r2.txt:" + std::to_string(run_line_of("segnale,    3650,") + 1) + ": error 16"),
+              std::string::npos)
+        << u.err;
+    EXPECT_NE(u.err.find("warning: "), std::string::npos) << u.err;
+    EXPECT_TRUE(u.parsed()[0]["celle"][0]["source"].is_null());
+}
+
+TEST_F(Dump, SourceOptionsThatCannotWork) {
+    const std::string l = file("l.txt").string(), r = file("r.txt").string();
+    struct test_case {
+        std::vector<std::string> words;
+        const char* expected;
+    };
+    const test_case cases[] = {
+        {{}, "give compiled files"},
+        {{"--line", l}, "--line and --run go together"},
+        {{cells().string(), "--name", "X"}, "go with --line and --run"},
+        {{"--line", l, "--run", r}, "give it with --name"},  // l.txt names no scenario
+        {{"--line", l, "--run", file("none.txt").string(), "--name", "A", "--train", "1"}, "none.txt"},
+    };
+    for (const test_case& c : cases) {
+        const command_output u = run_dump(c.words);
+        EXPECT_EQ(u.status, 2) << c.expected;
+        EXPECT_NE(u.err.find(c.expected), std::string::npos) << u.err;
+    }
 }
 
 }  // namespace
