@@ -4,7 +4,8 @@
 // the same number of bytes to a file, the floor set by the disk. Rates are per
 // wall-clock second, as a user waits for them. Each compile runs three ways,
 // side by side: without a log (the state alone), with a log of errors and
-// origins, and with a log that also records every field read (as the tool does).
+// origins, and with a log that also records every field read and looks for
+// warnings in them (as the tool does).
 #include "bench/synthetic_route.h"
 #include "common/file_replace.h"
 #include "common/line_list.h"
