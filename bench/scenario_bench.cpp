@@ -58,6 +58,10 @@ std::size_t compila_in_memoria(const sorgenti_testo& t, std::string& problema, l
                                       : messaggio_errore(log.errors.back());
         return 0;
     }
+    if (how == logging::fields && !log.warnings.empty()) {
+        problema = "the scenario draws warnings: it should compile clean";
+        return 0;
+    }
     benchmark::DoNotOptimize(log.fields.data());
     const std::string linea = codifica_tracciato(s.tracciato);
     const std::string corsa = codifica_voci(s.voci);
