@@ -250,6 +250,17 @@ TEST(Warnings, Utf16FileIsNamedInTheWarningAndInError102) {
     EXPECT_NE(d[0].messaggio.find("UTF-16"), std::string::npos) << d[0].messaggio;
 }
 
+TEST(Warnings, Error102SaysWhenGeneraleIsTheLastField) {
+    sources src;
+    src.line = "lunghezza percorso, 12000\r\n[generale]";
+    const compiled c = compile(src, true);
+    ASSERT_EQ(c.state.codice_errore, 102);
+    const std::vector<tool::diagnosi> d = tool::diagnostica(c.state, c.log, c.stamp);
+    ASSERT_EQ(d.size(), 1u);
+    EXPECT_EQ(d[0].riga, 1);
+    EXPECT_NE(d[0].messaggio.find("the file's last field"), std::string::npos) << d[0].messaggio;
+}
+
 // Nonsense of a megabyte: warnings are kept up to a limit per code, the rest counted.
 TEST(Warnings, KeptUpToALimitPerCode) {
     sources src;
