@@ -4,7 +4,8 @@
 // the same number of bytes to a file, the floor set by the disk. Rates are per
 // wall-clock second, as a user waits for them. Each compile runs three ways,
 // side by side: without a log (the state alone), with a log of errors and
-// origins, and with a log that also records every field read (as the tool does).
+// origins, and with a log that also records every field read and looks for
+// warnings in them (as the tool does).
 #include "bench/synthetic_route.h"
 #include "common/file_replace.h"
 #include "common/line_list.h"
@@ -55,6 +56,10 @@ std::size_t compila_in_memoria(const sorgenti_testo& t, std::string& problema, l
     if (s.codice_errore != 0) {
         problema = log.errors.empty() ? "error " + std::to_string(s.codice_errore)
                                       : messaggio_errore(log.errors.back());
+        return 0;
+    }
+    if (how == logging::fields && !log.warnings.empty()) {
+        problema = "the scenario draws warnings: it should compile clean";
         return 0;
     }
     benchmark::DoNotOptimize(log.fields.data());

@@ -6,6 +6,7 @@
 #include "compiler/finishing_sweep.h"
 #include "compiler/low_bits.h"
 #include "compiler/read_sources.h"
+#include "compiler/warnings.h"
 
 #include <cstddef>
 
@@ -69,6 +70,9 @@ std::optional<error_code> compila_scenario(stato_scenario& s, int32_t j, archivi
     prepara(s, j, log);
     // Reading errors stay in the record; the compile goes on with what was read.
     memorizza_dati(s, sorgenti, log, options.record_fields);
+    // Warnings are found from the recorded fields; they change nothing.
+    if (log != nullptr && options.record_fields)
+        find_warnings(s, *log);
     rifinisci_percorso(s, log);
     return timbra_scenario(s, log);
 }

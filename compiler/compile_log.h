@@ -67,6 +67,11 @@ struct logged_error {
     // too early, the signal or slowdown start a sweep rule served.
     std::optional<int32_t> cell{};
     std::string detail{};  // why reading failed (error 25); empty otherwise
+    // Error 25: the field being read when reading failed (index in
+    // `compile_log::fields`; -1: none), and the line that holds the value
+    // that failed when it is not the line being read.
+    int32_t failed_field = -1;
+    source_place value_line{};
     // The run phase stopped at this signal or slowdown line for an error an
     // earlier line left (the entry before it with the same code).
     bool inherited_stop = false;
@@ -74,11 +79,54 @@ struct logged_error {
     int32_t number() const { return error_number(code); }
 };
 
-// Reserved for checks that find something odd without stopping anything.
-struct logged_warning {
-    source_place place;
-    std::string text;
+struct keyword_row;
+
+// Something the compile did that the author may not have meant; it changes
+// nothing the compile writes. Each code names one kind; the order is the one
+// `warning_names()` gives.
+enum class warning_code : uint8_t {
+    unknown_keyword,      // a keyword field that matches no keyword
+    missing_comma,        // a keyword followed by a number in the same field
+    keyword_in_text,      // a field of several words that holds a keyword
+    misplaced_keyword,    // a keyword of another part of the sources
+    keyword_case,         // a case-exact keyword written with capitals
+    not_a_number,         // a number field that is not a number: read as 0
+    empty_value,          // an empty number field: read as 0
+    too_many_fields,      // fields left over after a line's values
+    too_few_fields,       // a line's values taken from the next line
+    value_wrapped,        // a value the compiled field keeps only in part
+    profile_order,        // a profile line not after the one before it
+    tunnel_end,           // a tunnel whose end is not after its start
+    slowdown_length,      // a slowdown whose length is not positive
+    in_run_off,           // a position beyond the route length
+    not_windows_1252,     // text written as UTF-8
+    utf16_file,           // a source written as UTF-16
+    byte_order_mark,      // a source that starts with a byte-order mark
+    name_not_ascii,       // a scenario name or train number beyond ASCII
+    run_general_missing,  // a run description without "[generale]"
+    no_station,           // a run description that stores no station
 };
+inline constexpr std::size_t warning_code_count = 20;
+
+// One warning as a fact: where, and the numbers involved. The words are the
+// tool's.
+struct logged_warning {
+    warning_code code = warning_code::unknown_keyword;
+    source_place place;        // the line; not known for the scenario name
+    int32_t first_column = 0;  // 1-based byte columns of the field(s) concerned
+    int32_t last_column = 0;
+    int32_t field = -1;                // index in `compile_log::fields` of the first field concerned
+    int32_t count = 0;                 // fields concerned, from `field` on
+    const keyword_row* row = nullptr;  // the keyword the line was read as
+    int32_t value_index = -1;          // which of its values (0-based)
+    int64_t value = 0;                 // the value written, read or expected
+    int64_t stored = 0;                // what was kept of it, or a second value
+    int64_t other_value = 0;           // a value of the related line
+    source_place other;                // a related line (the one before, the one that holds a value)
+};
+
+// Warnings kept per code; the rest are only counted.
+inline constexpr uint32_t warnings_kept_per_code = 20;
 
 enum class field_role : uint8_t { keyword, value };
 enum class field_width : uint8_t { text, bits32, bits16, bits8 };
@@ -109,7 +157,8 @@ struct field_record {
 
 struct compile_log {
     std::vector<logged_error> errors;
-    std::vector<logged_warning> warnings;
+    std::vector<logged_warning> warnings;                       // at most warnings_kept_per_code of each code
+    std::array<uint32_t, warning_code_count> warnings_found{};  // every one, kept or not
     // The line that placed what stands in each cell (sized with `celle`).
     std::vector<source_place> cell_origins;
     // The line each record of `voci` was read from (stations, tunnel-name

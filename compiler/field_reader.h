@@ -33,6 +33,13 @@ namespace scenario {
 class errore_lettura : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
+    // A value read on an earlier line (`riga_valore`) fails only now.
+    errore_lettura(const char* motivo, const source_place& riga_valore)
+        : std::runtime_error(motivo), riga_valore_(riga_valore) {}
+    const source_place& riga_valore() const { return riga_valore_; }
+
+private:
+    source_place riga_valore_{};
 };
 
 class lettore_campi {

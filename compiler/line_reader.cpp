@@ -28,6 +28,7 @@
 #include "compiler/run_cells.h"
 #include "compiler/text_case.h"
 #include "compiler/track_plan.h"
+#include "compiler/warnings.h"
 
 namespace scenario {
 
@@ -63,6 +64,9 @@ private:
     int32_t g0_ = 0;                   // gradient of the stretch being filled
     int32_t w_ = 2;                    // first plan point not yet computed
     int32_t b_ = prima_voce_cartelli;  // slot of the next tunnel-name board
+    // The gradient line before, to tell the author of lines out of order.
+    source_place previous_line_{};
+    int32_t previous_position_ = 0;
 };
 
 esito_sezione lettore_corpo::leggi() {
@@ -136,6 +140,10 @@ esito_sezione lettore_corpo::pendenza() {
             scrivi_pendenza();
         while (f_ < e);
     }
+    if (previous_line_.known && e <= arrotonda(previous_position_ / 50.0))
+        note_profile_order(at_, p, previous_line_, previous_position_, f_);
+    previous_line_ = at_.place;
+    previous_position_ = p;
     g0_ = g;
     return esito_sezione::avanti;
 }

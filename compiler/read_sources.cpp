@@ -13,14 +13,19 @@ namespace {
 // A read failure anywhere: both sources go (where they still exist) and the
 // error record says 25; the position of an earlier error stays. The log keeps
 // why reading failed.
-void fallimento_lettura(stato_scenario& s, archivio_sorgenti& sorgenti, const log_at& at,
-                        const char* motivo) {
+void fallimento_lettura(stato_scenario& s, archivio_sorgenti& sorgenti, const log_at& at, const char* motivo,
+                        const source_place& riga_valore = {}) {
     for (sorgente_testo t : {sorgente_testo::linea, sorgente_testo::corsa})
         if (sorgenti.esiste(t))
             sorgenti.elimina(t);
     registra_errore(s, at, error_code::read_failure);
     if (at.log != nullptr) {
-        at.log->errors.back().detail = motivo;
+        logged_error& e = at.log->errors.back();
+        e.detail = motivo;
+        // The field in hand when reading failed: the last one recorded.
+        if (!at.log->fields.empty())
+            e.failed_field = static_cast<int32_t>(at.log->fields.size() - 1);
+        e.value_line = riga_valore;
         at.log->read_failure = motivo;
     }
 }
@@ -35,7 +40,7 @@ void memorizza_dati(stato_scenario& s, archivio_sorgenti& sorgenti, compile_log*
         if (linea.prosegui)
             leggi_descrizione_corsa(s, sorgenti, linea.slot_cartelli, at, record_fields);
     } catch (const errore_lettura& e) {
-        fallimento_lettura(s, sorgenti, at, e.what());
+        fallimento_lettura(s, sorgenti, at, e.what(), e.riga_valore());
     } catch (const std::bad_alloc&) {
         // A source too large to hold is a source that cannot be read.
         fallimento_lettura(s, sorgenti, at, "the source is too large to hold in memory");

@@ -28,6 +28,7 @@
 #include "compiler/slowdowns.h"
 #include "compiler/stations.h"
 #include "compiler/text_case.h"
+#include "compiler/warnings.h"
 
 #include <cmath>
 #include <optional>
@@ -55,13 +56,21 @@ enum class seguito {
 struct profilo {
     int32_t indice = 0;
     std::optional<int32_t> in_sospeso;  // none before the first line
+    source_place riga{};                // the line that gave `in_sospeso`
+    int32_t posizione = 0;              // and its position
 };
 
+// A line at cell `c` that does not come after the profile's line before it.
+void annota_ordine(const log_at& at, const profilo& p, int32_t posizione, int32_t c) {
+    if (c <= static_cast<int32_t>(std::nearbyint(static_cast<double>(p.posizione) / 50.0)))
+        note_profile_order(at, posizione, p.riga, p.posizione, p.indice);
+}
+
 // A speed limit in km/h as stored: a fifth, rounded half to even, 0..255.
-uint8_t quinto_velocita(int32_t v) {
+uint8_t quinto_velocita(int32_t v, const source_place& riga) {
     const double r = std::nearbyint(static_cast<double>(v) / 5.0);
     if (!(r >= 0.0 && r <= 255.0))
-        throw errore_lettura("a speed limit does not fit the cell (0 to 1275 km/h)");
+        throw errore_lettura("a speed limit does not fit the cell (0 to 1275 km/h)", riga);
     return static_cast<uint8_t>(r);
 }
 
@@ -226,14 +235,21 @@ seguito fase_corsa::velocita() {
         return fuori_percorso(p);
     // The bound test keeps the cell of p at most n_celle - 2.
     const auto c = static_cast<int32_t>(std::nearbyint(static_cast<double>(p) / 50.0));
-    if (!velocita_.in_sospeso)
+    const bool dopo_altra = velocita_.in_sospeso.has_value();
+    if (!velocita_.in_sospeso) {
         velocita_.in_sospeso = v;
+        velocita_.riga = at_.place;
+    }
     if (c > 0 && velocita_.indice < c && velocita_.indice < s_.n_celle) {
-        const uint8_t valore = quinto_velocita(*velocita_.in_sospeso);
+        const uint8_t valore = quinto_velocita(*velocita_.in_sospeso, velocita_.riga);
         for (; velocita_.indice < c && velocita_.indice < s_.n_celle; ++velocita_.indice)
             cella_n(velocita_.indice).velocita = valore;
     }
+    if (dopo_altra)
+        annota_ordine(at_, velocita_, p, c);
     velocita_.in_sospeso = v;
+    velocita_.riga = at_.place;
+    velocita_.posizione = p;
     return seguito::prosegui;
 }
 
@@ -244,14 +260,21 @@ seguito fase_corsa::aderenza() {
     if (oltre_fine_percorso(s_, p, margine_riga))
         return fuori_percorso(p);
     const auto c = static_cast<int32_t>(std::nearbyint(static_cast<double>(p) / 50.0));
-    if (!aderenza_.in_sospeso)
+    const bool dopo_altra = aderenza_.in_sospeso.has_value();
+    if (!aderenza_.in_sospeso) {
         aderenza_.in_sospeso = a;
+        aderenza_.riga = at_.place;
+    }
     if (c > 0) {
         const uint8_t valore = basso8(*aderenza_.in_sospeso);
         for (; aderenza_.indice < c && aderenza_.indice <= s_.n_celle; ++aderenza_.indice)
             cella_n(aderenza_.indice).aderenza = valore;
     }
+    if (dopo_altra)
+        annota_ordine(at_, aderenza_, p, c);
     aderenza_.in_sospeso = a;
+    aderenza_.riga = at_.place;
+    aderenza_.posizione = p;
     return seguito::prosegui;
 }
 
@@ -338,7 +361,7 @@ void fase_corsa::finisci_file() {
     at_.place = {};
     richiedi_celle();
 
-    const uint8_t v = quinto_velocita(velocita_.in_sospeso.value_or(0));
+    const uint8_t v = quinto_velocita(velocita_.in_sospeso.value_or(0), velocita_.riga);
     do {
         if (velocita_.indice > s_.n_celle)
             break;

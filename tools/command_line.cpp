@@ -28,7 +28,7 @@ const char* const exit_statuses =
     "Exit status: 0 success, 1 the input holds errors (a compile error, an invalid\n"
     "compiled file), 2 usage error, unreadable input or unwritable output.";
 
-const char* const commands[] = {"sources", "compile", "dump", "plan", "format"};
+const char* const commands[] = {"sources", "compile", "check", "dump", "plan", "format"};
 
 bool is_command(const std::string& word) {
     return std::find(std::begin(commands), std::end(commands), word) != std::end(commands);
@@ -38,6 +38,7 @@ bool is_command(const std::string& word) {
 struct all_arguments {
     sources_arguments sources;
     compile_arguments compile;
+    compile_arguments check;
     dump_arguments dump;
     plan_arguments plan;
     format_arguments format;
@@ -71,6 +72,14 @@ void add_required(CLI::App* command, const char* name, std::string& value, const
     command->add_option(name, value, help)->required()->type_name(type);
 }
 
+// --strict and --ignore, for the commands that compile.
+void add_warning_options(CLI::App* command, compile_arguments& a) {
+    command->add_flag("--strict", a.strict, "Exit with status 1 on a warning too");
+    command->add_option("--ignore", a.ignore, "Do not report these warnings")
+        ->delimiter(',')
+        ->type_name("CODE[,CODE]");
+}
+
 void describe(CLI::App& app, all_arguments& a) {
     auto formatter = std::make_shared<command_list_formatter>();
     formatter->label("SUBCOMMAND", "COMMAND");
@@ -99,6 +108,19 @@ void describe(CLI::App& app, all_arguments& a) {
         ->type_name("DIR");
     compile->add_flag("--no-plan", a.compile.no_plan, "Compile without the track plan (the program's j = 0)");
     compile->add_flag("--json", a.compile.json, "Print one JSON object instead of text");
+    add_warning_options(compile, a.compile);
+
+    CLI::App* check =
+        add_command(app, "check", "Compile two text sources and report, writing nothing.", check_description);
+    add_required(check, "--line", a.check.line, "The line description text source", "FILE");
+    add_required(check, "--run", a.check.run, "The run description text source", "FILE");
+    check->add_option("--name", a.check.name, "The scenario name (default: from the file names)")
+        ->type_name("NAME");
+    check->add_option("--train", a.check.train, "The train number (default: from the file names)")
+        ->type_name("NUMBER");
+    check->add_flag("--no-plan", a.check.no_plan, "Compile without the track plan (the program's j = 0)");
+    check->add_flag("--json", a.check.json, "Print one JSON object instead of text");
+    add_warning_options(check, a.check);
 
     CLI::App* dump = add_command(app, "dump", "Decode compiled files into JSON.", dump_description);
     dump->add_option("FILE", a.dump.files, "Compiled files (may be left out with --line and --run)")
@@ -137,6 +159,8 @@ int run_parsed(const CLI::App& app, const all_arguments& a, std::ostream& out, s
         return run_sources(a.sources, out, err);
     if (app.got_subcommand("compile"))
         return run_compile(a.compile, out, err);
+    if (app.got_subcommand("check"))
+        return run_check(a.check, out, err);
     if (app.got_subcommand("dump"))
         return run_dump(a.dump, out, err);
     if (app.got_subcommand("format"))
@@ -156,7 +180,8 @@ int run(const std::vector<std::string>& words, std::ostream& out, std::ostream& 
     const std::string command = !args.empty() && is_command(args[0]) ? args[0] : std::string();
     const std::string who = command.empty() ? "scenario" : "scenario " + command;
     if (args.empty()) {
-        err << "scenario: give a command: sources, compile, dump, plan or format\nTry 'scenario --help'.\n";
+        err << "scenario: give a command: sources, compile, check, dump, plan or format\nTry 'scenario "
+               "--help'.\n";
         return exit_status::usage;
     }
     if (command.empty() && args[0] != "--help" && args[0] != "-h" && args[0] != "--version") {

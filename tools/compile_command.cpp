@@ -5,8 +5,10 @@
 #include "compiler/errors.h"
 #include "compiler/source_store.h"
 #include "compiler/state.h"
+#include "compiler/warnings.h"
 #include "tools/exit_status.h"
 #include "tools/file_io.h"
+#include "tools/scenario_names.h"
 #include "tools/text_encoding.h"
 
 #include <nlohmann/json.hpp>
@@ -41,7 +43,7 @@ bool stesso_file(const fs::path& a, const fs::path& b) {
 
 }  // namespace
 
-esito_compilazione compila_sorgenti(const richiesta_compilazione& r) {
+esito_compilazione compila_sorgenti(const richiesta_compilazione& r, const opzioni_compilazione& o) {
     esito_compilazione esito;
     for (const auto& [che_cosa, valore] :
          {std::pair{"the scenario name", &r.nome_scenario}, std::pair{"the train number", &r.numero_treno}}) {
@@ -58,11 +60,13 @@ esito_compilazione compila_sorgenti(const richiesta_compilazione& r) {
     }
 
     // The compiled files must never replace an input file.
-    const std::vector<fs::path> uscite = {
+    std::vector<fs::path> uscite = {
         percorso_in(r.cartella, nome_file_linea_compilato(r.nome_scenario)),
         percorso_in(r.cartella, nome_file_corsa_compilato(r.nome_scenario, r.numero_treno)),
         percorso_in(r.cartella, nome_file_celle_compilato(r.nome_scenario, r.numero_treno)),
     };
+    if (!o.scrivi)
+        uscite.clear();
     for (const fs::path& u : uscite) {
         for (const fs::path* in : {&r.linea, &r.corsa}) {
             if (stesso_file(u, *in)) {
@@ -83,6 +87,7 @@ esito_compilazione compila_sorgenti(const richiesta_compilazione& r) {
     esito.compilato = true;
 
     esito.errori = diagnostica(s, log, timbro);
+    esito.avvertimenti = descrivi_avvisi(s, log, o.ignorati);
     esito.codice_errore = s.codice_errore;
     esito.posizione_errore = s.posizione_errore;
     if (timbro) {
@@ -90,6 +95,8 @@ esito_compilazione compila_sorgenti(const richiesta_compilazione& r) {
         esito.fatale = error_number(*timbro);
         return esito;
     }
+    if (!o.scrivi)
+        return esito;
 
     std::error_code ec;
     fs::create_directories(r.cartella, ec);
@@ -144,16 +151,45 @@ json optional_number(std::optional<int64_t> v) {
     return v ? json(*v) : json(nullptr);
 }
 
+// The stable code of an error: "E" and its number.
+std::string error_code_name(int32_t number) {
+    return "E" + std::to_string(number);
+}
+
 json diagnosis_json(const diagnosi& d, const compile_arguments& a) {
     const std::optional<std::string> file = file_of(d, a);
     return json{
         {"severity", tool::nome_gravita(d.gravita)},
+        {"code", error_code_name(d.codice)},
         {"number", d.codice},
         {"message", d.messaggio},
         {"description", error_description(d.code)},
         {"file", file ? json(*file) : json(nullptr)},
         {"line", optional_number(d.riga > 0 ? std::optional<int64_t>(d.riga) : std::nullopt)},
+        {"column", optional_number(d.colonna > 0 ? std::optional<int64_t>(d.colonna) : std::nullopt)},
         {"position", optional_number(d.posizione)},
+    };
+}
+
+std::optional<std::string> file_of(const avviso& w, const compile_arguments& a) {
+    if (!w.sorgente)
+        return std::nullopt;
+    return *w.sorgente == sorgente_testo::linea ? a.line : a.run;
+}
+
+// A warning entry: the keys of an error entry that a warning has, in the same order.
+json warning_json(const avviso& w, const compile_arguments& a) {
+    const std::optional<std::string> file = file_of(w, a);
+    return json{
+        {"severity", "warning"},
+        {"code", std::string(warning_name(w.code))},
+        {"message", w.messaggio},
+        {"file", file ? json(*file) : json(nullptr)},
+        {"line", optional_number(w.riga > 0 ? std::optional<int64_t>(w.riga) : std::nullopt)},
+        {"column",
+         optional_number(w.prima_colonna > 0 ? std::optional<int64_t>(w.prima_colonna) : std::nullopt)},
+        {"last_column",
+         optional_number(w.prima_colonna > 0 ? std::optional<int64_t>(w.ultima_colonna) : std::nullopt)},
     };
 }
 
@@ -172,6 +208,12 @@ void report_json(const esito_compilazione& e, const compile_arguments& a, std::o
     json errors = json::array();
     for (const diagnosi& d : e.errori)
         errors.push_back(diagnosis_json(d, a));
+    json warnings = json::array();
+    for (const avviso& w : e.avvertimenti.elenco)
+        warnings.push_back(warning_json(w, a));
+    json omitted = json::object();
+    for (const auto& [code, n] : e.avvertimenti.non_mostrati)
+        omitted[std::string(warning_name(code))] = n;
     json written = json::array();
     for (const fs::path& p : e.scritti)
         written.push_back(display_path(p));
@@ -182,6 +224,8 @@ void report_json(const esito_compilazione& e, const compile_arguments& a, std::o
         {"fatal", fatal_json(e)},
         {"last_error", errors.empty() ? json(nullptr) : errors.back()},
         {"errors", errors},
+        {"warnings", warnings},
+        {"warnings_not_shown", omitted},
         {"written", written},
         {"failure", e.guasto ? json(*e.guasto) : json(nullptr)},
     };
@@ -204,6 +248,22 @@ void report_text(const esito_compilazione& e, const compile_arguments& a, std::o
             err << " at " << *d.posizione << " m";
         err << ": " << d.messaggio << " [" << tool::effetto_gravita(d.gravita) << "]\n";
     }
+    for (const avviso& w : e.avvertimenti.elenco) {
+        if (auto f = file_of(w, a)) {
+            err << valid_utf8(*f);
+            if (w.riga > 0)
+                err << ":" << w.riga;
+            if (w.prima_colonna > 0)
+                err << ":" << w.prima_colonna;
+            err << ": ";
+        } else {
+            err << "scenario: ";
+        }
+        err << "warning [" << warning_name(w.code) << "]: " << valid_utf8(w.messaggio) << "\n";
+    }
+    for (const auto& [code, n] : e.avvertimenti.non_mostrati)
+        err << "scenario: " << n << " more warning" << (n == 1 ? "" : "s") << " [" << warning_name(code)
+            << "] not shown\n";
     if (e.codice_errore != 0) {
         err << "error record: codice_errore " << e.codice_errore << ", posizione_errore "
             << e.posizione_errore;
@@ -213,13 +273,24 @@ void report_text(const esito_compilazione& e, const compile_arguments& a, std::o
     }
     for (const fs::path& p : e.scritti)
         out << "wrote " << display_path(p) << "\n";
-    if (e.compilato && e.errori.empty() && !e.guasto)
+    if (e.compilato && e.errori.empty() && !e.guasto && !e.scritti.empty())
         out << "compiled without errors\n";
 }
 
 }  // namespace
 
-int run_compile(const compile_arguments& a, std::ostream& out, std::ostream& err) {
+namespace {
+
+std::size_t warning_count(const esito_compilazione& e) {
+    std::size_t n = e.avvertimenti.elenco.size();
+    for (const auto& item : e.avvertimenti.non_mostrati)
+        n += item.second;
+    return n;
+}
+
+// Runs a compile or a check: `who` names the command in messages.
+int compile_or_check(const compile_arguments& a, bool write, const char* who, std::ostream& out,
+                     std::ostream& err) {
     tool::richiesta_compilazione r;
     r.linea = path_from_utf8(a.line);
     r.corsa = path_from_utf8(a.run);
@@ -227,18 +298,71 @@ int run_compile(const compile_arguments& a, std::ostream& out, std::ostream& err
     r.numero_treno = a.train;
     r.piano = !a.no_plan;
     r.cartella = path_from_utf8(a.out);
+    tool::opzioni_compilazione o;
+    o.scrivi = write;
+    for (const std::string& code : a.ignore) {
+        const auto c = warning_from_name(code);
+        if (!c) {
+            err << who << ": --ignore: no warning is called '" << valid_utf8(code)
+                << "'\nThe codes are listed in '" << who << " --help'.\n";
+            return exit_status::usage;
+        }
+        o.ignorati.push_back(*c);
+    }
 
-    const esito_compilazione e = tool::compila_sorgenti(r);
+    const esito_compilazione e = tool::compila_sorgenti(r, o);
     if (a.json)
         report_json(e, a, out);
     else
         report_text(e, a, out, err);
     if (e.guasto) {
         if (!a.json)
-            err << "scenario compile: " << *e.guasto << "\n";
+            err << who << ": " << *e.guasto << "\n";
         return exit_status::usage;
     }
-    return e.errori.empty() && e.codice_errore == 0 ? exit_status::success : exit_status::errors_found;
+    if (!write && !a.json && e.compilato)
+        out << (e.errori.empty() && e.codice_errore == 0 ? "no errors" : "errors found") << ", "
+            << warning_count(e) << " warning" << (warning_count(e) == 1 ? "" : "s") << "; nothing written\n";
+    const bool errors = !e.errori.empty() || e.codice_errore != 0;
+    const bool warned = warning_count(e) > 0;
+    return errors || (a.strict && warned) ? exit_status::errors_found : exit_status::success;
+}
+
+}  // namespace
+
+int run_compile(const compile_arguments& a, std::ostream& out, std::ostream& err) {
+    return compile_or_check(a, true, "scenario compile", out, err);
+}
+
+const char* const check_description =
+    "Compiles a line description and a run description exactly as 'compile' does\n"
+    "and reports every error and warning, but writes nothing. Without --name or\n"
+    "--train they are taken from the file names (NAME_linea.txt, NAME_NUMBER-.txt).\n"
+    "\n"
+    "Warnings say what the compiler did with lines it read without an error (a\n"
+    "keyword that matches nothing, a value read as 0, a value that wraps, lines out\n"
+    "of order ...); they never change a compiled byte. Their codes (for --ignore):\n"
+    "  unknown-keyword, missing-comma, keyword-in-text, misplaced-keyword,\n"
+    "  keyword-case, not-a-number, empty-value, too-many-fields, too-few-fields,\n"
+    "  value-wrapped, profile-order, tunnel-end, slowdown-length, in-run-off,\n"
+    "  not-windows-1252, utf16-file, byte-order-mark, name-not-ascii,\n"
+    "  run-general-missing, no-station.\n"
+    "Exit status 1 when an error is found, or, with --strict, a warning.";
+
+int run_check(const compile_arguments& given, std::ostream& out, std::ostream& err) {
+    compile_arguments a = given;
+    if (a.name.empty() || a.train.empty()) {
+        const names_result n = complete_names(path_from_utf8(a.line), path_from_utf8(a.run), a.name, a.train);
+        if (!n.names) {
+            err << "scenario check: " << n.error << "\n";
+            return exit_status::usage;
+        }
+        a.name = n.names->name;
+        a.train = n.names->train;
+        if (n.names->guessed)
+            err << "scenario check: " << describe_guess(*n.names) << "\n";
+    }
+    return compile_or_check(a, false, "scenario check", out, err);
 }
 
 }  // namespace scenario::tool

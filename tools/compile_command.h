@@ -4,6 +4,7 @@
 #pragma once
 
 #include "tools/diagnostics.h"
+#include "tools/warning_words.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -25,12 +26,19 @@ struct richiesta_compilazione {
     std::filesystem::path cartella = ".";  // where the compiled files go
 };
 
+// What the command does beyond compiling.
+struct opzioni_compilazione {
+    bool scrivi = true;                  // false: compile and report only, write nothing
+    std::vector<warning_code> ignorati;  // warnings not to report
+};
+
 struct esito_compilazione {
     // Set when the command could not do its job (unreadable input, bad name,
     // unwritable output); the compile may still have run and diagnosed.
     std::optional<std::string> guasto;
     bool compilato = false;
     std::vector<diagnosi> errori;  // every recorded error, in order
+    avvisi avvertimenti;           // the warnings, the ignored ones left out
     int32_t codice_errore = 0;     // the error record as the program leaves it
     int32_t posizione_errore = 0;
     std::optional<int32_t> fatale;  // 1250 or 1251: nothing was written
@@ -39,7 +47,7 @@ struct esito_compilazione {
 
 // Compiles the two files. They are read into memory first, so the compiler's
 // own steps that delete its sources never touch them.
-esito_compilazione compila_sorgenti(const richiesta_compilazione& r);
+esito_compilazione compila_sorgenti(const richiesta_compilazione& r, const opzioni_compilazione& o = {});
 
 // Why a scenario name or train number cannot name files; nothing when it can.
 std::optional<std::string> controlla_nome_file(const std::string& che_cosa, const std::string& valore);
@@ -57,8 +65,15 @@ struct compile_arguments {
     std::string out = ".";
     bool no_plan = false;
     bool json = false;
+    bool strict = false;              // a warning makes the exit status 1
+    std::vector<std::string> ignore;  // warning codes not to report
 };
 extern const char* const compile_description;
 int run_compile(const compile_arguments& a, std::ostream& out, std::ostream& err);
+
+// `scenario check`: the same compile, nothing written; the name and train
+// number may come from the file names.
+extern const char* const check_description;
+int run_check(const compile_arguments& a, std::ostream& out, std::ostream& err);
 
 }  // namespace scenario::tool

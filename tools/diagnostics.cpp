@@ -2,8 +2,10 @@
 
 #include "compiler/provenance.h"
 #include "compiler/run_cells.h"
+#include "compiler/text_case.h"
 #include "compiler/track_plan.h"
 
+#include <algorithm>
 #include <string>
 
 namespace scenario::tool {
@@ -49,53 +51,6 @@ const char* cosa_sta(uint8_t tipo) {
     }
 }
 
-const char* nome_elemento(line_item e) {
-    using el = line_item;
-    switch (e) {
-        case el::none:
-            return "line";
-        case el::route_length:
-            return "route length";
-        case el::progressive:
-            return "kilometric progressive";
-        case el::scenery:
-            return "scenery value";
-        case el::signal_repetition:
-            return "signal repetition";
-        case el::gradient:
-            return "gradient";
-        case el::curve:
-            return "curve";
-        case el::tunnel:
-            return "tunnel";
-        case el::speed_board:
-            return "maximum-speed board";
-        case el::tunnel_board:
-            return "tunnel-name board";
-        case el::braked_mass:
-            return "braked mass";
-        case el::coaches:
-            return "number of coaches";
-        case el::speed_limit:
-            return "speed limit";
-        case el::adhesion:
-            return "adhesion";
-        case el::clock:
-            return "clock";
-        case el::sand:
-            return "sand";
-        case el::signal:
-            return "signal";
-        case el::slowdown:
-            return "slowdown";
-        case el::abbattimento:
-            return "abbattimento point";
-        case el::station:
-            return "station";
-    }
-    return "line";
-}
-
 // The elements whose first number is a position along the route.
 bool ha_posizione(line_item e) {
     using el = line_item;
@@ -137,6 +92,8 @@ public:
         if (e.place.known) {
             d_.sorgente = e.place.source;
             d_.riga = e.place.line;
+            if (const field_record* k = campo_letto(e.place, 0))
+                d_.colonna = k->first_column;
         }
         d_.messaggio = testo();
         return d_;
@@ -171,7 +128,7 @@ private:
     // "signal at 3650 m", "station CORBEZZI at 17550 m": the element a line
     // describes, at `posizione` or else at the position written on it.
     std::string descrivi(const source_place& l, std::optional<int64_t> posizione = std::nullopt) const {
-        std::string t = nome_elemento(l.item);
+        std::string t = element_name(l.item);
         if (l.item == line_item::station) {
             // The station name is the 17th value.
             const field_record* nome = campo_letto(l, 17);
@@ -293,7 +250,7 @@ private:
             case error_code::line_description_missing:
                 return "the line description does not exist";
             case error_code::general_section_missing:
-                return "the line description has no field holding \"[generale]\": nothing in it was read";
+                return senza_generale();
             case error_code::curve_invalid:
                 return curva();
             case error_code::identity_stamp_in_use:
@@ -308,14 +265,58 @@ private:
         }
     }
 
-    // A read failure: the line being read and why it failed.
-    std::string illeggibile() const {
+    // A read failure: the line being read, the field where reading failed,
+    // why, and the line that holds a value found wrong only later.
+    std::string illeggibile() {
         const source_place& l = e_->place;
         std::string dove = "the sources";
         if (l.known)
             dove = l.item != line_item::none ? descrivi(l) : nome_sorgente(l.source);
-        return dove + ": cannot be read: " + (e_->detail.empty() ? "a read failure" : e_->detail) +
-               "; the compile stopped reading";
+        std::string t = dove + ": cannot be read: " + (e_->detail.empty() ? "a read failure" : e_->detail);
+        const auto i = static_cast<std::size_t>(e_->failed_field);
+        if (e_->failed_field >= 0 && i < log_.fields.size() &&
+            (!l.known || log_.fields[i].source == l.source)) {
+            const field_record& f = log_.fields[i];
+            const bool past_end = e_->detail.starts_with("the file ends");
+            t += past_end ? "; the file ends after the field \"" : "; the field \"";
+            t += f.raw.size() > 60 ? f.raw.substr(0, 60) + "..." : f.raw;
+            t += "\" (line " + std::to_string(f.line) + ", columns " + std::to_string(f.first_column) +
+                 " to " + std::to_string(std::max(f.first_column, f.last_column)) + ")";
+            d_.sorgente = f.source;
+            d_.riga = f.line;
+            d_.colonna = f.first_column;
+        }
+        const source_place& v = e_->value_line;
+        if (v.known && (!l.known || v.line != l.line || v.source != l.source))
+            t += "; the value was written on line " + std::to_string(v.line) + " (" + descrivi(v) + ")";
+        return t + "; the compile stopped reading";
+    }
+
+    // No "[generale]" field before the end: say whether there is none at all
+    // or it is the last field (never taken as the start), and whether the
+    // file looks like UTF-16.
+    std::string senza_generale() {
+        d_.sorgente = sorgente_testo::linea;
+        d_.riga = 1;
+        d_.colonna = 1;
+        const field_record* first = nullptr;
+        const field_record* last = nullptr;
+        for (const field_record& f : log_.fields)
+            if (f.source == sorgente_testo::linea) {
+                if (first == nullptr)
+                    first = &f;
+                last = &f;
+            }
+        std::string t = "the line description has no field holding \"[generale]\" before the end of the file";
+        if (last != nullptr && lower_ascii(last->text).find("[generale]") != std::string::npos)
+            t = "the line description's only \"[generale]\" is the file's last field, which is never taken "
+                "as "
+                "the start of the general section";
+        t += ": nothing in it was read";
+        if (first != nullptr && (first->raw.starts_with("\xFF\xFE") || first->raw.starts_with("\xFE\xFF") ||
+                                 first->raw.find('\0') != std::string::npos))
+            t += "; the file looks like UTF-16: save it as 8-bit text (Windows-1252)";
+        return t;
     }
 
     std::string progressiva() const {
@@ -449,6 +450,53 @@ private:
 };
 
 }  // namespace
+
+const char* element_name(line_item e) {
+    using el = line_item;
+    switch (e) {
+        case el::none:
+            return "line";
+        case el::route_length:
+            return "route length";
+        case el::progressive:
+            return "kilometric progressive";
+        case el::scenery:
+            return "scenery value";
+        case el::signal_repetition:
+            return "signal repetition";
+        case el::gradient:
+            return "gradient";
+        case el::curve:
+            return "curve";
+        case el::tunnel:
+            return "tunnel";
+        case el::speed_board:
+            return "maximum-speed board";
+        case el::tunnel_board:
+            return "tunnel-name board";
+        case el::braked_mass:
+            return "braked mass";
+        case el::coaches:
+            return "number of coaches";
+        case el::speed_limit:
+            return "speed limit";
+        case el::adhesion:
+            return "adhesion";
+        case el::clock:
+            return "clock";
+        case el::sand:
+            return "sand";
+        case el::signal:
+            return "signal";
+        case el::slowdown:
+            return "slowdown";
+        case el::abbattimento:
+            return "abbattimento point";
+        case el::station:
+            return "station";
+    }
+    return "line";
+}
 
 const char* nome_gravita(error_severity g) {
     switch (g) {

@@ -22,6 +22,7 @@ struct diagnosi {
     std::optional<int32_t> posizione;        // metres, when the error records one
     std::optional<sorgente_testo> sorgente;  // the source of the line behind it, when known
     int32_t riga = 0;                        // 1-based line in that source; 0 when not known
+    int32_t colonna = 0;                     // 1-based byte column of the field concerned; 0 when not known
     std::string messaggio;  // e.g. "signal at 3650 m: its cell (3700 to 3750 m) is already taken ..."
 };
 
@@ -30,6 +31,9 @@ struct diagnosi {
 // last. `s` and `log` are what the compile left.
 std::vector<diagnosi> diagnostica(const stato_scenario& s, const compile_log& log,
                                   const std::optional<error_code>& timbro);
+
+// What a line describes, in a few words ("speed limit", "tunnel-name board").
+const char* element_name(line_item e);
 
 // "reader", "sweep" or "fatal".
 const char* nome_gravita(error_severity g);

@@ -10,6 +10,7 @@
 #include "compiler/source_store.h"
 #include "fuzz/fuzz_targets.h"
 
+#include <array>
 #include <functional>
 #include <gtest/gtest.h>
 #include <optional>
@@ -258,6 +259,14 @@ TEST_P(HostileInputs, EndWithTheRecordedErrorAndEncodeBackToTheState) {
     EXPECT_EQ(fuzz::controlla_stato(s, log), "");
     if (!arresto) {
         EXPECT_EQ(fuzz::controlla_file_compilati(s), "");
+    }
+    // Warnings were looked for on the same input: kept within their limit.
+    std::array<uint32_t, warning_code_count> kept{};
+    for (const logged_warning& w : log.warnings)
+        ++kept[static_cast<std::size_t>(w.code)];
+    for (std::size_t k = 0; k < warning_code_count; ++k) {
+        EXPECT_LE(kept[k], warnings_kept_per_code);
+        EXPECT_LE(kept[k], log.warnings_found[k]);
     }
     if (c.verifica)
         c.verifica(s);

@@ -329,9 +329,9 @@ TEST_F(CompilaCasi, EveryErrorNumberWithItsLineAndWords) {
          corsa({alfa}),
          102,
          st::linea,
-         2,
+         1,
          {},
-         {"[generale]"}},
+         {"[generale]", "before the end of the file"}},
     };
 
     for (const caso_errore& c : casi) {

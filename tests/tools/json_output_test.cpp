@@ -55,9 +55,10 @@ protected:
     test_support::temporary_directory root_{"scenario_tool_json_"};
 };
 
-const char* const report_keys[] = {"codice_errore", "posizione_errore", "fatal",  "last_error",
-                                   "errors",        "written",          "failure"};
-const char* const error_keys[] = {"severity", "number", "message", "description", "file", "line", "position"};
+const char* const report_keys[] = {"codice_errore", "posizione_errore",   "fatal",   "last_error", "errors",
+                                   "warnings",      "warnings_not_shown", "written", "failure"};
+const char* const error_keys[] = {"severity", "code", "number", "message", "description",
+                                  "file",     "line", "column", "position"};
 
 void expect_keys(const json& object, const char* const* begin, const char* const* end) {
     std::vector<std::string> keys;

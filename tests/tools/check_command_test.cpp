@@ -1,0 +1,167 @@
+// `scenario check` run as an author would: on files in a directory, from
+// another directory, reading what it prints and its exit status; and the
+// warning options of `compile`.
+#include "tests/support/files.h"
+#include "tools/command_line.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace scenario::tool {
+namespace {
+
+namespace fs = std::filesystem;
+using test_support::read_file;
+using test_support::temporary_directory;
+using test_support::write_file;
+
+const std::string fixture = std::string(SCENARIO_TEST_DATA) + "/warnings/";
+
+struct outcome {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+outcome run_words(const std::vector<std::string>& words) {
+    std::ostringstream o, e;
+    const int status = run(words, o, e);
+    return {status, o.str(), e.str()};
+}
+
+// The fixture copied into a directory of its own, the run description
+// optionally edited.
+class CheckCommand : public ::testing::Test {
+protected:
+    void SetUp() override {
+        line_ = inputs_ / "Prova_linea.txt";
+        run_ = inputs_ / "Prova_101-.txt";
+        write_file(line_, read_file(fixture + "Prova_linea.txt"));
+        write_file(run_, read_file(fixture + "Prova_101-.txt"));
+    }
+    void replace_in_run(const std::string& from, const std::string& to) {
+        std::string t = read_file(run_);
+        t.replace(t.find(from), from.size(), to);
+        write_file(run_, t);
+    }
+    std::vector<std::string> check(std::vector<std::string> more = {}) const {
+        std::vector<std::string> w = {"check", "--line", line_.string(), "--run", run_.string()};
+        w.insert(w.end(), more.begin(), more.end());
+        return w;
+    }
+
+    temporary_directory inputs_{"scenario_check_in_"};
+    fs::path line_, run_;
+};
+
+TEST_F(CheckCommand, WritesNothingAndLeavesItsInputsAlone) {
+    replace_in_run("aderenza,   4600,    100", "aderenza,   4600,    300");
+    const std::string line_before = read_file(line_), run_before = read_file(run_);
+    temporary_directory empty{"scenario_check_cwd_"};
+    const fs::path back = fs::current_path();
+    fs::current_path(empty.path());
+    const outcome r = run_words(check());
+    fs::current_path(back);
+
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(fs::is_empty(empty.path()));
+    std::vector<std::string> names;
+    for (const auto& e : fs::directory_iterator(inputs_.path()))
+        names.push_back(e.path().filename().string());
+    EXPECT_EQ(names.size(), 2u);
+    EXPECT_EQ(read_file(line_), line_before);
+    EXPECT_EQ(read_file(run_), run_before);
+    EXPECT_NE(r.err.find("taken from the file names"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("Prova_101-.txt:9:22: warning [value-wrapped]"), std::string::npos) << r.err;
+    EXPECT_NE(r.out.find("no errors, 1 warning; nothing written"), std::string::npos) << r.out;
+}
+
+TEST_F(CheckCommand, ExitStatuses) {
+    EXPECT_EQ(run_words(check()).status, 0);
+    EXPECT_EQ(run_words(check({"--strict"})).status, 0) << "the clean fixture has no warning";
+
+    replace_in_run("sabbia,    300", "sabbia,    tre");
+    EXPECT_EQ(run_words(check()).status, 0);
+    EXPECT_EQ(run_words(check({"--strict"})).status, 1);
+    EXPECT_EQ(run_words(check({"--strict", "--ignore", "not-a-number"})).status, 0);
+    EXPECT_EQ(run_words(check({"--ignore", "no-such-warning"})).status, 2);
+
+    replace_in_run("segnale,    6500", "segnale,    3000");  // its cell is taken: error 16
+    EXPECT_EQ(run_words(check()).status, 1);
+
+    const outcome missing = run_words({"check", "--line", (inputs_ / "nessuno.txt").string(), "--run",
+                                       run_.string(), "--name", "Prova", "--train", "101"});
+    EXPECT_EQ(missing.status, 2);
+
+    const fs::path odd = inputs_ / "linea.txt";
+    fs::copy_file(line_, odd);
+    const outcome unnamed = run_words({"check", "--line", odd.string(), "--run", run_.string()});
+    EXPECT_EQ(unnamed.status, 2);
+    EXPECT_NE(unnamed.err.find("--name"), std::string::npos) << unnamed.err;
+}
+
+TEST_F(CheckCommand, JsonListsErrorsAndWarningsAlike) {
+    replace_in_run("sabbia,    300", "sabbia,    tre");
+    replace_in_run("segnale,    6500", "segnale,    3000");
+    const outcome r = run_words(check({"--json"}));
+    EXPECT_EQ(r.status, 1);
+    const nlohmann::json j = nlohmann::json::parse(r.out);
+    EXPECT_EQ(j["codice_errore"], 16);
+    EXPECT_EQ(j["posizione_errore"], 3000);
+    ASSERT_EQ(j["errors"].size(), 1u);
+    ASSERT_EQ(j["warnings"].size(), 1u);
+    for (const auto& entry : {j["errors"][0], j["warnings"][0]})
+        for (const char* key : {"severity", "code", "file", "line", "column", "message"})
+            EXPECT_TRUE(entry.contains(key)) << key;
+    EXPECT_EQ(j["errors"][0]["code"], "E16");
+    EXPECT_EQ(j["errors"][0]["number"], 16);
+    EXPECT_EQ(j["errors"][0]["line"], 21);
+    EXPECT_EQ(j["errors"][0]["column"], 1);
+    EXPECT_EQ(j["warnings"][0]["severity"], "warning");
+    EXPECT_EQ(j["warnings"][0]["code"], "not-a-number");
+    EXPECT_EQ(j["warnings"][0]["line"], 4);
+    EXPECT_EQ(j["warnings"][0]["column"], 12);
+    EXPECT_EQ(j["written"].size(), 0u);
+}
+
+TEST_F(CheckCommand, CompileWarnsAfterWritingAndStrictOnlyChangesTheStatus) {
+    replace_in_run("sabbia,    300", "sabbia,    tre");
+    temporary_directory out{"scenario_check_out_"};
+    const std::vector<std::string> compile = {
+        "compile", "--line",  line_.string(), "--run", run_.string(),      "--name",
+        "Prova",   "--train", "101",          "--out", out.path().string()};
+    const outcome plain = run_words(compile);
+    const std::string cells = read_file(out / "Prova_101.dat");
+    std::vector<std::string> strict = compile;
+    strict.push_back("--strict");
+    const outcome strict_run = run_words(strict);
+    EXPECT_EQ(plain.status, 0);
+    EXPECT_EQ(strict_run.status, 1);
+    EXPECT_EQ(read_file(out / "Prova_101.dat"), cells);
+    EXPECT_NE(plain.err.find("warning [not-a-number]"), std::string::npos) << plain.err;
+    EXPECT_NE(plain.out.find("compiled without errors"), std::string::npos);
+}
+
+// A reading failure names the field where it failed, and the line that holds
+// a value found wrong only when the next line used it.
+TEST_F(CheckCommand, ReadFailuresPointAtTheFieldAndTheValue) {
+    replace_in_run("sabbia,    300", "sabbia,    40000");
+    const outcome sand = run_words(check());
+    EXPECT_EQ(sand.status, 1);
+    EXPECT_NE(sand.err.find("Prova_101-.txt:4: reader error 25"), std::string::npos) << sand.err;
+    EXPECT_NE(sand.err.find("the field \"40000\" (line 4, columns 12 to 16)"), std::string::npos) << sand.err;
+
+    SetUp();
+    replace_in_run("velocita,       0,    80", "velocita,       0,    2000");
+    const outcome speed = run_words(check());
+    EXPECT_EQ(speed.status, 1);
+    EXPECT_NE(speed.err.find("Prova_101-.txt:12: reader error 25"), std::string::npos) << speed.err;
+    EXPECT_NE(speed.err.find("the value was written on line 11"), std::string::npos) << speed.err;
+}
+
+}  // namespace
+}  // namespace scenario::tool

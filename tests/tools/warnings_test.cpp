@@ -1,0 +1,280 @@
+// Warnings on a small clean scenario (tests/data/warnings: a 12 km line and a
+// run over it) edited the way authors slip: each edit must draw its warning at
+// the right file, line and columns, and no edit may change a compiled byte
+// whether warnings are collected or not.
+#include "compiler/warnings.h"
+
+#include "common/line_list.h"
+#include "compiler/compile_driver.h"
+#include "compiler/compiled_files.h"
+#include "compiler/source_store.h"
+#include "sources/writers.h"
+#include "tests/support/files.h"
+#include "tools/compile_command.h"
+#include "tools/diagnostics.h"
+#include "tools/warning_words.h"
+
+#include <gtest/gtest.h>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace scenario {
+namespace {
+
+using test_support::read_file;
+
+const std::string fixture = std::string(SCENARIO_TEST_DATA) + "/warnings/";
+
+struct sources {
+    std::string line = read_file(fixture + "Prova_linea.txt");
+    std::string run = read_file(fixture + "Prova_101-.txt");
+};
+
+// `text` with its 1-based line `n` replaced by `replacement` (CR LF lines).
+std::string with_line(const std::string& text, int n, const std::string& replacement) {
+    std::size_t start = 0;
+    for (int i = 1; i < n; ++i)
+        start = text.find("\r\n", start) + 2;
+    const std::size_t end = text.find("\r\n", start);
+    return text.substr(0, start) + replacement + text.substr(end);
+}
+
+struct compiled {
+    stato_scenario state;
+    compile_log log;
+    std::optional<error_code> stamp;
+    std::string bytes;  // the three encoded files
+};
+
+compiled compile(const sources& src, bool with_log, const std::string& name = "Prova") {
+    compiled c;
+    c.state.nome_scenario = name;
+    c.state.numero_treno = "101";
+    sorgenti_in_memoria store(src.line, src.run);
+    c.stamp = compila_scenario(c.state, 1, store, {}, with_log ? &c.log : nullptr);
+    c.bytes =
+        codifica_tracciato(c.state.tracciato) + codifica_voci(c.state.voci) + codifica_celle(c.state.celle);
+    return c;
+}
+
+std::string listed(const compile_log& log) {
+    std::string t;
+    for (const logged_warning& w : log.warnings)
+        t += "\n  " + std::string(warning_name(w.code)) + " line " + std::to_string(w.place.line) +
+             " columns " + std::to_string(w.first_column) + "-" + std::to_string(w.last_column);
+    return t;
+}
+
+TEST(Warnings, TheCleanFixtureAndTheProgramsOwnSourcesDrawNone) {
+    const compiled fixture_compile = compile(sources{}, true);
+    EXPECT_EQ(fixture_compile.state.codice_errore, 0);
+    EXPECT_FALSE(fixture_compile.stamp);
+    EXPECT_TRUE(fixture_compile.log.warnings.empty()) << listed(fixture_compile.log);
+
+    sources own;
+    own.line = testo_lista(sorgenti::righe_linea());
+    own.run = testo_lista(sorgenti::righe_treno());
+    const compiled program = compile(own, true, "Calvena_Roccalba");
+    EXPECT_EQ(program.state.codice_errore, 0);
+    EXPECT_TRUE(program.log.warnings.empty()) << listed(program.log);
+}
+
+struct mistake {
+    const char* name;
+    sorgente_testo source;
+    int line;
+    std::string text;  // the edited line
+    const char* code;
+    int first_column;
+    int last_column;
+};
+
+void PrintTo(const mistake& m, std::ostream* os) {
+    *os << m.name;
+}
+
+class AuthorMistakes : public ::testing::TestWithParam<mistake> {};
+
+TEST_P(AuthorMistakes, DrawTheirWarningAndChangeNoByte) {
+    const mistake& m = GetParam();
+    sources src;
+    std::string& edited = m.source == sorgente_testo::linea ? src.line : src.run;
+    edited = with_line(edited, m.line, m.text);
+
+    const compiled logged = compile(src, true);
+    const compiled plain = compile(src, false);
+    EXPECT_EQ(logged.bytes, plain.bytes) << "warnings changed the compiled files";
+    EXPECT_EQ(logged.state.codice_errore, plain.state.codice_errore);
+    EXPECT_EQ(logged.state.posizione_errore, plain.state.posizione_errore);
+
+    bool found = false;
+    for (const logged_warning& w : logged.log.warnings) {
+        if (warning_name(w.code) != m.code)
+            continue;
+        found = true;
+        EXPECT_TRUE(w.place.known);
+        EXPECT_EQ(w.place.source, m.source);
+        EXPECT_EQ(w.place.line, m.line);
+        EXPECT_EQ(w.first_column, m.first_column);
+        EXPECT_EQ(std::max(w.first_column, w.last_column), m.last_column);
+        break;
+    }
+    EXPECT_TRUE(found) << "no " << m.code << " among:" << listed(logged.log);
+
+    // Every warning turns into words without a crash, and --ignore removes it.
+    const tool::avvisi words = tool::descrivi_avvisi(logged.state, logged.log, {});
+    for (const tool::avviso& a : words.elenco)
+        EXPECT_FALSE(a.messaggio.empty());
+    const tool::avvisi without =
+        tool::descrivi_avvisi(logged.state, logged.log, {*warning_from_name(m.code)});
+    for (const tool::avviso& a : without.elenco)
+        EXPECT_NE(warning_name(a.code), m.code);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Fixture, AuthorMistakes,
+    ::testing::Values(
+        mistake{"TypoInAKeyword", sorgente_testo::linea, 20, "montagan,   4000,  4600,  12",
+                "unknown-keyword", 1, 28},
+        mistake{"KeywordWithoutItsComma", sorgente_testo::corsa, 12, "velocita    6000,    100",
+                "missing-comma", 1, 16},
+        mistake{"CommentHoldingKeywords", sorgente_testo::corsa, 10, "velocita e aderenza da qui",
+                "keyword-in-text", 1, 26},
+        mistake{"GeneralKeywordInTheBody", sorgente_testo::linea, 22, "sfondo uno,    1", "misplaced-keyword",
+                1, 16},
+        mistake{"BodyKeywordInTheGeneralSection", sorgente_testo::linea, 9, "pendenza,  0,  2",
+                "misplaced-keyword", 1, 16},
+        mistake{"RunKeywordInTheLineDescription", sorgente_testo::linea, 24, "segnale, 1000",
+                "misplaced-keyword", 1, 13},
+        mistake{"ProgressiveWithACapital", sorgente_testo::linea, 4,
+                "Progressiva chilometrica due,    0,    0,    0", "keyword-case", 1, 46},
+        mistake{"NumberInWords", sorgente_testo::corsa, 8, "aderenza,   4000,    ottantacinque",
+                "not-a-number", 22, 34},
+        mistake{"DecimalNumber", sorgente_testo::corsa, 4, "sabbia,    11.5", "not-a-number", 12, 15},
+        mistake{"LettersForDigits", sorgente_testo::linea, 2, "lunghezza percorso,    137OO", "not-a-number",
+                24, 28},
+        mistake{"EmptyTunnelClass", sorgente_testo::linea, 21, "montagna,   8000,  8300,  ", "empty-value",
+                27, 27},
+        mistake{"ExtraComma", sorgente_testo::linea, 17, "pendenza,  6000,,  8", "too-many-fields", 20, 20},
+        mistake{"StationNameWithAComma", sorgente_testo::corsa, 16,
+                "stazione,   11500, 12,  400,  0, 0, 0,  1,1,0,  2,1,1,    0,  8,28, 0, ULTIMA, CENTRALE",
+                "too-many-fields", 80, 87},
+        mistake{"MissingLastValue", sorgente_testo::corsa, 20,
+                "segnale,    3000,   1, 4, 1,  0, 0,    0,  0,0,0", "too-few-fields", 1, 48},
+        mistake{"AdhesionBeyondItsByte", sorgente_testo::corsa, 9, "aderenza,   4600,    300",
+                "value-wrapped", 22, 24},
+        mistake{"GradientBeyondItsByte", sorgente_testo::linea, 16, "pendenza,  3000,  -150", "value-wrapped",
+                19, 22},
+        mistake{"RepeatedSpeedPosition", sorgente_testo::corsa, 12, "velocita,       0,    100",
+                "profile-order", 1, 25},
+        mistake{"GradientsOutOfOrder", sorgente_testo::linea, 17, "pendenza,  2000,  8", "profile-order", 1,
+                19},
+        mistake{"TunnelEndingBeforeItsStart", sorgente_testo::linea, 21, "montagna,   8300,  8000,  11",
+                "tunnel-end", 20, 23},
+        mistake{"SlowdownOfNoLength", sorgente_testo::corsa, 18,
+                "rallentamento,   7000,    30,  0, 0,  1,  0", "slowdown-length", 32, 32},
+        mistake{"SignalInTheRunOff", sorgente_testo::corsa, 22,
+                "segnale,    12500,   1, 3, 1,  0, 0,    0,  0,0,0, 0", "in-run-off", 13, 17},
+        mistake{"Utf8StationName", sorgente_testo::corsa, 15,
+                "stazione,    5250, 22,  300,  0, 0, 1,  0,0,0,  4,1,1,   30,  8,20, 0, SPARS\xC3\x88",
+                "not-windows-1252", 72, 78},
+        mistake{"ByteOrderMark", sorgente_testo::linea, 1,
+                "\xEF\xBB\xBF"
+                "[generale]",
+                "byte-order-mark", 1, 13},
+        mistake{"RunDescriptionWithoutGenerale", sorgente_testo::corsa, 1, "[generali]",
+                "run-general-missing", 1, 10}),
+    [](const ::testing::TestParamInfo<mistake>& row) { return std::string(row.param.name); });
+
+// The words of a few warnings, where the numbers matter.
+std::string words_for(const sources& src, warning_code code, const std::string& name = "Prova") {
+    const compiled c = compile(src, true, name);
+    for (const tool::avviso& a : tool::descrivi_avvisi(c.state, c.log, {}).elenco)
+        if (a.code == code)
+            return a.messaggio;
+    return "no " + std::string(warning_name(code)) + ":" + listed(c.log);
+}
+
+TEST(Warnings, SayWhatTheCompilerDid) {
+    sources typo;
+    typo.run = with_line(typo.run, 20, "segnlae,    3000,   1, 4, 1,  0, 0,    0,  0,0,0, 0");
+    EXPECT_EQ(words_for(typo, warning_code::unknown_keyword),
+              "'segnlae' matches no keyword: its 11 values are read as keyword fields and nothing is stored");
+
+    sources wrap;
+    wrap.run = with_line(wrap.run, 9, "aderenza,   4600,    300");
+    EXPECT_NE(words_for(wrap, warning_code::value_wrapped).find("300 does not fit"), std::string::npos);
+    EXPECT_NE(words_for(wrap, warning_code::value_wrapped).find("stored as 44"), std::string::npos);
+
+    sources utf8;
+    utf8.run = with_line(
+        utf8.run, 14, "stazione,    5250, 22,  300,  0, 0, 1,  0,0,0,  4,1,1,   30,  8,20, 0, SPARS\xC3\x88");
+    const std::string shown = words_for(utf8, warning_code::not_windows_1252);
+    EXPECT_NE(shown.find("C3 88"), std::string::npos) << shown;
+    EXPECT_NE(shown.find("SPARS\xC3\x83\xCB\x86"), std::string::npos) << shown;
+
+    sources order;
+    order.line = with_line(order.line, 17, "pendenza,  2000,  8");
+    const std::string o = words_for(order, warning_code::profile_order);
+    EXPECT_NE(o.find("line 16 at 3000 m"), std::string::npos) << o;
+
+    EXPECT_NE(words_for(sources{}, warning_code::name_not_ascii, "Prov\xE0").find("not plain ASCII"),
+              std::string::npos);
+}
+
+TEST(Warnings, RunDescriptionWithoutStations) {
+    sources src;
+    for (int line : {14, 15, 16})
+        src.run = with_line(src.run, line, "[stazioni]");
+    const compiled c = compile(src, true);
+    ASSERT_EQ(c.log.warnings.size(), 1u) << listed(c.log);
+    EXPECT_EQ(c.log.warnings[0].code, warning_code::no_station);
+}
+
+TEST(Warnings, Utf16FileIsNamedInTheWarningAndInError102) {
+    sources src;
+    std::string utf16 = "\xFF\xFE";
+    for (char ch : src.line) {
+        utf16 += ch;
+        utf16 += '\0';
+    }
+    src.line = utf16;
+    const compiled c = compile(src, true);
+    EXPECT_EQ(c.state.codice_errore, 102);
+    ASSERT_FALSE(c.log.warnings.empty());
+    EXPECT_EQ(c.log.warnings[0].code, warning_code::utf16_file);
+    const std::vector<tool::diagnosi> d = tool::diagnostica(c.state, c.log, c.stamp);
+    ASSERT_EQ(d.size(), 1u);
+    EXPECT_EQ(d[0].riga, 1);
+    EXPECT_NE(d[0].messaggio.find("UTF-16"), std::string::npos) << d[0].messaggio;
+}
+
+TEST(Warnings, Error102SaysWhenGeneraleIsTheLastField) {
+    sources src;
+    src.line = "lunghezza percorso, 12000\r\n[generale]";
+    const compiled c = compile(src, true);
+    ASSERT_EQ(c.state.codice_errore, 102);
+    const std::vector<tool::diagnosi> d = tool::diagnostica(c.state, c.log, c.stamp);
+    ASSERT_EQ(d.size(), 1u);
+    EXPECT_EQ(d[0].riga, 1);
+    EXPECT_NE(d[0].messaggio.find("the file's last field"), std::string::npos) << d[0].messaggio;
+}
+
+// Nonsense of a megabyte: warnings are kept up to a limit per code, the rest counted.
+TEST(Warnings, KeptUpToALimitPerCode) {
+    sources src;
+    std::string nonsense;
+    for (int i = 0; i < 100000; ++i)
+        nonsense += "zzz, 1\r\n";
+    src.run = with_line(src.run, 23, nonsense + "[codici]");
+    const compiled c = compile(src, true);
+    EXPECT_EQ(c.log.warnings_found[static_cast<std::size_t>(warning_code::unknown_keyword)], 100000u);
+    EXPECT_LE(c.log.warnings.size(), warnings_kept_per_code * warning_code_count);
+    const tool::avvisi words = tool::descrivi_avvisi(c.state, c.log, {});
+    ASSERT_FALSE(words.non_mostrati.empty());
+    EXPECT_EQ(words.non_mostrati[0].second, 100000u - warnings_kept_per_code);
+}
+
+}  // namespace
+}  // namespace scenario
