@@ -6,6 +6,7 @@
 #include "tools/exit_status.h"
 #include "tools/plan_command.h"
 #include "tools/sources_command.h"
+#include "tools/view/view_command.h"
 
 #include <exception>
 #include <new>
@@ -26,6 +27,7 @@ const char* const aiuto_generale =
     "  compile ...        compile two text sources into the three compiled files\n"
     "  dump FILE...       decode compiled files into JSON\n"
     "  plan ...           draw a compiled scenario as SVG (plan and gradient profile)\n"
+    "  view ...           show two text sources on a local web page that follows them\n"
     "  help [COMMAND]     show this text, or the help of COMMAND\n"
     "\n"
     "'scenario COMMAND --help' describes each command.\n"
@@ -45,6 +47,7 @@ const comando comandi[] = {
     {"compile", &opzioni_compile, &aiuto_compile, &comando_compile},
     {"dump", &opzioni_dump, &aiuto_dump, &comando_dump},
     {"plan", &opzioni_plan, &aiuto_plan, &comando_plan},
+    {"view", &view::view_options, &view::view_help, &view::view_command},
 };
 
 const comando* trova(const std::string& nome) {
