@@ -394,7 +394,8 @@ json plan_json(const compiled_view& v, int64_t from, int64_t to, int64_t points)
     from = std::clamp<int64_t>(from, 0, last);
     to = std::clamp<int64_t>(to, from, last);
     points = std::clamp<int64_t>(points, 2, 20000);
-    const int64_t step = std::max<int64_t>(1, (to - from) / points);
+    // At most `points` steps, and the last point.
+    const int64_t step = std::max<int64_t>(1, (to - from + points - 1) / points);
     for (int64_t p = from;; p = std::min(p + step, to)) {
         const valore_tracciato& x = t.at(static_cast<int32_t>(p), 0);
         const valore_tracciato& y = t.at(static_cast<int32_t>(p), 1);
@@ -466,14 +467,15 @@ json locate_json(const compiled_view& v, const std::string& which, int64_t line)
         const auto same = [&](const luogo_lettura& l) {
             return l.valido && l.sorgente == *src && l.riga == line;
         };
+        // A station's own position comes before the cells it marks.
+        for (std::size_t i = 1; i <= static_cast<std::size_t>(prima_voce_cartelli); ++i)
+            if (same(s.origine_voci[i]) && s.origine_voci[i].elemento == elemento_sorgente::stazione)
+                positions.push_back(s.voci[i].valore3);
         for (std::size_t c = 0; c < s.origine_celle.size() && cells.size() < 100; ++c)
             if (same(s.origine_celle[c])) {
                 cells.push_back(c);
                 positions.push_back(item_position(c));
             }
-        for (std::size_t i = 1; i <= static_cast<std::size_t>(prima_voce_cartelli); ++i)
-            if (same(s.origine_voci[i]) && s.origine_voci[i].elemento == elemento_sorgente::stazione)
-                positions.push_back(s.voci[i].valore3);
     }
     return {
         {"source", which}, {"line", line}, {"cells", std::move(cells)}, {"positions", std::move(positions)}};
