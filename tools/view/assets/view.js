@@ -108,8 +108,9 @@
       minU = Math.min(minU, u); maxU = Math.max(maxU, u);
       minV = Math.min(minV, v); maxV = Math.max(maxV, v);
     }
-    const margin = 40;
-    const scale = Math.min((w - 2 * margin) / Math.max(maxU - minU, 1), (h - 2 * margin) / Math.max(maxV - minV, 1));
+    // Room at the sides for the names of the first and last stations.
+    const marginX = Math.min(110, w / 5), marginY = 50;
+    const scale = Math.min((w - 2 * marginX) / Math.max(maxU - minU, 1), (h - 2 * marginY) / Math.max(maxV - minV, 1));
     state.view = { u: (minU + maxU) / 2, v: (minV + maxV) / 2, scale: scale };
     state.moved = false;
     state.detail = null;
@@ -372,8 +373,8 @@
     }
     for (const st of m.stations) {
       const x = f.x(st.position);
-      g.fillStyle = "#1f5fbf";
-      g.fillRect(x - 1, f.top - 2, 2, f.h - f.top - f.bottom + 2);
+      g.fillStyle = "rgba(31,95,191,0.35)";
+      g.fillRect(x - 0.5, f.top - 2, 1, f.h - f.top - f.bottom + 2);
     }
     for (const [p, colour] of [[state.mark, "#d0206f"], [state.hover, "#2d6cdf"]]) {
       if (p === null) continue;
@@ -565,7 +566,7 @@
     if (p === null) { hoverBox.hidden = true; draw(); return; }
     const box = $("drawing").getBoundingClientRect();
     hoverBox.hidden = false;
-    hoverBox.textContent = (p / 1000).toFixed(3) + " km · cell " + Math.floor(p / 50);
+    hoverBox.textContent = (p / 1000).toFixed(3) + " km";
     hoverBox.style.left = (clientX - box.left + 14) + "px";
     hoverBox.style.top = (clientY - box.top + 14) + "px";
     draw();
