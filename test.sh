@@ -16,6 +16,8 @@ needed_packages=(
   xvfb xauth x11-apps imagemagick xdotool                                    # windows on screen
   clang libclang-rt-dev                                                      # sanitizers, libFuzzer
   g++-mingw-w64-x86-64-posix googletest wine wine64                          # Windows build under Wine
+  nlohmann-json3-dev libboost-dev                                            # the tool's JSON and HTTP server
+  chromium chromium-driver python3-selenium curl                             # the viewer in a browser, over HTTP
 )
 missing=()
 for p in "${needed_packages[@]}"; do

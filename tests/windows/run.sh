@@ -5,7 +5,8 @@
 #   2. the program run from a directory named with blanks and accented letters,
 #      its package compared byte for byte with the Linux build's;
 #   3. the window, looked at on a screenshot;
-#   4. a failing run: the message box, its OK button, the exit status.
+#   4. a failing run: the message box, its OK button, the exit status;
+#   5. the tool's `view` answering requests made from Linux.
 # Usage: tests/windows/run.sh [linux-executable]   (default build/ci/app/calvena_roccalba)
 # Prints one PASS or FAIL line per check and exits non-zero when any fails.
 set -uo pipefail
@@ -85,7 +86,7 @@ timeout 120 "$WINE" cmd.exe /c exit </dev/null >/dev/null 2>&1 || true
 
 falliti=0
 controlli=0
-for controllo in unit_tests.sh package_run.sh window_look.sh failure_box.sh; do
+for controllo in unit_tests.sh package_run.sh window_look.sh failure_box.sh view_answers.sh; do
   controlli=$((controlli + 1))
   if ! bash "$qui/$controllo"; then
     falliti=$((falliti + 1))
