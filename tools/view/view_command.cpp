@@ -111,6 +111,11 @@ int view_command(const strumento::argomenti& a, std::ostream& out, std::ostream&
         return uscita::uso;
     }
     server_seen = &*server;
+    // The watcher ends before the server goes, however this function ends.
+    struct stop_watcher {
+        live_scenario& live;
+        ~stop_watcher() { live.stop(); }
+    } const watcher{live};
     live.start();
 
     const std::string shown_host = host.find(':') != std::string::npos ? "[" + host + "]" : host;
@@ -123,7 +128,6 @@ int view_command(const strumento::argomenti& a, std::ostream& out, std::ostream&
     if (a.ha("--open") && !open_in_browser(url))
         err << "scenario view: could not open a browser; open " << url << " yourself\n";
     server->run();
-    live.stop();
     out << "stopped\n";
     return uscita::riuscita;
 }
