@@ -102,7 +102,14 @@ def main():
         check(reply.startswith(b"HTTP/1.1 4") or reply == b"", "megabyte path refused: %r" % reply[:30])
         check(up(), "still up after the megabytes")
 
-        # A slow client: one byte every half second. Others are served
+        # An event stream opened now must outlive the request deadline below.
+        long_stream = socket.create_connection(("127.0.0.1", port), timeout=10)
+        long_stream.sendall(b"GET /events HTTP/1.1\r\nHost: " + host.encode() + b"\r\n\r\n")
+        first = b""
+        while b"event: model" not in first:
+            first += long_stream.recv(65536)
+
+        # A slow client: one byte every tenth of a second. Others are served
         # meanwhile, and the slow one is cut off within the request deadline.
         slow = socket.create_connection(("127.0.0.1", port), timeout=20)
         start = time.monotonic()
@@ -127,6 +134,26 @@ def main():
                 closed = True
         slow.close()
         check(closed and time.monotonic() - start < 20, "slow client cut off after %.1f s" % (time.monotonic() - start))
+
+        # The stream opened before is still there and brings the next model.
+        with open(run, "rb") as f:
+            original = f.read()
+        with open(run, "wb") as f:
+            f.write(original.replace(b"CALVENA OVEST", b"CALVENA EST"))
+        seen = b""
+        long_stream.settimeout(10)
+        try:
+            while b"CALVENA EST" not in seen:
+                chunk = long_stream.recv(65536)
+                if not chunk:
+                    break
+                seen += chunk
+        except OSError:
+            pass
+        check(b"CALVENA EST" in seen, "a stream open for more than 10 s brings the next model")
+        long_stream.close()
+        with open(run, "wb") as f:
+            f.write(original)
 
         # Event streams: the first sixteen get the model, more are refused.
         streams = []

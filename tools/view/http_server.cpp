@@ -67,6 +67,9 @@ public:
     void send(const std::string& event) {
         if (closed_)
             return;
+        const bool comment = !event.empty() && event.front() == ':';
+        if (comment && !queue_.empty())
+            return;  // a keep-alive comment never takes the place of a model
         while (queue_.size() > (writing_ ? 1u : 0u))
             queue_.pop_back();
         queue_.push_back(event);
@@ -148,16 +151,17 @@ private:
             return respond(503, "text/plain; charset=utf-8", "too many open event streams\n", false, false,
                            11);
         server_.streams.insert(shared_from_this());
-        stream_.expires_never();
+        // The page sends nothing on a stream: anything read, or its end, closes
+        // it. Read from the socket itself, so the write deadlines below never
+        // apply to this read, which lasts as long as the stream.
+        stream_.socket().async_read_some(
+            asio::buffer(ignored_),
+            [self = shared_from_this()](beast::error_code, std::size_t) { self->close(); });
         queue_.push_back(
             "HTTP/1.1 200 OK\r\nContent-Type: text/event-stream\r\nCache-Control: no-store\r\n"
             "X-Content-Type-Options: nosniff\r\nConnection: close\r\n\r\nretry: 1000\n\n");
         queue_.push_back(server_.live.model_event());
         write_next();
-        // The page sends nothing on a stream: anything read, or its end, closes it.
-        stream_.async_read_some(
-            asio::buffer(ignored_),
-            [self = shared_from_this()](beast::error_code, std::size_t) { self->close(); });
     }
 
     void write_next() {
@@ -172,8 +176,6 @@ private:
                               if (ec)
                                   return self->close();
                               self->queue_.pop_front();
-                              if (self->queue_.empty())
-                                  self->stream_.expires_never();
                               self->write_next();
                           });
     }
