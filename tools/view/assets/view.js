@@ -211,15 +211,31 @@
     return [g, w, h];
   }
 
+  // The points between from and to: the finer stretch where there is one,
+  // the overview elsewhere.
+  function pointsBetween(from, to) {
+    const d = state.detail;
+    const fine = d && d.version === state.model.version && d.points.length > 1 ? d : null;
+    const out = [];
+    for (const q of state.overview) {
+      if (q[0] <= from) continue;
+      if (q[0] >= to) break;
+      if (fine && q[0] >= fine.from && q[0] <= fine.to) continue;
+      out.push(q);
+    }
+    if (fine && fine.to > from && fine.from < to) {
+      for (const q of fine.points) if (q[0] > from && q[0] < to) out.push(q);
+      out.sort((a, b) => a[0] - b[0]);
+    }
+    return out;
+  }
+
   // The stretch from..to as a screen path.
   function stretch(g, from, to) {
     g.beginPath();
-    const pts = pointsFor(from);
     let [x, y] = screenAt(from);
     g.moveTo(x, y);
-    for (const q of pts) {
-      if (q[0] <= from) continue;
-      if (q[0] >= to) break;
+    for (const q of pointsBetween(from, to)) {
       [x, y] = toScreen(...rotate(q[1], q[2]));
       g.lineTo(x, y);
     }
@@ -539,8 +555,7 @@
         if (d < bestD) { bestD = d; best = pts[i][0] + t * (pts[i + 1][0] - pts[i][0]); }
       }
     };
-    const d = state.detail;
-    consider(d && d.version === state.model.version ? d.points : state.overview);
+    consider(pointsBetween(-1, state.model.length + 1));
     return bestD <= 24 ? { p: best, d: bestD } : null;
   }
 
