@@ -127,13 +127,16 @@ def main():
                 break
             time.sleep(0.1)
         if not closed:
+            # Still sending after 16 s: the server must have closed by now.
             slow.settimeout(5)
             try:
-                closed = slow.recv(100) in (b"",) or True
+                closed = slow.recv(100) == b""
+            except socket.timeout:
+                closed = False
             except OSError:
                 closed = True
         slow.close()
-        check(closed and time.monotonic() - start < 20, "slow client cut off after %.1f s" % (time.monotonic() - start))
+        check(closed, "slow client cut off (after %.1f s)" % (time.monotonic() - start))
 
         # The stream opened before is still there and brings the next model.
         with open(run, "rb") as f:
