@@ -89,10 +89,17 @@ def main():
             wait_until(lambda: text(d, "#cell-title").startswith("cell 216 "), 10,
                        "the signal of line 52 (10750 m, cell 216)")
 
+            # Zoomed in; the update below keeps the view and the selection.
+            plan.send_keys("+")
+            where = js("return window.viewer.screenOf(3650)")
+
             # A second signal on the same cell, saved on disk: error 16 on line 50.
             save_by_rename(run, original.replace(SIGNAL, SIGNAL + SECOND_SIGNAL))
             error = wait_until(lambda: d.find_elements(By.CSS_SELECTOR, "#errors li[data-code='16']"), 10,
                                "error 16 on the page")
+            after = js("return window.viewer.screenOf(3650)")
+            assert abs(after[0] - where[0]) < 2 and abs(after[1] - where[1]) < 2, ("the view moved", where, after)
+            assert js("return window.viewer.selectedCell()") == 216, "the selection was lost on update"
             assert error[0].get_attribute("data-line") == "50", error[0].get_attribute("data-line")
             assert "Calvena_Roccalba_4127-.txt:50" in error[0].text, error[0].text
             assert "reading stopped" in d.find_element(By.ID, "status").text

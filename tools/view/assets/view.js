@@ -155,6 +155,7 @@
       else if (m.errors.length) t += " · " + m.errors.length + (m.errors.length === 1 ? " error" : " errors");
       s.textContent = t;
     }
+    s.title = s.textContent;
   }
 
   function showErrors(m) {
