@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds and runs every test: the Linux build (warnings as errors), the
-# Windows cross build under Wine, the sanitizer build and the fuzz targets.
+# Windows cross build under Wine, the sanitizer build and the fuzz targets,
+# then the release packages.
 # Installs what the machine lacks with apt-get when run as root; otherwise says
 # what to install and stops.
 set -euo pipefail
@@ -13,10 +14,12 @@ jobs=$(nproc 2>/dev/null || echo 2)
 needed_packages=(
   clang-format-14                                                            # style check
   cmake ninja-build g++ libgtest-dev libbenchmark-dev libx11-dev libxft-dev  # Linux build
+  nlohmann-json3-dev libcli11-dev                                            # the tool (both builds)
   xvfb xauth x11-apps imagemagick xdotool                                    # windows on screen
   clang libclang-rt-dev                                                      # sanitizers, libFuzzer
   g++-mingw-w64-x86-64-posix googletest wine wine64                          # Windows build under Wine
-  nlohmann-json3-dev libboost-dev                                            # the tool's JSON and HTTP server
+  zip unzip                                                                  # release packages
+  libboost-dev                                                               # the viewer's HTTP server (Beast)
   chromium chromium-driver python3-selenium curl                             # the viewer in a browser, over HTTP
 )
 missing=()
@@ -45,6 +48,8 @@ cmake --preset ci >/dev/null
 cmake --build --preset ci -j "$jobs"
 echo "== Linux tests"
 ctest --preset ci -j "$jobs"
+echo "== Start-up cost: a whole run against cp of its six files (figures, not a test)"
+bench/startup_vs_copy.sh build/ci/app/calvena_roccalba
 
 # --- Sanitizers --------------------------------------------------------------
 # The whole suite once more, built with clang under AddressSanitizer and
@@ -72,3 +77,11 @@ cmake --preset mingw >/dev/null
 cmake --build --preset mingw -j "$jobs"
 echo "== Windows tests under Wine"
 tests/windows/run.sh build/ci/app/calvena_roccalba
+
+# --- Release packages --------------------------------------------------------
+# The Linux tar.gz and the Windows zip, as ./package.sh makes them; the Linux
+# one untarred and run (the Windows zip is run by the Windows checks above).
+echo "== Release packages"
+./package.sh
+echo "== Linux package"
+tests/package/linux_package.sh build/packages/calvena_roccalba-*-linux-*.tar.gz

@@ -1,8 +1,10 @@
 #include "app/form.h"
 
+#include "app/failure_message.h"
 #include "common/file_replace.h"
 #include "compiler/errors.h"
 #include "compiler/source_store.h"
+#include "sources/document_names.h"
 #include "sources/identity.h"
 #include "sources/writers.h"
 
@@ -11,20 +13,12 @@
 
 namespace scenario {
 
-namespace {
-// What every message about an unfinished run starts with: the files already
-// written stay, the package is not complete.
-std::string scenario_incompleto(const std::string& causa) {
-    return "Scenario not completed: " + causa;
-}
-}  // namespace
-
 int Form1::Form_Load() {
     int esito = uscita_interrotta;
     try {
         esito = esegui_corsa();
     } catch (const std::exception& e) {
-        esito = interrompi(e.what());
+        esito = interrompi(unfinished_run_message(std::string(e.what())));
     }
     finestra_.reset();  // the window goes when the run is over
     return esito;
@@ -39,7 +33,7 @@ int Form1::esegui_corsa() {
 
     cartella_ = piattaforma::cartella_programma();
     if (cartella_.empty())
-        return interrompi("cannot find the directory that holds the program");
+        return interrompi(unfinished_run_without_directory());
 
     // The order of the calls, not of the documents.
     for (auto scrittore : {&Form1::dati_linea, &Form1::dati_treno, &Form1::dati_note,
@@ -50,28 +44,31 @@ int Form1::esegui_corsa() {
 
     int32_t j = 1;  // build the track plan and write the line file
     sorgenti_su_disco sorgenti(cartella_, s_.nome_scenario, s_.numero_treno);
-    return riporta_compilazione(memorizza_percorso(s_, j, sorgenti, cartella_));
+    // The program only reports the errors: the field records are not kept.
+    compile_options options;
+    options.record_fields = false;
+    return riporta_compilazione(memorizza_percorso(s_, j, sorgenti, cartella_, options, &log_));
 }
 
 int Form1::riporta_compilazione(const std::optional<arresto_fatale>& arresto) {
     if (arresto) {
         if (arresto->perche == arresto_fatale::motivo::timbro)
-            return errore(arresto->testo);
-        return interrompi(arresto->testo);
+            return errore(std::to_string(error_number(arresto->errore)));
+        return interrompi(unfinished_run_message(arresto->testo));
     }
-    if (s_.codice_errore == 0 && s_.errori.empty())
+    if (s_.codice_errore == 0 && log_.errors.empty())
         return uscita_completata;
 
     // The files are written, but what they hold is not what the sources say:
     // whoever ran the program must learn which errors the compile met.
-    if (s_.errori.empty()) {
-        errore_registrato ultimo;
-        ultimo.codice = s_.codice_errore;
-        ultimo.posizione = s_.posizione_errore;
-        ultimo.con_posizione = true;
-        piattaforma::annota(messaggio_errore(ultimo));
+    if (log_.errors.empty()) {
+        logged_error last;
+        last.code = error_from_number(s_.codice_errore).value_or(error_code::none);
+        last.position = s_.posizione_errore;
+        last.has_position = true;
+        piattaforma::annota(messaggio_errore(last));
     }
-    for (const auto& e : s_.errori)
+    for (const auto& e : log_.errors)
         piattaforma::annota(messaggio_errore(e));
     return uscita_errori_compilazione;
 }
@@ -81,13 +78,15 @@ int Form1::errore(const std::string& a) {
     return uscita_interrotta;
 }
 
-int Form1::interrompi(const std::string& guasto) {
-    piattaforma::mostra_messaggio(scenario_incompleto(guasto));
+int Form1::interrompi(const std::string& messaggio) {
+    piattaforma::mostra_messaggio(messaggio);
     return uscita_interrotta;
 }
 
 std::optional<std::string> Form1::scrivi_testo(const std::string& nome_file, const lista_righe& righe) {
-    return sostituisci_file(percorso_in(cartella_, nome_file), testo_lista(righe));
+    if (auto guasto = replace_file(percorso_in(cartella_, nome_file), testo_lista(righe)))
+        return unfinished_run_message(*guasto, piattaforma::system_error_text(guasto->cause));
+    return std::nullopt;
 }
 
 std::optional<std::string> Form1::dati_linea() {
@@ -99,16 +98,17 @@ std::optional<std::string> Form1::dati_treno() {
 }
 
 std::optional<std::string> Form1::dati_note() {
-    return scrivi_testo(s_.nome_scenario + "_" + s_.numero_treno + "_note.txt", sorgenti::righe_note());
+    return scrivi_testo(sorgenti::notes_document_name(s_.nome_scenario, s_.numero_treno),
+                        sorgenti::righe_note());
 }
 
 std::optional<std::string> Form1::dati_rallentamenti() {
-    return scrivi_testo(s_.nome_scenario + "_" + s_.numero_treno + "_rallentamenti.txt",
+    return scrivi_testo(sorgenti::slow_order_document_name(s_.nome_scenario, s_.numero_treno),
                         sorgenti::righe_rallentamenti());
 }
 
 std::optional<std::string> Form1::dati_scheda() {
-    return scrivi_testo(s_.nome_scenario + "_" + s_.numero_treno + "_scheda_treno.txt",
+    return scrivi_testo(sorgenti::train_card_document_name(s_.nome_scenario, s_.numero_treno),
                         sorgenti::righe_scheda());
 }
 

@@ -35,12 +35,13 @@ public:
     int riporta_compilazione(const std::optional<arresto_fatale>& arresto);
 
     stato_scenario& stato() { return s_; }
+    compile_log& log() { return log_; }
 
 private:
     int esegui_corsa();
 
     // The five writers. Each replaces its file in the program directory and
-    // gives the failure, naming the file, when it could not.
+    // gives the message that ends the run, naming the file, when it could not.
     std::optional<std::string> dati_linea();
     std::optional<std::string> dati_treno();
     std::optional<std::string> dati_note();
@@ -48,9 +49,11 @@ private:
     std::optional<std::string> dati_scheda();
     std::optional<std::string> scrivi_testo(const std::string& nome_file, const lista_righe& righe);
 
-    int interrompi(const std::string& guasto);
+    // Shows the message of an unfinished run and gives the status that ends it.
+    int interrompi(const std::string& messaggio);
 
     stato_scenario s_;
+    compile_log log_;  // the errors of the compile, for the notes after it
     std::filesystem::path cartella_;
     std::unique_ptr<piattaforma::finestra> finestra_;
 };

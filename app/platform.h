@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <system_error>
 
 namespace scenario::piattaforma {
 
@@ -32,6 +33,10 @@ std::unique_ptr<finestra> mostra_finestra();
 
 // A modal message with one OK button (standard error where there is no window system).
 void mostra_messaggio(const std::string& testo);
+
+// The system's own text for an error, in the user's language where the system
+// has one (Windows); the C library's text on Linux.
+std::string system_error_text(const std::error_code& cause);
 
 // A note for whoever ran the program that needs no answer (a recorded compile
 // error): standard error on Linux.

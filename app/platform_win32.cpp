@@ -16,7 +16,9 @@
 #endif
 #include "app/platform.h"
 
+#include <cerrno>
 #include <string>
+#include <system_error>
 #include <vector>
 #include <windows.h>
 
@@ -60,6 +62,59 @@ std::wstring in_utf16(const std::string& testo) {
             return risultato;
     }
     return std::wstring(testo.begin(), testo.end());
+}
+
+std::string in_utf8(const std::wstring& testo) {
+    if (testo.empty())
+        return {};
+    const int lunghezza = static_cast<int>(testo.size());
+    const int n = WideCharToMultiByte(CP_UTF8, 0, testo.data(), lunghezza, nullptr, 0, nullptr, nullptr);
+    if (n <= 0)
+        return {};
+    std::string risultato(static_cast<std::size_t>(n), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, testo.data(), lunghezza, risultato.data(), n, nullptr, nullptr);
+    return risultato;
+}
+
+// The Windows error code behind a cause. System-category codes are Windows
+// codes already; the C runtime reports file failures as errno values, which
+// are mapped back to the Windows code it makes each of them from.
+DWORD codice_windows(const std::error_code& causa) {
+    if (causa.category() == std::system_category())
+        return static_cast<DWORD>(causa.value());
+    if (causa.category() != std::generic_category())
+        return 0;
+    switch (causa.value()) {
+        case EACCES:
+        case EISDIR:
+            return ERROR_ACCESS_DENIED;
+        case ENOENT:
+            return ERROR_PATH_NOT_FOUND;
+        case ENOSPC:
+            return ERROR_DISK_FULL;
+        case EROFS:
+            return ERROR_WRITE_PROTECT;
+        case EMFILE:
+            return ERROR_TOO_MANY_OPEN_FILES;
+        case EEXIST:
+            return ERROR_ALREADY_EXISTS;
+        case EFBIG:
+            return ERROR_FILE_TOO_LARGE;
+        case ENAMETOOLONG:
+            return ERROR_FILENAME_EXCED_RANGE;
+        case EINVAL:
+            return ERROR_INVALID_PARAMETER;
+        case ENOMEM:
+            return ERROR_NOT_ENOUGH_MEMORY;
+        case EXDEV:
+            return ERROR_NOT_SAME_DEVICE;
+        case ENOTEMPTY:
+            return ERROR_DIR_NOT_EMPTY;
+        case EIO:
+            return ERROR_WRITE_FAULT;
+        default:
+            return 0;
+    }
 }
 
 LRESULT CALLBACK procedura_finestra(HWND hwnd, UINT messaggio, WPARAM wparam, LPARAM lparam) {
@@ -171,6 +226,28 @@ void mostra_messaggio(const std::string& testo) {
     // A copy for a debugger, which sees what the box said after it is gone.
     OutputDebugStringW((testo_largo + L"\n").c_str());
     MessageBoxW(finestra_aperta, testo_largo.c_str(), titolo_applicazione, MB_OK | MB_SETFOREGROUND);
+}
+
+std::string system_error_text(const std::error_code& causa) {
+    if (!causa)
+        return {};
+    const DWORD codice = codice_windows(causa);
+    wchar_t* testo = nullptr;
+    // Language 0: the user's own language, as the system shows its errors.
+    const DWORD n = codice == 0
+                        ? 0
+                        : FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                                             FORMAT_MESSAGE_IGNORE_INSERTS,
+                                         nullptr, codice, 0, reinterpret_cast<LPWSTR>(&testo), 0, nullptr);
+    std::wstring largo = n > 0 && testo != nullptr ? std::wstring(testo, n) : std::wstring();
+    if (testo != nullptr)
+        LocalFree(testo);
+    // The system's texts end in a line break.
+    while (!largo.empty() && (largo.back() == L'\n' || largo.back() == L'\r' || largo.back() == L' '))
+        largo.pop_back();
+    if (largo.empty())
+        return causa.message();
+    return in_utf8(largo);
 }
 
 void annota(const std::string& testo) {

@@ -1,34 +1,32 @@
 #include "common/file_replace.h"
 
 #include <cerrno>
-#include <cstring>
 #include <fstream>
-#include <system_error>
 
 namespace scenario {
 
 namespace {
-std::string nome_per_messaggio(const std::filesystem::path& p) {
-    auto u8 = p.u8string();
-    return std::string(u8.begin(), u8.end());
+// The stream library reports failures through errno.
+std::error_code errno_cause(int e) {
+    return e != 0 ? std::error_code(e, std::generic_category()) : std::error_code();
 }
 
-std::string guasto(const char* azione, const std::filesystem::path& p, const std::string& causa) {
-    return std::string(azione) + " \"" + nome_per_messaggio(p) + "\": " + causa;
+std::optional<file_failure> failed(replace_step step, const std::filesystem::path& p, std::error_code cause) {
+    return file_failure{step, p, cause};
 }
 
-std::string causa_errno(int e) {
-    return e != 0 ? std::strerror(e) : "unknown failure";
+void remove_quietly(const std::filesystem::path& p) {
+    std::error_code ignored;
+    std::filesystem::remove(p, ignored);
 }
 }  // namespace
 
-std::optional<std::string> sostituisci_file(const std::filesystem::path& percorso,
-                                            std::string_view contenuto) {
+std::optional<file_failure> replace_file(const std::filesystem::path& percorso, std::string_view contenuto) {
     {
         errno = 0;
         std::ofstream prova(percorso, std::ios::binary | std::ios::app);
         if (!prova)
-            return guasto("cannot open", percorso, causa_errno(errno));
+            return failed(replace_step::open, percorso, errno_cause(errno));
     }
 
     std::filesystem::path temporaneo = percorso;
@@ -37,32 +35,57 @@ std::optional<std::string> sostituisci_file(const std::filesystem::path& percors
         errno = 0;
         std::ofstream out(temporaneo, std::ios::binary | std::ios::trunc);
         if (!out)
-            return guasto("cannot create", temporaneo, causa_errno(errno));
+            return failed(replace_step::create, temporaneo, errno_cause(errno));
+        // One write of the whole content; close() flushes it and reports a
+        // failure of that last write too.
         out.write(contenuto.data(), std::streamsize(contenuto.size()));
-        out.flush();
-        int e = errno;
+        const int e = errno;
         if (!out) {
             out.close();
-            std::error_code ignora;
-            std::filesystem::remove(temporaneo, ignora);
-            return guasto("cannot write", percorso, causa_errno(e));
+            remove_quietly(temporaneo);
+            return failed(replace_step::write, percorso, errno_cause(e));
         }
         out.close();
         if (!out) {
-            e = errno;
-            std::error_code ignora;
-            std::filesystem::remove(temporaneo, ignora);
-            return guasto("cannot write", percorso, causa_errno(e));
+            const int e_close = errno;
+            remove_quietly(temporaneo);
+            return failed(replace_step::write, percorso, errno_cause(e_close));
         }
     }
 
     std::error_code ec;
     std::filesystem::rename(temporaneo, percorso, ec);
     if (ec) {
-        std::error_code ignora;
-        std::filesystem::remove(temporaneo, ignora);
-        return guasto("cannot replace", percorso, ec.message());
+        remove_quietly(temporaneo);
+        return failed(replace_step::replace, percorso, ec);
     }
+    return std::nullopt;
+}
+
+const char* failure_phrase(replace_step step) {
+    switch (step) {
+        case replace_step::open:
+            return "cannot open";
+        case replace_step::create:
+            return "cannot create";
+        case replace_step::write:
+            return "cannot write";
+        case replace_step::replace:
+            return "cannot replace";
+    }
+    return "cannot replace";
+}
+
+std::string describe_failure(const file_failure& f) {
+    const auto u8 = f.file.u8string();
+    return std::string(failure_phrase(f.step)) + " \"" + std::string(u8.begin(), u8.end()) +
+           "\": " + (f.cause ? f.cause.message() : "unknown failure");
+}
+
+std::optional<std::string> sostituisci_file(const std::filesystem::path& percorso,
+                                            std::string_view contenuto) {
+    if (auto f = replace_file(percorso, contenuto))
+        return describe_failure(*f);
     return std::nullopt;
 }
 

@@ -5,8 +5,25 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <system_error>
 
 namespace scenario {
+
+// The step of a replacement that failed.
+enum class replace_step {
+    open,     // the file itself could not be opened for writing
+    create,   // the temporary file could not be created
+    write,    // the content could not be written in full
+    replace,  // the temporary file could not be renamed over the file
+};
+
+// What went wrong, as facts: the step, the file it concerns and the system's
+// error. Callers word it for their readers.
+struct file_failure {
+    replace_step step = replace_step::open;
+    std::filesystem::path file;  // the temporary file for `create`, the file itself otherwise
+    std::error_code cause;       // generic (errno) or system category; empty when unknown
+};
 
 // Replaces the file at `percorso` with `contenuto`.
 //
@@ -16,8 +33,14 @@ namespace scenario {
 // over the old file in one step: a failure while writing (a full disk, a killed
 // process) never leaves a truncated file where a good one stood. On failure the
 // temporary file is removed.
-//
-// Returns nothing on success, or a message that names the file and the failure.
+std::optional<file_failure> replace_file(const std::filesystem::path& percorso, std::string_view contenuto);
+
+// The failure in plain English: the step's phrase, the file in quotes, the
+// cause: `cannot open "PATH": CAUSE`.
+std::string describe_failure(const file_failure& f);
+const char* failure_phrase(replace_step step);  // "cannot open", "cannot create", ...
+
+// replace_file, its failure described in English.
 std::optional<std::string> sostituisci_file(const std::filesystem::path& percorso,
                                             std::string_view contenuto);
 

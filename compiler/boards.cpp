@@ -44,10 +44,11 @@ int16_t strisce16(int32_t strisces, int32_t strisced) {
 }  // namespace
 
 bool memo_indicatori_v_max(stato_scenario& s, int32_t posizione, int32_t vas, int32_t vbs, int32_t vcs,
-                           int32_t strisces, int32_t vad, int32_t vbd, int32_t vcd, int32_t strisced) {
+                           int32_t strisces, int32_t vad, int32_t vbd, int32_t vcd, int32_t strisced,
+                           const log_at& at) {
     const std::size_t i = cella_cartello(s, posizione);
     if (!cella_libera(s.celle[i])) {
-        registra_errore_cella(s, 21, posizione, int32_t(i));
+        registra_errore_cella(s, at, error_code::speed_board_cell_taken, posizione, int32_t(i));
         return false;
     }
     const int16_t a = coppia_velocita(vas, vad);
@@ -59,14 +60,15 @@ bool memo_indicatori_v_max(stato_scenario& s, int32_t posizione, int32_t vas, in
     cc.dato2 = b;
     cc.dato3 = c;
     cc.dato4 = strisce16(strisces, strisced);
-    poni_origine(s, i);
+    note_cell_origin(s, at, i);
     return true;
 }
 
-bool memo_cartello_galleria(stato_scenario& s, int32_t posizione, const std::string& testo, int32_t slot) {
+bool memo_cartello_galleria(stato_scenario& s, int32_t posizione, const std::string& testo, int32_t slot,
+                            const log_at& at) {
     const std::size_t i = cella_cartello(s, posizione);
     if (!cella_libera(s.celle[i])) {
-        registra_errore_cella(s, 6, posizione, int32_t(i));
+        registra_errore_cella(s, at, error_code::tunnel_board_cell_taken, posizione, int32_t(i));
         return false;
     }
     if (slot < 1 || slot > prima_voce_cartelli)
@@ -77,8 +79,8 @@ bool memo_cartello_galleria(stato_scenario& s, int32_t posizione, const std::str
     c.tipo = tipo_cella::cartello_galleria;
     c.dato1 = int16_t(slot);
     s.voci[std::size_t(slot)].testo = testo;
-    poni_origine(s, i);
-    s.origine_voci[std::size_t(slot)] = s.lettura;
+    note_cell_origin(s, at, i);
+    note_record_origin(at, std::size_t(slot));
     return true;
 }
 

@@ -13,8 +13,6 @@ namespace scenario {
 
 namespace {
 
-constexpr const char* errore_timbro_identita = "1250";
-constexpr const char* errore_timbro_codici = "1251";
 constexpr int16_t identita_voce = 610;
 constexpr int16_t identita_cella = 5121;
 constexpr std::size_t cella_timbrata = 1;
@@ -23,25 +21,23 @@ constexpr std::size_t cella_timbrata = 1;
 // route and the plan are dropped too, so a state compiled again never carries
 // cells or stamps of the previous compile into this one; the line reader
 // makes them anew from the route length.
-void prepara(stato_scenario& s, int32_t j) {
+void prepara(stato_scenario& s, int32_t j, compile_log* log) {
     s.compila_linea = j;
     s.codice_errore = 0;
     s.posizione_errore = 0;
-    s.errori.clear();
-    s.lettura = {};
     for (voce& v : s.voci)
         v = voce{};
-    s.origine_voci.fill(luogo_lettura{});
     s.celle.clear();
-    s.origine_celle.clear();
     s.n_celle = 0;
     s.lunghezza_estesa = 0;
     s.tracciato = tracciato_linea{};
+    if (log != nullptr)
+        *log = compile_log{};
 }
 
 }  // namespace
 
-std::optional<std::string> timbra_scenario(stato_scenario& s) {
+std::optional<error_code> timbra_scenario(stato_scenario& s, compile_log* log) {
     voce& scenario = s.voci[voce_scenario];
     // Without a route (the line description was missing or had no general
     // section) there is no cell 1: only the record is stamped.
@@ -50,16 +46,17 @@ std::optional<std::string> timbra_scenario(stato_scenario& s) {
     // A stamp error is logged for diagnostics; the program reports it with
     // its fatal message, so the error record is left as it is.
     if (scenario.intero1 != 0 || (prima != nullptr && prima->dato1 != 0)) {
-        annota_errore_timbro(s, 1250, static_cast<int32_t>(cella_timbrata));
-        return errore_timbro_identita;
+        annota_errore_timbro(s, log, error_code::identity_stamp_in_use, static_cast<int32_t>(cella_timbrata));
+        return error_code::identity_stamp_in_use;
     }
     scenario.intero1 = identita_voce;
     if (prima != nullptr)
         prima->dato1 = identita_cella;
 
     if (scenario.valore4 != 0 || (prima != nullptr && prima->dato2 != 0)) {
-        annota_errore_timbro(s, 1251, static_cast<int32_t>(cella_timbrata));
-        return errore_timbro_codici;
+        annota_errore_timbro(s, log, error_code::competition_code_stamp_in_use,
+                             static_cast<int32_t>(cella_timbrata));
+        return error_code::competition_code_stamp_in_use;
     }
     scenario.valore4 = codice_gara_st(s);
     if (prima != nullptr)
@@ -67,20 +64,22 @@ std::optional<std::string> timbra_scenario(stato_scenario& s) {
     return std::nullopt;
 }
 
-std::optional<std::string> compila_scenario(stato_scenario& s, int32_t j, archivio_sorgenti& sorgenti) {
-    prepara(s, j);
+std::optional<error_code> compila_scenario(stato_scenario& s, int32_t j, archivio_sorgenti& sorgenti,
+                                           const compile_options& options, compile_log* log) {
+    prepara(s, j, log);
     // Reading errors stay in the record; the compile goes on with what was read.
-    memorizza_dati(s, sorgenti);
-    rifinisci_percorso(s);
-    return timbra_scenario(s);
+    memorizza_dati(s, sorgenti, log, options.record_fields);
+    rifinisci_percorso(s, log);
+    return timbra_scenario(s, log);
 }
 
 std::optional<arresto_fatale> memorizza_percorso(stato_scenario& s, int32_t& j, archivio_sorgenti& sorgenti,
-                                                 const std::filesystem::path& cartella) {
-    if (auto timbro = compila_scenario(s, j, sorgenti))
-        return arresto_fatale{arresto_fatale::motivo::timbro, std::move(*timbro)};
+                                                 const std::filesystem::path& cartella,
+                                                 const compile_options& options, compile_log* log) {
+    if (auto timbro = compila_scenario(s, j, sorgenti, options, log))
+        return arresto_fatale{arresto_fatale::motivo::timbro, *timbro, {}};
     if (auto guasto = scrivi_file_compilati(s, cartella))
-        return arresto_fatale{arresto_fatale::motivo::file, std::move(*guasto)};
+        return arresto_fatale{arresto_fatale::motivo::file, error_code::none, std::move(*guasto)};
     return std::nullopt;
 }
 

@@ -14,32 +14,55 @@ bool fine_riga(char c) {
     return c == '\r' || c == '\n';
 }
 
-// Converts a whole token; false when it is not a number. Throws when it is a
-// number outside 32 bits. The whole token is checked for digits first, so a
+// Converts a whole token. The whole token is checked for digits first, so a
 // long run of digits followed by a letter is "not a number", not "too wide".
-bool converti(std::string_view t, int32_t& valore) {
+field_reading converti(std::string_view t, int32_t& valore) {
+    if (t.empty())
+        return field_reading::empty_as_zero;
     bool negativo = false;
     std::size_t i = 0;
-    if (i < t.size() && (t[i] == '+' || t[i] == '-'))
+    if (t[i] == '+' || t[i] == '-')
         negativo = t[i++] == '-';
     if (i == t.size())
-        return false;
+        return field_reading::not_a_number;
     for (std::size_t j = i; j < t.size(); ++j)
         if (t[j] < '0' || t[j] > '9')
-            return false;
+            return field_reading::not_a_number;
     int64_t v = 0;
     constexpr int64_t limite = int64_t(std::numeric_limits<int32_t>::max()) + 1;
     for (; i < t.size(); ++i) {
         v = v * 10 + (t[i] - '0');
         if (v > limite)
-            throw errore_lettura(fuori_32_bit);
+            return field_reading::beyond_width;
     }
     if (negativo)
         v = -v;
     if (v > std::numeric_limits<int32_t>::max())
-        throw errore_lettura(fuori_32_bit);
+        return field_reading::beyond_width;
     valore = int32_t(v);
-    return true;
+    return field_reading::number;
+}
+
+bool fits(field_width width, int32_t v) {
+    switch (width) {
+        case field_width::bits16:
+            return v >= std::numeric_limits<int16_t>::min() && v <= std::numeric_limits<int16_t>::max();
+        case field_width::bits8:
+            return v >= 0 && v <= 255;
+        default:
+            return true;
+    }
+}
+
+const char* beyond(field_width width) {
+    switch (width) {
+        case field_width::bits16:
+            return "a number does not fit 16 bits (-32768 to 32767)";
+        case field_width::bits8:
+            return "a number does not fit 0 to 255";
+        default:
+            return fuori_32_bit;
+    }
 }
 
 std::string_view senza_spazi(std::string_view t) {
@@ -61,6 +84,7 @@ void lettore_campi::inizia_campo() {
         throw errore_lettura("the file ends before the values of this line are complete");
     salta_spazi();
     riga_campo_ = riga_;
+    field_line_start_ = line_start_;
 }
 
 void lettore_campi::consuma_fine_campo() {
@@ -74,9 +98,11 @@ void lettore_campi::consuma_fine_campo() {
         if (pos_ < dati_.size() && dati_[pos_] == '\n')
             ++pos_;
         ++riga_;
+        line_start_ = pos_;
     } else if (c == '\n') {
         ++pos_;
         ++riga_;
+        line_start_ = pos_;
     }
 }
 
@@ -85,8 +111,10 @@ std::string_view lettore_campi::leggi_tra_virgolette() {
     std::size_t inizio = ++pos_;
     while (pos_ < dati_.size() && dati_[pos_] != '"') {
         if (dati_[pos_] == '\n' ||
-            (dati_[pos_] == '\r' && (pos_ + 1 >= dati_.size() || dati_[pos_ + 1] != '\n')))
+            (dati_[pos_] == '\r' && (pos_ + 1 >= dati_.size() || dati_[pos_ + 1] != '\n'))) {
             ++riga_;
+            line_start_ = pos_ + 1;
+        }
         ++pos_;
     }
     std::string_view dentro = dati_.substr(inizio, pos_ - inizio);
@@ -98,49 +126,98 @@ std::string_view lettore_campi::leggi_tra_virgolette() {
     return dentro;
 }
 
-std::string lettore_campi::leggi_testo() {
-    inizia_campo();
-    if (pos_ < dati_.size() && dati_[pos_] == '"')
-        return std::string(leggi_tra_virgolette());
-    std::size_t inizio = pos_;
-    while (pos_ < dati_.size() && dati_[pos_] != ',' && !fine_riga(dati_[pos_]))
-        ++pos_;
-    std::string_view t = senza_spazi(dati_.substr(inizio, pos_ - inizio));
-    consuma_fine_campo();
-    return std::string(t);
+void lettore_campi::record(std::size_t start, std::size_t end, field_role role, field_width width,
+                           field_reading reading, int32_t value, std::string text) {
+    if (records_ == nullptr)
+        return;
+    field_record r;
+    r.source = source_;
+    r.line = riga_campo_;
+    r.offset = start;
+    r.first_column = static_cast<int32_t>(start - field_line_start_ + 1);
+    r.last_column = static_cast<int32_t>(end - field_line_start_);
+    r.raw = std::string(dati_.substr(start, end - start));
+    r.text = std::move(text);
+    r.value = value;
+    r.reading = reading;
+    r.width = width;
+    r.role = role;
+    records_->push_back(std::move(r));
 }
 
-int32_t lettore_campi::leggi_intero() {
+// The span of a field as written: from its first byte to the last non-blank
+// byte before the comma or line end that closes it (scanned back from `end`).
+namespace {
+std::size_t trim_end(std::string_view d, std::size_t start, std::size_t end) {
+    while (end > start && (d[end - 1] == ' ' || d[end - 1] == '\t' || d[end - 1] == ',' ||
+                           d[end - 1] == '\r' || d[end - 1] == '\n'))
+        --end;
+    return end;
+}
+}  // namespace
+
+std::string lettore_campi::read_text(field_role role) {
     inizia_campo();
+    const std::size_t start = pos_;
+    std::string valore;
+    if (pos_ < dati_.size() && dati_[pos_] == '"') {
+        valore = std::string(leggi_tra_virgolette());
+    } else {
+        while (pos_ < dati_.size() && dati_[pos_] != ',' && !fine_riga(dati_[pos_]))
+            ++pos_;
+        valore = std::string(senza_spazi(dati_.substr(start, pos_ - start)));
+        consuma_fine_campo();
+    }
+    if (records_ != nullptr)
+        record(start, trim_end(dati_, start, pos_), role, field_width::text, field_reading::text, 0, valore);
+    return valore;
+}
+
+std::string lettore_campi::leggi_parola_chiave() {
+    return read_text(field_role::keyword);
+}
+
+std::string lettore_campi::leggi_testo() {
+    return read_text(field_role::value);
+}
+
+int32_t lettore_campi::read_number(field_width width) {
+    inizia_campo();
+    const std::size_t start = pos_;
+    std::size_t end = 0;
     std::string_view token;
     if (pos_ < dati_.size() && dati_[pos_] == '"') {
         token = senza_spazi(leggi_tra_virgolette());
+        end = trim_end(dati_, start, pos_);
     } else {
-        std::size_t inizio = pos_;
         while (pos_ < dati_.size() && dati_[pos_] != ',' && !fine_riga(dati_[pos_]) && !spazio(dati_[pos_]))
             ++pos_;
-        token = dati_.substr(inizio, pos_ - inizio);
+        token = dati_.substr(start, pos_ - start);
+        end = pos_;
         salta_spazi();
         consuma_fine_campo();
     }
     int32_t valore = 0;
-    if (!converti(token, valore))
-        return 0;
-    return valore;
+    field_reading reading = converti(token, valore);
+    const bool beyond_32_bits = reading == field_reading::beyond_width;
+    if (reading == field_reading::number && !fits(width, valore))
+        reading = field_reading::beyond_width;
+    record(start, end, field_role::value, width, reading, reading == field_reading::number ? valore : 0, {});
+    if (reading == field_reading::beyond_width)
+        throw errore_lettura(beyond_32_bits ? fuori_32_bit : beyond(width));
+    return reading == field_reading::number ? valore : 0;
+}
+
+int32_t lettore_campi::leggi_intero() {
+    return read_number(field_width::bits32);
 }
 
 int16_t lettore_campi::leggi_intero16() {
-    int32_t v = leggi_intero();
-    if (v < std::numeric_limits<int16_t>::min() || v > std::numeric_limits<int16_t>::max())
-        throw errore_lettura("a number does not fit 16 bits (-32768 to 32767)");
-    return int16_t(v);
+    return static_cast<int16_t>(read_number(field_width::bits16));
 }
 
 uint8_t lettore_campi::leggi_byte() {
-    int32_t v = leggi_intero();
-    if (v < 0 || v > 255)
-        throw errore_lettura("a number does not fit 0 to 255");
-    return uint8_t(v);
+    return static_cast<uint8_t>(read_number(field_width::bits8));
 }
 
 }  // namespace scenario

@@ -17,11 +17,14 @@
 //   is the separate end test the readers make between reads.
 #pragma once
 
+#include "compiler/compile_log.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace scenario {
 
@@ -34,29 +37,45 @@ public:
 
 class lettore_campi {
 public:
-    explicit lettore_campi(std::string_view dati) : dati_(dati) {}
+    // With `records`, every field read is appended there as read from `source`.
+    explicit lettore_campi(std::string_view dati, std::vector<field_record>* records = nullptr,
+                           sorgente_testo source = sorgente_testo::linea)
+        : dati_(dati), records_(records), source_(source) {}
 
     // True when every byte of the source has been consumed.
     bool fine() const { return pos_ >= dati_.size(); }
 
-    std::string leggi_testo();
-    int32_t leggi_intero();    // 32-bit signed
-    int16_t leggi_intero16();  // 16-bit signed
-    uint8_t leggi_byte();      // 8-bit unsigned, 0..255
+    std::string leggi_parola_chiave();  // a keyword field: text, recorded as a keyword
+    std::string leggi_testo();          // a text value (board text, station name)
+    int32_t leggi_intero();             // 32-bit signed
+    int16_t leggi_intero16();           // 16-bit signed
+    uint8_t leggi_byte();               // 8-bit unsigned, 0..255
 
     // The 1-based line on which the field last read began (0 before any read).
     int32_t riga() const { return riga_campo_; }
+    // The index in the records of the field last read; -1 when not recording.
+    int32_t last_record() const {
+        return records_ == nullptr || records_->empty() ? -1 : static_cast<int32_t>(records_->size() - 1);
+    }
 
 private:
     void inizia_campo();  // checks the end, skips blanks, notes the line
     void salta_spazi();
     void consuma_fine_campo();  // one comma or line end, if there is one
     std::string_view leggi_tra_virgolette();
+    std::string read_text(field_role role);
+    int32_t read_number(field_width width);
+    void record(std::size_t start, std::size_t end, field_role role, field_width width, field_reading reading,
+                int32_t value, std::string text);
 
     std::string_view dati_;
+    std::vector<field_record>* records_;
+    sorgente_testo source_;
     std::size_t pos_ = 0;
     int32_t riga_ = 1;
     int32_t riga_campo_ = 0;
+    std::size_t line_start_ = 0;        // offset of the line being read
+    std::size_t field_line_start_ = 0;  // offset of the line the field last read began on
 };
 
 }  // namespace scenario

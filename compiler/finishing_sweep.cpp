@@ -11,9 +11,9 @@ namespace scenario {
 
 namespace {
 
-constexpr int32_t errore_segnale_senza_segno = 11;
-constexpr int32_t errore_avvicinamento = 12;
-constexpr int32_t errore_ripetizione = 13;
+constexpr error_code errore_segnale_senza_segno = error_code::signal_mark_no_free_cell;
+constexpr error_code errore_avvicinamento = error_code::approach_mark_no_free_cell;
+constexpr error_code errore_ripetizione = error_code::repeat_mark_no_free_cell;
 
 constexpr int32_t metri_cella = 50;
 constexpr int32_t celle_indietro_da_avviso = 20;        // 1000 m looked back from an advance point
@@ -36,7 +36,8 @@ constexpr avvicinamento avvicinamenti[] = {
 
 class spazzata {
 public:
-    explicit spazzata(stato_scenario& s) : s_(s), ultima_(static_cast<int32_t>(s.celle.size()) - 1) {}
+    spazzata(stato_scenario& s, compile_log* log)
+        : s_(s), log_(log), ultima_(static_cast<int32_t>(s.celle.size()) - 1) {}
 
     void esegui() {
         // The sweep runs to n_celle - 2; the size of the array bounds it too,
@@ -61,7 +62,7 @@ private:
     void segna(int32_t c, int32_t servita) {
         cella_a(c).tipo = tipo_cella::segno;
         cella_a(c).dato1 = valore_segno;
-        poni_origine(s_, static_cast<std::size_t>(c), origine_cella(s_, servita));
+        note_cell_origin(log_, s_.celle.size(), static_cast<std::size_t>(c), cell_origin(log_, servita));
     }
 
     bool segna_prima_libera(int32_t servita, std::initializer_list<int32_t> candidate) {
@@ -87,7 +88,7 @@ private:
                 continue;
             if (abbassa_segno(d - 1) || abbassa_segno(d - 2))
                 continue;
-            registra_errore_finitura(s_, errore_segnale_senza_segno, d * metri_cella, d);
+            registra_errore_finitura(s_, log_, errore_segnale_senza_segno, d * metri_cella, d);
         }
     }
 
@@ -107,7 +108,7 @@ private:
             if (i <= a.oltre)
                 continue;
             if (!segna_prima_libera(i, {i - a.distanze[0], i - a.distanze[1], i - a.distanze[2]}))
-                registra_errore_finitura(s_, errore_avvicinamento, i * metri_cella, i);
+                registra_errore_finitura(s_, log_, errore_avvicinamento, i * metri_cella, i);
         }
 
         // The end cell is the first slowdown end after the start. A slowdown
@@ -152,7 +153,7 @@ private:
                 m = -1;
             } else {
                 // m stays 8 and only grows from here: no further repeat mark.
-                registra_errore_finitura(s_, errore_ripetizione, k * metri_cella, i);
+                registra_errore_finitura(s_, log_, errore_ripetizione, k * metri_cella, i);
             }
         } while (k < fine);
     }
@@ -171,19 +172,20 @@ private:
         if (m <= 0)
             return;
         if (!segna_prima_libera(i, {m, m - 1}))
-            registra_errore_finitura(s_, errore_ripetizione, fine * metri_cella, i);
+            registra_errore_finitura(s_, log_, errore_ripetizione, fine * metri_cella, i);
     }
 
     stato_scenario& s_;
+    compile_log* log_;
     const int32_t ultima_;  // last index of the cells; -1 when there are none
 };
 
 }  // namespace
 
-void rifinisci_percorso(stato_scenario& s) {
+void rifinisci_percorso(stato_scenario& s, compile_log* log) {
     if (!s.celle_esistono())
         return;
-    spazzata(s).esegui();
+    spazzata(s, log).esegui();
 }
 
 }  // namespace scenario

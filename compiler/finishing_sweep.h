@@ -3,6 +3,7 @@
 // advance point, and around every slowdown start.
 #pragma once
 
+#include "compiler/compile_log.h"
 #include "compiler/state.h"
 
 namespace scenario {
@@ -18,8 +19,9 @@ T minimo(const T& x, const T& y) {
 inline constexpr int16_t valore_segno = 180;
 
 // Runs the sweep over `s.celle` in place. Cells that hold something are never
-// overwritten; errors 11, 12 and 13 are recorded and the sweep goes on. Does
+// overwritten; errors 11, 12 and 13 are recorded (and noted in `log`, with the line behind
+// the item each concerns) and the sweep goes on. Does
 // nothing when the route cells do not exist.
-void rifinisci_percorso(stato_scenario& s);
+void rifinisci_percorso(stato_scenario& s, compile_log* log = nullptr);
 
 }  // namespace scenario

@@ -2,6 +2,7 @@
 // progressives, scenery values and signal repetition; and the ordering of the
 // progressives once the section has been read.
 #include "compiler/errors.h"
+#include "compiler/keywords.h"
 #include "compiler/line_reader.h"
 #include "compiler/provenance.h"
 #include "compiler/text_case.h"
@@ -21,11 +22,12 @@ constexpr int massime_sostituzioni = 10;        // "-" fields replaced in a row
 
 // Route length. The cells and the plan are sized when the section is left
 // (see leggi_sezione_generale); the last accepted length is kept in `sospesa`.
-esito_sezione lunghezza_percorso(stato_scenario& s, lettore_campi& lettore, std::optional<int32_t>& sospesa) {
+esito_sezione lunghezza_percorso(stato_scenario& s, lettore_campi& lettore, std::optional<int32_t>& sospesa,
+                                 const log_at& at) {
     const int32_t l = lettore.leggi_intero();
     s.voci[voce_treno].valore2 = l;
     if (l > lunghezza_massima) {
-        registra_errore(s, 1);
+        registra_errore(s, at, error_code::route_too_long);
         return esito_sezione::interrotta;
     }
     if (l < 0)
@@ -36,18 +38,18 @@ esito_sezione lunghezza_percorso(stato_scenario& s, lettore_campi& lettore, std:
 
 // Cells 0..n_celle, all zero, and, when the plan is built, plan points
 // 0..lunghezza_estesa, all empty.
-void dimensiona_percorso(stato_scenario& s, int32_t lunghezza) {
+void dimensiona_percorso(stato_scenario& s, int32_t lunghezza, compile_log* log) {
     s.lunghezza_estesa = lunghezza + margine_percorso;
     s.n_celle = int32_t(arrotonda(s.lunghezza_estesa / 50.0));
     s.celle.assign(std::size_t(s.n_celle) + 1, cella{});
-    azzera_origini(s);
+    reset_cell_origins(log, s.celle.size());
     if (s.compila_linea != 0)
         s.tracciato.dimensiona(s.lunghezza_estesa);
 }
 
-void progressiva(stato_scenario& s, int slot, lettore_campi& lettore) {
+void progressiva(stato_scenario& s, int slot, lettore_campi& lettore, const log_at& at) {
     voce& v = s.voci[std::size_t(slot)];
-    s.origine_voci[std::size_t(slot)] = s.lettura;
+    note_record_origin(at, std::size_t(slot));
     v.valore1 = lettore.leggi_intero();
     v.valore2 = lettore.leggi_intero();
     v.valore3 = lettore.leggi_intero();
@@ -55,16 +57,17 @@ void progressiva(stato_scenario& s, int slot, lettore_campi& lettore) {
 
 // Signal repetition: two distances, multiples of 50, and the number of codes
 // (4 or 9) named in the keyword; a second distance of 0 turns it off.
-esito_sezione ripetizione_segnali(stato_scenario& s, lettore_campi& lettore, const std::string& campo) {
+esito_sezione ripetizione_segnali(stato_scenario& s, lettore_campi& lettore, const std::string& campo,
+                                  const log_at& at) {
     voce& v = s.voci[voce_identita_treno];
     v.valore1 = lettore.leggi_intero();
     v.valore2 = lettore.leggi_intero();
     if (v.valore1 % 50 != 0) {
-        registra_errore(s, 3);
+        registra_errore(s, at, error_code::first_repetition_not_on_50);
         return esito_sezione::interrotta;
     }
     if (v.valore2 % 50 != 0) {
-        registra_errore(s, 4);
+        registra_errore(s, at, error_code::second_repetition_not_on_50);
         return esito_sezione::interrotta;
     }
     if (contiene(campo, "4")) {
@@ -72,7 +75,7 @@ esito_sezione ripetizione_segnali(stato_scenario& s, lettore_campi& lettore, con
     } else if (contiene(campo, "9")) {
         v.valore3 = 9;
     } else {
-        registra_errore(s, 5);
+        registra_errore(s, at, error_code::repetition_codes_unnamed);
         return esito_sezione::interrotta;
     }
     if (v.valore2 == 0)
@@ -80,69 +83,69 @@ esito_sezione ripetizione_segnali(stato_scenario& s, lettore_campi& lettore, con
     return esito_sezione::avanti;
 }
 
-// The section ends at a header in square brackets that does not begin with "-".
-bool fine_sezione(std::string_view campo) {
-    while (!campo.empty() && (campo.front() == ' ' || campo.front() == '\t'))
-        campo.remove_prefix(1);
-    return contiene(campo, "[") && contiene(campo, "]") && !campo.starts_with('-');
-}
-
-// Every test applies to the same field, in this order; some compare exactly.
+// Every row applies to the same field, in the table's order.
 esito_sezione interpreta(stato_scenario& s, lettore_campi& lettore, const std::string& campo,
-                         std::optional<int32_t>& lunghezza) {
-    using el = elemento_sorgente;
-    // Each step that runs notes itself as the one reading the line.
-    const auto passo = [&s](el e) {
-        s.lettura.elemento = e;
-        return true;
-    };
+                         std::optional<int32_t>& lunghezza, log_at& at) {
     const std::string parola = lower_ascii(campo);
-    if (contiene(parola, "lunghezza") && contiene(parola, "percorso") && passo(el::lunghezza_percorso)) {
-        if (lunghezza_percorso(s, lettore, lunghezza) == esito_sezione::interrotta)
-            return esito_sezione::interrotta;
+    for (const keyword_row& row : line_general_keywords()) {
+        if (!row.matches(campo, parola, s.compila_linea != 0))
+            continue;
+        at.place.item = row.item;
+        switch (row.id) {
+            case keyword::route_length:
+                if (lunghezza_percorso(s, lettore, lunghezza, at) == esito_sezione::interrotta)
+                    return esito_sezione::interrotta;
+                break;
+            case keyword::progressive_three:
+                progressiva(s, voce_progressiva_tre, lettore, at);
+                break;
+            case keyword::progressive_two:
+                progressiva(s, voce_progressiva_due, lettore, at);
+                break;
+            case keyword::progressive_one:
+                progressiva(s, voce_progressiva_uno, lettore, at);
+                break;
+            // The scenery values go crossed: "uno" to valore1, "due" to valore3, "tre" to valore2.
+            case keyword::scenery_one:
+                s.voci[voce_scenario].valore1 = lettore.leggi_intero();
+                break;
+            case keyword::scenery_two:
+                s.voci[voce_scenario].valore3 = lettore.leggi_intero();
+                break;
+            case keyword::scenery_three:
+                s.voci[voce_scenario].valore2 = lettore.leggi_intero();
+                break;
+            case keyword::signal_repetition:
+                return ripetizione_segnali(s, lettore, campo, at);
+            default:
+                break;
+        }
     }
-    const bool progressive = contiene(campo, "progressiva");
-    if (progressive && contiene(campo, "tre") && passo(el::progressiva))
-        progressiva(s, voce_progressiva_tre, lettore);
-    if (progressive && contiene(campo, "due") && passo(el::progressiva))
-        progressiva(s, voce_progressiva_due, lettore);
-    if (progressive && contiene(campo, "uno") && passo(el::progressiva))
-        progressiva(s, voce_progressiva_uno, lettore);
-    // The scenery values go crossed: "uno" to valore1, "due" to valore3, "tre" to valore2.
-    const bool sfondo = contiene(campo, "sfondo");
-    if (sfondo && contiene(campo, "uno") && passo(el::sfondo))
-        s.voci[voce_scenario].valore1 = lettore.leggi_intero();
-    if (sfondo && contiene(campo, "due") && passo(el::sfondo))
-        s.voci[voce_scenario].valore3 = lettore.leggi_intero();
-    if (sfondo && contiene(campo, "tre") && passo(el::sfondo))
-        s.voci[voce_scenario].valore2 = lettore.leggi_intero();
-    if (contiene(campo, "segnali") && contiene(campo, "ripetizione") && passo(el::ripetizione_segnali))
-        return ripetizione_segnali(s, lettore, campo);
     return esito_sezione::avanti;
 }
 }  // namespace
 
-void leggi_parola_chiave(stato_scenario& s, lettore_campi& lettore) {
-    s.campo = lettore.leggi_testo();
-    s.lettura = {true, sorgente_testo::linea, lettore.riga()};
+void leggi_parola_chiave(stato_scenario& s, lettore_campi& lettore, log_at& at) {
+    s.campo = lettore.leggi_parola_chiave();
+    at.place = {true, sorgente_testo::linea, lettore.riga(), line_item::none, lettore.last_record()};
 }
 
 namespace {
 esito_sezione leggi_righe_generali(stato_scenario& s, lettore_campi& lettore,
-                                   std::optional<int32_t>& lunghezza) {
+                                   std::optional<int32_t>& lunghezza, log_at& at) {
     for (;;) {
         if (lettore.fine())
             return esito_sezione::avanti;
-        leggi_parola_chiave(s, lettore);
+        leggi_parola_chiave(s, lettore, at);
         if (lettore.fine())
             return esito_sezione::avanti;
         // Dash fields are passed over, with no end-of-file test in between.
         for (int n = 0; n < massime_sostituzioni && contiene(s.campo, "-"); ++n)
-            leggi_parola_chiave(s, lettore);
+            leggi_parola_chiave(s, lettore, at);
         const std::string campo = s.campo;
-        if (interpreta(s, lettore, campo, lunghezza) == esito_sezione::interrotta)
+        if (interpreta(s, lettore, campo, lunghezza, at) == esito_sezione::interrotta)
             return esito_sezione::interrotta;
-        if (fine_sezione(campo))
+        if (ends_general_section(campo))
             return esito_sezione::avanti;
     }
 }
@@ -151,32 +154,34 @@ esito_sezione leggi_righe_generali(stato_scenario& s, lettore_campi& lettore,
 // Every route length line would re-size the route, losing nothing since the
 // section stores nothing in it; sizing once, for the last length read, on every
 // way out, gives the same route and keeps a file of many length lines cheap.
-esito_sezione leggi_sezione_generale(stato_scenario& s, lettore_campi& lettore) {
+esito_sezione leggi_sezione_generale(stato_scenario& s, lettore_campi& lettore, log_at& at) {
     std::optional<int32_t> lunghezza;
     esito_sezione esito = esito_sezione::avanti;
     try {
-        esito = leggi_righe_generali(s, lettore, lunghezza);
+        esito = leggi_righe_generali(s, lettore, lunghezza, at);
     } catch (...) {
         if (lunghezza)
-            dimensiona_percorso(s, *lunghezza);
+            dimensiona_percorso(s, *lunghezza, at.log);
         throw;
     }
     if (lunghezza)
-        dimensiona_percorso(s, *lunghezza);
+        dimensiona_percorso(s, *lunghezza, at.log);
     return esito;
 }
 
 }  // namespace lettura_linea
 
-void progressive_ordina(stato_scenario& s) {
+void progressive_ordina(stato_scenario& s, log_at* at) {
     // A progressive's values travel with the line they were read from.
     struct terna {
         int32_t v1 = 0, v2 = 0, v3 = 0;
-        luogo_lettura origine;
+        source_place origine;
     };
     const auto prendi = [&](int slot) {
         const voce& v = s.voci[std::size_t(slot)];
-        return terna{v.valore1, v.valore2, v.valore3, s.origine_voci[std::size_t(slot)]};
+        return terna{v.valore1, v.valore2, v.valore3,
+                     at != nullptr && at->log != nullptr ? at->log->record_origins[std::size_t(slot)]
+                                                         : source_place{}};
     };
     const terna t = prendi(voce_progressiva_tre), d = prendi(voce_progressiva_due),
                 u = prendi(voce_progressiva_uno);
@@ -208,7 +213,8 @@ void progressive_ordina(stato_scenario& s) {
         terna& x = r[k];
         if (x.v3 == 1) {
             if (x.v2 > std::numeric_limits<int32_t>::max() - 100) {
-                s.lettura = x.origine;  // the read failure names the progressive's line
+                if (at != nullptr)
+                    at->place = x.origine;  // the read failure names the progressive's line
                 throw errore_lettura("the progressive's end plus 100 m lies outside the 32-bit range");
             }
             x.v2 += 100;
@@ -217,7 +223,8 @@ void progressive_ordina(stato_scenario& s) {
         v.valore1 = x.v1;
         v.valore2 = x.v2;
         v.valore3 = x.v3;
-        s.origine_voci[voce_progressiva_tre + k] = x.origine;
+        if (at != nullptr && at->log != nullptr)
+            at->log->record_origins[voce_progressiva_tre + k] = x.origine;
     }
 }
 

@@ -23,6 +23,7 @@
 #include "compiler/line_reader.h"
 
 #include "compiler/errors.h"
+#include "compiler/keywords.h"
 #include "compiler/read_sources.h"
 #include "compiler/run_cells.h"
 #include "compiler/text_case.h"
@@ -38,10 +39,12 @@ constexpr int sostituzioni_corpo = 2;  // "-" fields replaced in a row in the bo
 // The body: positioned lines in any order, then the fills to the end of the route.
 class lettore_corpo {
 public:
-    lettore_corpo(stato_scenario& s, lettore_campi& lettore) : s_(s), lettore_(lettore) {}
+    lettore_corpo(stato_scenario& s, lettore_campi& lettore, log_at& at)
+        : s_(s), lettore_(lettore), at_(at) {}
 
     esito_sezione leggi();
     void completa();
+    esito_sezione esegui(keyword id, const std::string& parola);
     int32_t slot_cartelli() const { return b_; }
 
 private:
@@ -55,6 +58,7 @@ private:
 
     stato_scenario& s_;
     lettore_campi& lettore_;
+    log_at& at_;                       // the line being read
     int32_t f_ = 0;                    // gradient fill index: first cell not yet given a gradient
     int32_t g0_ = 0;                   // gradient of the stretch being filled
     int32_t w_ = 2;                    // first plan point not yet computed
@@ -65,29 +69,41 @@ esito_sezione lettore_corpo::leggi() {
     for (;;) {
         if (lettore_.fine())
             return esito_sezione::avanti;
-        leggi_parola_chiave(s_, lettore_);
+        leggi_parola_chiave(s_, lettore_, at_);
         if (lettore_.fine())
             return esito_sezione::avanti;
         for (int n = 0; n < sostituzioni_corpo && contiene(s_.campo, "-"); ++n) {
-            leggi_parola_chiave(s_, lettore_);
+            leggi_parola_chiave(s_, lettore_, at_);
             if (lettore_.fine())
                 return esito_sezione::avanti;
         }
-        // Every test applies to the same field; the first line that stops reading ends it.
+        // Every row applies to the same field; the first line that stops reading ends it.
         const std::string parola = lower_ascii(s_.campo);
-        esito_sezione e = esito_sezione::avanti;
-        if (contiene(parola, "pendenza"))
-            e = pendenza();
-        if (e == esito_sezione::avanti && contiene(parola, "curva") && s_.compila_linea != 0)
-            e = curva(parola);
-        if (e == esito_sezione::avanti && contiene(parola, "montagna"))
-            e = montagna();
-        if (e == esito_sezione::avanti && contiene(parola, "indicatori_v"))
-            e = indicatori_v_max();
-        if (e == esito_sezione::avanti && contiene(parola, "indicat") && contiene(parola, "cartello"))
-            e = cartello();
-        if (e != esito_sezione::avanti)
-            return e;
+        for (const keyword_row& row : line_body_keywords()) {
+            if (!row.matches(s_.campo, parola, s_.compila_linea != 0))
+                continue;
+            at_.place.item = row.item;
+            const esito_sezione e = esegui(row.id, parola);
+            if (e != esito_sezione::avanti)
+                return e;
+        }
+    }
+}
+
+esito_sezione lettore_corpo::esegui(keyword id, const std::string& parola) {
+    switch (id) {
+        case keyword::gradient:
+            return pendenza();
+        case keyword::curve:
+            return curva(parola);
+        case keyword::tunnel:
+            return montagna();
+        case keyword::speed_board:
+            return indicatori_v_max();
+        case keyword::tunnel_board:
+            return cartello();
+        default:
+            return esito_sezione::avanti;
     }
 }
 
@@ -97,7 +113,7 @@ bool lettore_corpo::posizione_accettata(int32_t p) {
         throw errore_lettura("a line with a position, but the general section gave no route length");
     if (!oltre_fine_percorso(s_, p, margine_riga))
         return true;
-    registra_errore(s_, 15, p);
+    registra_errore(s_, at_, error_code::beyond_route_end, p);
     return false;
 }
 
@@ -110,7 +126,6 @@ void lettore_corpo::scrivi_pendenza() {
 
 // Closes the stretch of the previous gradient up to the cell before P / 50.
 esito_sezione lettore_corpo::pendenza() {
-    s_.lettura.elemento = elemento_sorgente::pendenza;
     const int32_t p = lettore_.leggi_intero();
     const int32_t g = lettore_.leggi_intero();
     if (!posizione_accettata(p))
@@ -126,21 +141,20 @@ esito_sezione lettore_corpo::pendenza() {
 }
 
 esito_sezione lettore_corpo::curva(const std::string& parola) {
-    s_.lettura.elemento = elemento_sorgente::curva;
     const int32_t inizio = lettore_.leggi_intero();
     const int32_t lunghezza = lettore_.leggi_intero();
     if (!posizione_accettata(inizio))
         return esito_sezione::fine_lettura;
     const std::optional<double> curvatura = curvatura_parola(parola);
     if (!curvatura) {
-        registra_errore(s_, 103);
+        registra_errore(s_, at_, error_code::curve_invalid);
         return esito_sezione::interrotta;
     }
     switch (traccia_curva(s_.tracciato, w_, inizio, lunghezza, *curvatura)) {
         case esito_curva::tracciata:
             return esito_sezione::avanti;
         case esito_curva::oltre_limite:
-            registra_errore(s_, 103);
+            registra_errore(s_, at_, error_code::curve_invalid);
             return esito_sezione::interrotta;
         case esito_curva::fuori_tracciato:
             break;
@@ -149,35 +163,32 @@ esito_sezione lettore_corpo::curva(const std::string& parola) {
 }
 
 esito_sezione lettore_corpo::montagna() {
-    s_.lettura.elemento = elemento_sorgente::galleria;
     const int32_t inizio = lettore_.leggi_intero();
     const int32_t fine = lettore_.leggi_intero();
     const int32_t tipo = lettore_.leggi_intero();
     if (!posizione_accettata(inizio))
         return esito_sezione::fine_lettura;
-    memo_montagna(s_, inizio, fine, tipo);
+    memo_montagna(s_, inizio, fine, tipo, at_);
     return esito_sezione::avanti;
 }
 
 esito_sezione lettore_corpo::indicatori_v_max() {
-    s_.lettura.elemento = elemento_sorgente::indicatore_vmax;
     int32_t v[9];
     for (int32_t& x : v)
         x = lettore_.leggi_intero();
     if (!posizione_accettata(v[0]))
         return esito_sezione::fine_lettura;
-    if (!memo_indicatori_v_max(s_, v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8]))
+    if (!memo_indicatori_v_max(s_, v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8], at_))
         return esito_sezione::interrotta;
     return esito_sezione::avanti;
 }
 
 esito_sezione lettore_corpo::cartello() {
-    s_.lettura.elemento = elemento_sorgente::cartello_galleria;
     const int32_t p = lettore_.leggi_intero();
     const std::string testo = lettore_.leggi_testo();
     if (!posizione_accettata(p))
         return esito_sezione::fine_lettura;
-    if (!memo_cartello_galleria(s_, p, testo, b_))
+    if (!memo_cartello_galleria(s_, p, testo, b_, at_))
         return esito_sezione::interrotta;
     --b_;
     return esito_sezione::avanti;
@@ -194,34 +205,36 @@ void lettore_corpo::completa() {
 }
 }  // namespace
 
-esito_fase_linea leggi_descrizione_linea(stato_scenario& s, archivio_sorgenti& sorgenti) {
+esito_fase_linea leggi_descrizione_linea(stato_scenario& s, archivio_sorgenti& sorgenti, log_at& at,
+                                         bool record_fields) {
     esito_fase_linea esito;
     esito.prosegui = false;
     if (!sorgenti.esiste(sorgente_testo::linea)) {
-        registra_errore(s, 101);
+        registra_errore(s, at, error_code::line_description_missing);
         return esito;
     }
     const std::optional<std::string> testo = sorgenti.leggi(sorgente_testo::linea);
     if (!testo)
         throw errore_lettura("the line description cannot be read");
-    lettore_campi lettore(*testo);
+    lettore_campi lettore(*testo, record_fields && at.log != nullptr ? &at.log->fields : nullptr,
+                          sorgente_testo::linea);
 
     for (;;) {
-        leggi_parola_chiave(s, lettore);
+        leggi_parola_chiave(s, lettore, at);
         if (lettore.fine()) {
             sorgenti.elimina(sorgente_testo::linea);
-            registra_errore(s, 102);
+            registra_errore(s, at, error_code::general_section_missing);
             return esito;
         }
-        if (contiene(lower_ascii(s.campo), "[generale]"))
+        if (contiene(lower_ascii(s.campo), general_header))
             break;
     }
 
-    if (leggi_sezione_generale(s, lettore) == esito_sezione::interrotta) {
+    if (leggi_sezione_generale(s, lettore, at) == esito_sezione::interrotta) {
         sorgenti.elimina(sorgente_testo::linea);
         return esito;
     }
-    progressive_ordina(s);
+    progressive_ordina(s, &at);
     s.n_montagne = 0;
     // Every body line is positioned, and the end-of-file fills need the route.
     if (!s.celle_esistono() || (s.compila_linea != 0 && !s.tracciato.esiste()))
@@ -229,7 +242,7 @@ esito_fase_linea leggi_descrizione_linea(stato_scenario& s, archivio_sorgenti& s
     if (s.compila_linea != 0)
         inizia_tracciato(s.tracciato);
 
-    lettore_corpo corpo(s, lettore);
+    lettore_corpo corpo(s, lettore, at);
     const esito_sezione fine = corpo.leggi();
     sorgenti.elimina(sorgente_testo::linea);
     esito.slot_cartelli = corpo.slot_cartelli();

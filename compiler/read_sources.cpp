@@ -13,29 +13,33 @@ namespace {
 // A read failure anywhere: both sources go (where they still exist) and the
 // error record says 25; the position of an earlier error stays. The log keeps
 // why reading failed.
-void fallimento_lettura(stato_scenario& s, archivio_sorgenti& sorgenti, const char* motivo) {
+void fallimento_lettura(stato_scenario& s, archivio_sorgenti& sorgenti, const log_at& at,
+                        const char* motivo) {
     for (sorgente_testo t : {sorgente_testo::linea, sorgente_testo::corsa})
         if (sorgenti.esiste(t))
             sorgenti.elimina(t);
-    registra_errore(s, 25);
-    s.errori.back().dettaglio = motivo;
+    registra_errore(s, at, error_code::read_failure);
+    if (at.log != nullptr) {
+        at.log->errors.back().detail = motivo;
+        at.log->read_failure = motivo;
+    }
 }
 }  // namespace
 
-void memorizza_dati(stato_scenario& s, archivio_sorgenti& sorgenti) {
+void memorizza_dati(stato_scenario& s, archivio_sorgenti& sorgenti, compile_log* log, bool record_fields) {
+    log_at at{log, {}};
     s.voci[voce_scenario].testo = s.nome_scenario;
     s.voci[voce_identita_treno].testo = s.numero_treno;
     try {
-        const esito_fase_linea linea = leggi_descrizione_linea(s, sorgenti);
+        const esito_fase_linea linea = leggi_descrizione_linea(s, sorgenti, at, record_fields);
         if (linea.prosegui)
-            leggi_descrizione_corsa(s, sorgenti, linea.slot_cartelli);
+            leggi_descrizione_corsa(s, sorgenti, linea.slot_cartelli, at, record_fields);
     } catch (const errore_lettura& e) {
-        fallimento_lettura(s, sorgenti, e.what());
+        fallimento_lettura(s, sorgenti, at, e.what());
     } catch (const std::bad_alloc&) {
         // A source too large to hold is a source that cannot be read.
-        fallimento_lettura(s, sorgenti, "the source is too large to hold in memory");
+        fallimento_lettura(s, sorgenti, at, "the source is too large to hold in memory");
     }
-    s.lettura.valido = false;
 }
 
 }  // namespace scenario

@@ -20,6 +20,7 @@
 // - cells before a profile's first line take that line's value.
 #include "compiler/errors.h"
 #include "compiler/field_reader.h"
+#include "compiler/keywords.h"
 #include "compiler/provenance.h"
 #include "compiler/read_sources.h"
 #include "compiler/run_cells.h"
@@ -66,22 +67,21 @@ uint8_t quinto_velocita(int32_t v) {
 
 class fase_corsa {
 public:
-    fase_corsa(stato_scenario& s, archivio_sorgenti& sorgenti, std::string_view testo, int32_t slot_cartelli)
-        : s_(s), sorgenti_(sorgenti), lettore_(testo), slot_cartelli_(slot_cartelli) {}
+    fase_corsa(stato_scenario& s, archivio_sorgenti& sorgenti, std::string_view testo, int32_t slot_cartelli,
+               log_at& at, bool record_fields)
+        : s_(s),
+          sorgenti_(sorgenti),
+          lettore_(testo, record_fields && at.log != nullptr ? &at.log->fields : nullptr,
+                   sorgente_testo::corsa),
+          at_(at),
+          slot_cartelli_(slot_cartelli) {}
 
     void esegui();
 
 private:
-    using gestore = seguito (fase_corsa::*)();
-    struct parola_chiave {
-        std::string_view prima;
-        std::string_view seconda;  // empty: one word is enough
-        elemento_sorgente elemento;
-        gestore esegui;
-    };
-
     bool leggi_parola_chiave();
     seguito interpreta();
+    seguito esegui(keyword id);
     void finisci_file();
 
     seguito massa_frenata();
@@ -103,6 +103,7 @@ private:
     stato_scenario& s_;
     archivio_sorgenti& sorgenti_;
     lettore_campi lettore_;
+    log_at& at_;  // the line being read
     int32_t slot_cartelli_;
     int32_t contatore_stazioni_ = 1;
     profilo velocita_;
@@ -112,8 +113,8 @@ private:
 void fase_corsa::esegui() {
     // Everything up to and including the first field holding "[generale]".
     do {
-        s_.campo = lettore_.leggi_testo();
-    } while (!contiene(lower_ascii(s_.campo), "[generale]") && !lettore_.fine());
+        s_.campo = lettore_.leggi_parola_chiave();
+    } while (!contiene(lower_ascii(s_.campo), general_header) && !lettore_.fine());
 
     while (!lettore_.fine()) {
         if (!leggi_parola_chiave())
@@ -122,7 +123,7 @@ void fase_corsa::esegui() {
         if (sg == seguito::finisci_file)
             break;
         if (sg == seguito::esci) {
-            s_.lettura = {};
+            at_.place = {};
             return;
         }
     }
@@ -133,44 +134,58 @@ void fase_corsa::esegui() {
 // by the next one, at most twice. False when a read reached the end of the
 // file: the field in hand is then not interpreted.
 bool fase_corsa::leggi_parola_chiave() {
-    s_.campo = lettore_.leggi_testo();
+    s_.campo = lettore_.leggi_parola_chiave();
     if (lettore_.fine())
         return false;
     for (int n = 0; n < 2 && contiene(s_.campo, "-"); ++n) {
-        s_.campo = lettore_.leggi_testo();
+        s_.campo = lettore_.leggi_parola_chiave();
         if (lettore_.fine())
             return false;
     }
     return true;
 }
 
-// Every keyword the field contains runs its line, in this order, until one
-// stops the reading.
+// Every keyword the field contains runs its line, in the table's order, until
+// one stops the reading.
 seguito fase_corsa::interpreta() {
-    using el = elemento_sorgente;
-    static constexpr parola_chiave parole[] = {
-        {"frenata", "massa", el::massa_frenata, &fase_corsa::massa_frenata},
-        {"vetture", "", el::vetture, &fase_corsa::vetture},
-        {"velocit", "", el::velocita, &fase_corsa::velocita},
-        {"aderenza", "", el::aderenza, &fase_corsa::aderenza},
-        {"orologio", "", el::orologio, &fase_corsa::orologio},
-        {"sabbia", "", el::sabbia, &fase_corsa::sabbia},
-        {"segnale", "", el::segnale, &fase_corsa::segnale_linea},
-        {"rallentamento", "", el::rallentamento, &fase_corsa::rallentamento_linea},
-        {"abbattimento", "", el::abbattimento, &fase_corsa::abbattimento},
-        {"stazione", "", el::stazione, &fase_corsa::stazione},
-    };
-    s_.lettura = {true, sorgente_testo::corsa, lettore_.riga()};
+    at_.place = {true, sorgente_testo::corsa, lettore_.riga(), line_item::none, lettore_.last_record()};
     const std::string campo = lower_ascii(s_.campo);
-    for (const parola_chiave& p : parole) {
-        if (!contiene(campo, p.prima) || !contiene(campo, p.seconda))
+    for (const keyword_row& row : run_keywords()) {
+        if (!row.matches(s_.campo, campo, true))
             continue;
-        s_.lettura.elemento = p.elemento;
-        const seguito sg = (this->*p.esegui)();
+        at_.place.item = row.item;
+        const seguito sg = esegui(row.id);
         if (sg != seguito::prosegui)
             return sg;
     }
     return seguito::prosegui;
+}
+
+seguito fase_corsa::esegui(keyword id) {
+    switch (id) {
+        case keyword::braked_mass:
+            return massa_frenata();
+        case keyword::coaches:
+            return vetture();
+        case keyword::speed_limit:
+            return velocita();
+        case keyword::adhesion:
+            return aderenza();
+        case keyword::clock:
+            return orologio();
+        case keyword::sand:
+            return sabbia();
+        case keyword::signal:
+            return segnale_linea();
+        case keyword::slowdown:
+            return rallentamento_linea();
+        case keyword::abbattimento:
+            return abbattimento();
+        case keyword::station:
+            return stazione();
+        default:
+            return seguito::prosegui;
+    }
 }
 
 void fase_corsa::richiedi_celle() const {
@@ -179,7 +194,7 @@ void fase_corsa::richiedi_celle() const {
 }
 
 seguito fase_corsa::fuori_percorso(int32_t posizione) {
-    registra_errore(s_, 15, posizione);
+    registra_errore(s_, at_, error_code::beyond_route_end, posizione);
     return seguito::finisci_file;
 }
 
@@ -189,7 +204,7 @@ seguito fase_corsa::dopo_chiamata(int32_t posizione) {
     if (s_.codice_errore <= 0)
         return seguito::prosegui;
     sorgenti_.elimina(sorgente_testo::corsa);
-    imposta_posizione_errore(s_, posizione);
+    imposta_posizione_errore(s_, at_, posizione);
     return seguito::esci;
 }
 
@@ -261,7 +276,7 @@ seguito fase_corsa::segnale_linea() {
     richiedi_celle();
     if (oltre_fine_percorso(s_, g.posizione, margine_riga) || !segnale_nel_percorso(s_, g.posizione))
         return fuori_percorso(g.posizione);
-    memo_segnale(s_, g);
+    memo_segnale(s_, g, at_);
     return dopo_chiamata(g.posizione);
 }
 
@@ -272,7 +287,7 @@ seguito fase_corsa::rallentamento_linea() {
     richiedi_celle();
     if (oltre_fine_percorso(s_, r.x, margine_riga) || !rallentamento_nel_percorso(s_, r))
         return fuori_percorso(r.x);
-    memo_rallentamento(s_, r);
+    memo_rallentamento(s_, r, at_);
     return dopo_chiamata(r.x);
 }
 
@@ -289,7 +304,7 @@ seguito fase_corsa::abbattimento() {
     cella& cl = cella_n(*c);
     if (!cella_libera(cl)) {
         sorgenti_.elimina(sorgente_testo::corsa);
-        registra_errore_cella(s_, 7, p, *c);
+        registra_errore_cella(s_, at_, error_code::abbattimento_cell_taken, p, *c);
         return seguito::esci;
     }
     if (n > 0) {
@@ -298,12 +313,12 @@ seguito fase_corsa::abbattimento() {
     } else {
         cl.tipo = tipo_cella::abbattimento_senza_valore;
     }
-    poni_origine(s_, static_cast<std::size_t>(*c));
+    note_cell_origin(s_, at_, static_cast<std::size_t>(*c));
     return seguito::prosegui;
 }
 
 seguito fase_corsa::stazione() {
-    switch (memo_stazione(s_, lettore_, contatore_stazioni_, slot_cartelli_)) {
+    switch (memo_stazione(s_, lettore_, contatore_stazioni_, slot_cartelli_, at_)) {
         case esito_stazione::registrata:
             return seguito::prosegui;
         case esito_stazione::fuori_percorso:
@@ -320,7 +335,7 @@ seguito fase_corsa::stazione() {
 // cell each), and the kilometric progressives must lie on 50 m steps.
 void fase_corsa::finisci_file() {
     sorgenti_.elimina(sorgente_testo::corsa);
-    s_.lettura = {};
+    at_.place = {};
     richiedi_celle();
 
     const uint8_t v = quinto_velocita(velocita_.in_sospeso.value_or(0));
@@ -342,9 +357,10 @@ void fase_corsa::finisci_file() {
     for (int slot : {voce_progressiva_tre, voce_progressiva_due, voce_progressiva_uno}) {
         const voce& pr = s_.voci[static_cast<std::size_t>(slot)];
         if (pr.valore1 % 50 != 0 || pr.valore2 % 50 != 0) {
-            registra_errore(s_, 2);
             // Found after reading: the line behind it is the one the progressive came from.
-            s_.errori.back().luogo = s_.origine_voci[static_cast<std::size_t>(slot)];
+            const source_place origin =
+                at_.log != nullptr ? at_.log->record_origins[static_cast<std::size_t>(slot)] : source_place{};
+            registra_errore(s_, log_at{at_.log, origin}, error_code::progressive_not_on_50);
             break;
         }
     }
@@ -352,12 +368,13 @@ void fase_corsa::finisci_file() {
 
 }  // namespace
 
-void leggi_descrizione_corsa(stato_scenario& s, archivio_sorgenti& sorgenti, int32_t slot_cartelli) {
-    s.lettura = {};
+void leggi_descrizione_corsa(stato_scenario& s, archivio_sorgenti& sorgenti, int32_t slot_cartelli,
+                             log_at& at, bool record_fields) {
+    at.place = {};
     const std::optional<std::string> testo = sorgenti.leggi(sorgente_testo::corsa);
     if (!testo)
         throw errore_lettura("the run description is missing or cannot be read");
-    fase_corsa(s, sorgenti, *testo, slot_cartelli).esegui();
+    fase_corsa(s, sorgenti, *testo, slot_cartelli, at, record_fields).esegui();
 }
 
 }  // namespace scenario

@@ -19,20 +19,20 @@ bool segnale_nel_percorso(const stato_scenario& s, int32_t posizione) {
     return cella_segnale(s, posizione).has_value();
 }
 
-void memo_segnale(stato_scenario& s, segnale& g) {
+void memo_segnale(stato_scenario& s, segnale& g, const log_at& at) {
     const auto indice = cella_segnale(s, g.posizione);
     if (!indice) {
-        registra_errore(s, 15, g.posizione);
+        registra_errore(s, at, error_code::beyond_route_end, g.posizione);
         return;
     }
     cella& c = s.celle[static_cast<std::size_t>(*indice)];
     if (!cella_libera(c)) {
-        registra_errore_cella(s, 16, g.posizione, *indice);
+        registra_errore_cella(s, at, error_code::signal_cell_taken, g.posizione, *indice);
         return;
     }
 
     c.tipo = tipo_cella::segnale;
-    poni_origine(s, static_cast<std::size_t>(*indice));
+    note_cell_origin(s, at, static_cast<std::size_t>(*indice));
     c.dato4 = basso16(int64_t{g.rapp} * 10 + int64_t{g.sx} * 3 + g.dx);
     c.dato1 = basso16(int64_t{g.s1} * 10 + g.d1);
     c.dato2 = basso16(int64_t{g.s2} * 10 + g.d2);

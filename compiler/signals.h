@@ -2,6 +2,7 @@
 // with the approach markers in the cells 100, 200, 300 and 400 m before it.
 #pragma once
 
+#include "compiler/compile_log.h"
 #include "compiler/state.h"
 
 #include <cstdint>
@@ -32,6 +33,6 @@ bool segnale_nel_percorso(const stato_scenario& s, int32_t posizione);
 // 1..100 to 101.
 // Errors: 16 when the cell is taken (nothing written); 15 when the cell lies
 // outside the route (the caller tests that first; nothing written).
-void memo_segnale(stato_scenario& s, segnale& g);
+void memo_segnale(stato_scenario& s, segnale& g, const log_at& at = {});
 
 }  // namespace scenario

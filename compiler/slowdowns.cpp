@@ -55,10 +55,10 @@ bool rallentamento_nel_percorso(const stato_scenario& s, const rallentamento& r)
     return tutte_presenti(trova_celle(s, r));
 }
 
-void memo_rallentamento(stato_scenario& s, const rallentamento& r) {
+void memo_rallentamento(stato_scenario& s, const rallentamento& r, const log_at& at) {
     const celle_rallentamento k = trova_celle(s, r);
     if (!tutte_presenti(k)) {
-        registra_errore(s, 15, r.x);
+        registra_errore(s, at, error_code::beyond_route_end, r.x);
         return;
     }
     auto cella_n = [&s](int32_t i) -> cella& { return s.celle[static_cast<std::size_t>(i)]; };
@@ -68,31 +68,31 @@ void memo_rallentamento(stato_scenario& s, const rallentamento& r) {
     const int32_t f_ta = k.con_avviso ? r.f_ta : 0;
 
     if (k.con_avviso && !cella_libera(cella_n(*k.avviso))) {
-        registra_errore_cella(s, 17, r.x, *k.avviso);
+        registra_errore_cella(s, at, error_code::slowdown_advance_cell_taken, r.x, *k.avviso);
         return;
     }
     if (!cella_libera(inizio)) {
-        registra_errore_cella(s, 18, r.x, *k.inizio);
+        registra_errore_cella(s, at, error_code::slowdown_start_cell_taken, r.x, *k.inizio);
         return;
     }
     if (!cella_libera(fine)) {
-        registra_errore_cella(s, 19, r.x, *k.fine);
+        registra_errore_cella(s, at, error_code::slowdown_end_cell_taken, r.x, *k.fine);
         return;
     }
 
     // End before start: a zero-length slowdown keeps its start cell.
     fine.tipo = tipo_cella::fine_rallentamento;
-    poni_origine(s, static_cast<std::size_t>(*k.fine));
+    note_cell_origin(s, at, static_cast<std::size_t>(*k.fine));
     if (r.d_v != 0)
         fine.dato2 = basso16(r.d_v);
     inizio.tipo = tipo_cella::inizio_rallentamento;
-    poni_origine(s, static_cast<std::size_t>(*k.inizio));
+    note_cell_origin(s, at, static_cast<std::size_t>(*k.inizio));
     if (r.d_v != 0)
         inizio.dato2 = basso16(r.d_v);
     if (k.con_avviso) {
         cella& avviso = cella_n(*k.avviso);
         avviso.tipo = tipo_cella::avviso_rallentamento;
-        poni_origine(s, static_cast<std::size_t>(*k.avviso));
+        note_cell_origin(s, at, static_cast<std::size_t>(*k.avviso));
         if (r.d_v != 0)
             avviso.dato2 = basso16(r.d_v);
         avviso.dato1 = basso16(r.v);
@@ -106,7 +106,7 @@ void memo_rallentamento(stato_scenario& s, const rallentamento& r) {
         return;
     for (const auto& a : k.approcci) {
         if (!cella_libera(cella_n(*a))) {
-            registra_errore_cella(s, 20, r.x, *a);
+            registra_errore_cella(s, at, error_code::slowdown_approach_cell_taken, r.x, *a);
             return;
         }
     }
@@ -114,7 +114,7 @@ void memo_rallentamento(stato_scenario& s, const rallentamento& r) {
     for (int32_t n = 0; n < 4; ++n) {
         cella& c = cella_n(*k.approcci[n]);
         c.tipo = tipo_cella::approccio_rallentamento;
-        poni_origine(s, static_cast<std::size_t>(*k.approcci[n]));
+        note_cell_origin(s, at, static_cast<std::size_t>(*k.approcci[n]));
         c.dato1 = static_cast<int16_t>(n + 1);
         if (r.d_v != 0)
             c.dato2 = static_cast<int16_t>(n + 1);

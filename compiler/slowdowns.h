@@ -3,6 +3,7 @@
 // approach cells before the advance cell.
 #pragma once
 
+#include "compiler/compile_log.h"
 #include "compiler/state.h"
 
 #include <cstdint>
@@ -34,6 +35,6 @@ bool rallentamento_nel_percorso(const stato_scenario& s, const rallentamento& r)
 // (nothing written); 20 an approach cell taken (end, start and advance cells
 // already written); 15 when a cell lies outside the route (the caller tests
 // that first; nothing written).
-void memo_rallentamento(stato_scenario& s, const rallentamento& r);
+void memo_rallentamento(stato_scenario& s, const rallentamento& r, const log_at& at = {});
 
 }  // namespace scenario

@@ -4,7 +4,6 @@
 
 #include <array>
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -117,59 +116,6 @@ struct tracciato_linea {
 // Which text source a diagnostic points into.
 enum class sorgente_testo : uint8_t { linea, corsa };
 
-// What a line of a text source describes: the reader step that reads it.
-enum class elemento_sorgente : uint8_t {
-    nessuno,  // no step yet: a keyword field, or a line no step recognises
-    // line description
-    lunghezza_percorso,
-    progressiva,
-    sfondo,
-    ripetizione_segnali,
-    pendenza,
-    curva,
-    galleria,
-    indicatore_vmax,
-    cartello_galleria,
-    // run description
-    massa_frenata,
-    vetture,
-    velocita,
-    aderenza,
-    orologio,
-    sabbia,
-    segnale,
-    rallentamento,
-    abbattimento,
-    stazione,
-};
-
-// Where the reader stands: the source and the 1-based line of the field last
-// read, and the step reading that line.
-struct luogo_lettura {
-    bool valido = false;
-    sorgente_testo sorgente = sorgente_testo::linea;
-    int32_t riga = 0;
-    elemento_sorgente elemento = elemento_sorgente::nessuno;
-};
-
-// One error as it was recorded, for diagnostics; `codice_errore` and
-// `posizione_errore` keep only the last one, as the simulator expects.
-struct errore_registrato {
-    int32_t codice = 0;
-    int32_t posizione = 0;
-    bool con_posizione = false;  // false: the error leaves `posizione_errore` as it was
-    // The source line behind it: the one being read, or, for an error found
-    // after reading, the one that placed the item it concerns.
-    luogo_lettura luogo;
-    // The route cell it concerns: a cell found taken, a stop cell that lies
-    // too early, the signal or slowdown start a sweep rule served.
-    std::optional<int32_t> cella{};
-    std::string dettaglio{};  // why reading failed (error 25); empty otherwise
-    // The run phase stopped at this signal or slowdown line for an error an
-    // earlier line left (the entry before it with the same code).
-    bool arresto_ereditato = false;
-};
-
 struct stato_scenario {
     // Scenario identity, set at start-up.
     std::string nome_scenario;
@@ -192,16 +138,6 @@ struct stato_scenario {
 
     int32_t codice_errore = 0;
     int32_t posizione_errore = 0;
-
-    // Not part of the compiled scenario: every error recorded during this
-    // compile, in order, and the place the readers are reading.
-    std::vector<errore_registrato> errori;
-    luogo_lettura lettura;
-    // Not written to any file either: the line that placed what stands in each
-    // cell (sized with `celle`), and the line each record of `voci` was read
-    // from (stations, tunnel-name boards, progressives).
-    std::vector<luogo_lettura> origine_celle;
-    std::array<luogo_lettura, numero_voci> origine_voci{};
 
     bool celle_esistono() const { return !celle.empty(); }
 };

@@ -49,7 +49,7 @@ void calcola_area(int64_t p, int64_t l, uint8_t tipo, bool coda, int64_t& inizio
 }  // namespace
 
 esito_stazione memo_stazione(stato_scenario& s, lettore_campi& lettore, int32_t& contatore,
-                             int32_t slot_cartelli) {
+                             int32_t slot_cartelli, const log_at& at) {
     if (!celle_presenti(s))
         throw errore_lettura("a station line, but the line description gave no route");
 
@@ -59,20 +59,20 @@ esito_stazione memo_stazione(stato_scenario& s, lettore_campi& lettore, int32_t&
     const int32_t limite = std::min(slot_cartelli, prima_voce_cartelli + 1);
     const int32_t i = contatore;
     if (i < 1 || i >= limite) {
-        registra_errore(s, 10);
+        registra_errore(s, at, error_code::too_many_stations);
         return esito_stazione::errore;
     }
     voce& r = s.voci[static_cast<std::size_t>(i)];
-    s.origine_voci[static_cast<std::size_t>(i)] = s.lettura;
+    note_record_origin(at, static_cast<std::size_t>(i));
 
     const int32_t p = lettore.leggi_intero();
     r.valore3 = p;
     if (oltre_fine_percorso(s, p, margine_stazione)) {
-        registra_errore(s, 15, p);
+        registra_errore(s, at, error_code::beyond_route_end, p);
         return esito_stazione::fuori_percorso;
     }
     if (p % 50 != 0) {
-        registra_errore(s, 8, p);
+        registra_errore(s, at, error_code::station_position_not_on_50, p);
         return esito_stazione::errore;
     }
 
@@ -80,7 +80,7 @@ esito_stazione memo_stazione(stato_scenario& s, lettore_campi& lettore, int32_t&
     r.tipo = k;
     const int32_t l = lettore.leggi_intero();
     if (l % 100 != 0) {
-        registra_errore(s, 9, p);
+        registra_errore(s, at, error_code::station_area_not_on_100, p);
         return esito_stazione::errore;
     }
 
@@ -109,7 +109,7 @@ esito_stazione memo_stazione(stato_scenario& s, lettore_campi& lettore, int32_t&
     // An area beyond 32 bits cannot be stored: reported as a position outside
     // the route, like a station too close to the end.
     if (!in_32_bit(inizio) || !in_32_bit(fine)) {
-        registra_errore(s, 15, p);
+        registra_errore(s, at, error_code::beyond_route_end, p);
         return esito_stazione::fuori_percorso;
     }
     r.valore1 = static_cast<int32_t>(inizio);
@@ -131,7 +131,7 @@ esito_stazione memo_stazione(stato_scenario& s, lettore_campi& lettore, int32_t&
         // stop: reported as a position outside the route before any cell is
         // written. Markers always lie before the stop cell.
         if (fermata > s.n_celle) {
-            registra_errore(s, 15, p);
+            registra_errore(s, at, error_code::beyond_route_end, p);
             return esito_stazione::fuori_percorso;
         }
         if (!area_corta(k)) {
@@ -143,24 +143,25 @@ esito_stazione memo_stazione(stato_scenario& s, lettore_campi& lettore, int32_t&
         }
         if (fermata <= 1) {
             // The area end lies within 32 bits: so does the stop cell.
-            registra_errore_cella(s, 24, std::nullopt, static_cast<int32_t>(fermata));
+            registra_errore_cella(s, at, error_code::stop_cell_too_early, std::nullopt,
+                                  static_cast<int32_t>(fermata));
             return esito_stazione::errore;
         }
         cella& c = s.celle[static_cast<std::size_t>(fermata)];
         c.tipo = tipo_cella::fermata;
         c.dato1 = static_cast<int16_t>(i);
-        poni_origine(s, static_cast<std::size_t>(fermata));
+        note_cell_origin(s, at, static_cast<std::size_t>(fermata));
     }
 
     if (i > 1 &&
         int64_t{r.valore1} - distanza_minima_aree < s.voci[static_cast<std::size_t>(i - 1)].valore2) {
-        registra_errore(s, 22, p);
+        registra_errore(s, at, error_code::stations_too_close, p);
         return esito_stazione::errore;
     }
 
     contatore = i + 1;
     if (contatore >= limite) {
-        registra_errore(s, 10);
+        registra_errore(s, at, error_code::too_many_stations);
         return esito_stazione::errore;
     }
     return esito_stazione::registrata;

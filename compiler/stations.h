@@ -26,6 +26,6 @@ inline constexpr std::size_t lunghezza_massima_nome = 32767;
 // read failure, a name longer than lunghezza_massima_nome, or when the route
 // cells do not exist.
 esito_stazione memo_stazione(stato_scenario& s, lettore_campi& lettore, int32_t& contatore,
-                             int32_t slot_cartelli);
+                             int32_t slot_cartelli, const log_at& at = {});
 
 }  // namespace scenario

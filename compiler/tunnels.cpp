@@ -14,7 +14,7 @@ constexpr int32_t soglia_galleria_lunga = 10;
 constexpr int32_t passo_lampade = 4;
 }  // namespace
 
-void memo_montagna(stato_scenario& s, int32_t inizio, int32_t fine, int32_t tipo) {
+void memo_montagna(stato_scenario& s, int32_t inizio, int32_t fine, int32_t tipo, const log_at& at) {
     using namespace lettura_linea;
     // Everything is checked before anything is recorded.
     if (s.n_montagne >= massimo_montagne)
@@ -46,7 +46,7 @@ void memo_montagna(stato_scenario& s, int32_t inizio, int32_t fine, int32_t tipo
         ++conta;
         if (lunga && conta % passo_lampade == 0 && c.tipo == tipo_cella::libera) {
             c.tipo = tipo_cella::lampada_galleria;
-            poni_origine(s, std::size_t(i));
+            note_cell_origin(s, at, std::size_t(i));
         }
     }
 }

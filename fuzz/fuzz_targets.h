@@ -10,7 +10,9 @@
 #pragma once
 
 #include "compiler/compile_driver.h"
+#include "compiler/compile_log.h"
 #include "compiler/compiled_files.h"
+#include "compiler/error_codes.h"
 #include "compiler/field_reader.h"
 #include "compiler/read_sources.h"
 #include "compiler/source_store.h"
@@ -52,14 +54,44 @@ inline std::string unisci_sorgenti(std::string_view linea, std::string_view cors
     return dati;
 }
 
-// Every error number the compiler may record.
+// Every error number the compiler may record: none, or a known error that is
+// not a stamp error (those end the program instead of being recorded).
 inline bool errore_noto(int32_t codice) {
-    static constexpr std::array<int32_t, 27> noti{0,  1,  2,  3,  4,  5,  6,  7,  8,  9,  10,  11,  12, 13,
-                                                  15, 16, 17, 18, 19, 20, 21, 22, 24, 25, 101, 102, 103};
-    for (int32_t n : noti)
-        if (n == codice)
-            return true;
-    return false;
+    if (codice == 0)
+        return true;
+    const std::optional<error_code> c = error_from_number(codice);
+    return c && error_severity_of(*c) != error_severity::fatal;
+}
+
+// The field records: in reading order within each source, on real columns,
+// and every place in the log points at a keyword record.
+inline std::string controlla_campi(const compile_log& log) {
+    const field_record* prima = nullptr;
+    for (const field_record& f : log.fields) {
+        if (f.line < 1 || f.first_column < 1 || f.last_column < f.first_column - 1)
+            return "a field record without a line or with columns out of order";
+        if (f.raw.size() != std::size_t(f.last_column - f.first_column + 1))
+            return "a field record whose columns do not span its text";
+        if (prima != nullptr && prima->source == f.source &&
+            (f.offset <= prima->offset || f.line < prima->line))
+            return "field records out of reading order";
+        if ((f.width == field_width::text) != (f.reading == field_reading::text))
+            return "a text field read as a number, or a number as text";
+        prima = &f;
+    }
+    const auto punta_a_parola = [&](const source_place& p) {
+        return !p.known || p.keyword_field < 0 ||
+               (std::size_t(p.keyword_field) < log.fields.size() &&
+                log.fields[std::size_t(p.keyword_field)].role == field_role::keyword &&
+                log.fields[std::size_t(p.keyword_field)].line == p.line);
+    };
+    for (const logged_error& e : log.errors)
+        if (!punta_a_parola(e.place))
+            return "an error's line does not point at its keyword field";
+    for (const source_place& p : log.cell_origins)
+        if (!punta_a_parola(p))
+            return "a cell's line does not point at its keyword field";
+    return {};
 }
 
 // ---- field reader -----------------------------------------------------------
@@ -77,7 +109,8 @@ inline std::string prova_lettore_campi(const uint8_t* dati, std::size_t n) {
         if (testo[i] == '\n' || (testo[i] == '\r' && (i + 1 == testo.size() || testo[i + 1] != '\n')))
             ++fine_righe;
 
-    lettore_campi r(testo);
+    compile_log log;
+    lettore_campi r(testo, &log.fields);
     std::size_t letture = 0;
     int32_t riga_prima = 0;
     while (!r.fine()) {
@@ -114,21 +147,27 @@ inline std::string prova_lettore_campi(const uint8_t* dati, std::size_t n) {
         } catch (const errore_lettura&) {
         }
     }
-    return {};
+    // Every field read is recorded once, with the very bytes it was read from.
+    if (log.fields.size() > letture)
+        return "more field records than reads";
+    for (const field_record& f : log.fields)
+        if (f.offset + f.raw.size() > testo.size() || testo.substr(f.offset, f.raw.size()) != f.raw)
+            return "a field record whose text is not the source's at its offset";
+    return controlla_campi(log);
 }
 
 // ---- checks on the state after reading -------------------------------------
 
-inline std::string controlla_stato(const stato_scenario& s) {
+inline std::string controlla_stato(const stato_scenario& s, const compile_log& log) {
     if (!errore_noto(s.codice_errore))
         return "unknown error number " + std::to_string(s.codice_errore);
     // The log ends with the recorded error; a stamp error after it is only
     // logged (the program reports it by ending).
     if (s.codice_errore != 0) {
-        auto e = s.errori.rbegin();
-        while (e != s.errori.rend() && (e->codice == 1250 || e->codice == 1251))
+        auto e = log.errors.rbegin();
+        while (e != log.errors.rend() && error_severity_of(e->code) == error_severity::fatal)
             ++e;
-        if (e == s.errori.rend() || e->codice != s.codice_errore)
+        if (e == log.errors.rend() || error_number(e->code) != s.codice_errore)
             return "the error record and the error log disagree";
     }
     if (s.celle_esistono()) {
@@ -136,10 +175,10 @@ inline std::string controlla_stato(const stato_scenario& s) {
             return "celle holds " + std::to_string(s.celle.size()) + " cells, n_celle is " +
                    std::to_string(s.n_celle);
         // Diagnostics name the line behind every item in a cell.
-        if (s.origine_celle.size() != s.celle.size())
-            return "origine_celle is not sized with celle";
+        if (log.cell_origins.size() != s.celle.size())
+            return "the cell origins are not sized with celle";
         for (std::size_t i = 0; i < s.celle.size(); ++i)
-            if (s.celle[i].tipo != tipo_cella::libera && !s.origine_celle[i].valido)
+            if (s.celle[i].tipo != tipo_cella::libera && !log.cell_origins[i].known)
                 return "cell " + std::to_string(i) + " holds an item without the line that placed it";
     }
     if (s.tracciato.esiste()) {
@@ -151,7 +190,7 @@ inline std::string controlla_stato(const stato_scenario& s) {
     for (const voce& v : s.voci)
         if (v.testo.size() > 32767)
             return "a text longer than the run file can hold";
-    return {};
+    return controlla_campi(log);
 }
 
 // ---- line description alone -------------------------------------------------
@@ -166,8 +205,9 @@ inline std::string prova_descrizione_linea(const uint8_t* dati, std::size_t n) {
         s.numero_treno = "4127";
         s.compila_linea = compila_linea;
         sorgenti_in_memoria sorgenti(std::string(reinterpret_cast<const char*>(dati), n), std::nullopt);
-        memorizza_dati(s, sorgenti);
-        if (auto guasto = controlla_stato(s); !guasto.empty())
+        compile_log log;
+        memorizza_dati(s, sorgenti, &log);
+        if (auto guasto = controlla_stato(s, log); !guasto.empty())
             return guasto;
         if (compila_linea == 0 && s.tracciato.esiste())
             return "a track plan was built with compila_linea 0";
@@ -254,18 +294,18 @@ inline std::string controlla_file_compilati(const stato_scenario& s, bool piano_
 
 // The errors that end the line phase without reading the run description,
 // which then stays where it is.
-inline bool fase_corsa_letta(const stato_scenario& s) {
-    for (const errore_registrato& e : s.errori)
-        switch (e.codice) {
-            case 1:
-            case 3:
-            case 4:
-            case 5:
-            case 6:
-            case 21:
-            case 101:
-            case 102:
-            case 103:
+inline bool fase_corsa_letta(const compile_log& log) {
+    for (const logged_error& e : log.errors)
+        switch (e.code) {
+            case error_code::route_too_long:
+            case error_code::first_repetition_not_on_50:
+            case error_code::second_repetition_not_on_50:
+            case error_code::repetition_codes_unnamed:
+            case error_code::tunnel_board_cell_taken:
+            case error_code::speed_board_cell_taken:
+            case error_code::line_description_missing:
+            case error_code::general_section_missing:
+            case error_code::curve_invalid:
                 return false;
             default:
                 break;
@@ -279,16 +319,31 @@ inline std::string prova_compilazione(const uint8_t* dati, std::size_t n) {
     s.nome_scenario = "Calvena_Roccalba";
     s.numero_treno = "4127";
     sorgenti_in_memoria sorgenti(std::move(d.linea), std::move(d.corsa));
-    const std::optional<std::string> arresto = compila_scenario(s, 1, sorgenti);
-    if (auto guasto = controlla_stato(s); !guasto.empty())
+    compile_log log;
+    const std::optional<error_code> arresto = compila_scenario(s, 1, sorgenti, {}, &log);
+    if (auto guasto = controlla_stato(s, log); !guasto.empty())
         return guasto;
     if (sorgenti.esiste(sorgente_testo::linea))
         return "the line description was not deleted";
-    if (fase_corsa_letta(s) && sorgenti.esiste(sorgente_testo::corsa))
+    if (fase_corsa_letta(log) && sorgenti.esiste(sorgente_testo::corsa))
         return "the run description was not deleted";
+    // The log only watches: without it the compile leaves the same state.
+    {
+        due_sorgenti d2 = dividi_ingresso(std::string_view(reinterpret_cast<const char*>(dati), n));
+        stato_scenario senza;
+        senza.nome_scenario = s.nome_scenario;
+        senza.numero_treno = s.numero_treno;
+        sorgenti_in_memoria altre(std::move(d2.linea), std::move(d2.corsa));
+        if (compila_scenario(senza, 1, altre, {false}, nullptr) != arresto ||
+            senza.codice_errore != s.codice_errore || senza.posizione_errore != s.posizione_errore ||
+            codifica_celle(senza.celle) != codifica_celle(s.celle) ||
+            codifica_voci(senza.voci) != codifica_voci(s.voci) ||
+            codifica_tracciato(senza.tracciato) != codifica_tracciato(s.tracciato))
+            return "the compile without a log differs from the compile with one";
+    }
     if (arresto) {
-        if (*arresto != "1250" && *arresto != "1251")
-            return "unknown stamp error " + *arresto;
+        if (error_severity_of(*arresto) != error_severity::fatal)
+            return "unknown stamp error " + std::to_string(error_number(*arresto));
         return {};
     }
     return controlla_file_compilati(s, false);

@@ -1,6 +1,6 @@
 #include "tools/command_line.h"
 
-#include "tools/arguments.h"
+#include "common/version.h"
 #include "tools/compile_command.h"
 #include "tools/dump_command.h"
 #include "tools/exit_status.h"
@@ -8,103 +8,188 @@
 #include "tools/sources_command.h"
 #include "tools/view/view_command.h"
 
+#include <CLI/CLI.hpp>
+#include <algorithm>
 #include <exception>
+#include <memory>
 #include <new>
+#include <sstream>
 
-namespace scenario::strumento {
+namespace scenario::tool {
 
 namespace {
 
-const char* const aiuto_generale =
-    "Usage: scenario COMMAND [OPTIONS]\n"
-    "\n"
+const char* const tool_description =
     "A tool for scenario authors: compiles a line description and a run\n"
     "description with the program's own compiler, explains every error in words\n"
-    "with its file and line, and shows what the compiled files hold.\n"
-    "\n"
-    "Commands:\n"
-    "  sources DIR        write the program's five text files into DIR\n"
-    "  compile ...        compile two text sources into the three compiled files\n"
-    "  dump FILE...       decode compiled files into JSON\n"
-    "  plan ...           draw a compiled scenario as SVG (plan and gradient profile)\n"
-    "  view ...           show two text sources on a local web page that follows them\n"
-    "  help [COMMAND]     show this text, or the help of COMMAND\n"
-    "\n"
-    "'scenario COMMAND --help' describes each command.\n"
-    "\n"
+    "with its file and line, and shows what the compiled files hold.\n";
+
+const char* const exit_statuses =
     "Exit status: 0 success, 1 the input holds errors (a compile error, an invalid\n"
-    "compiled file), 2 usage error, unreadable input or unwritable output.\n";
+    "compiled file), 2 usage error, unreadable input or unwritable output.";
 
-struct comando {
-    const char* nome;
-    const opzioni_ammesse* opzioni;
-    const char* const* aiuto;
-    int (*esegui)(const argomenti&, std::ostream&, std::ostream&);
-};
+const char* const commands[] = {"sources", "compile", "dump", "plan", "view"};
 
-const comando comandi[] = {
-    {"sources", &opzioni_sources, &aiuto_sources, &comando_sources},
-    {"compile", &opzioni_compile, &aiuto_compile, &comando_compile},
-    {"dump", &opzioni_dump, &aiuto_dump, &comando_dump},
-    {"plan", &opzioni_plan, &aiuto_plan, &comando_plan},
-    {"view", &view::view_options, &view::view_help, &view::view_command},
-};
-
-const comando* trova(const std::string& nome) {
-    for (const comando& c : comandi)
-        if (nome == c.nome)
-            return &c;
-    return nullptr;
+bool is_command(const std::string& word) {
+    return std::find(std::begin(commands), std::end(commands), word) != std::end(commands);
 }
 
-int esegui_comando(const comando& c, const std::vector<std::string>& resto, std::ostream& out,
-                   std::ostream& err) {
-    std::string errore;
-    const std::optional<argomenti> a = analizza_argomenti(resto, *c.opzioni, errore);
-    if (!a) {
-        err << "scenario " << c.nome << ": " << errore << "\nTry 'scenario " << c.nome << " --help'.\n";
-        return uscita::uso;
+// Every value a command can be given, filled in by the parser.
+struct all_arguments {
+    sources_arguments sources;
+    compile_arguments compile;
+    dump_arguments dump;
+    plan_arguments plan;
+    view::view_arguments view;
+};
+
+// The list of commands in the tool's help shows the first line of each
+// command's description; the command's own help shows all of it.
+class command_list_formatter : public CLI::Formatter {
+public:
+    std::string make_subcommand(const CLI::App* sub) const override {
+        std::stringstream out;
+        const std::string& d = sub->get_description();
+        CLI::detail::format_help(out, sub->get_display_name(true), d.substr(0, d.find('\n')), column_width_);
+        return out.str();
     }
-    if (a->aiuto) {
-        out << *c.aiuto;
-        return uscita::riuscita;
-    }
-    return c.esegui(*a, out, err);
+};
+
+// Help lists the options with their descriptions; the longer explanations
+// stand before them, the exit statuses after.
+CLI::App* add_command(CLI::App& app, const char* name, const char* summary, const char* description) {
+    CLI::App* c = app.add_subcommand(name, std::string(summary) + "\n\n" + description + "\n");
+    c->group("Commands");
+    c->footer(exit_statuses);
+    return c;
+}
+
+// An option or positional that must be given, shown in help with `type`
+// ("" for none).
+void add_required(CLI::App* command, const char* name, std::string& value, const char* help,
+                  const char* type) {
+    command->add_option(name, value, help)->required()->type_name(type);
+}
+
+void describe(CLI::App& app, all_arguments& a) {
+    auto formatter = std::make_shared<command_list_formatter>();
+    formatter->label("SUBCOMMAND", "COMMAND");
+    app.formatter(formatter);
+    app.description(tool_description);
+    app.footer("'scenario COMMAND --help' (or 'scenario help COMMAND') describes each command.\n\n" +
+               std::string(exit_statuses));
+    app.set_version_flag("--version", std::string("scenario ") + program_version,
+                         "Print the version and exit");
+    app.require_subcommand(1);
+
+    CLI::App* sources =
+        add_command(app, "sources", "Write the program's five text files into DIR.", sources_description);
+    add_required(sources, "DIR", a.sources.directory, "The directory to write into", "");
+    sources->add_flag("--force", a.sources.force, "Replace files that exist already");
+
+    CLI::App* compile = add_command(app, "compile", "Compile two text sources into the three compiled files.",
+                                    compile_description);
+    add_required(compile, "--line", a.compile.line, "The line description text source", "FILE");
+    add_required(compile, "--run", a.compile.run, "The run description text source", "FILE");
+    add_required(compile, "--name", a.compile.name, "The scenario name (NAME in the file names)", "NAME");
+    add_required(compile, "--train", a.compile.train, "The train number (NUMBER in the file names)",
+                 "NUMBER");
+    compile
+        ->add_option("--out", a.compile.out, "Where the compiled files go (default: the current directory)")
+        ->type_name("DIR");
+    compile->add_flag("--no-plan", a.compile.no_plan, "Compile without the track plan (the program's j = 0)");
+    compile->add_flag("--json", a.compile.json, "Print one JSON object instead of text");
+
+    CLI::App* dump = add_command(app, "dump", "Decode compiled files into JSON.", dump_description);
+    dump->add_option("FILE", a.dump.files, "Compiled files")->required()->type_name("");
+    dump->add_option("--points", a.dump.points, "Also the plan points FROM to TO of a line file")
+        ->type_name("FROM:TO");
+    dump->add_option("--kind", a.dump.kind, "Decode as this kind of file whatever its name")
+        ->type_name("line|run|cells");
+
+    CLI::App* plan = add_command(app, "plan", "Draw a compiled scenario as SVG (plan and gradient profile).",
+                                 plan_description);
+    add_required(plan, "--name", a.plan.name, "The scenario name", "NAME");
+    add_required(plan, "--train", a.plan.train, "The train number", "NUMBER");
+    add_required(plan, "DIR", a.plan.directory, "The directory that holds the compiled files", "");
+    add_required(plan, "--svg", a.plan.svg, "The picture to write; - for standard output", "OUT.svg");
+
+    CLI::App* view = add_command(app, "view", "Show two text sources on a local web page that follows them.",
+                                 view::view_description);
+    add_required(view, "--line", a.view.line, "The line description text source", "FILE");
+    add_required(view, "--run", a.view.run, "The run description text source", "FILE");
+    view->add_option("--name", a.view.name, "The scenario name (default: from the line file's name)")
+        ->type_name("NAME");
+    view->add_option("--train", a.view.train, "The train number (default: from the run file's name)")
+        ->type_name("NUMBER");
+    view->add_option("--port", a.view.port, "The port to listen on (default: a free one)")
+        ->type_name("N")
+        ->check(CLI::Range(0, 65535));
+    view->add_option("--host", a.view.host,
+                     "Listen on ADDRESS instead of 127.0.0.1 (others can then read it)")
+        ->type_name("ADDRESS");
+    view->add_flag("--open", a.view.open, "Open the page in the default browser");
+}
+
+int run_parsed(const CLI::App& app, const all_arguments& a, std::ostream& out, std::ostream& err) {
+    if (app.got_subcommand("sources"))
+        return run_sources(a.sources, out, err);
+    if (app.got_subcommand("compile"))
+        return run_compile(a.compile, out, err);
+    if (app.got_subcommand("dump"))
+        return run_dump(a.dump, out, err);
+    if (app.got_subcommand("view"))
+        return view::run_view(a.view, out, err);
+    return run_plan(a.plan, out, err);
 }
 
 }  // namespace
 
-int esegui(const std::vector<std::string>& parole, std::ostream& out, std::ostream& err) {
-    if (parole.empty()) {
-        err << aiuto_generale;
-        return uscita::uso;
+int run(const std::vector<std::string>& words, std::ostream& out, std::ostream& err) {
+    std::vector<std::string> args = words;
+    // `scenario help [COMMAND]` is `scenario [COMMAND] --help`.
+    if (!args.empty() && args[0] == "help") {
+        args.erase(args.begin());
+        args.push_back("--help");
     }
-    const std::string& primo = parole[0];
-    if (primo == "--help" || primo == "-h" || primo == "help") {
-        if (primo == "help" && parole.size() > 1) {
-            if (const comando* c = trova(parole[1])) {
-                out << *c->aiuto;
-                return uscita::riuscita;
-            }
-            err << "scenario: unknown command '" << parole[1] << "'\nTry 'scenario --help'.\n";
-            return uscita::uso;
-        }
-        out << aiuto_generale;
-        return uscita::riuscita;
+    const std::string command = !args.empty() && is_command(args[0]) ? args[0] : std::string();
+    const std::string who = command.empty() ? "scenario" : "scenario " + command;
+    if (args.empty()) {
+        err << "scenario: give a command: sources, compile, dump, plan or view\nTry 'scenario --help'.\n";
+        return exit_status::usage;
     }
-    const comando* c = trova(primo);
-    if (!c) {
-        err << "scenario: unknown command '" << primo << "'\nTry 'scenario --help'.\n";
-        return uscita::uso;
+    if (command.empty() && args[0] != "--help" && args[0] != "-h" && args[0] != "--version") {
+        err << "scenario: unknown " << (args[0].rfind('-', 0) == 0 ? "option" : "command") << " '" << args[0]
+            << "'\nTry 'scenario --help'.\n";
+        return exit_status::usage;
     }
+
+    CLI::App app("", "scenario");
+    all_arguments a;
     try {
-        return esegui_comando(*c, std::vector<std::string>(parole.begin() + 1, parole.end()), out, err);
-    } catch (const std::bad_alloc&) {
-        err << "scenario " << c->nome << ": out of memory\n";
-    } catch (const std::exception& e) {
-        err << "scenario " << c->nome << ": " << e.what() << "\n";
+        describe(app, a);
+        std::reverse(args.begin(), args.end());  // the parser takes the words last first
+        app.parse(args);
+    } catch (const CLI::CallForHelp&) {
+        // The help of the command that was asked about, or of the tool.
+        out << app.help();
+        return exit_status::success;
+    } catch (const CLI::CallForVersion& e) {
+        out << e.what() << "\n";
+        return exit_status::success;
+    } catch (const CLI::ParseError& e) {
+        err << who << ": " << e.what() << "\nTry '" << who << " --help'.\n";
+        return exit_status::usage;
     }
-    return uscita::uso;
+
+    try {
+        return run_parsed(app, a, out, err);
+    } catch (const std::bad_alloc&) {
+        err << who << ": out of memory\n";
+    } catch (const std::exception& e) {
+        err << who << ": " << e.what() << "\n";
+    }
+    return exit_status::usage;
 }
 
-}  // namespace scenario::strumento
+}  // namespace scenario::tool

@@ -7,41 +7,15 @@
 #include "compiler/state.h"
 #include "tools/exit_status.h"
 #include "tools/file_io.h"
-#include "tools/json_writer.h"
+#include "tools/text_encoding.h"
 
+#include <nlohmann/json.hpp>
 #include <system_error>
 
-namespace scenario::strumento {
+namespace scenario::tool {
 
 namespace fs = std::filesystem;
-
-const opzioni_ammesse opzioni_compile{{"--line", "--run", "--name", "--train", "--out"},
-                                      {"--no-plan", "--json"}};
-
-const char* const aiuto_compile =
-    "Usage: scenario compile --line FILE --run FILE --name NAME --train NUMBER\n"
-    "                        [--no-plan] [--out DIR] [--json]\n"
-    "\n"
-    "Compiles a line description and a run description with the program's own\n"
-    "compiler and writes the three compiled files into DIR (default: the current\n"
-    "directory, created when missing):\n"
-    "  NAME_linea.dat           line file (track plan; not written with --no-plan)\n"
-    "  NAME_NUMBER.sim          run file\n"
-    "  NAME_NUMBER.dat          cell file\n"
-    "The input files are only read, never changed or deleted.\n"
-    "\n"
-    "Every error the compile records is reported with its number, what is wrong,\n"
-    "the position in metres and the file and line behind it:\n"
-    "  reader errors stop the reading (as in the program, the files are still\n"
-    "  written from what was read); sweep errors (11, 12, 13) let the compile go\n"
-    "  on; a fatal stamp error (1250, 1251) stops it and no file is written.\n"
-    "The error record the program keeps holds only the last error.\n"
-    "\n"
-    "  --no-plan   compile without the track plan (the program's j = 0)\n"
-    "  --json      print one JSON object instead of text\n"
-    "\n"
-    "Exit status: 0 no error recorded, 1 errors recorded, 2 usage error,\n"
-    "unreadable input or unwritable output.\n";
+using tool::display_path;
 
 std::optional<std::string> controlla_nome_file(const std::string& che_cosa, const std::string& valore) {
     if (valore.empty())
@@ -76,10 +50,10 @@ esito_compilazione compila_sorgenti(const richiesta_compilazione& r) {
             return esito;
         }
     }
-    file_letto linea = leggi_file(r.linea);
-    file_letto corsa = leggi_file(r.corsa);
-    if (!linea.contenuto || !corsa.contenuto) {
-        esito.guasto = !linea.contenuto ? linea.errore : corsa.errore;
+    tool::file_read linea = tool::read_file(r.linea);
+    tool::file_read corsa = tool::read_file(r.corsa);
+    if (!linea.bytes || !corsa.bytes) {
+        esito.guasto = !linea.bytes ? linea.error : corsa.error;
         return esito;
     }
 
@@ -92,8 +66,8 @@ esito_compilazione compila_sorgenti(const richiesta_compilazione& r) {
     for (const fs::path& u : uscite) {
         for (const fs::path* in : {&r.linea, &r.corsa}) {
             if (stesso_file(u, *in)) {
-                esito.guasto = mostra_percorso(u) + ": the compiled file would replace the input file " +
-                               mostra_percorso(*in);
+                esito.guasto =
+                    display_path(u) + ": the compiled file would replace the input file " + display_path(*in);
                 return esito;
             }
         }
@@ -103,24 +77,24 @@ esito_compilazione compila_sorgenti(const richiesta_compilazione& r) {
     s.nome_scenario = r.nome_scenario;
     s.numero_treno = r.numero_treno;
     const int32_t j = r.piano ? 1 : 0;
-    sorgenti_in_memoria sorgenti{*linea.contenuto, *corsa.contenuto};
-    const std::optional<std::string> timbro = compila_scenario(s, j, sorgenti);
+    sorgenti_in_memoria sorgenti{*linea.bytes, *corsa.bytes};
+    compile_log log;
+    const std::optional<error_code> timbro = compila_scenario(s, j, sorgenti, {}, &log);
     esito.compilato = true;
 
-    const sorgenti_compilate testi{*linea.contenuto, *corsa.contenuto};
-    esito.errori = diagnostica(s, testi, timbro);
+    esito.errori = diagnostica(s, log, timbro);
     esito.codice_errore = s.codice_errore;
     esito.posizione_errore = s.posizione_errore;
     if (timbro) {
         // As in the program: the stamp error ends the compile, nothing is written.
-        esito.fatale = *timbro == "1251" ? 1251 : 1250;
+        esito.fatale = error_number(*timbro);
         return esito;
     }
 
     std::error_code ec;
     fs::create_directories(r.cartella, ec);
     if (ec || !fs::is_directory(r.cartella, ec)) {
-        esito.guasto = mostra_percorso(r.cartella) + ": cannot create the output directory";
+        esito.guasto = display_path(r.cartella) + ": cannot create the output directory";
         return esito;
     }
     if (auto guasto = scrivi_file_compilati(s, r.cartella)) {
@@ -132,100 +106,101 @@ esito_compilazione compila_sorgenti(const richiesta_compilazione& r) {
     return esito;
 }
 
+}  // namespace scenario::tool
+
+namespace scenario::tool {
+
+namespace fs = std::filesystem;
+using json = nlohmann::ordered_json;
+using tool::diagnosi;
+using tool::esito_compilazione;
+
+const char* const compile_description =
+    "Compiles a line description and a run description with the program's own\n"
+    "compiler and writes the three compiled files into DIR (default: the current\n"
+    "directory, created when missing):\n"
+    "  NAME_linea.dat           line file (track plan; not written with --no-plan)\n"
+    "  NAME_NUMBER.sim          run file\n"
+    "  NAME_NUMBER.dat          cell file\n"
+    "The input files are only read, never changed or deleted.\n"
+    "\n"
+    "Every error the compile records is reported with its number, what is wrong,\n"
+    "the position in metres and the file and line behind it:\n"
+    "  reader errors stop the reading (as in the program, the files are still\n"
+    "  written from what was read); sweep errors (11, 12, 13) let the compile go\n"
+    "  on; a fatal stamp error (1250, 1251) stops it and no file is written.\n"
+    "The error record the program keeps holds only the last error.";
+
+json diagnosis_json(const diagnosi& d, const std::string& line_file, const std::string& run_file) {
+    const std::optional<std::string> file =
+        d.sorgente ? std::optional<std::string>(*d.sorgente == sorgente_testo::linea ? line_file : run_file)
+                   : std::nullopt;
+    return json{
+        {"severity", tool::nome_gravita(d.gravita)},
+        {"number", d.codice},
+        {"message", d.messaggio},
+        {"description", error_description(d.code)},
+        {"file", file ? json(*file) : json(nullptr)},
+        {"line", d.riga > 0 ? json(d.riga) : json(nullptr)},
+        {"position", d.posizione ? json(*d.posizione) : json(nullptr)},
+    };
+}
+
 namespace {
 
 // The file an author named for a diagnosis, as typed.
-std::optional<std::string> file_di(const diagnosi& d, const argomenti& a) {
+std::optional<std::string> file_of(const diagnosi& d, const compile_arguments& a) {
     if (!d.sorgente)
         return std::nullopt;
-    const std::string* f = a.valore(*d.sorgente == sorgente_testo::linea ? "--line" : "--run");
-    return f ? std::optional<std::string>(*f) : std::nullopt;
+    return *d.sorgente == sorgente_testo::linea ? a.line : a.run;
 }
 
-// The same in UTF-8, for JSON (command-line text is in the system's code page on Windows).
-void scrivi_file_json(scrittore_json& j, const diagnosi& d, const argomenti& a) {
-    j.chiave("file");
-    if (auto f = file_di(d, a))
-        j.testo(mostra_percorso(fs::path(*f)));
-    else
-        j.nullo();
+// The fatal stamp error with the words the diagnostics gave it.
+json fatal_json(const esito_compilazione& e) {
+    if (!e.fatale)
+        return nullptr;
+    std::string message = " Errore n. " + std::to_string(*e.fatale);
+    for (const diagnosi& d : e.errori)
+        if (d.gravita == error_severity::fatal && d.codice == *e.fatale)
+            message = d.messaggio;
+    return json{{"number", *e.fatale}, {"message", message}};
 }
 
-void scrivi_diagnosi_json(scrittore_json& j, const diagnosi& d, const argomenti& a) {
-    j.campo("codice", d.codice);
-    j.campo("severity", nome_gravita(d.gravita));
-    j.chiave("posizione");
-    if (d.posizione)
-        j.intero(*d.posizione);
-    else
-        j.nullo();
-    scrivi_file_json(j, d, a);
-    j.chiave("line");
-    if (d.riga > 0)
-        j.intero(d.riga);
-    else
-        j.nullo();
-    j.campo("message", d.messaggio);
-    j.campo("description", descrizione_errore(d.codice));
-}
-
-void riporta_json(const esito_compilazione& e, const argomenti& a, std::ostream& out) {
-    scrittore_json j(out);
-    j.inizia_oggetto();
-    j.campo("codice_errore", e.fatale ? *e.fatale : e.codice_errore);
-    j.campo("posizione_errore", e.posizione_errore);
-    const diagnosi* ultima = e.errori.empty() ? nullptr : &e.errori.back();
-    if (ultima) {
-        scrivi_file_json(j, *ultima, a);
-        j.chiave("line");
-        if (ultima->riga > 0)
-            j.intero(ultima->riga);
-        else
-            j.nullo();
-        j.campo("message", ultima->messaggio);
-        j.campo("severity", nome_gravita(ultima->gravita));
-    } else {
-        for (const char* k : {"file", "line", "message", "severity"}) {
-            j.chiave(k);
-            j.nullo();
-        }
-    }
-    j.campo("fatal", e.fatale.has_value());
-    j.chiave("errors");
-    j.inizia_lista();
-    for (const diagnosi& d : e.errori) {
-        j.inizia_oggetto(true);
-        scrivi_diagnosi_json(j, d, a);
-        j.chiudi_oggetto();
-    }
-    j.chiudi_lista();
-    j.chiave("written");
-    j.inizia_lista();
+void report_json(const esito_compilazione& e, const compile_arguments& a, std::ostream& out) {
+    json errors = json::array();
+    for (const diagnosi& d : e.errori)
+        errors.push_back(diagnosis_json(d, a.line, a.run));
+    json written = json::array();
     for (const fs::path& p : e.scritti)
-        j.testo(mostra_percorso(p));
-    j.chiudi_lista();
-    j.chiave("failure");
-    if (e.guasto)
-        j.testo(*e.guasto);
-    else
-        j.nullo();
-    j.chiudi_oggetto();
+        written.push_back(display_path(p));
+    const json report{
+        // Exactly the error record the compile left, whatever else happened.
+        {"codice_errore", e.codice_errore},
+        {"posizione_errore", e.posizione_errore},
+        {"fatal", fatal_json(e)},
+        {"last_error", errors.empty() ? json(nullptr) : errors.back()},
+        {"errors", errors},
+        {"written", written},
+        {"failure", e.guasto ? json(*e.guasto) : json(nullptr)},
+    };
+    out << report.dump(2, ' ', false, json::error_handler_t::replace) << "\n";
 }
 
-void riporta_testo(const esito_compilazione& e, const argomenti& a, std::ostream& out, std::ostream& err) {
+void report_text(const esito_compilazione& e, const compile_arguments& a, std::ostream& out,
+                 std::ostream& err) {
     for (const diagnosi& d : e.errori) {
-        if (auto f = file_di(d, a)) {
-            err << *f;
+        if (auto f = file_of(d, a)) {
+            err << valid_utf8(*f);
             if (d.riga > 0)
                 err << ":" << d.riga;
             err << ": ";
         } else {
             err << "scenario compile: ";
         }
-        err << nome_gravita(d.gravita) << " error " << d.codice;
+        err << tool::nome_gravita(d.gravita) << " error " << d.codice;
         if (d.posizione)
             err << " at " << *d.posizione << " m";
-        err << ": " << d.messaggio << " [" << effetto_gravita(d.gravita) << "]\n";
+        err << ": " << d.messaggio << " [" << tool::effetto_gravita(d.gravita) << "]\n";
     }
     if (e.codice_errore != 0) {
         err << "error record: codice_errore " << e.codice_errore << ", posizione_errore "
@@ -235,44 +210,33 @@ void riporta_testo(const esito_compilazione& e, const argomenti& a, std::ostream
         err << "\n";
     }
     for (const fs::path& p : e.scritti)
-        out << "wrote " << mostra_percorso(p) << "\n";
+        out << "wrote " << display_path(p) << "\n";
     if (e.compilato && e.errori.empty() && !e.guasto)
         out << "compiled without errors\n";
 }
 
 }  // namespace
 
-int comando_compile(const argomenti& a, std::ostream& out, std::ostream& err) {
-    std::string mancanti;
-    for (const char* o : {"--line", "--run", "--name", "--train"})
-        if (!a.valore(o))
-            mancanti += std::string(mancanti.empty() ? "" : ", ") + o;
-    if (!mancanti.empty() || !a.posizionali.empty()) {
-        err << "scenario compile: "
-            << (!mancanti.empty() ? "missing " + mancanti : "unexpected argument " + a.posizionali.front())
-            << "\nTry 'scenario compile --help'.\n";
-        return uscita::uso;
-    }
-    richiesta_compilazione r;
-    r.linea = fs::path(*a.valore("--line"));
-    r.corsa = fs::path(*a.valore("--run"));
-    r.nome_scenario = *a.valore("--name");
-    r.numero_treno = *a.valore("--train");
-    r.piano = !a.ha("--no-plan");
-    if (const std::string* o = a.valore("--out"))
-        r.cartella = fs::path(*o);
+int run_compile(const compile_arguments& a, std::ostream& out, std::ostream& err) {
+    tool::richiesta_compilazione r;
+    r.linea = path_from_utf8(a.line);
+    r.corsa = path_from_utf8(a.run);
+    r.nome_scenario = a.name;
+    r.numero_treno = a.train;
+    r.piano = !a.no_plan;
+    r.cartella = path_from_utf8(a.out);
 
-    const esito_compilazione e = compila_sorgenti(r);
-    if (a.ha("--json"))
-        riporta_json(e, a, out);
+    const esito_compilazione e = tool::compila_sorgenti(r);
+    if (a.json)
+        report_json(e, a, out);
     else
-        riporta_testo(e, a, out, err);
+        report_text(e, a, out, err);
     if (e.guasto) {
-        if (!a.ha("--json"))
+        if (!a.json)
             err << "scenario compile: " << *e.guasto << "\n";
-        return uscita::uso;
+        return exit_status::usage;
     }
-    return e.errori.empty() && e.codice_errore == 0 ? uscita::riuscita : uscita::errori_trovati;
+    return e.errori.empty() && e.codice_errore == 0 ? exit_status::success : exit_status::errors_found;
 }
 
-}  // namespace scenario::strumento
+}  // namespace scenario::tool

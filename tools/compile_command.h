@@ -3,17 +3,19 @@
 // every recorded error explained to the author.
 #pragma once
 
-#include "tools/arguments.h"
 #include "tools/diagnostics.h"
 
 #include <cstdint>
 #include <filesystem>
+#include <nlohmann/json.hpp>
 #include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
 
-namespace scenario::strumento {
+// The compile itself and its result keep the names the diagnostics use; the
+// command's own part is in scenario::tool below.
+namespace scenario::tool {
 
 struct richiesta_compilazione {
     std::filesystem::path linea;  // line description text source
@@ -43,8 +45,25 @@ esito_compilazione compila_sorgenti(const richiesta_compilazione& r);
 // Why a scenario name or train number cannot name files; nothing when it can.
 std::optional<std::string> controlla_nome_file(const std::string& che_cosa, const std::string& valore);
 
-extern const opzioni_ammesse opzioni_compile;
-extern const char* const aiuto_compile;
-int comando_compile(const argomenti& a, std::ostream& out, std::ostream& err);
+}  // namespace scenario::tool
 
-}  // namespace scenario::strumento
+namespace scenario::tool {
+
+// The command's words, UTF-8.
+struct compile_arguments {
+    std::string line;  // line description text source
+    std::string run;   // run description text source
+    std::string name;
+    std::string train;
+    std::string out = ".";
+    bool no_plan = false;
+    bool json = false;
+};
+extern const char* const compile_description;
+// One entry of `compile --json`'s "errors": a diagnosis, its file named as the
+// author typed it (`line_file` or `run_file`). `scenario view` lists the same.
+nlohmann::ordered_json diagnosis_json(const diagnosi& d, const std::string& line_file,
+                                      const std::string& run_file);
+int run_compile(const compile_arguments& a, std::ostream& out, std::ostream& err);
+
+}  // namespace scenario::tool

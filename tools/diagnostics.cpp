@@ -3,11 +3,10 @@
 #include "compiler/provenance.h"
 #include "compiler/run_cells.h"
 #include "compiler/track_plan.h"
-#include "tools/source_quote.h"
 
 #include <string>
 
-namespace scenario::strumento {
+namespace scenario::tool {
 
 namespace {
 
@@ -50,68 +49,68 @@ const char* cosa_sta(uint8_t tipo) {
     }
 }
 
-const char* nome_elemento(elemento_sorgente e) {
-    using el = elemento_sorgente;
+const char* nome_elemento(line_item e) {
+    using el = line_item;
     switch (e) {
-        case el::nessuno:
+        case el::none:
             return "line";
-        case el::lunghezza_percorso:
+        case el::route_length:
             return "route length";
-        case el::progressiva:
+        case el::progressive:
             return "kilometric progressive";
-        case el::sfondo:
+        case el::scenery:
             return "scenery value";
-        case el::ripetizione_segnali:
+        case el::signal_repetition:
             return "signal repetition";
-        case el::pendenza:
+        case el::gradient:
             return "gradient";
-        case el::curva:
+        case el::curve:
             return "curve";
-        case el::galleria:
+        case el::tunnel:
             return "tunnel";
-        case el::indicatore_vmax:
+        case el::speed_board:
             return "maximum-speed board";
-        case el::cartello_galleria:
+        case el::tunnel_board:
             return "tunnel-name board";
-        case el::massa_frenata:
+        case el::braked_mass:
             return "braked mass";
-        case el::vetture:
+        case el::coaches:
             return "number of coaches";
-        case el::velocita:
+        case el::speed_limit:
             return "speed limit";
-        case el::aderenza:
+        case el::adhesion:
             return "adhesion";
-        case el::orologio:
+        case el::clock:
             return "clock";
-        case el::sabbia:
+        case el::sand:
             return "sand";
-        case el::segnale:
+        case el::signal:
             return "signal";
-        case el::rallentamento:
+        case el::slowdown:
             return "slowdown";
         case el::abbattimento:
             return "abbattimento point";
-        case el::stazione:
+        case el::station:
             return "station";
     }
     return "line";
 }
 
 // The elements whose first number is a position along the route.
-bool ha_posizione(elemento_sorgente e) {
-    using el = elemento_sorgente;
+bool ha_posizione(line_item e) {
+    using el = line_item;
     switch (e) {
-        case el::pendenza:
-        case el::curva:
-        case el::galleria:
-        case el::indicatore_vmax:
-        case el::cartello_galleria:
-        case el::velocita:
-        case el::aderenza:
-        case el::segnale:
-        case el::rallentamento:
+        case el::gradient:
+        case el::curve:
+        case el::tunnel:
+        case el::speed_board:
+        case el::tunnel_board:
+        case el::speed_limit:
+        case el::adhesion:
+        case el::signal:
+        case el::slowdown:
         case el::abbattimento:
-        case el::stazione:
+        case el::station:
             return true;
         default:
             return false;
@@ -124,20 +123,20 @@ const char* nome_sorgente(sorgente_testo s) {
 
 class compositore {
 public:
-    compositore(const stato_scenario& s, const sorgenti_compilate& t)
-        : s_(s), linea_(t.linea), corsa_(t.corsa) {}
+    compositore(const stato_scenario& s, const compile_log& log) : s_(s), log_(log) {}
 
-    diagnosi componi(const errore_registrato& e, std::size_t indice) {
+    diagnosi componi(const logged_error& e, std::size_t indice) {
         e_ = &e;
         indice_ = indice;
         d_ = {};
-        d_.codice = e.codice;
-        d_.gravita = gravita(e.codice);
-        if (e.con_posizione)
-            d_.posizione = e.posizione;
-        if (e.luogo.valido) {
-            d_.sorgente = e.luogo.sorgente;
-            d_.riga = e.luogo.riga;
+        d_.code = e.code;
+        d_.codice = error_number(e.code);
+        d_.gravita = error_severity_of(e.code);
+        if (e.has_position)
+            d_.posizione = e.position;
+        if (e.place.known) {
+            d_.sorgente = e.place.source;
+            d_.riga = e.place.line;
         }
         d_.messaggio = testo();
         return d_;
@@ -146,30 +145,40 @@ public:
 private:
     // ---- quoting the line behind an error or an item ----
 
-    std::vector<std::string_view> campi(const luogo_lettura& l) const {
-        if (!l.valido)
+    // Field `i` of the line at `l` as the compiler read it: 0 is the keyword,
+    // 1 on its values in reading order. None when the fields were not
+    // recorded or the line has no such value.
+    const field_record* campo_letto(const source_place& l, std::size_t i) const {
+        if (!l.known)
+            return nullptr;
+        const std::span<const field_record> line = fields_of_line(log_, l.keyword_field);
+        return i < line.size() ? &line[i] : nullptr;
+    }
+    std::string campo(const source_place& l, std::size_t i) const {
+        const field_record* f = campo_letto(l, i);
+        if (f == nullptr)
             return {};
-        return campi_riga((l.sorgente == sorgente_testo::linea ? linea_ : corsa_).riga(l.riga));
+        return f->width == field_width::text ? f->text : f->raw;
     }
-    std::string campo(const luogo_lettura& l, std::size_t i) const {
-        const std::vector<std::string_view> c = campi(l);
-        return i < c.size() ? std::string(c[i]) : std::string();
-    }
-    std::optional<int32_t> numero(const luogo_lettura& l, std::size_t i) const {
-        const std::vector<std::string_view> c = campi(l);
-        return i < c.size() ? numero_scritto(c[i]) : std::nullopt;
+    // A number field that held a number.
+    std::optional<int32_t> numero(const source_place& l, std::size_t i) const {
+        const field_record* f = campo_letto(l, i);
+        if (f == nullptr || f->reading != field_reading::number)
+            return std::nullopt;
+        return f->value;
     }
 
     // "signal at 3650 m", "station CORBEZZI at 17550 m": the element a line
     // describes, at `posizione` or else at the position written on it.
-    std::string descrivi(const luogo_lettura& l, std::optional<int64_t> posizione = std::nullopt) const {
-        std::string t = nome_elemento(l.elemento);
-        if (l.elemento == elemento_sorgente::stazione) {
-            const std::vector<std::string_view> c = campi(l);
-            if (c.size() > 1 && !c.back().empty() && !numero_scritto(c.back()))
-                t += " " + std::string(c.back());
+    std::string descrivi(const source_place& l, std::optional<int64_t> posizione = std::nullopt) const {
+        std::string t = nome_elemento(l.item);
+        if (l.item == line_item::station) {
+            // The station name is the 17th value.
+            const field_record* nome = campo_letto(l, 17);
+            if (nome != nullptr && nome->width == field_width::text && !nome->text.empty())
+                t += " " + nome->text;
         }
-        if (!ha_posizione(l.elemento))
+        if (!ha_posizione(l.item))
             return t;
         if (!posizione)
             posizione = numero(l, 1);
@@ -182,11 +191,11 @@ private:
     // when the compile did not say what the line describes. A reader error
     // with a position was recorded at the line's own position.
     std::string chi(const char* predefinito) const {
-        const luogo_lettura& l = e_->luogo;
-        if (!l.valido || l.elemento == elemento_sorgente::nessuno)
+        const source_place& l = e_->place;
+        if (!l.known || l.item == line_item::none)
             return predefinito;
-        const bool posizione_propria = e_->con_posizione && d_.gravita == gravita_errore::lettura;
-        return descrivi(l, posizione_propria ? std::optional<int64_t>(e_->posizione) : std::nullopt);
+        const bool posizione_propria = e_->has_position && d_.gravita == error_severity::reader_stop;
+        return descrivi(l, posizione_propria ? std::optional<int64_t>(e_->position) : std::nullopt);
     }
 
     // "already taken by a signal (the signal at 3600 m on line 40)": what
@@ -196,104 +205,104 @@ private:
             return "outside the route";
         std::string t =
             std::string("already taken by ") + cosa_sta(s_.celle[static_cast<std::size_t>(c)].tipo);
-        const luogo_lettura origine = origine_cella(s_, c);
-        if (!origine.valido)
+        const source_place origine = cell_origin(&log_, c);
+        if (!origine.known)
             return t;
-        t += " (the " + descrivi(origine) + " on line " + std::to_string(origine.riga);
-        if (!e_->luogo.valido || origine.sorgente != e_->luogo.sorgente)
-            t += std::string(" of ") + nome_sorgente(origine.sorgente);
+        t += " (the " + descrivi(origine) + " on line " + std::to_string(origine.line);
+        if (!e_->place.known || origine.source != e_->place.source)
+            t += std::string(" of ") + nome_sorgente(origine.source);
         return t + ")";
     }
 
     // "<who>: its cell (3700 to 3750 m) is already taken by ...": the cell the
     // error concerns, as the compile recorded it, and what stands there.
     std::string presa(const char* predefinito, const char* quale) const {
-        const int64_t c = e_->cella.value_or(-1);
+        const int64_t c = e_->cell.value_or(-1);
         return chi(predefinito) + ": " + quale + " (" + tratto(c) + ") is " + occupata(c);
     }
 
     // ---- the messages ----
 
     std::string testo() {
-        const errore_registrato& e = *e_;
+        const logged_error& e = *e_;
         const voce& identita = s_.voci[voce_identita_treno];
-        const int64_t cella_posizione = e.posizione / 50;
-        switch (e.codice) {
-            case 1:
+        const int64_t cella_posizione = e.position / 50;
+        switch (e.code) {
+            case error_code::route_too_long:
                 return "route length " + metri(s_.voci[voce_treno].valore2) +
                        ": longer than the 1000000 m a route may have";
-            case 2:
+            case error_code::progressive_not_on_50:
                 return progressiva();
-            case 3:
+            case error_code::first_repetition_not_on_50:
                 return "signal repetition: the first distance, " + metri(identita.valore1) +
                        ", is not a multiple of 50";
-            case 4:
+            case error_code::second_repetition_not_on_50:
                 return "signal repetition: the second distance, " + metri(identita.valore2) +
                        ", is not a multiple of 50";
-            case 5:
-                return "signal repetition \"" + campo(e.luogo, 0) +
+            case error_code::repetition_codes_unnamed:
+                return "signal repetition \"" + campo(e.place, 0) +
                        "\": the keyword names neither 4 nor 9 codes";
-            case 6:
-            case 21:
-            case 16:
+            case error_code::tunnel_board_cell_taken:
+            case error_code::speed_board_cell_taken:
+            case error_code::signal_cell_taken:
                 return presa("board", "its cell");
-            case 7:
+            case error_code::abbattimento_cell_taken:
                 return presa("abbattimento point", "its cell");
-            case 8:
+            case error_code::station_position_not_on_50:
                 return chi("station") + ": its position is not a multiple of 50";
-            case 9: {
-                const std::optional<int32_t> l = numero(e.luogo, 3);
+            case error_code::station_area_not_on_100: {
+                const std::optional<int32_t> l = numero(e.place, 3);
                 return chi("station") + ": its area length" + (l ? ", " + metri(*l) + "," : std::string()) +
                        " is not a multiple of 100";
             }
-            case 10:
+            case error_code::too_many_stations:
                 return troppe_stazioni();
-            case 11: {
+            case error_code::signal_mark_no_free_cell: {
                 const std::string davanti = tratto(cella_posizione - 2, cella_posizione - 1);
                 return chi("signal") + ": both cells in front of it (" + davanti +
                        ") are taken, so it gets no mark " +
                        "for the slowdown whose advance point lies up to 1000 m after it";
             }
-            case 12:
+            case error_code::approach_mark_no_free_cell:
                 return chi("slowdown") + ": no free cell for one of its approach marks " +
                        "(250 to 350, 550 to 650 or 900 to 1000 m before its start cell)";
-            case 13:
+            case error_code::repeat_mark_no_free_cell:
                 return chi("slowdown") + ": no free cell at " + tratto(cella_posizione) +
                        " for a repeat mark " +
                        "inside the slowdown, or for the mark in front of the first signal after its end";
-            case 15:
-                return e.arresto_ereditato ? arresto_ereditato() : fuori_percorso();
-            case 17:
+            case error_code::beyond_route_end:
+                return e.inherited_stop ? arresto_ereditato() : fuori_percorso();
+            case error_code::slowdown_advance_cell_taken:
                 return presa("slowdown", "its advance cell, 1200 m before its start");
-            case 18:
+            case error_code::slowdown_start_cell_taken:
                 return presa("slowdown", "its start cell");
-            case 19:
+            case error_code::slowdown_end_cell_taken:
                 return presa("slowdown", "its end cell");
-            case 20:
+            case error_code::slowdown_approach_cell_taken:
                 return presa("slowdown", "an approach cell before its advance point");
-            case 22:
+            case error_code::stations_too_close:
                 return spaziatura();
-            case 24: {
+            case error_code::stop_cell_too_early: {
                 std::string t = chi("station") + ": its stop cell would lie at or before cell 1";
-                if (e.cella)
-                    t += " (cell " + std::to_string(*e.cella) + ")";
+                if (e.cell)
+                    t += " (cell " + std::to_string(*e.cell) + ")";
                 return t + "; the station area must end beyond 100 m";
             }
-            case 25:
+            case error_code::read_failure:
                 return illeggibile();
-            case 101:
+            case error_code::line_description_missing:
                 return "the line description does not exist";
-            case 102:
+            case error_code::general_section_missing:
                 return "the line description has no field holding \"[generale]\": nothing in it was read";
-            case 103:
+            case error_code::curve_invalid:
                 return curva();
-            case 1250:
-            case 1251:
+            case error_code::identity_stamp_in_use:
+            case error_code::competition_code_stamp_in_use:
                 return timbro();
             default: {
-                std::string t = descrizione_errore(e.codice);
-                if (e.con_posizione)
-                    t += " (at " + metri(e.posizione) + ")";
+                std::string t = error_description(e.code);
+                if (e.has_position)
+                    t += " (at " + metri(e.position) + ")";
                 return t;
             }
         }
@@ -301,17 +310,17 @@ private:
 
     // A read failure: the line being read and why it failed.
     std::string illeggibile() const {
-        const luogo_lettura& l = e_->luogo;
+        const source_place& l = e_->place;
         std::string dove = "the sources";
-        if (l.valido)
-            dove = l.elemento != elemento_sorgente::nessuno ? descrivi(l) : nome_sorgente(l.sorgente);
-        return dove + ": cannot be read: " + (e_->dettaglio.empty() ? "a read failure" : e_->dettaglio) +
+        if (l.known)
+            dove = l.item != line_item::none ? descrivi(l) : nome_sorgente(l.source);
+        return dove + ": cannot be read: " + (e_->detail.empty() ? "a read failure" : e_->detail) +
                "; the compile stopped reading";
     }
 
     std::string progressiva() const {
-        const luogo_lettura& l = e_->luogo;
-        if (!l.valido)
+        const source_place& l = e_->place;
+        if (!l.known)
             return "a kilometric progressive's start or end is not a multiple of 50";
         std::string t = "kilometric progressive \"" + campo(l, 0) + "\"";
         const std::optional<int32_t> inizio = numero(l, 1);
@@ -323,8 +332,8 @@ private:
 
     // The compiler's own reading of the keyword tells the two causes apart.
     std::string curva() const {
-        const std::string parola = campo(e_->luogo, 0);
-        const std::optional<int32_t> inizio = numero(e_->luogo, 1);
+        const std::string parola = campo(e_->place, 0);
+        const std::optional<int32_t> inizio = numero(e_->place, 1);
         const std::string t =
             "curve \"" + parola + "\"" + (inizio ? " at " + metri(*inizio) : std::string()) + ": ";
         if (!curvatura_parola(parola))
@@ -335,8 +344,8 @@ private:
     std::string troppe_stazioni() const {
         // The boards' records are the ones read from a tunnel-name board line.
         int32_t cartelli = 0;
-        for (const luogo_lettura& o : s_.origine_voci)
-            if (o.valido && o.elemento == elemento_sorgente::cartello_galleria)
+        for (const source_place& o : log_.record_origins)
+            if (o.known && o.item == line_item::tunnel_board)
                 ++cartelli;
         return chi("station") + ": one station too many: stations and the " + std::to_string(cartelli) +
                " tunnel-name boards share the records 1 to 80, so at most " + std::to_string(78 - cartelli) +
@@ -346,9 +355,8 @@ private:
     // The station's record is the one read from the error's line.
     std::string spaziatura() const {
         for (int i = prima_voce_cartelli - 1; i >= 2; --i) {
-            const luogo_lettura& o = s_.origine_voci[static_cast<std::size_t>(i)];
-            if (!o.valido || !e_->luogo.valido || o.sorgente != e_->luogo.sorgente ||
-                o.riga != e_->luogo.riga)
+            const source_place& o = log_.record_origins[static_cast<std::size_t>(i)];
+            if (!o.known || !e_->place.known || o.source != e_->place.source || o.line != e_->place.line)
                 continue;
             const voce& v = s_.voci[static_cast<std::size_t>(i)];
             const voce& prima = s_.voci[static_cast<std::size_t>(i - 1)];
@@ -364,22 +372,22 @@ private:
     }
 
     std::string fuori_percorso() const {
-        const errore_registrato& e = *e_;
-        const bool stazione = e.luogo.elemento == elemento_sorgente::stazione;
+        const logged_error& e = *e_;
+        const bool stazione = e.place.item == line_item::station;
         const int32_t margine = stazione ? margine_stazione : margine_riga;
         std::string t = chi("line") + ": ";
-        if (e.posizione < 0)
+        if (e.position < 0)
             return t + "lies before the start of the route";
-        if (oltre_fine_percorso(s_, e.posizione, margine))
+        if (oltre_fine_percorso(s_, e.position, margine))
             return t + "too close to or beyond the end of the route; " +
                    (stazione ? "a station" : "a position") + " may lie at most at " +
                    metri(ultima_posizione_accettata(s_, margine)) + " (the route is " +
                    metri(s_.voci[voce_treno].valore2) + " long, plus " +
                    metri(int64_t{s_.lunghezza_estesa} - s_.voci[voce_treno].valore2) + " of run-off)";
-        if (e.luogo.elemento == elemento_sorgente::rallentamento) {
-            const std::optional<int32_t> lunghezza = numero(e.luogo, 3);
+        if (e.place.item == line_item::slowdown) {
+            const std::optional<int32_t> lunghezza = numero(e.place, 3);
             if (lunghezza)
-                return t + "its end, at " + metri(int64_t{e.posizione} + *lunghezza) +
+                return t + "its end, at " + metri(int64_t{e.position} + *lunghezza) +
                        ", lies beyond the end of the route";
             return t + "its end lies beyond the end of the route";
         }
@@ -394,25 +402,25 @@ private:
         std::string t = chi("line") +
                         ": the run description was read up to this line, its first signal or slowdown, "
                         "and stopped here for the error " +
-                        std::to_string(e_->codice) + " left by ";
-        const errore_registrato* prima = nullptr;
+                        std::to_string(error_number(e_->code)) + " left by ";
+        const logged_error* prima = nullptr;
         for (std::size_t i = indice_; i-- > 0;)
-            if (s_.errori[i].codice == e_->codice && !s_.errori[i].arresto_ereditato) {
-                prima = &s_.errori[i];
+            if (log_.errors[i].code == e_->code && !log_.errors[i].inherited_stop) {
+                prima = &log_.errors[i];
                 break;
             }
-        if (prima && prima->luogo.valido)
-            t += "line " + std::to_string(prima->luogo.riga) + " of " + nome_sorgente(prima->luogo.sorgente);
+        if (prima && prima->place.known)
+            t += "line " + std::to_string(prima->place.line) + " of " + nome_sorgente(prima->place.source);
         else
             t += "an earlier line";
         return t + "; the error record took this position";
     }
 
     std::string timbro() const {
-        const bool identita = e_->codice == 1250;
+        const bool identita = e_->code == error_code::identity_stamp_in_use;
         const char* nome = identita ? "identity stamp" : "competition code stamp";
         // The stamped cell, as the compile logged it.
-        const int64_t n = e_->cella.value_or(-1);
+        const int64_t n = e_->cell.value_or(-1);
         if (n >= 0 && n < static_cast<int64_t>(s_.celle.size())) {
             const cella& c = s_.celle[static_cast<std::size_t>(n)];
             const int16_t valore = identita ? c.dato1 : c.dato2;
@@ -421,8 +429,8 @@ private:
                 std::string t = std::string(nome) + ": " + qui + " (" + tratto(n) + ") already holds " +
                                 cosa_sta(c.tipo) + " with " + (identita ? "dato1" : "dato2") + " = " +
                                 std::to_string(valore);
-                if (e_->luogo.valido)
-                    t += " (the " + descrivi(e_->luogo) + ")";
+                if (e_->place.known)
+                    t += " (the " + descrivi(e_->place) + ")";
                 return t + "; the compiler stamps the scenario " +
                        (identita ? "identity" : "competition code") + " there, so nothing may stand in " +
                        qui + "; no file was written";
@@ -432,56 +440,55 @@ private:
     }
 
     const stato_scenario& s_;
-    const righe_testo linea_;
-    const righe_testo corsa_;
+    const compile_log& log_;
 
     // The error being explained, its place in the log, and its diagnosis.
-    const errore_registrato* e_ = nullptr;
+    const logged_error* e_ = nullptr;
     std::size_t indice_ = 0;
     diagnosi d_;
 };
 
 }  // namespace
 
-const char* nome_gravita(gravita_errore g) {
+const char* nome_gravita(error_severity g) {
     switch (g) {
-        case gravita_errore::lettura:
+        case error_severity::reader_stop:
             return "reader";
-        case gravita_errore::finitura:
+        case error_severity::sweep:
             return "sweep";
-        case gravita_errore::fatale:
+        case error_severity::fatal:
             return "fatal";
     }
     return "reader";
 }
 
-const char* effetto_gravita(gravita_errore g) {
+const char* effetto_gravita(error_severity g) {
     switch (g) {
-        case gravita_errore::lettura:
+        case error_severity::reader_stop:
             return "reading stopped there";
-        case gravita_errore::finitura:
+        case error_severity::sweep:
             return "the compile went on";
-        case gravita_errore::fatale:
+        case error_severity::fatal:
             return "the compile stopped, no file written";
     }
     return "";
 }
 
-std::vector<diagnosi> diagnostica(const stato_scenario& s, const sorgenti_compilate& sorgenti,
-                                  const std::optional<std::string>& timbro) {
-    compositore c(s, sorgenti);
+std::vector<diagnosi> diagnostica(const stato_scenario& s, const compile_log& log,
+                                  const std::optional<error_code>& timbro) {
+    compositore c(s, log);
     std::vector<diagnosi> elenco;
-    elenco.reserve(s.errori.size() + 1);
-    for (std::size_t i = 0; i < s.errori.size(); ++i)
-        elenco.push_back(c.componi(s.errori[i], i));
+    elenco.reserve(log.errors.size() + 1);
+    for (std::size_t i = 0; i < log.errors.size(); ++i)
+        elenco.push_back(c.componi(log.errors[i], i));
     if (timbro) {
-        // The compile logs its stamp errors; a state that did not still gets one.
-        errore_registrato fatale;
-        fatale.codice = *timbro == "1251" ? 1251 : 1250;
-        if (elenco.empty() || elenco.back().codice != fatale.codice)
-            elenco.push_back(c.componi(fatale, s.errori.size()));
+        // The compile logs its stamp errors; a log that did not still gets one.
+        logged_error fatale;
+        fatale.code = *timbro;
+        if (elenco.empty() || elenco.back().code != fatale.code)
+            elenco.push_back(c.componi(fatale, log.errors.size()));
     }
     return elenco;
 }
 
-}  // namespace scenario::strumento
+}  // namespace scenario::tool

@@ -5,22 +5,20 @@
 #include "compiler/text_case.h"
 #include "tools/exit_status.h"
 #include "tools/file_io.h"
-#include "tools/json_writer.h"
 #include "tools/text_encoding.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
+#include <nlohmann/json.hpp>
 #include <vector>
 
-namespace scenario::strumento {
+namespace scenario::tool {
 
 namespace fs = std::filesystem;
+using json = nlohmann::ordered_json;
 
-const opzioni_ammesse opzioni_dump{{"--points", "--kind"}, {}};
-
-const char* const aiuto_dump =
-    "Usage: scenario dump FILE... [--points FROM:TO] [--kind line|run|cells]\n"
-    "\n"
+const char* const dump_description =
     "Decodes compiled files into one JSON array, one object per file:\n"
     "  cell file (NAME_NUMBER.dat)  every cell with its eleven fields\n"
     "  run file  (NAME_NUMBER.sim)  every record of voci with its fields\n"
@@ -32,50 +30,47 @@ const char* const aiuto_dump =
     "                               number with a decimal point for a double\n"
     "The kind of file comes from its name, else from its content; --kind forces it.\n"
     "A file that is not valid is reported with the byte offset where it stops\n"
-    "making sense.\n"
-    "\n"
-    "Exit status: 0 every file decoded, 1 a file is not a valid compiled file,\n"
-    "2 usage error or a file that cannot be read.\n";
+    "making sense.";
 
-const char* nome_tipo(tipo_compilato t) {
-    switch (t) {
-        case tipo_compilato::linea:
+const char* kind_name(compiled_kind k) {
+    switch (k) {
+        case compiled_kind::line:
             return "line";
-        case tipo_compilato::corsa:
+        case compiled_kind::run:
             return "run";
-        case tipo_compilato::celle:
+        case compiled_kind::cells:
             return "cells";
     }
     return "cells";
 }
 
-std::optional<tipo_compilato> tipo_da_testo(std::string_view t) {
+std::optional<compiled_kind> kind_from_text(std::string_view t) {
     if (t == "line")
-        return tipo_compilato::linea;
+        return compiled_kind::line;
     if (t == "run")
-        return tipo_compilato::corsa;
+        return compiled_kind::run;
     if (t == "cells")
-        return tipo_compilato::celle;
+        return compiled_kind::cells;
     return std::nullopt;
 }
 
 namespace {
 
-bool finisce_con(const std::string& t, std::string_view fine) {
-    return t.size() >= fine.size() && t.compare(t.size() - fine.size(), fine.size(), fine) == 0;
+bool ends_with(const std::string& t, std::string_view end) {
+    return t.size() >= end.size() && t.compare(t.size() - end.size(), end.size(), end) == 0;
 }
 
-struct file_decodificato {
-    std::optional<tipo_compilato> tipo;
-    const char* riconosciuto = "name";
-    esito_decodifica esito;
-    tracciato_linea tracciato;
+struct decoded_file {
+    std::optional<compiled_kind> kind;
+    const char* recognised_by = "name";
+    esito_decodifica result;
+    tracciato_linea plan;
     std::array<voce, numero_voci> voci{};
     std::vector<cella> celle;
 };
 
-bool tipo_cella_noto(uint8_t t) {
-    switch (t) {
+bool known_cell_kind(uint8_t k) {
+    switch (k) {
         case tipo_cella::libera:
         case tipo_cella::segnale:
         case tipo_cella::fine_rallentamento:
@@ -94,17 +89,17 @@ bool tipo_cella_noto(uint8_t t) {
     }
 }
 
-void decodifica_come(tipo_compilato t, std::string_view dati, file_decodificato& f) {
-    f.tipo = t;
-    switch (t) {
-        case tipo_compilato::linea:
-            f.esito = decodifica_tracciato(dati, f.tracciato);
+void decode_as(compiled_kind k, std::string_view bytes, decoded_file& f) {
+    f.kind = k;
+    switch (k) {
+        case compiled_kind::line:
+            f.result = decodifica_tracciato(bytes, f.plan);
             break;
-        case tipo_compilato::corsa:
-            f.esito = decodifica_voci(dati, f.voci);
+        case compiled_kind::run:
+            f.result = decodifica_voci(bytes, f.voci);
             break;
-        case tipo_compilato::celle:
-            f.esito = decodifica_celle(dati, f.celle);
+        case compiled_kind::cells:
+            f.result = decodifica_celle(bytes, f.celle);
             break;
     }
 }
@@ -112,266 +107,243 @@ void decodifica_come(tipo_compilato t, std::string_view dati, file_decodificato&
 // Without a telling name: the decoder that accepts the content, most
 // demanding first. A cell file has no structure beyond its record size, so
 // content only passes as cells when every cell kind is a known one.
-void riconosci_contenuto(std::string_view dati, file_decodificato& f) {
-    f.riconosciuto = "content";
-    std::string perche;
+void recognise_content(std::string_view bytes, decoded_file& f) {
+    f.recognised_by = "content";
+    std::string why;
     std::size_t offset = 0;
-    const auto annota = [&](const char* come, const esito_decodifica& e) {
-        perche += std::string(perche.empty() ? "" : "; ") + "as a " + come + " file: " + e.messaggio +
-                  " at offset " + std::to_string(e.offset);
+    const auto note = [&](const char* as_what, const esito_decodifica& e) {
+        why += std::string(why.empty() ? "" : "; ") + "as a " + as_what + " file: " + e.messaggio +
+               " at offset " + std::to_string(e.offset);
         offset = std::max(offset, e.offset);
     };
 
-    decodifica_come(tipo_compilato::corsa, dati, f);
-    if (f.esito.ok)
+    decode_as(compiled_kind::run, bytes, f);
+    if (f.result.ok)
         return;
-    annota("run", f.esito);
+    note("run", f.result);
 
-    decodifica_come(tipo_compilato::linea, dati, f);
-    if (f.esito.ok && f.tracciato.esiste())
+    decode_as(compiled_kind::line, bytes, f);
+    if (f.result.ok && f.plan.esiste())
         return;
-    if (f.esito.ok)
-        f.esito = {false, 0, "no values"};
-    annota("line", f.esito);
+    if (f.result.ok)
+        f.result = {false, 0, "no values"};
+    note("line", f.result);
 
-    decodifica_come(tipo_compilato::celle, dati, f);
-    if (f.esito.ok && !f.celle.empty()) {
+    decode_as(compiled_kind::cells, bytes, f);
+    if (f.result.ok && !f.celle.empty()) {
         for (std::size_t i = 0; i < f.celle.size(); ++i) {
-            if (!tipo_cella_noto(f.celle[i].tipo)) {
-                f.esito = {
+            if (!known_cell_kind(f.celle[i].tipo)) {
+                f.result = {
                     false, i * 15,
                     "unknown cell kind " + std::to_string(f.celle[i].tipo) + " in cell " + std::to_string(i)};
                 break;
             }
         }
-        if (f.esito.ok)
+        if (f.result.ok)
             return;
-    } else if (f.esito.ok) {
-        f.esito = {false, 0, "no cells"};
+    } else if (f.result.ok) {
+        f.result = {false, 0, "no cells"};
     }
-    annota("cell", f.esito);
+    note("cell", f.result);
 
-    f.tipo.reset();
-    f.esito = {false, offset, "not a compiled file (" + perche + ")"};
+    f.kind.reset();
+    f.result = {false, offset, "not a compiled file (" + why + ")"};
 }
 
-void scrivi_celle(scrittore_json& j, const std::vector<cella>& celle) {
-    j.campo("cells", static_cast<int64_t>(celle.size()));
-    j.chiave("celle");
-    j.inizia_lista();
-    for (std::size_t i = 0; i < celle.size(); ++i) {
-        const cella& c = celle[i];
-        j.inizia_oggetto(true);
-        j.campo("indice", static_cast<int64_t>(i));
-        j.campo("tipo", c.tipo);
-        j.campo("dato1", c.dato1);
-        j.campo("dato2", c.dato2);
-        j.campo("dato3", c.dato3);
-        j.campo("dato4", c.dato4);
-        j.campo("dato5", c.dato5);
-        j.campo("dato6", c.dato6);
-        j.campo("galleria", c.galleria);
-        j.campo("velocita", c.velocita);
-        j.campo("pendenza", c.pendenza);
-        j.campo("aderenza", c.aderenza);
-        j.chiudi_oggetto();
-    }
-    j.chiudi_lista();
+// Texts from the files may hold anything: invalid UTF-8 becomes U+FFFD.
+std::string text_of(const json& j) {
+    return j.dump(-1, ' ', false, json::error_handler_t::replace);
 }
 
-void scrivi_voci(scrittore_json& j, const std::array<voce, numero_voci>& voci) {
-    j.chiave("voci");
-    j.inizia_lista();
-    for (std::size_t i = 0; i < voci.size(); ++i) {
-        const voce& v = voci[i];
-        j.inizia_oggetto(true);
-        j.campo("indice", static_cast<int64_t>(i));
-        j.campo("tipo", v.tipo);
-        j.campo("valore1", v.valore1);
-        j.campo("valore2", v.valore2);
-        j.campo("valore3", v.valore3);
-        j.campo("byte1", v.byte1);
-        j.campo("testo", da_windows1252(v.testo));
-        j.campo("intero1", v.intero1);
-        j.campo("intero2", v.intero2);
-        j.campo("intero3", v.intero3);
-        j.campo("intero4", v.intero4);
-        j.campo("intero5", v.intero5);
-        j.campo("byte2", v.byte2);
-        j.campo("byte3", v.byte3);
-        j.campo("byte4", v.byte4);
-        j.campo("byte5", v.byte5);
-        j.campo("valore4", v.valore4);
-        j.chiudi_oggetto();
+// Writes one file's object: the members of `head`, then, when `list_key` is
+// given, a list whose elements `next` builds one at a time, so a million plan
+// points never stand in memory together.
+template <typename Next>
+void write_file_object(std::ostream& out, const json& head, const char* list_key, std::size_t count,
+                       Next&& next) {
+    out << "  {";
+    bool first = true;
+    for (const auto& [key, value] : head.items()) {
+        out << (first ? "" : ",") << text_of(json(key)) << ":" << text_of(value);
+        first = false;
     }
-    j.chiudi_lista();
+    if (list_key) {
+        out << (first ? "" : ",") << text_of(json(list_key)) << ":[";
+        for (std::size_t i = 0; i < count; ++i)
+            out << (i == 0 ? "\n    " : ",\n    ") << text_of(next(i));
+        out << (count == 0 ? "]" : "\n  ]");
+    }
+    out << "}";
 }
 
-void scrivi_valore(scrittore_json& j, const valore_tracciato& v) {
+json cell_json(std::size_t index, const cella& c) {
+    return json{{"index", index},         {"tipo", c.tipo},         {"dato1", c.dato1},
+                {"dato2", c.dato2},       {"dato3", c.dato3},       {"dato4", c.dato4},
+                {"dato5", c.dato5},       {"dato6", c.dato6},       {"galleria", c.galleria},
+                {"velocita", c.velocita}, {"pendenza", c.pendenza}, {"aderenza", c.aderenza}};
+}
+
+json record_json(std::size_t index, const voce& v) {
+    return json{{"index", index},
+                {"tipo", v.tipo},
+                {"valore1", v.valore1},
+                {"valore2", v.valore2},
+                {"valore3", v.valore3},
+                {"byte1", v.byte1},
+                {"testo", from_windows1252(v.testo)},
+                {"intero1", v.intero1},
+                {"intero2", v.intero2},
+                {"intero3", v.intero3},
+                {"intero4", v.intero4},
+                {"intero5", v.intero5},
+                {"byte2", v.byte2},
+                {"byte3", v.byte3},
+                {"byte4", v.byte4},
+                {"byte5", v.byte5},
+                {"valore4", v.valore4}};
+}
+
+// null for a value never assigned, an integer for a 16-bit one, else a double
+// (always written with a decimal point or an exponent).
+json plan_value_json(const valore_tracciato& v) {
     switch (v.tipo) {
         case valore_tracciato::etichetta::intero:
-            j.intero(v.intero);
-            return;
+            return v.intero;
         case valore_tracciato::etichetta::reale:
-            j.reale(v.reale);
-            return;
+            return v.reale;
         case valore_tracciato::etichetta::vuoto:
             break;
     }
-    j.nullo();
+    return nullptr;
 }
 
-void scrivi_tracciato(scrittore_json& j, const tracciato_linea& t,
-                      const std::optional<intervallo_punti>& punti) {
-    const int64_t n = t.esiste() ? static_cast<int64_t>(t.punti()) : 0;
-    j.campo("points", n);
-    if (!punti)
-        return;
-    const int64_t da = punti->da;
-    const int64_t a = std::min(punti->a.value_or(n - 1), n - 1);
-    j.campo("from", da);
-    j.campo("to", a);
-    j.chiave("punti");
-    j.inizia_lista();
-    for (int64_t p = da; p <= a; ++p) {
-        j.inizia_oggetto(true);
-        j.campo("p", p);
-        j.chiave("x");
-        scrivi_valore(j, t.at(static_cast<int32_t>(p), 0));
-        j.chiave("y");
-        scrivi_valore(j, t.at(static_cast<int32_t>(p), 1));
-        j.chiudi_oggetto();
+void write_decoded(std::ostream& out, json head, decoded_file& f, const std::optional<point_range>& points) {
+    switch (*f.kind) {
+        case compiled_kind::cells:
+            head["cell_count"] = f.celle.size();
+            write_file_object(out, head, "celle", f.celle.size(),
+                              [&](std::size_t i) { return cell_json(i, f.celle[i]); });
+            return;
+        case compiled_kind::run:
+            write_file_object(out, head, "voci", f.voci.size(),
+                              [&](std::size_t i) { return record_json(i, f.voci[i]); });
+            return;
+        case compiled_kind::line:
+            break;
     }
-    j.chiudi_lista();
+    const int64_t n = f.plan.esiste() ? static_cast<int64_t>(f.plan.punti()) : 0;
+    head["point_count"] = n;
+    if (!points) {
+        write_file_object(out, head, nullptr, 0, [](std::size_t) { return json(); });
+        return;
+    }
+    const int64_t from = points->from;
+    const int64_t to = std::min(points->to.value_or(n - 1), n - 1);
+    head["from"] = from;
+    head["to"] = to;
+    const std::size_t count = to >= from ? static_cast<std::size_t>(to - from + 1) : 0;
+    write_file_object(out, head, "points", count, [&](std::size_t i) {
+        const int64_t p = from + static_cast<int64_t>(i);
+        return json{{"p", p},
+                    {"x", plan_value_json(f.plan.at(static_cast<int32_t>(p), 0))},
+                    {"y", plan_value_json(f.plan.at(static_cast<int32_t>(p), 1))}};
+    });
 }
 
 }  // namespace
 
-std::optional<tipo_compilato> tipo_da_nome(const fs::path& p) {
+std::optional<compiled_kind> kind_from_name(const fs::path& p) {
     const std::u8string u = p.filename().u8string();
-    const std::string nome = lower_ascii(std::string(u.begin(), u.end()));
-    if (finisce_con(nome, "_linea.dat"))
-        return tipo_compilato::linea;
-    if (finisce_con(nome, ".sim"))
-        return tipo_compilato::corsa;
-    if (finisce_con(nome, ".dat"))
-        return tipo_compilato::celle;
+    const std::string name = lower_ascii(std::string(u.begin(), u.end()));
+    if (ends_with(name, "_linea.dat"))
+        return compiled_kind::line;
+    if (ends_with(name, ".sim"))
+        return compiled_kind::run;
+    if (ends_with(name, ".dat"))
+        return compiled_kind::cells;
     return std::nullopt;
 }
 
-std::optional<intervallo_punti> analizza_intervallo(std::string_view t) {
-    const std::size_t due_punti = t.find(':');
-    if (due_punti == std::string_view::npos)
+std::optional<point_range> parse_point_range(std::string_view t) {
+    const std::size_t colon = t.find(':');
+    if (colon == std::string_view::npos)
         return std::nullopt;
-    const auto numero = [](std::string_view s, int64_t& v) {
+    const auto number = [](std::string_view s, int64_t& v) {
         if (s.empty())
             return false;
         const auto r = std::from_chars(s.data(), s.data() + s.size(), v);
         return r.ec == std::errc() && r.ptr == s.data() + s.size() && v >= 0;
     };
-    intervallo_punti i;
-    const std::string_view da = t.substr(0, due_punti);
-    const std::string_view a = t.substr(due_punti + 1);
-    if (!da.empty() && !numero(da, i.da))
+    point_range range;
+    const std::string_view from = t.substr(0, colon);
+    const std::string_view to = t.substr(colon + 1);
+    if (!from.empty() && !number(from, range.from))
         return std::nullopt;
-    if (!a.empty()) {
+    if (!to.empty()) {
         int64_t v = 0;
-        if (!numero(a, v) || v < i.da)
+        if (!number(to, v) || v < range.from)
             return std::nullopt;
-        i.a = v;
+        range.to = v;
     }
-    return i;
+    return range;
 }
 
-int comando_dump(const argomenti& a, std::ostream& out, std::ostream& err) {
-    if (a.posizionali.empty()) {
-        err << "scenario dump: give at least one compiled file\nTry 'scenario dump --help'.\n";
-        return uscita::uso;
-    }
-    std::optional<intervallo_punti> punti;
-    if (const std::string* p = a.valore("--points")) {
-        punti = analizza_intervallo(*p);
-        if (!punti) {
-            err << "scenario dump: --points takes FROM:TO, two whole numbers with FROM <= TO (\"" << *p
-                << "\" is not)\n";
-            return uscita::uso;
-        }
-    }
-    std::optional<tipo_compilato> forzato;
-    if (const std::string* k = a.valore("--kind")) {
-        forzato = tipo_da_testo(*k);
-        if (!forzato) {
-            err << "scenario dump: --kind takes line, run or cells (not \"" << *k << "\")\n";
-            return uscita::uso;
-        }
-    }
+int run_dump(const dump_arguments& a, std::ostream& out, std::ostream& err) {
+    const auto usage_error = [&](const std::string& what) {
+        err << "scenario dump: " << what << "\nTry 'scenario dump --help'.\n";
+        return exit_status::usage;
+    };
+    const std::optional<point_range> points = a.points ? parse_point_range(*a.points) : std::nullopt;
+    if (a.points && !points)
+        return usage_error("--points takes FROM:TO, two whole numbers with FROM <= TO (\"" + *a.points +
+                           "\" is not)");
+    const std::optional<compiled_kind> forced = a.kind ? kind_from_text(*a.kind) : std::nullopt;
+    if (a.kind && !forced)
+        return usage_error("--kind takes line, run or cells (not \"" + *a.kind + "\")");
 
-    int esito = uscita::riuscita;
-    scrittore_json j(out);
-    j.inizia_lista();
-    for (const std::string& nome : a.posizionali) {
-        const fs::path percorso(nome);
-        file_letto letto = leggi_file(percorso);
-        j.inizia_oggetto();
-        j.campo("file", mostra_percorso(percorso));
-        if (!letto.contenuto) {
-            err << "scenario dump: " << letto.errore << "\n";
-            j.chiave("error");
-            j.inizia_oggetto(true);
-            j.chiave("offset");
-            j.nullo();
-            j.campo("message", letto.errore);
-            j.chiudi_oggetto();
-            j.chiudi_oggetto();
-            esito = uscita::uso;
+    int status = exit_status::success;
+    out << "[\n";
+    for (std::size_t n = 0; n < a.files.size(); ++n) {
+        if (n > 0)
+            out << ",\n";
+        const fs::path path = path_from_utf8(a.files[n]);
+        json head{{"file", display_path(path)}};
+        file_read read = read_file(path);
+        if (!read.bytes) {
+            err << "scenario dump: " << read.error << "\n";
+            head["error"] = json{{"offset", nullptr}, {"message", read.error}};
+            write_file_object(out, head, nullptr, 0, [](std::size_t) { return json(); });
+            status = exit_status::usage;
             continue;
         }
-        const std::string_view dati = *letto.contenuto;
-        file_decodificato f;
-        if (forzato) {
-            f.riconosciuto = "option";
-            decodifica_come(*forzato, dati, f);
-        } else if (auto t = tipo_da_nome(percorso)) {
-            decodifica_come(*t, dati, f);
+        const std::string_view bytes = *read.bytes;
+        decoded_file f;
+        if (forced) {
+            f.recognised_by = "option";
+            decode_as(*forced, bytes, f);
+        } else if (auto k = kind_from_name(path)) {
+            decode_as(*k, bytes, f);
         } else {
-            riconosci_contenuto(dati, f);
+            recognise_content(bytes, f);
         }
 
-        j.chiave("kind");
-        if (f.tipo)
-            j.testo(nome_tipo(*f.tipo));
-        else
-            j.nullo();
-        j.campo("recognised_by", f.riconosciuto);
-        j.campo("bytes", static_cast<int64_t>(dati.size()));
-        if (!f.esito.ok) {
-            err << "scenario dump: " << nome << ": "
-                << (f.tipo ? std::string("not a valid ") + nome_tipo(*f.tipo) + " file: " : std::string())
-                << f.esito.messaggio << " (at byte offset " << f.esito.offset << ")\n";
-            j.chiave("error");
-            j.inizia_oggetto(true);
-            j.campo("offset", static_cast<int64_t>(f.esito.offset));
-            j.campo("message", f.esito.messaggio);
-            j.chiudi_oggetto();
-            if (esito == uscita::riuscita)
-                esito = uscita::errori_trovati;
-        } else {
-            switch (*f.tipo) {
-                case tipo_compilato::celle:
-                    scrivi_celle(j, f.celle);
-                    break;
-                case tipo_compilato::corsa:
-                    scrivi_voci(j, f.voci);
-                    break;
-                case tipo_compilato::linea:
-                    scrivi_tracciato(j, f.tracciato, punti);
-                    break;
-            }
+        head["kind"] = f.kind ? json(kind_name(*f.kind)) : json(nullptr);
+        head["recognised_by"] = f.recognised_by;
+        head["bytes"] = bytes.size();
+        if (!f.result.ok) {
+            err << "scenario dump: " << display_path(path) << ": "
+                << (f.kind ? std::string("not a valid ") + kind_name(*f.kind) + " file: " : std::string())
+                << f.result.messaggio << " (at byte offset " << f.result.offset << ")\n";
+            head["error"] = json{{"offset", f.result.offset}, {"message", f.result.messaggio}};
+            write_file_object(out, head, nullptr, 0, [](std::size_t) { return json(); });
+            if (status == exit_status::success)
+                status = exit_status::errors_found;
+            continue;
         }
-        j.chiudi_oggetto();
+        write_decoded(out, std::move(head), f, points);
     }
-    j.chiudi_lista();
-    return esito;
+    out << "\n]\n";
+    return status;
 }
 
-}  // namespace scenario::strumento
+}  // namespace scenario::tool

@@ -1,35 +1,38 @@
 // `scenario dump FILE...`: compiled files decoded into JSON.
 #pragma once
 
-#include "tools/arguments.h"
-
 #include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <ostream>
 #include <string>
 #include <string_view>
+#include <vector>
 
-namespace scenario::strumento {
+namespace scenario::tool {
 
-enum class tipo_compilato { linea, corsa, celle };
+enum class compiled_kind { line, run, cells };
 
 // "line", "run", "cells".
-const char* nome_tipo(tipo_compilato t);
-std::optional<tipo_compilato> tipo_da_testo(std::string_view t);
+const char* kind_name(compiled_kind k);
+std::optional<compiled_kind> kind_from_text(std::string_view t);
 
 // By file name: *_linea.dat is a line file, *.sim a run file, other *.dat a cell file.
-std::optional<tipo_compilato> tipo_da_nome(const std::filesystem::path& p);
+std::optional<compiled_kind> kind_from_name(const std::filesystem::path& p);
 
 // A closed range of plan points, FROM:TO (either may be left out).
-struct intervallo_punti {
-    int64_t da = 0;
-    std::optional<int64_t> a;
+struct point_range {
+    int64_t from = 0;
+    std::optional<int64_t> to;
 };
-std::optional<intervallo_punti> analizza_intervallo(std::string_view t);
+std::optional<point_range> parse_point_range(std::string_view t);
 
-extern const opzioni_ammesse opzioni_dump;
-extern const char* const aiuto_dump;
-int comando_dump(const argomenti& a, std::ostream& out, std::ostream& err);
+struct dump_arguments {
+    std::vector<std::string> files;  // UTF-8
+    std::optional<std::string> points;
+    std::optional<std::string> kind;
+};
+extern const char* const dump_description;
+int run_dump(const dump_arguments& a, std::ostream& out, std::ostream& err);
 
-}  // namespace scenario::strumento
+}  // namespace scenario::tool

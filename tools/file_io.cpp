@@ -5,30 +5,42 @@
 #include <fstream>
 #include <iterator>
 #include <system_error>
+#include <type_traits>
 
-namespace scenario::strumento {
+namespace scenario::tool {
 
-std::string mostra_percorso(const std::filesystem::path& percorso) {
-    const std::u8string u = percorso.u8string();
-    return utf8_sicuro(std::string(u.begin(), u.end()));
+std::filesystem::path path_from_utf8(std::string_view utf8) {
+    // Where paths are wide, the conversion fails on bytes that are not UTF-8
+    // (no such name can exist there); elsewhere any bytes name a file.
+    if constexpr (std::is_same_v<std::filesystem::path::value_type, wchar_t>) {
+        const std::string valid = valid_utf8(utf8);
+        return std::filesystem::path(std::u8string(valid.begin(), valid.end()));
+    } else {
+        return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+    }
 }
 
-file_letto leggi_file(const std::filesystem::path& percorso) {
+std::string display_path(const std::filesystem::path& path) {
+    const std::u8string u = path.u8string();
+    return valid_utf8(std::string(u.begin(), u.end()));
+}
+
+file_read read_file(const std::filesystem::path& path) {
     namespace fs = std::filesystem;
     std::error_code ec;
-    const fs::file_status stato = fs::status(percorso, ec);
-    if (!fs::exists(stato))
-        return {std::nullopt, mostra_percorso(percorso) + ": no such file"};
-    if (fs::is_directory(stato))
-        return {std::nullopt, mostra_percorso(percorso) + ": is a directory, not a file"};
+    const fs::file_status status = fs::status(path, ec);
+    if (!fs::exists(status))
+        return {std::nullopt, display_path(path) + ": no such file"};
+    if (fs::is_directory(status))
+        return {std::nullopt, display_path(path) + ": is a directory, not a file"};
 
-    std::ifstream in(percorso, std::ios::binary);
+    std::ifstream in(path, std::ios::binary);
     if (!in)
-        return {std::nullopt, mostra_percorso(percorso) + ": cannot be opened for reading"};
-    std::string dati{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+        return {std::nullopt, display_path(path) + ": cannot be opened for reading"};
+    std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     if (in.bad())
-        return {std::nullopt, mostra_percorso(percorso) + ": read error"};
-    return {std::move(dati), {}};
+        return {std::nullopt, display_path(path) + ": read error"};
+    return {std::move(bytes), {}};
 }
 
-}  // namespace scenario::strumento
+}  // namespace scenario::tool

@@ -1,21 +1,27 @@
-// Reading whole input files, with a message a person can act on when it fails.
+// Reading whole input files, with a message a person can act on when it fails,
+// and paths to and from the UTF-8 the tool's words are in.
 #pragma once
 
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
 
-namespace scenario::strumento {
+namespace scenario::tool {
 
-struct file_letto {
-    std::optional<std::string> contenuto;  // nothing when the file could not be read
-    std::string errore;                    // why, naming the file
+struct file_read {
+    std::optional<std::string> bytes;  // nothing when the file could not be read
+    std::string error;                 // why, naming the file
 };
 
 // The bytes of a regular file, exactly as stored.
-file_letto leggi_file(const std::filesystem::path& percorso);
+file_read read_file(const std::filesystem::path& path);
 
-// A path as the person typed or would read it (UTF-8 where the platform allows).
-std::string mostra_percorso(const std::filesystem::path& percorso);
+// A path from a UTF-8 word of the command line (on Windows a narrow string
+// would be taken in the system code page instead).
+std::filesystem::path path_from_utf8(std::string_view utf8);
 
-}  // namespace scenario::strumento
+// A path as the person typed or would read it, in UTF-8.
+std::string display_path(const std::filesystem::path& path);
+
+}  // namespace scenario::tool

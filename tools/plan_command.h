@@ -1,7 +1,6 @@
 // `scenario plan`: the compiled scenario drawn as an SVG picture.
 #pragma once
 
-#include "tools/arguments.h"
 #include "tools/svg_plan.h"
 
 #include <filesystem>
@@ -9,20 +8,25 @@
 #include <ostream>
 #include <string>
 
-namespace scenario::strumento {
+namespace scenario::tool {
 
-// Reads the three compiled files of NAME and NUMBER in `cartella`. The line
+// Reads the three compiled files of NAME and NUMBER in `directory`. The line
 // file may be missing (a compile without the plan); the others must be there.
-struct esito_lettura_piano {
-    std::optional<dati_piano> dati;
-    std::string errore;
-    bool non_valido = false;  // a file is there but is not a valid compiled file
+struct plan_read {
+    std::optional<plan_data> data;
+    std::string error;
+    bool invalid = false;  // a file is there but is not a valid compiled file
 };
-esito_lettura_piano leggi_scenario_compilato(const std::filesystem::path& cartella, const std::string& nome,
-                                             const std::string& treno);
+plan_read read_compiled_scenario(const std::filesystem::path& directory, const std::string& name,
+                                 const std::string& train);
 
-extern const opzioni_ammesse opzioni_plan;
-extern const char* const aiuto_plan;
-int comando_plan(const argomenti& a, std::ostream& out, std::ostream& err);
+struct plan_arguments {
+    std::string name;
+    std::string train;
+    std::string directory;  // UTF-8
+    std::string svg;        // UTF-8; "-" for standard output
+};
+extern const char* const plan_description;
+int run_plan(const plan_arguments& a, std::ostream& out, std::ostream& err);
 
-}  // namespace scenario::strumento
+}  // namespace scenario::tool

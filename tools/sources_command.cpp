@@ -3,6 +3,7 @@
 #include "common/file_replace.h"
 #include "common/line_list.h"
 #include "compiler/source_store.h"
+#include "sources/document_names.h"
 #include "sources/identity.h"
 #include "sources/writers.h"
 #include "tools/exit_status.h"
@@ -10,15 +11,11 @@
 
 #include <system_error>
 
-namespace scenario::strumento {
+namespace scenario::tool {
 
 namespace fs = std::filesystem;
 
-const opzioni_ammesse opzioni_sources{{}, {"--force"}};
-
-const char* const aiuto_sources =
-    "Usage: scenario sources DIR [--force]\n"
-    "\n"
+const char* const sources_description =
     "Writes the program's five text files into DIR (created when missing), exactly\n"
     "as the program writes them, without compiling anything:\n"
     "  Calvena_Roccalba_linea.txt                 line description (a source)\n"
@@ -28,64 +25,57 @@ const char* const aiuto_sources =
     "  Calvena_Roccalba_4127_scheda_treno.txt     train card\n"
     "\n"
     "Files that already exist are left alone and the command fails, so an edited\n"
-    "copy is never lost; --force replaces them.\n";
+    "copy is never lost; --force replaces them.";
 
-std::vector<file_sorgente> sorgenti_programma() {
-    const std::string nome = sorgenti::nome_scenario;
-    const std::string treno = sorgenti::numero_treno;
-    const std::string documento = nome + "_" + treno + "_";
+std::vector<source_file> program_sources() {
+    const std::string name = sorgenti::nome_scenario;
+    const std::string train = sorgenti::numero_treno;
     return {
-        {nome_file_linea_testo(nome), testo_lista(sorgenti::righe_linea())},
-        {nome_file_corsa_testo(nome, treno), testo_lista(sorgenti::righe_treno())},
-        {documento + "note.txt", testo_lista(sorgenti::righe_note())},
-        {documento + "rallentamenti.txt", testo_lista(sorgenti::righe_rallentamenti())},
-        {documento + "scheda_treno.txt", testo_lista(sorgenti::righe_scheda())},
+        {nome_file_linea_testo(name), testo_lista(sorgenti::righe_linea())},
+        {nome_file_corsa_testo(name, train), testo_lista(sorgenti::righe_treno())},
+        {sorgenti::notes_document_name(name, train), testo_lista(sorgenti::righe_note())},
+        {sorgenti::slow_order_document_name(name, train), testo_lista(sorgenti::righe_rallentamenti())},
+        {sorgenti::train_card_document_name(name, train), testo_lista(sorgenti::righe_scheda())},
     };
 }
 
-std::optional<std::string> scrivi_sorgenti(const fs::path& cartella, bool sovrascrivi,
-                                           std::vector<fs::path>* scritti) {
+std::optional<std::string> write_sources(const fs::path& directory, bool overwrite,
+                                         std::vector<fs::path>* written) {
     std::error_code ec;
-    fs::create_directories(cartella, ec);
-    if (ec || !fs::is_directory(cartella, ec))
-        return mostra_percorso(cartella) + ": cannot create the directory" + (ec ? ": " + ec.message() : "");
+    fs::create_directories(directory, ec);
+    if (ec || !fs::is_directory(directory, ec))
+        return display_path(directory) + ": cannot create the directory" + (ec ? ": " + ec.message() : "");
 
-    const std::vector<file_sorgente> files = sorgenti_programma();
-    if (!sovrascrivi) {
-        std::string esistenti;
-        for (const file_sorgente& f : files) {
-            const fs::path p = percorso_in(cartella, f.nome);
+    const std::vector<source_file> files = program_sources();
+    if (!overwrite) {
+        std::string existing;
+        for (const source_file& f : files) {
+            const fs::path p = percorso_in(directory, f.name);
             if (fs::exists(fs::symlink_status(p, ec)))
-                esistenti += "\n  " + mostra_percorso(p);
+                existing += "\n  " + display_path(p);
         }
-        if (!esistenti.empty())
-            return "these files exist already and were left alone (use --force to replace them):" + esistenti;
+        if (!existing.empty())
+            return "these files exist already and were left alone (use --force to replace them):" + existing;
     }
-    for (const file_sorgente& f : files) {
-        const fs::path p = percorso_in(cartella, f.nome);
-        if (auto guasto = sostituisci_file(p, f.contenuto))
-            return *guasto;
-        if (scritti)
-            scritti->push_back(p);
+    for (const source_file& f : files) {
+        const fs::path p = percorso_in(directory, f.name);
+        if (auto failure = sostituisci_file(p, f.bytes))
+            return *failure;
+        if (written)
+            written->push_back(p);
     }
     return std::nullopt;
 }
 
-int comando_sources(const argomenti& a, std::ostream& out, std::ostream& err) {
-    if (a.posizionali.size() != 1) {
-        err << "scenario sources: "
-            << (a.posizionali.empty() ? "missing the directory DIR" : "give one directory only")
-            << "\nTry 'scenario sources --help'.\n";
-        return uscita::uso;
+int run_sources(const sources_arguments& a, std::ostream& out, std::ostream& err) {
+    std::vector<fs::path> written;
+    if (auto failure = write_sources(path_from_utf8(a.directory), a.force, &written)) {
+        err << "scenario sources: " << *failure << "\n";
+        return exit_status::usage;
     }
-    std::vector<fs::path> scritti;
-    if (auto guasto = scrivi_sorgenti(fs::path(a.posizionali[0]), a.ha("--force"), &scritti)) {
-        err << "scenario sources: " << *guasto << "\n";
-        return uscita::uso;
-    }
-    for (const fs::path& p : scritti)
-        out << "wrote " << mostra_percorso(p) << "\n";
-    return uscita::riuscita;
+    for (const fs::path& p : written)
+        out << "wrote " << display_path(p) << "\n";
+    return exit_status::success;
 }
 
-}  // namespace scenario::strumento
+}  // namespace scenario::tool

@@ -2,33 +2,34 @@
 // without compiling, so an author can start from the built-in scenario.
 #pragma once
 
-#include "tools/arguments.h"
-
 #include <filesystem>
 #include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
 
-namespace scenario::strumento {
+namespace scenario::tool {
 
-struct file_sorgente {
-    std::string nome;
-    std::string contenuto;
+struct source_file {
+    std::string name;
+    std::string bytes;
 };
 
 // The five files (line description, run description, notes, slow order,
 // train card) with the program's file names and exact bytes.
-std::vector<file_sorgente> sorgenti_programma();
+std::vector<source_file> program_sources();
 
-// Writes them into `cartella` (created when missing). Existing files are kept
-// unless `sovrascrivi`: an author's edited copy must not vanish by accident.
+// Writes them into `directory` (created when missing). Existing files are kept
+// unless `overwrite`: an author's edited copy must not vanish by accident.
 // Gives nothing on success, or what went wrong.
-std::optional<std::string> scrivi_sorgenti(const std::filesystem::path& cartella, bool sovrascrivi,
-                                           std::vector<std::filesystem::path>* scritti = nullptr);
+std::optional<std::string> write_sources(const std::filesystem::path& directory, bool overwrite,
+                                         std::vector<std::filesystem::path>* written = nullptr);
 
-extern const opzioni_ammesse opzioni_sources;
-extern const char* const aiuto_sources;
-int comando_sources(const argomenti& a, std::ostream& out, std::ostream& err);
+struct sources_arguments {
+    std::string directory;  // UTF-8
+    bool force = false;
+};
+extern const char* const sources_description;
+int run_sources(const sources_arguments& a, std::ostream& out, std::ostream& err);
 
-}  // namespace scenario::strumento
+}  // namespace scenario::tool

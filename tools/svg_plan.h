@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
-namespace scenario::strumento {
+namespace scenario::tool {
 
-struct dati_piano {
-    std::string titolo;
+struct plan_data {
+    std::string title;
     std::optional<tracciato_linea> tracciato;  // none: no line file, the line is drawn straight
     std::vector<cella> celle;
     std::array<voce, numero_voci> voci{};
@@ -21,14 +21,14 @@ struct dati_piano {
 
 // The stations of a run file: records 1 upward, in order, up to the first
 // empty one, leaving out the records that tunnel-name boards use.
-struct stazione_disegnata {
-    int indice = 0;
-    int32_t posizione = 0;
-    std::string nome;  // as stored (Windows-1252)
+struct drawn_station {
+    int index = 0;
+    int32_t position = 0;
+    std::string name;  // as stored (Windows-1252)
 };
-std::vector<stazione_disegnata> stazioni_di(const dati_piano& d);
+std::vector<drawn_station> stations_of(const plan_data& d);
 
 // The whole SVG document.
-std::string disegna_piano(const dati_piano& d);
+std::string draw_plan(const plan_data& d);
 
-}  // namespace scenario::strumento
+}  // namespace scenario::tool

@@ -3,18 +3,18 @@
 #include <array>
 #include <cstdint>
 
-namespace scenario::strumento {
+namespace scenario::tool {
 
 namespace {
 
 // Code points of the bytes 0x80..0x9F; the undefined ones map to themselves.
-constexpr std::array<char32_t, 32> cp1252_alti = {
+constexpr std::array<char32_t, 32> cp1252_high = {
     0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
     0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
 
-void aggiungi_utf8(std::string& out, char32_t c) {
+void append_utf8(std::string& out, char32_t c) {
     if (c < 0x80) {
         out.push_back(static_cast<char>(c));
     } else if (c < 0x800) {
@@ -33,22 +33,22 @@ void aggiungi_utf8(std::string& out, char32_t c) {
 }
 
 // Length of the valid UTF-8 sequence at the start of `t`, or 0 when it is not one.
-std::size_t sequenza_valida(std::string_view t) {
+std::size_t valid_sequence(std::string_view t) {
     const auto b = [&](std::size_t i) { return static_cast<uint8_t>(t[i]); };
-    const uint8_t primo = b(0);
-    if (primo < 0x80)
+    const uint8_t lead = b(0);
+    if (lead < 0x80)
         return 1;
     std::size_t n = 0;
     char32_t c = 0;
-    if (primo >= 0xC2 && primo <= 0xDF) {
+    if (lead >= 0xC2 && lead <= 0xDF) {
         n = 2;
-        c = primo & 0x1F;
-    } else if (primo >= 0xE0 && primo <= 0xEF) {
+        c = lead & 0x1F;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
         n = 3;
-        c = primo & 0x0F;
-    } else if (primo >= 0xF0 && primo <= 0xF4) {
+        c = lead & 0x0F;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
         n = 4;
-        c = primo & 0x07;
+        c = lead & 0x07;
     } else {
         return 0;
     }
@@ -67,35 +67,35 @@ std::size_t sequenza_valida(std::string_view t) {
 
 }  // namespace
 
-std::string da_windows1252(std::string_view testo) {
+std::string from_windows1252(std::string_view text) {
     std::string out;
-    out.reserve(testo.size());
-    for (char ch : testo) {
+    out.reserve(text.size());
+    for (char ch : text) {
         const auto b = static_cast<uint8_t>(ch);
         if (b < 0x80)
             out.push_back(ch);
         else if (b < 0xA0)
-            aggiungi_utf8(out, cp1252_alti[b - 0x80]);
+            append_utf8(out, cp1252_high[b - 0x80]);
         else
-            aggiungi_utf8(out, b);  // 0xA0..0xFF are Latin-1
+            append_utf8(out, b);  // 0xA0..0xFF are Latin-1
     }
     return out;
 }
 
-std::string utf8_sicuro(std::string_view testo) {
+std::string valid_utf8(std::string_view text) {
     std::string out;
-    out.reserve(testo.size());
-    while (!testo.empty()) {
-        const std::size_t n = sequenza_valida(testo);
+    out.reserve(text.size());
+    while (!text.empty()) {
+        const std::size_t n = valid_sequence(text);
         if (n == 0) {
             out += "\xEF\xBF\xBD";
-            testo.remove_prefix(1);
+            text.remove_prefix(1);
         } else {
-            out.append(testo.substr(0, n));
-            testo.remove_prefix(n);
+            out.append(text.substr(0, n));
+            text.remove_prefix(n);
         }
     }
     return out;
 }
 
-}  // namespace scenario::strumento
+}  // namespace scenario::tool

@@ -4,15 +4,15 @@
 #include <string>
 #include <string_view>
 
-namespace scenario::strumento {
+namespace scenario::tool {
 
 // Windows-1252 bytes (the code page of texts in the compiled files and the
 // text sources) as UTF-8. Bytes the code page leaves undefined keep their
 // code point (U+0081, U+008D, ...), so nothing is lost.
-std::string da_windows1252(std::string_view testo);
+std::string from_windows1252(std::string_view text);
 
-// `testo` with every byte sequence that is not valid UTF-8 replaced by U+FFFD,
+// `text` with every byte sequence that is not valid UTF-8 replaced by U+FFFD,
 // for texts of unknown origin (file paths, command-line arguments).
-std::string utf8_sicuro(std::string_view testo);
+std::string valid_utf8(std::string_view text);
 
-}  // namespace scenario::strumento
+}  // namespace scenario::tool

@@ -60,6 +60,9 @@ protected:
     void verifica_arresto(const prova::esito_figlio& esito, int causa) {
         ASSERT_TRUE(esito.stato.has_value()) << "the program did not end by itself";
         EXPECT_EQ(*esito.stato, 1) << esito.errori;
+        EXPECT_NE(esito.errori.find("Scenario non completato: impossibile aprire il file \""),
+                  std::string::npos)
+            << esito.errori;
         EXPECT_NE(esito.errori.find(primo_file), std::string::npos) << esito.errori;
         EXPECT_NE(esito.errori.find(std::strerror(causa)), std::string::npos) << esito.errori;
         verifica_pacchetto_intatto(cartella_);
@@ -167,6 +170,9 @@ TEST_F(DirectoryFaults, FullFilesystemWhileWritingACompiledFileKeepsTheEarlierGo
         GTEST_SKIP() << "no mount rights here: " << esito.errori;
     ASSERT_TRUE(esito.stato.has_value()) << "the program did not end by itself";
     EXPECT_EQ(*esito.stato, 1) << esito.errori;
+    EXPECT_NE(esito.errori.find("Scenario non completato: impossibile scrivere il file \""),
+              std::string::npos)
+        << esito.errori;
     EXPECT_NE(esito.errori.find("Calvena_Roccalba_linea.dat"), std::string::npos) << esito.errori;
     EXPECT_NE(esito.errori.find(std::strerror(ENOSPC)), std::string::npos) << esito.errori;
 

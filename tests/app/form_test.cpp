@@ -43,6 +43,9 @@ void mostra_messaggio(const std::string& testo) {
 void annota(const std::string& testo) {
     registro.note.push_back(testo);
 }
+std::string system_error_text(const std::error_code& cause) {
+    return "[" + cause.message() + "]";
+}
 
 }  // namespace scenario::piattaforma
 
@@ -84,15 +87,29 @@ TEST_F(FormRun, WithoutAProgramDirectoryStopsAndWritesNothing) {
     Form1 form;
     EXPECT_EQ(form.Form_Load(), uscita_interrotta);
     ASSERT_EQ(registro.messaggi.size(), 1u);
-    EXPECT_NE(registro.messaggi[0].find("directory"), std::string::npos);
+    EXPECT_NE(registro.messaggi[0].find("cartella"), std::string::npos);
     EXPECT_FALSE(registro.finestra_aperta);
+}
+
+// A writer's failure is worded in Italian with the platform's text for its cause.
+TEST_F(FormRun, AWriterThatCannotReplaceItsFileStopsWithTheFileAndTheSystemsCause) {
+    registro.cartella = cartella_;
+    const auto bloccato = cartella_ / "Calvena_Roccalba_4127_note.txt";
+    std::filesystem::create_directory(bloccato);
+    Form1 form;
+    EXPECT_EQ(form.Form_Load(), uscita_interrotta);
+    ASSERT_EQ(registro.messaggi.size(), 1u);
+    const std::string& m = registro.messaggi[0];
+    EXPECT_EQ(m.rfind("Scenario non completato: impossibile aprire il file \"", 0), 0u) << m;
+    EXPECT_NE(m.find(bloccato.string() + "\": ["), std::string::npos) << m;
+    EXPECT_FALSE(std::filesystem::exists(cartella_ / "Calvena_Roccalba_4127_rallentamenti.txt"));
 }
 
 // What the compile left, and what the program shows and answers for it.
 struct caso_compilazione {
     const char* nome;
     std::optional<arresto_fatale> arresto;
-    std::vector<std::pair<int32_t, int32_t>> errori;  // code, position
+    std::vector<std::pair<error_code, int32_t>> errori;  // code, position
     int stato;
     std::vector<std::string> messaggi;
     std::size_t note;
@@ -111,13 +128,13 @@ TEST_P(CompileOutcome, IsShownAndEndsTheRunWithItsStatus) {
     const auto& caso = GetParam();
     Form1 form;
     for (auto [codice, posizione] : caso.errori)
-        registra_errore(form.stato(), codice, posizione);
+        registra_errore(form.stato(), log_at{&form.log(), {}}, codice, posizione);
 
     EXPECT_EQ(form.riporta_compilazione(caso.arresto), caso.stato);
     EXPECT_EQ(registro.messaggi, caso.messaggi);
     ASSERT_EQ(registro.note.size(), caso.note);
     for (std::size_t i = 0; i < caso.note; ++i)
-        EXPECT_EQ(registro.note[i], messaggio_errore(form.stato().errori[i]));
+        EXPECT_EQ(registro.note[i], messaggio_errore(form.log().errors[i]));
 }
 
 using motivo = arresto_fatale::motivo;
@@ -126,25 +143,31 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         caso_compilazione{"Clean", std::nullopt, {}, uscita_completata, {}, 0},
         caso_compilazione{"Stamp1250",
-                          arresto_fatale{motivo::timbro, "1250"},
+                          arresto_fatale{motivo::timbro, error_code::identity_stamp_in_use, {}},
                           {},
                           uscita_interrotta,
                           {" Errore n. 1250"},
                           0},
         caso_compilazione{"Stamp1251",
-                          arresto_fatale{motivo::timbro, "1251"},
-                          {{16, 3650}},
+                          arresto_fatale{motivo::timbro, error_code::competition_code_stamp_in_use, {}},
+                          {{error_code::signal_cell_taken, 3650}},
                           uscita_interrotta,
                           {" Errore n. 1251"},
                           0},
-        caso_compilazione{"FileFailure",
-                          arresto_fatale{motivo::file, "cannot write \"x.dat\": File too large"},
-                          {},
-                          uscita_interrotta,
-                          {"Scenario not completed: cannot write \"x.dat\": File too large"},
-                          0},
         caso_compilazione{
-            "RecordedErrors", std::nullopt, {{16, 3650}, {12, 5000}}, uscita_errori_compilazione, {}, 2}),
+            "FileFailure",
+            arresto_fatale{motivo::file, error_code::none, "cannot write \"x.dat\": File too large"},
+            {},
+            uscita_interrotta,
+            {"Scenario non completato: impossibile scrivere il file \"x.dat\": File too large"},
+            0},
+        caso_compilazione{
+            "RecordedErrors",
+            std::nullopt,
+            {{error_code::signal_cell_taken, 3650}, {error_code::approach_mark_no_free_cell, 5000}},
+            uscita_errori_compilazione,
+            {},
+            2}),
     [](const auto& caso) { return std::string(caso.param.nome); });
 
 }  // namespace

@@ -2,6 +2,8 @@
 // own whose name holds spaces and accented letters, started from elsewhere.
 #include "sources/writers.h"
 #include "tests/app/child_process.h"
+#include "tests/support/golden_digests.h"
+#include "tests/support/sha256.h"
 
 #include <cerrno>
 #include <cstring>
@@ -105,6 +107,11 @@ TEST_F(ProgramRun, WritesThePackageIntoItsOwnDirectoryAndRemovesTheSources) {
     EXPECT_EQ(fs::file_size(cartella_ / celle_compilate), 14115u);
     EXPECT_EQ(fs::file_size(cartella_ / linea_compilata), 939964u);
     EXPECT_GT(fs::file_size(cartella_ / corsa_compilata), 87u * 34u);
+    // The very bytes, the same as the compiler's own test pins.
+    for (const auto& nome : pacchetto)
+        EXPECT_EQ(scenario::test_support::sha256_hex(leggi(nome)),
+                  scenario::test_support::golden_digests.at(nome))
+            << nome << " differs from the pinned bytes (tests/support/golden_digests.h)";
 
     EXPECT_TRUE(lavoro_vuoto()) << "nothing goes into the working directory";
 }

@@ -67,15 +67,18 @@ TEST(Stamps, ASlotInUseStopsTheStamp) {
     struct caso {
         const char* nome;
         void (*prepara)(stato_scenario&);
-        const char* atteso;
+        std::optional<error_code> atteso;
     };
     const caso casi[] = {
-        {"record 85 intero1", [](stato_scenario& s) { s.voci[85].intero1 = 1; }, "1250"},
-        {"cell 1 dato1", [](stato_scenario& s) { s.celle[1].dato1 = -3; }, "1250"},
-        {"record 85 valore4", [](stato_scenario& s) { s.voci[85].valore4 = 7; }, "1251"},
-        {"cell 1 dato2", [](stato_scenario& s) { s.celle[1].dato2 = 20; }, "1251"},
+        {"record 85 intero1", [](stato_scenario& s) { s.voci[85].intero1 = 1; },
+         error_code::identity_stamp_in_use},
+        {"cell 1 dato1", [](stato_scenario& s) { s.celle[1].dato1 = -3; }, error_code::identity_stamp_in_use},
+        {"record 85 valore4", [](stato_scenario& s) { s.voci[85].valore4 = 7; },
+         error_code::competition_code_stamp_in_use},
+        {"cell 1 dato2", [](stato_scenario& s) { s.celle[1].dato2 = 20; },
+         error_code::competition_code_stamp_in_use},
         {"cell 0 and 2 do not matter", [](stato_scenario& s) { s.celle[0].dato1 = s.celle[2].dato2 = 9; },
-         nullptr},
+         std::nullopt},
     };
     for (const caso& c : casi) {
         SCOPED_TRACE(c.nome);
@@ -83,11 +86,7 @@ TEST(Stamps, ASlotInUseStopsTheStamp) {
         s.celle.resize(5);
         s.n_celle = 4;
         c.prepara(s);
-        const auto esito = timbra_scenario(s);
-        if (c.atteso == nullptr)
-            EXPECT_EQ(esito, std::nullopt);
-        else
-            EXPECT_EQ(esito, std::optional<std::string>(c.atteso));
+        EXPECT_EQ(timbra_scenario(s), c.atteso);
     }
 }
 
@@ -116,16 +115,17 @@ TEST(CompileScenario, StartsFromAClearedStateWhateverWasThere) {
     }
     s.codice_errore = 17;
     s.posizione_errore = 4000;
-    s.errori.push_back({17, 4000, true, {}});
+    compile_log log;
+    log.errors.push_back({error_code::slowdown_advance_cell_taken, 4000, true, {}});
     s.celle.assign(3000, cella{12, 5121, 1, 1, 1, 1, 1, 1, 1, 1, 1});
     s.n_celle = 2999;
 
     sorgenti_in_memoria sorgenti(linea(), corsa());
-    ASSERT_EQ(compila_scenario(s, 7, sorgenti), std::nullopt);
+    ASSERT_EQ(compila_scenario(s, 7, sorgenti, {}, &log), std::nullopt);
     EXPECT_EQ(s.compila_linea, 7);
     EXPECT_EQ(s.codice_errore, 0);
     EXPECT_EQ(s.posizione_errore, 0);
-    EXPECT_TRUE(s.errori.empty());
+    EXPECT_TRUE(log.errors.empty());
     EXPECT_EQ(s.voci[0].valore1, 0);
     EXPECT_EQ(s.voci[40].testo, "");
     EXPECT_EQ(s.voci[85].testo, "Calvena_Roccalba");
@@ -144,8 +144,9 @@ TEST(CompileScenario, TheSweepWorksOnWhatTheReadersPlaced) {
     sorgenti_in_memoria sorgenti(linea(), corsa({"rallentamento,   5000,    30,  500, 0,  0,  0",
                                                  "segnale,    3500,   1, 4, 1,  0, 0,    0,  0,0,0, 0",
                                                  "segnale,    5700,   1, 4, 1,  0, 0,    0,  0,0,0, 0"}));
-    ASSERT_EQ(compila_scenario(s, 1, sorgenti), std::nullopt);
-    ASSERT_EQ(s.codice_errore, 0) << (s.errori.empty() ? "" : messaggio_errore(s.errori.back()));
+    compile_log log;
+    ASSERT_EQ(compila_scenario(s, 1, sorgenti, {}, &log), std::nullopt);
+    ASSERT_EQ(s.codice_errore, 0) << (log.errors.empty() ? "" : messaggio_errore(log.errors.back()));
     std::vector<int32_t> segni;
     for (std::size_t c = 0; c < s.celle.size(); ++c)
         if (s.celle[c].tipo == tipo_cella::segno)
@@ -214,13 +215,15 @@ TEST_F(CompileAndWrite, StampErrorWritesNoCompiledFile) {
     struct caso {
         const char* nome;
         std::string linea;
-        const char* atteso;
+        std::optional<error_code> atteso;
     };
     const caso casi[] = {
         // A tunnel-name board at 0 stands in cell 1 with its slot in dato1.
-        {"cell 1 dato1 in use", linea({"cartello_indicatore,      0, (Galleria Uno)"}), "1250"},
+        {"cell 1 dato1 in use", linea({"cartello_indicatore,      0, (Galleria Uno)"}),
+         error_code::identity_stamp_in_use},
         // A speed board at 0 with only its second value set fills dato2.
-        {"cell 1 dato2 in use", linea({"indicatori_vmax,  0,  0, 1, 0, 0, 0, 0, 0, 0"}), "1251"},
+        {"cell 1 dato2 in use", linea({"indicatori_vmax,  0,  0, 1, 0, 0, 0, 0, 0, 0"}),
+         error_code::competition_code_stamp_in_use},
     };
     for (const caso& c : casi) {
         SCOPED_TRACE(c.nome);
@@ -228,7 +231,7 @@ TEST_F(CompileAndWrite, StampErrorWritesNoCompiledFile) {
         const auto arresto = compila(1, c.linea, corsa());
         ASSERT_TRUE(arresto.has_value());
         EXPECT_EQ(arresto->perche, arresto_fatale::motivo::timbro);
-        EXPECT_EQ(arresto->testo, c.atteso);
+        EXPECT_EQ(arresto->errore, c.atteso);
         EXPECT_EQ(file_presenti(), std::vector<std::string>{"Calvena_Roccalba_4127.dat"});
         EXPECT_EQ(contenuto(file("Calvena_Roccalba_4127.dat")), "previous cells");
     }

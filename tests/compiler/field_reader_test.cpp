@@ -120,3 +120,126 @@ TEST(FieldReader, TellsTheLineOnWhichEachFieldBegan) {
 
 }  // namespace
 }  // namespace scenario
+
+namespace scenario {
+namespace {
+
+// ---- the records of what was read ------------------------------------------------
+
+enum class kind { keyword, text, n32, n16, n8 };
+
+// Reads `dati` with the given kinds in turn and gives the records.
+std::vector<field_record> records(std::string_view dati, std::initializer_list<kind> kinds) {
+    std::vector<field_record> r;
+    lettore_campi l(dati, &r, sorgente_testo::corsa);
+    for (kind k : kinds) {
+        try {
+            switch (k) {
+                case kind::keyword:
+                    (void)l.leggi_parola_chiave();
+                    break;
+                case kind::text:
+                    (void)l.leggi_testo();
+                    break;
+                case kind::n32:
+                    (void)l.leggi_intero();
+                    break;
+                case kind::n16:
+                    (void)l.leggi_intero16();
+                    break;
+                case kind::n8:
+                    (void)l.leggi_byte();
+                    break;
+            }
+        } catch (const errore_lettura&) {
+            break;
+        }
+    }
+    return r;
+}
+
+TEST(FieldRecords, SayWhereEachFieldStoodAndHowItWasTaken) {
+    using fr = field_reading;
+    using fw = field_width;
+    struct expected {
+        int32_t line, first, last;
+        const char* raw;
+        int32_t value;
+        fr reading;
+        fw width;
+        field_role role;
+    };
+    struct caso {
+        const char* name;
+        const char* data;
+        std::initializer_list<kind> kinds;
+        std::vector<expected> fields;
+    } cases[] = {
+        {"keyword and numbers ending at blanks",
+         "orologio,    16   19 30 \r\n",
+         {kind::keyword, kind::n16, kind::n16, kind::n16},
+         {{1, 1, 8, "orologio", 0, fr::text, fw::text, field_role::keyword},
+          {1, 14, 15, "16", 16, fr::number, fw::bits16, field_role::value},
+          {1, 19, 20, "19", 19, fr::number, fw::bits16, field_role::value},
+          {1, 22, 23, "30", 30, fr::number, fw::bits16, field_role::value}}},
+        {"empty and not-a-number fields read as 0",
+         "x,,12abc,-\r\n",
+         {kind::keyword, kind::n32, kind::n32, kind::n32},
+         {{1, 1, 1, "x", 0, fr::text, fw::text, field_role::keyword},
+          {1, 3, 2, "", 0, fr::empty_as_zero, fw::bits32, field_role::value},
+          {1, 4, 8, "12abc", 0, fr::not_a_number, fw::bits32, field_role::value},
+          {1, 10, 10, "-", 0, fr::not_a_number, fw::bits32, field_role::value}}},
+        {"a number beyond its width is recorded, then fails",
+         "a\r\n  300,5",
+         {kind::keyword, kind::n8, kind::n8},
+         {{1, 1, 1, "a", 0, fr::text, fw::text, field_role::keyword},
+          {2, 3, 5, "300", 0, fr::beyond_width, fw::bits8, field_role::value}}},
+        {"beyond 32 bits",
+         "99999999999",
+         {kind::n32},
+         {{1, 1, 11, "99999999999", 0, fr::beyond_width, fw::bits32, field_role::value}}},
+        {"a quoted text keeps its quotes as written; trailing blanks are not part of it",
+         "cartello, 5750, \"(GALLERIA, LUNGA)\"  \r\nnext",
+         {kind::keyword, kind::n32, kind::text, kind::keyword},
+         {{1, 1, 8, "cartello", 0, fr::text, fw::text, field_role::keyword},
+          {1, 11, 14, "5750", 5750, fr::number, fw::bits32, field_role::value},
+          {1, 17, 35, "\"(GALLERIA, LUNGA)\"", 0, fr::text, fw::text, field_role::value},
+          {2, 1, 4, "next", 0, fr::text, fw::text, field_role::keyword}}},
+        {"a station name with inner blanks",
+         "  SAN MARCO  ,x",
+         {kind::text},
+         {{1, 3, 11, "SAN MARCO", 0, fr::text, fw::text, field_role::value}}},
+    };
+    for (const caso& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::vector<field_record> r = records(c.data, c.kinds);
+        ASSERT_EQ(r.size(), c.fields.size());
+        for (std::size_t i = 0; i < r.size(); ++i) {
+            SCOPED_TRACE(i);
+            const expected& e = c.fields[i];
+            EXPECT_EQ(r[i].source, sorgente_testo::corsa);
+            EXPECT_EQ(r[i].line, e.line);
+            EXPECT_EQ(r[i].first_column, e.first);
+            EXPECT_EQ(r[i].last_column, e.last);
+            EXPECT_EQ(r[i].raw, e.raw);
+            EXPECT_EQ(std::string_view(c.data).substr(r[i].offset, r[i].raw.size()), r[i].raw);
+            EXPECT_EQ(r[i].value, e.value);
+            EXPECT_EQ(r[i].reading, e.reading);
+            EXPECT_EQ(r[i].width, e.width);
+            EXPECT_EQ(r[i].role, e.role);
+        }
+    }
+    // The value of a text field is what the reader gave, quotes removed.
+    EXPECT_EQ(records("\"a, b\" ,c", {kind::text})[0].text, "a, b");
+}
+
+TEST(FieldRecords, NothingIsRecordedWithoutAPlaceForThem) {
+    lettore_campi l("a,1");
+    EXPECT_EQ(l.last_record(), -1);
+    (void)l.leggi_parola_chiave();
+    EXPECT_EQ(l.leggi_intero(), 1);
+    EXPECT_EQ(l.last_record(), -1);
+}
+
+}  // namespace
+}  // namespace scenario

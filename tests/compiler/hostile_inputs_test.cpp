@@ -79,9 +79,9 @@ struct caso_ostile {
     std::string nome;
     std::optional<std::string> linea;
     std::optional<std::string> corsa;
-    int32_t errore = 0;                       // the error left in the record; 0: a clean compile
-    std::optional<int32_t> posizione = {};    // posizione_errore, where it matters
-    std::optional<std::string> arresto = {};  // a stamp error that stops the program
+    int32_t errore = 0;                      // the error left in the record; 0: a clean compile
+    std::optional<int32_t> posizione = {};   // posizione_errore, where it matters
+    std::optional<error_code> arresto = {};  // a stamp error that stops the program
     std::function<void(const stato_scenario&)> verifica = {};  // what else must hold
 };
 
@@ -214,7 +214,7 @@ std::vector<caso_ostile> casi_ostili() {
              EXPECT_EQ(s.celle[5].dato6, 31);
              EXPECT_EQ(s.celle[1].dato6, 33);
          }},
-        {"SignalAtTheStartStopsTheStamp", linea(), corsa(segnale("0")), 0, {}, "1250"},
+        {"SignalAtTheStartStopsTheStamp", linea(), corsa(segnale("0")), 0, {}, error_code::identity_stamp_in_use},
         {"SignalAtTheLastAcceptedPosition", linea(), corsa(segnale("16900")), 0},
         {"SlowdownEndingBeyondTheRoute", linea(), corsa(rallentamento("16900", "1000")), 15, 16900},
         {"SlowdownOfLengthZero", linea(), corsa(rallentamento("5000", "0")), 0},
@@ -230,9 +230,9 @@ std::vector<caso_ostile> casi_ostili() {
     return casi;
 }
 
-std::string registro(const stato_scenario& s) {
+std::string registro(const compile_log& log) {
     std::string t;
-    for (const errore_registrato& e : s.errori)
+    for (const logged_error& e : log.errors)
         t += "\n  " + messaggio_errore(e);
     return t.empty() ? " (no error recorded)" : t;
 }
@@ -246,15 +246,16 @@ TEST_P(HostileInputs, EndWithTheRecordedErrorAndEncodeBackToTheState) {
     s.numero_treno = "4127";
     sorgenti_in_memoria sorgenti(c.linea, c.corsa);
 
-    const std::optional<std::string> arresto = compila_scenario(s, 1, sorgenti);
+    compile_log log;
+    const std::optional<error_code> arresto = compila_scenario(s, 1, sorgenti, {}, &log);
 
     EXPECT_EQ(arresto, c.arresto);
-    EXPECT_EQ(s.codice_errore, c.errore) << "errors recorded:" << registro(s);
+    EXPECT_EQ(s.codice_errore, c.errore) << "errors recorded:" << registro(log);
     if (c.posizione) {
         EXPECT_EQ(s.posizione_errore, *c.posizione);
     }
     EXPECT_FALSE(sorgenti.esiste(sorgente_testo::linea)) << "the line description stayed";
-    EXPECT_EQ(fuzz::controlla_stato(s), "");
+    EXPECT_EQ(fuzz::controlla_stato(s, log), "");
     if (!arresto) {
         EXPECT_EQ(fuzz::controlla_file_compilati(s), "");
     }

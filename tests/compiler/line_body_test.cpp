@@ -145,7 +145,7 @@ TEST(LinePlan, CurveErrors103) {
     for (const caso& c : casi) {
         lettura_linea l(descrizione(c.corpo, c.generale));
         EXPECT_EQ(l.s.codice_errore, 103) << c.nome;
-        EXPECT_FALSE(l.s.errori.back().con_posizione) << c.nome;
+        EXPECT_FALSE(l.log.errors.back().has_position) << c.nome;
         EXPECT_FALSE(l.esito.prosegui) << c.nome;
         EXPECT_TRUE(l.linea_eliminata()) << c.nome;
     }
@@ -183,7 +183,7 @@ TEST(LinePosition, TooCloseToTheEndIsError15AndReadingStops) {
             descrizione(prova::righe({"pendenza, 0, 3", riga, "pendenza, 1000, 9", "montagna, 0, 500, 1"})));
         EXPECT_EQ(l.s.codice_errore, 15) << riga;
         EXPECT_EQ(l.s.posizione_errore, 46950) << riga;
-        EXPECT_EQ(l.s.errori.back().luogo.riga, 5) << riga;
+        EXPECT_EQ(l.log.errors.back().place.line, 5) << riga;
         EXPECT_TRUE(l.esito.prosegui) << riga;
         EXPECT_TRUE(l.linea_eliminata()) << riga;
         // Nothing after the line is read; the end-of-file fills still run.

@@ -53,7 +53,7 @@ TEST(LineFailures, BadInputIsAReadFailure) {
         stato_scenario s;
         s.compila_linea = 1;
         sorgenti_in_memoria sorgenti(c.testo, std::nullopt);
-        EXPECT_THROW(leggi_descrizione_linea(s, sorgenti), errore_lettura) << c.nome;
+        EXPECT_THROW(prova::leggi_linea(s, sorgenti), errore_lettura) << c.nome;
     }
 }
 
@@ -88,13 +88,14 @@ TEST(ReadingFailureHandler, RecordsError25AndRemovesBothSources) {
     sorgenti_in_memoria sorgenti(
         std::string("[generale]\r\nlunghezza percorso, 100\r\n[curve]\r\npendenza, 5"),
         std::string("[generale]\r\n[fine]\r\n"));
-    memorizza_dati(s, sorgenti);
+    compile_log log;
+    memorizza_dati(s, sorgenti, &log);
     EXPECT_EQ(s.codice_errore, 25);
     EXPECT_EQ(s.posizione_errore, 1234);
-    EXPECT_FALSE(s.errori.back().con_posizione);
+    EXPECT_FALSE(log.errors.back().has_position);
+    EXPECT_EQ(log.read_failure, log.errors.back().detail);
     EXPECT_FALSE(sorgenti.esiste(sorgente_testo::linea));
     EXPECT_FALSE(sorgenti.esiste(sorgente_testo::corsa));
-    EXPECT_FALSE(s.lettura.valido);
     EXPECT_EQ(s.voci[85].testo, "Calvena_Roccalba");
     EXPECT_EQ(s.voci[86].testo, "4127");
 }

@@ -17,10 +17,10 @@ using prova::descrizione;
 using prova::lettura_linea;
 
 // The last error was recorded without a position.
-void senza_posizione(const stato_scenario& s) {
-    ASSERT_FALSE(s.errori.empty());
-    EXPECT_FALSE(s.errori.back().con_posizione);
-    EXPECT_EQ(s.posizione_errore, 0);
+void senza_posizione(const lettura_linea& l) {
+    ASSERT_FALSE(l.log.errors.empty());
+    EXPECT_FALSE(l.log.errors.back().has_position);
+    EXPECT_EQ(l.s.posizione_errore, 0);
 }
 
 TEST(LineHeader, SkipsEverythingUpToTheFirstGeneraleFieldInAnyCase) {
@@ -45,7 +45,7 @@ TEST(LineHeader, EndOfFileBeforeTheHeaderIsError102) {
     for (const char* testo : {"a,b\r\nc\r\n", "x\r\n[generale]\r\n", "[generale]"}) {
         lettura_linea l(testo);
         EXPECT_EQ(l.s.codice_errore, 102) << testo;
-        senza_posizione(l.s);
+        senza_posizione(l);
         EXPECT_FALSE(l.esito.prosegui);
         EXPECT_TRUE(l.linea_eliminata());
         EXPECT_FALSE(l.corsa_eliminata());
@@ -55,7 +55,7 @@ TEST(LineHeader, EndOfFileBeforeTheHeaderIsError102) {
 TEST(LineHeader, MissingFileIsError101AndDeletesNothing) {
     stato_scenario s;
     sorgenti_in_memoria sorgenti(std::nullopt, std::string("[generale]\r\n"));
-    const esito_fase_linea esito = leggi_descrizione_linea(s, sorgenti);
+    const esito_fase_linea esito = prova::leggi_linea(s, sorgenti);
     EXPECT_EQ(s.codice_errore, 101);
     EXPECT_FALSE(esito.prosegui);
     EXPECT_TRUE(sorgenti.esiste(sorgente_testo::corsa));
@@ -83,7 +83,7 @@ TEST(LineGeneral, RouteLengthSizesCellsAndPlan) {
 TEST(LineGeneral, RouteLengthAboveOneMillionIsError1) {
     lettura_linea l(descrizione("", "lunghezza percorso, 1000001\r\n"));
     EXPECT_EQ(l.s.codice_errore, 1);
-    senza_posizione(l.s);
+    senza_posizione(l);
     EXPECT_EQ(l.s.voci[voce_treno].valore2, 1000001);
     EXPECT_FALSE(l.s.celle_esistono());
     EXPECT_FALSE(l.esito.prosegui);
@@ -107,7 +107,7 @@ TEST(LineGeneral, TheLastRouteLengthCountsAndStaysAfterAnError) {
     stato_scenario s;
     sorgenti_in_memoria sorgenti(descrizione("", "lunghezza percorso, 100\r\nlunghezza percorso, -5\r\n"),
                                  std::nullopt);
-    EXPECT_THROW(leggi_descrizione_linea(s, sorgenti), errore_lettura);
+    EXPECT_THROW(prova::leggi_linea(s, sorgenti), errore_lettura);
     EXPECT_EQ(s.celle.size(), 143u);
 }
 
@@ -163,7 +163,7 @@ TEST(LineGeneral, SignalRepetition) {
         EXPECT_EQ(l.esito.prosegui, c.errore == 0) << c.riga;
         EXPECT_EQ(l.linea_eliminata(), true);
         if (c.errore != 0)
-            senza_posizione(l.s);
+            senza_posizione(l);
     }
 }
 
@@ -210,7 +210,7 @@ TEST(LineGeneral, EndOfFileInTheGeneralSection) {
     for (const char* testo : {"[generale]\r\nlunghezza percorso, 1000\r\n-\r\n-", ""}) {
         stato_scenario s;
         sorgenti_in_memoria sorgenti(std::string(testo), std::nullopt);
-        EXPECT_THROW(leggi_descrizione_linea(s, sorgenti), errore_lettura) << testo;
+        EXPECT_THROW(prova::leggi_linea(s, sorgenti), errore_lettura) << testo;
     }
 }
 

@@ -18,7 +18,7 @@ TEST(LineProgram, ReadsTheProgramsOwnLineDescription) {
     prova::lettura_linea l(testo);
     const stato_scenario& s = l.s;
     EXPECT_EQ(s.codice_errore, 0);
-    EXPECT_TRUE(s.errori.empty());
+    EXPECT_TRUE(l.log.errors.empty());
     EXPECT_TRUE(l.esito.prosegui);
     EXPECT_TRUE(l.linea_eliminata());
     EXPECT_EQ(s.voci[voce_treno].valore2, 40000);
@@ -75,7 +75,7 @@ TEST(LineProgram, ReadsTheLargestRoute) {
     s.compila_linea = 1;
     sorgenti_in_memoria sorgenti(testo, std::nullopt);
     const auto inizio = std::chrono::steady_clock::now();
-    const esito_fase_linea esito = leggi_descrizione_linea(s, sorgenti);
+    const esito_fase_linea esito = prova::leggi_linea(s, sorgenti);
     const auto durata = std::chrono::steady_clock::now() - inizio;
     std::cout << "[ timing ] 1000000 m route read in "
               << std::chrono::duration_cast<std::chrono::milliseconds>(durata).count() << " ms\n";

@@ -1,5 +1,6 @@
 // The program's own run description, read after its own line description.
 #include "common/line_list.h"
+#include "compiler/errors.h"
 #include "compiler/read_sources.h"
 #include "sources/writers.h"
 #include "tests/compiler/run_test_state.h"
@@ -68,9 +69,10 @@ TEST(RunProgram, ReadOnItsOwn) {
     if (corsa.empty())
         GTEST_SKIP() << "the run description content is not there yet";
     stato_scenario s = prova::stato_percorso();
-    EXPECT_TRUE(prova::leggi_corsa(s, corsa));
+    compile_log log;
+    EXPECT_TRUE(prova::leggi_corsa(s, corsa, prima_voce_cartelli, &log));
     EXPECT_EQ(s.codice_errore, 0);
-    EXPECT_TRUE(s.errori.empty());
+    EXPECT_TRUE(log.errors.empty());
     verifica_corsa_del_programma(s);
 }
 
@@ -84,10 +86,11 @@ TEST(RunProgram, ReadAfterTheLineDescription) {
     s.numero_treno = "4127";
     s.compila_linea = 1;
     sorgenti_in_memoria sorgenti(linea, corsa);
-    memorizza_dati(s, sorgenti);
+    compile_log log;
+    memorizza_dati(s, sorgenti, &log);
     EXPECT_EQ(s.codice_errore, 0);
-    for (const errore_registrato& e : s.errori)
-        ADD_FAILURE() << "error " << e.codice << " at " << e.posizione;
+    for (const logged_error& e : log.errors)
+        ADD_FAILURE() << messaggio_errore(e);
     EXPECT_FALSE(sorgenti.esiste(sorgente_testo::linea));
     EXPECT_FALSE(sorgenti.esiste(sorgente_testo::corsa));
     verifica_corsa_del_programma(s);

@@ -68,7 +68,9 @@ TEST(RunReader, WithoutGeneraleNoLineIsReadButTheEndStepsRun) {
 TEST(RunReader, MissingEmptyOrTruncatedSourceIsAReadFailure) {
     stato_scenario s = prova::stato_percorso();
     sorgenti_in_memoria mancante(std::nullopt, std::nullopt);
-    EXPECT_THROW(leggi_descrizione_corsa(s, mancante, prima_voce_cartelli), errore_lettura);
+    log_at nessun_registro;
+    EXPECT_THROW(leggi_descrizione_corsa(s, mancante, prima_voce_cartelli, nessun_registro, false),
+                 errore_lettura);
     EXPECT_THROW(leggi_corsa(s, ""), errore_lettura);
     // A data line cut short by the end of the file reads past it.
     EXPECT_THROW(leggi_corsa(s, "[generale]\r\nsegnale, 1000, 1\r\n"), errore_lettura);
@@ -229,12 +231,14 @@ TEST(RunReader, SignalBoundAndError15StillRunsTheEndSteps) {
           "abbattimento, 46950, 1", "abbattimento, -100, 1"}) {
         stato_scenario t = prova::stato_percorso();
         voce_n(t, 83).valore2 = 33575;
-        EXPECT_TRUE(leggi_corsa(t, file({"[generale]", "velocita, 0, 80", riga, "sabbia, 300", "[fine]"})));
+        compile_log log;
+        EXPECT_TRUE(leggi_corsa(t, file({"[generale]", "velocita, 0, 80", riga, "sabbia, 300", "[fine]"}),
+                                prima_voce_cartelli, &log));
         // Error 15 leaves the loop; the end steps run, and their check replaces it with 2.
         EXPECT_EQ(t.codice_errore, 2) << riga;
-        ASSERT_GE(t.errori.size(), 2u);
-        EXPECT_EQ(t.errori[t.errori.size() - 2].codice, 15) << riga;
-        EXPECT_EQ(t.errori[t.errori.size() - 2].luogo.riga, 3) << riga;
+        ASSERT_GE(log.errors.size(), 2u);
+        EXPECT_EQ(log.errors[log.errors.size() - 2].code, error_code::beyond_route_end) << riga;
+        EXPECT_EQ(log.errors[log.errors.size() - 2].place.line, 3) << riga;
         EXPECT_EQ(voce_n(t, 86).intero1, 0) << riga;
         EXPECT_EQ(cella_n(t, 900).velocita, 16) << riga;
         for (const cella& c : t.celle)
@@ -261,15 +265,16 @@ TEST_P(ErroriCorsa, StopAtOnceWithThePositionOfTheLine) {
     stato_scenario s = prova::stato_percorso();
     s.posizione_errore = 4242;
     voce_n(s, 81).valore1 = 25;  // the end check would say 2
-    EXPECT_TRUE(leggi_corsa(s, testo));
+    compile_log log;
+    EXPECT_TRUE(leggi_corsa(s, testo, prima_voce_cartelli, &log));
     EXPECT_EQ(s.codice_errore, k.errore);
     EXPECT_EQ(s.posizione_errore, k.posizione);
     EXPECT_EQ(voce_n(s, 86).intero1, 0);
     EXPECT_EQ(cella_n(s, 0).velocita, 0);
-    ASSERT_FALSE(s.errori.empty());
-    EXPECT_TRUE(s.errori.back().luogo.valido);
-    EXPECT_EQ(s.errori.back().luogo.sorgente, sorgente_testo::corsa);
-    EXPECT_EQ(s.errori.back().luogo.riga, 2 + static_cast<int32_t>(k.righe.size()));
+    ASSERT_FALSE(log.errors.empty());
+    EXPECT_TRUE(log.errors.back().place.known);
+    EXPECT_EQ(log.errors.back().place.source, sorgente_testo::corsa);
+    EXPECT_EQ(log.errors.back().place.line, 2 + static_cast<int32_t>(k.righe.size()));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -380,7 +385,7 @@ TEST(RunReader, Error15FromTheLinePhaseStopsAtTheFirstSignalOrSlowdown) {
         file({"[generale]", "velocita, 0, 80", stazione_calvena, "segnale, 3650, 1, 4, 1, 0, 0, 0, 0,0,0, 0",
               "segnale, 4650, 2, 4, 1, 0, 0, 0, 0,0,0, 0", "[fine]"});
     stato_scenario s = prova::stato_percorso();
-    registra_errore(s, 15, 12345);
+    registra_errore(s, {}, error_code::beyond_route_end, 12345);
     EXPECT_TRUE(leggi_corsa(s, testo));
     EXPECT_EQ(s.codice_errore, 15);
     EXPECT_EQ(s.posizione_errore, 3650);
@@ -390,7 +395,7 @@ TEST(RunReader, Error15FromTheLinePhaseStopsAtTheFirstSignalOrSlowdown) {
     EXPECT_EQ(cella_n(s, 0).velocita, 0);  // no end steps
 
     stato_scenario t = prova::stato_percorso();
-    registra_errore(t, 15, 12345);
+    registra_errore(t, {}, error_code::beyond_route_end, 12345);
     EXPECT_TRUE(leggi_corsa(t, file({"[generale]", "velocita, 0, 80", stazione_calvena, "[fine]"})));
     EXPECT_EQ(t.codice_errore, 15);
     EXPECT_EQ(t.posizione_errore, 12345);

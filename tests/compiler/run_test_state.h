@@ -2,6 +2,7 @@
 // and a run description fed from memory, for the run phase tests.
 #pragma once
 
+#include "compiler/compile_log.h"
 #include "compiler/read_sources.h"
 #include "compiler/source_store.h"
 #include "compiler/state.h"
@@ -37,9 +38,12 @@ inline voce& voce_n(stato_scenario& s, int32_t i) {
 }
 
 // Runs the run phase over `testo`; true when it deleted the run description.
-inline bool leggi_corsa(stato_scenario& s, std::string testo, int32_t slot_cartelli = prima_voce_cartelli) {
+// With `log`, what the phase notes goes there.
+inline bool leggi_corsa(stato_scenario& s, std::string testo, int32_t slot_cartelli = prima_voce_cartelli,
+                        compile_log* log = nullptr) {
     sorgenti_in_memoria sorgenti(std::nullopt, std::move(testo));
-    leggi_descrizione_corsa(s, sorgenti, slot_cartelli);
+    log_at at{log, {}};
+    leggi_descrizione_corsa(s, sorgenti, slot_cartelli, at, true);
     return !sorgenti.esiste(sorgente_testo::corsa);
 }
 

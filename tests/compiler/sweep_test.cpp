@@ -14,6 +14,7 @@ using errore = std::pair<int32_t, int32_t>;  // number, position
 // A route of n_celle + 1 cells with the items a test places by hand.
 struct percorso {
     stato_scenario s;
+    compile_log log;
 
     explicit percorso(int32_t n_celle) {
         s.n_celle = n_celle;
@@ -29,7 +30,7 @@ struct percorso {
         metti(inizio, tipo_cella::inizio_rallentamento, velocita);
         return metti(fine, tipo_cella::fine_rallentamento, velocita);
     }
-    void rifinisci() { rifinisci_percorso(s); }
+    void rifinisci() { rifinisci_percorso(s, &log); }
 
     // Cells carrying a mark of the sweep (kind 12, value 180), in order.
     std::vector<int32_t> segni() const {
@@ -41,8 +42,8 @@ struct percorso {
     }
     std::vector<errore> errori() const {
         std::vector<errore> r;
-        for (const auto& e : s.errori)
-            r.emplace_back(e.codice, e.posizione);
+        for (const auto& e : log.errors)
+            r.emplace_back(e.number(), e.position);
         return r;
     }
 };
@@ -72,9 +73,10 @@ TEST(Sweep, RouteWithoutSlowdownsComesOutUnchanged) {
 
 TEST(Sweep, NoCellsNoWork) {
     stato_scenario s;
-    rifinisci_percorso(s);
+    compile_log log;
+    rifinisci_percorso(s, &log);
     EXPECT_TRUE(s.celle.empty());
-    EXPECT_TRUE(s.errori.empty());
+    EXPECT_TRUE(log.errors.empty());
 }
 
 TEST(SweepSignalsBehindAdvancePoint, EverySignalInTheWindowDownToCell3IsServed) {
@@ -332,10 +334,10 @@ TEST(SweepHostileLayouts, RandomRoutesOnlyMarkFreeCellsAndLowerMarks) {
             EXPECT_LE(b.dato1, valore_segno);
             EXPECT_EQ(a.galleria, b.galleria);
         }
-        for (const auto& e : p.s.errori) {
-            EXPECT_TRUE(e.codice >= 11 && e.codice <= 13);
-            EXPECT_GE(e.posizione, 0);
-            EXPECT_LE(e.posizione, n * 50);
+        for (const auto& e : p.log.errors) {
+            EXPECT_EQ(error_severity_of(e.code), error_severity::sweep);
+            EXPECT_GE(e.position, 0);
+            EXPECT_LE(e.position, n * 50);
         }
     }
 }

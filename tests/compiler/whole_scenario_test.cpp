@@ -33,9 +33,10 @@ protected:
         s.numero_treno = "4127";
         sorgenti_in_memoria sorgenti(testo_lista(sorgenti::righe_linea()),
                                      testo_lista(sorgenti::righe_treno()));
-        timbro_ = compila_scenario(s, 1, sorgenti);
+        compile_log log;
+        timbro_ = compila_scenario(s, 1, sorgenti, {}, &log);
         codice_errore_ = s.codice_errore;
-        for (const errore_registrato& e : s.errori)
+        for (const logged_error& e : log.errors)
             f_->errori.push_back(messaggio_errore(e));
         sorgenti_eliminate_ =
             !sorgenti.esiste(sorgente_testo::linea) && !sorgenti.esiste(sorgente_testo::corsa);
@@ -55,7 +56,7 @@ protected:
     static double y(int32_t p) { return f_->tracciato.at(p, 1).numero(); }
 
     static inline std::unique_ptr<file_decodificati> f_;
-    static inline std::optional<std::string> timbro_;
+    static inline std::optional<error_code> timbro_;
     static inline int32_t codice_errore_ = -1;
     static inline bool sorgenti_eliminate_ = false;
     static inline esito_decodifica esiti_[3];

@@ -1,141 +1,160 @@
-// The command line: help, usage errors and exit statuses, and the text form
-// of the compile's report.
+// The command line: help, version, usage errors and exit statuses, and the
+// text form of the compile's report.
 #include "tools/command_line.h"
 
 #include "common/line_list.h"
+#include "common/version.h"
 #include "sources/writers.h"
+#include "tests/support/files.h"
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
-#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
 
-namespace scenario::strumento {
+namespace scenario::tool {
 namespace {
 
 namespace fs = std::filesystem;
+using test_support::write_file;
 
-struct uscita_comando {
-    int stato;
+struct command_output {
+    int status;
     std::string out;
     std::string err;
 };
-uscita_comando lancia(const std::vector<std::string>& parole) {
+command_output launch(const std::vector<std::string>& words) {
     std::ostringstream o, e;
-    const int stato = esegui(parole, o, e);
-    return {stato, o.str(), e.str()};
+    const int status = run(words, o, e);
+    return {status, o.str(), e.str()};
 }
 
-TEST(RigaDiComando, HelpForTheToolAndForEachCommand) {
-    for (const std::vector<std::string>& parole : {std::vector<std::string>{"--help"}, {"-h"}, {"help"}}) {
-        const uscita_comando u = lancia(parole);
-        EXPECT_EQ(u.stato, 0);
-        for (const char* comando : {"sources", "compile", "dump", "plan"})
-            EXPECT_NE(u.out.find(comando), std::string::npos) << comando;
-    }
-    for (const char* comando : {"sources", "compile", "dump", "plan"}) {
-        const uscita_comando a = lancia({comando, "--help"});
-        const uscita_comando b = lancia({"help", comando});
-        EXPECT_EQ(a.stato, 0);
-        EXPECT_EQ(a.out, b.out);
-        EXPECT_NE(a.out.find(std::string("Usage: scenario ") + comando), std::string::npos);
-    }
-}
+const char* const commands[] = {"sources", "compile", "dump", "plan"};
 
-TEST(RigaDiComando, UsageErrorsExitWithTwoAndSayWhatIsWrong) {
-    struct caso {
-        std::vector<std::string> parole;
-        const char* parola;
-    } casi[] = {
-        {{}, "Usage"},
-        {{"build"}, "unknown command 'build'"},
-        {{"help", "build"}, "unknown command 'build'"},
-        {{"compile", "--line", "a"}, "missing --run, --name, --train"},
-        {{"compile", "--line", "a", "--run", "b", "--name", "N", "--train", "1", "--line", "c"},
-         "--line given twice"},
-        {{"compile", "--line"}, "--line needs a value"},
-        {{"compile", "--json=yes"}, "--json takes no value"},
-        {{"compile", "--fast"}, "unknown option --fast"},
-        {{"compile", "--line", "a", "--run", "b", "--name", "N", "--train", "1", "extra"},
-         "unexpected argument extra"},
-        {{"sources"}, "missing the directory"},
-        {{"plan", "--name", "N", "--train", "1", "--svg", "x.svg"}, "missing the directory"},
-        {{"plan", "DIR"}, "missing --name, --train, --svg"},
+TEST(CommandLine, HelpForTheToolAndForEachCommand) {
+    for (const std::vector<std::string>& words : {std::vector<std::string>{"--help"}, {"-h"}, {"help"}}) {
+        const command_output u = launch(words);
+        EXPECT_EQ(u.status, 0);
+        EXPECT_EQ(u.err, "");
+        EXPECT_NE(u.out.find("Usage: scenario"), std::string::npos) << u.out;
+        EXPECT_NE(u.out.find("Exit status: 0 success"), std::string::npos) << u.out;
+        for (const char* command : commands)
+            EXPECT_NE(u.out.find(std::string("\n  ") + command + " "), std::string::npos) << command;
+    }
+    // Each command's help: its usage line, its explanation and its exit statuses.
+    const std::pair<const char*, const char*> explained[] = {
+        {"sources", "--force replaces them"},
+        {"compile", "a fatal stamp error (1250, 1251) stops it"},
+        {"dump", "null for a value never"},
+        {"plan", "--svg - writes the picture to standard output"},
     };
-    for (const caso& c : casi) {
-        const uscita_comando u = lancia(c.parole);
-        EXPECT_EQ(u.stato, 2) << c.parola;
-        EXPECT_NE(u.err.find(c.parola), std::string::npos) << u.err;
+    for (const auto& [command, explanation] : explained) {
+        const command_output a = launch({command, "--help"});
+        const command_output b = launch({"help", command});
+        EXPECT_EQ(a.status, 0);
+        EXPECT_EQ(a.out, b.out);
+        EXPECT_NE(a.out.find(std::string("Usage: scenario ") + command), std::string::npos) << a.out;
+        EXPECT_NE(a.out.find(explanation), std::string::npos) << a.out;
+        EXPECT_NE(a.out.find("Exit status:"), std::string::npos) << a.out;
     }
 }
 
-class CompilaTesto : public ::testing::Test {
+TEST(CommandLine, VersionNamesTheToolAndItsVersion) {
+    const command_output u = launch({"--version"});
+    EXPECT_EQ(u.status, 0);
+    EXPECT_EQ(u.out, std::string("scenario ") + program_version + "\n");
+    EXPECT_EQ(u.err, "");
+}
+
+TEST(CommandLine, UsageErrorsExitWithTwoAndSayWhatIsWrong) {
+    struct test_case {
+        std::vector<std::string> words;
+        const char* message;
+    } cases[] = {
+        {{}, "give a command"},
+        {{"build"}, "scenario: unknown command 'build'"},
+        {{"help", "build"}, "unknown command 'build'"},
+        {{"--bogus"}, "scenario: unknown option '--bogus'"},
+        {{"compile", "--line", "a"}, "scenario compile: --run is required"},
+        {{"compile", "--line", "a", "--run", "b", "--name", "N", "--train", "1", "--line", "c"}, "--line"},
+        {{"compile", "--line"}, "--line"},
+        {{"compile", "--json=maybe", "--line", "a", "--run", "b", "--name", "N", "--train", "1"}, "--json"},
+        {{"compile", "--line", "a", "--run", "b", "--name", "N", "--train", "1", "--fast"}, "--fast"},
+        {{"compile", "--line", "a", "--run", "b", "--name", "N", "--train", "1", "extra"}, "extra"},
+        {{"sources"}, "scenario sources: DIR is required"},
+        {{"sources", "a", "b"}, "b"},
+        {{"plan", "--name", "N", "--train", "1", "--svg", "x.svg"}, "DIR is required"},
+        {{"plan", "DIR"}, "is required"},
+    };
+    for (const test_case& c : cases) {
+        const command_output u = launch(c.words);
+        EXPECT_EQ(u.status, 2) << c.message;
+        EXPECT_NE(u.err.find(c.message), std::string::npos) << u.err;
+        EXPECT_NE(u.err.find("--help'"), std::string::npos) << u.err;
+        EXPECT_EQ(u.out, "");
+    }
+}
+
+class CompileText : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::random_device caso;
-        radice_ = fs::temp_directory_path() / ("scenario_tool_cli_" + std::to_string(caso()));
-        fs::create_directories(radice_);
-        std::ofstream(radice_ / "l.txt", std::ios::binary) << testo_lista(sorgenti::righe_linea());
-        std::ofstream(radice_ / "r.txt", std::ios::binary) << testo_lista(sorgenti::righe_treno());
-    }
-    void TearDown() override { fs::remove_all(radice_); }
-
-    uscita_comando compila(const std::string& linea, const std::string& corsa,
-                           const std::string& nome = "N") {
-        return lancia({"compile", "--line", (radice_ / linea).string(), "--run", (radice_ / corsa).string(),
-                       "--name", nome, "--train", "1", "--out", (radice_ / "out").string()});
+        write_file(root_ / "l.txt", testo_lista(sorgenti::righe_linea()));
+        write_file(root_ / "r.txt", testo_lista(sorgenti::righe_treno()));
     }
 
-    fs::path radice_;
+    command_output compile(const std::string& line, const std::string& run, const std::string& name = "N") {
+        return launch({"compile", "--line", (root_ / line).string(), "--run", (root_ / run).string(),
+                       "--name", name, "--train", "1", "--out", (root_ / "out").string()});
+    }
+
+    test_support::temporary_directory root_{"scenario_tool_cli_"};
 };
 
-TEST_F(CompilaTesto, InputThatCannotBeReadOrNamesThatCannotNameFilesExitWithTwo) {
-    uscita_comando u = compila("l.txt", "missing.txt");
-    EXPECT_EQ(u.stato, 2);
+TEST_F(CompileText, InputThatCannotBeReadOrNamesThatCannotNameFilesExitWithTwo) {
+    command_output u = compile("l.txt", "missing.txt");
+    EXPECT_EQ(u.status, 2);
     EXPECT_NE(u.err.find("missing.txt: no such file"), std::string::npos) << u.err;
-    u = compila("l.txt", ".");
-    EXPECT_EQ(u.stato, 2);
+    u = compile("l.txt", ".");
+    EXPECT_EQ(u.status, 2);
     EXPECT_NE(u.err.find("is a directory"), std::string::npos) << u.err;
-    for (const char* nome : {"a/b", "a\\b", "", ".."}) {
-        u = compila("l.txt", "r.txt", nome);
-        EXPECT_EQ(u.stato, 2) << nome;
+    for (const char* name : {"a/b", "a\\b", "", ".."}) {
+        u = compile("l.txt", "r.txt", name);
+        EXPECT_EQ(u.status, 2) << name;
         EXPECT_NE(u.err.find("the scenario name"), std::string::npos) << u.err;
     }
-    EXPECT_FALSE(fs::exists(radice_ / "out"));
+    EXPECT_FALSE(fs::exists(root_ / "out"));
 }
 
-TEST_F(CompilaTesto, TheReportNamesFileLineSeverityAndTheErrorRecord) {
-    uscita_comando u = compila("l.txt", "r.txt");
-    EXPECT_EQ(u.stato, 0) << u.err;
+TEST_F(CompileText, TheReportNamesFileLineSeverityAndTheErrorRecord) {
+    command_output u = compile("l.txt", "r.txt");
+    EXPECT_EQ(u.status, 0) << u.err;
     EXPECT_EQ(u.err, "");
     EXPECT_NE(u.out.find("compiled without errors"), std::string::npos);
 
     // The program's signal at 3650 m given twice: the second one fails.
-    std::string corsa = testo_lista(sorgenti::righe_treno());
-    const std::string segnale = "segnale,    3650,   1, 4, 1,  0, 0,    0,  0,0,0, 0\r\n";
-    const std::size_t dove = corsa.find(segnale);
-    ASSERT_NE(dove, std::string::npos);
-    corsa.insert(dove, segnale);
-    const int riga = 2 + static_cast<int>(std::count(
-                             corsa.begin(), corsa.begin() + static_cast<std::ptrdiff_t>(dove), '\n'));
-    std::ofstream(radice_ / "doppio.txt", std::ios::binary) << corsa;
-    u = compila("l.txt", "doppio.txt");
-    EXPECT_EQ(u.stato, 1);
-    const std::string atteso =
-        (radice_ / "doppio.txt").string() + ":" + std::to_string(riga) +
+    std::string run = testo_lista(sorgenti::righe_treno());
+    const std::string signal = "segnale,    3650,   1, 4, 1,  0, 0,    0,  0,0,0, 0\r\n";
+    const std::size_t at = run.find(signal);
+    ASSERT_NE(at, std::string::npos);
+    run.insert(at, signal);
+    const int line =
+        2 + static_cast<int>(std::count(run.begin(), run.begin() + static_cast<std::ptrdiff_t>(at), '\n'));
+    write_file(root_ / "twice.txt", run);
+    u = compile("l.txt", "twice.txt");
+    EXPECT_EQ(u.status, 1);
+    const std::string expected =
+        (root_ / "twice.txt").string() + ":" + std::to_string(line) +
         ": reader error 16 at 3650 m: signal at 3650 m: its cell (3700 to 3750 m) is already "
         "taken by a signal (the signal at 3650 m on line " +
-        std::to_string(riga - 1) + ") [reading stopped there]\n";
-    EXPECT_NE(u.err.find(atteso), std::string::npos) << u.err;
+        std::to_string(line - 1) + ") [reading stopped there]\n";
+    EXPECT_NE(u.err.find(expected), std::string::npos) << u.err;
     EXPECT_NE(u.err.find("error record: codice_errore 16, posizione_errore 3650\n"), std::string::npos)
         << u.err;
     // The files are written all the same, as the program writes them.
-    EXPECT_TRUE(fs::exists(radice_ / "out" / "N_1.dat"));
+    EXPECT_TRUE(fs::exists(root_ / "out" / "N_1.dat"));
 }
 
 }  // namespace
-}  // namespace scenario::strumento
+}  // namespace scenario::tool

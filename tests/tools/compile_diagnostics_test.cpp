@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-namespace scenario::strumento {
+namespace scenario::tool {
 namespace {
 
 namespace fs = std::filesystem;
@@ -193,7 +193,7 @@ TEST_F(CompilaCasi, EveryErrorNumberWithItsLineAndWords) {
          st::corsa,
          6,
          9075,
-         {"station GAMMA at 9075 m", "not a multiple of 50"}},
+         {"station at 9075 m", "not a multiple of 50"}},
         {"station area length",
          linea(),
          corsa({alfa, beta, "stazione, 9000, 12, 250, 0,0,0, 1,1,0, 4,1,1, 60, 16,40,0, GAMMA"}),
@@ -201,7 +201,16 @@ TEST_F(CompilaCasi, EveryErrorNumberWithItsLineAndWords) {
          st::corsa,
          6,
          9000,
-         {"station GAMMA at 9000 m", "250 m", "multiple of 100"}},
+         {"station at 9000 m", "250 m", "multiple of 100"}},
+        // Numbers end at blanks: the message quotes the field the compiler read.
+        {"station area length among blank-separated numbers",
+         linea(),
+         corsa({alfa, beta, "stazione, 9000 12   250 0,0,0, 1,1,0, 4,1,1, 60, 16,40,0, GAMMA"}),
+         9,
+         st::corsa,
+         6,
+         9000,
+         {"station at 9000 m", "area length, 250 m,", "multiple of 100"}},
         {"too many stations",
          linea({}, cartelli),
          corsa({alfa, beta}),
@@ -282,7 +291,7 @@ TEST_F(CompilaCasi, EveryErrorNumberWithItsLineAndWords) {
          st::corsa,
          5,
          {},
-         {"station BETA at 8000 m", "0 to 255"}},
+         {"station at 8000 m", "0 to 255"}},
         {"file ends inside a line",
          linea(),
          righe({"[generale]", "velocita, 0, 80", "segnale, 3650, 1"}),
@@ -341,7 +350,7 @@ TEST_F(CompilaCasi, EveryErrorNumberWithItsLineAndWords) {
             EXPECT_EQ(e.posizione_errore, *c.posizione);
         }
         EXPECT_EQ(d.gravita,
-                  c.codice >= 11 && c.codice <= 13 ? gravita_errore::finitura : gravita_errore::lettura);
+                  c.codice >= 11 && c.codice <= 13 ? error_severity::sweep : error_severity::reader_stop);
         for (const char* parola : c.parole)
             EXPECT_NE(d.messaggio.find(parola), std::string::npos) << d.messaggio;
         // As in the program, the files are written whatever the readers recorded.
@@ -366,7 +375,7 @@ TEST_F(CompilaCasi, StampErrorsAreFatalAndWriteNothing) {
         ASSERT_FALSE(e.errori.empty());
         const diagnosi& d = e.errori.back();
         EXPECT_EQ(d.codice, c.codice);
-        EXPECT_EQ(d.gravita, gravita_errore::fatale);
+        EXPECT_EQ(d.gravita, error_severity::fatal);
         EXPECT_EQ(d.sorgente, sorgente_testo::corsa);
         EXPECT_EQ(d.riga, 5);
         EXPECT_NE(d.messaggio.find("cell 1"), std::string::npos) << d.messaggio;
@@ -385,10 +394,10 @@ TEST_F(CompilaCasi, EveryErrorOfACompileIsListedInOrderWithItsSeverity) {
                                 "rallentamento, 5000, 30, 300, 0, 0, 0", segnale(4750), segnale(9000)}));
     ASSERT_EQ(e.errori.size(), 2u);
     EXPECT_EQ(e.errori[0].codice, 16);
-    EXPECT_EQ(e.errori[0].gravita, gravita_errore::lettura);
+    EXPECT_EQ(e.errori[0].gravita, error_severity::reader_stop);
     EXPECT_EQ(e.errori[0].riga, 9);
     EXPECT_EQ(e.errori[1].codice, 12);
-    EXPECT_EQ(e.errori[1].gravita, gravita_errore::finitura);
+    EXPECT_EQ(e.errori[1].gravita, error_severity::sweep);
     EXPECT_EQ(e.errori[1].riga, 8);
     EXPECT_EQ(e.codice_errore, 12);
     EXPECT_EQ(e.posizione_errore, 5050);
@@ -426,4 +435,4 @@ TEST_F(CompilaCasi, CleanSourcesGiveNoDiagnosis) {
 }
 
 }  // namespace
-}  // namespace scenario::strumento
+}  // namespace scenario::tool

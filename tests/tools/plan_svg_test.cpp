@@ -2,85 +2,81 @@
 // looks for: the twelve station names, the signals and the slowdowns.
 #include "common/line_list.h"
 #include "sources/writers.h"
+#include "tests/support/files.h"
 #include "tools/command_line.h"
 #include "tools/compile_command.h"
 
 #include <cctype>
 #include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
 #include <iterator>
 #include <map>
-#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
 
-namespace scenario::strumento {
+namespace scenario::tool {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string contenuto(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-void scrivi(const fs::path& p, const std::string& t) {
-    std::ofstream(p, std::ios::binary) << t;
-}
+using test_support::read_file;
+using test_support::write_file;
+using tool::compila_sorgenti;
+using tool::esito_compilazione;
+using tool::richiesta_compilazione;
 
 // A small XML reader: checks that tags nest and close, attributes are quoted
 // and entities are known, and gathers the elements with their text.
-struct elemento_xml {
-    std::string nome;
-    std::map<std::string, std::string> attributi;
-    std::string testo;
-    std::vector<std::string> antenati;
+struct xml_element {
+    std::string name;
+    std::map<std::string, std::string> attributes;
+    std::string text;
+    std::vector<std::string> ancestors;
 };
 
-class lettore_xml {
+class xml_reader {
 public:
-    explicit lettore_xml(std::string t) : t_(std::move(t)) {}
+    explicit xml_reader(std::string t) : t_(std::move(t)) {}
 
     // Empty when the document is well-formed; else what is wrong and where.
-    std::string leggi(std::vector<elemento_xml>& elementi) {
-        std::vector<std::size_t> aperti;
-        bool radice_chiusa = false;
+    std::string read(std::vector<xml_element>& elements) {
+        std::vector<std::size_t> open_elements;
+        bool root_closed = false;
         while (i_ < t_.size()) {
             if (t_.compare(i_, 5, "<?xml") == 0) {
                 const std::size_t f = t_.find("?>", i_);
                 if (f == std::string::npos)
-                    return errore("unterminated declaration");
+                    return fault("unterminated declaration");
                 i_ = f + 2;
             } else if (t_.compare(i_, 2, "</") == 0) {
                 const std::size_t f = t_.find('>', i_);
                 if (f == std::string::npos)
-                    return errore("unterminated end tag");
-                const std::string nome = t_.substr(i_ + 2, f - i_ - 2);
-                if (aperti.empty() || elementi[aperti.back()].nome != nome)
-                    return errore("mismatched </" + nome + ">");
-                aperti.pop_back();
-                if (aperti.empty())
-                    radice_chiusa = true;
+                    return fault("unterminated end tag");
+                const std::string name = t_.substr(i_ + 2, f - i_ - 2);
+                if (open_elements.empty() || elements[open_elements.back()].name != name)
+                    return fault("mismatched </" + name + ">");
+                open_elements.pop_back();
+                if (open_elements.empty())
+                    root_closed = true;
                 i_ = f + 1;
             } else if (t_[i_] == '<') {
-                if (radice_chiusa)
-                    return errore("content after the root element");
+                if (root_closed)
+                    return fault("content after the root element");
                 ++i_;
-                elemento_xml e;
+                xml_element e;
                 while (i_ < t_.size() && std::isalnum(static_cast<unsigned char>(t_[i_])))
-                    e.nome += t_[i_++];
-                if (e.nome.empty())
-                    return errore("element without a name");
-                for (std::size_t a : aperti)
-                    e.antenati.push_back(elementi[a].nome + "#" + elementi[a].attributi["id"]);
-                bool vuoto = false;
+                    e.name += t_[i_++];
+                if (e.name.empty())
+                    return fault("element without a name");
+                for (std::size_t a : open_elements)
+                    e.ancestors.push_back(elements[a].name + "#" + elements[a].attributes["id"]);
+                bool empty_value = false;
                 for (;;) {
-                    salta_spazi();
+                    skip_blanks();
                     if (i_ >= t_.size())
-                        return errore("unterminated tag");
+                        return fault("unterminated tag");
                     if (t_.compare(i_, 2, "/>") == 0) {
-                        vuoto = true;
+                        empty_value = true;
                         i_ += 2;
                         break;
                     }
@@ -88,66 +84,66 @@ public:
                         ++i_;
                         break;
                     }
-                    std::string nome;
+                    std::string name;
                     while (i_ < t_.size() && (std::isalnum(static_cast<unsigned char>(t_[i_])) ||
                                               t_[i_] == '-' || t_[i_] == ':'))
-                        nome += t_[i_++];
-                    if (nome.empty() || i_ + 1 >= t_.size() || t_[i_] != '=' || t_[i_ + 1] != '"')
-                        return errore("bad attribute in <" + e.nome + ">");
+                        name += t_[i_++];
+                    if (name.empty() || i_ + 1 >= t_.size() || t_[i_] != '=' || t_[i_ + 1] != '"')
+                        return fault("bad attribute in <" + e.name + ">");
                     i_ += 2;
                     const std::size_t f = t_.find('"', i_);
                     if (f == std::string::npos)
-                        return errore("unterminated attribute");
-                    std::string valore;
-                    if (!decodifica(t_.substr(i_, f - i_), valore))
-                        return errore("bad entity in an attribute");
-                    if (e.attributi.count(nome))
-                        return errore("attribute " + nome + " given twice");
-                    e.attributi[nome] = valore;
+                        return fault("unterminated attribute");
+                    std::string value;
+                    if (!decoded(t_.substr(i_, f - i_), value))
+                        return fault("bad entity in an attribute");
+                    if (e.attributes.count(name))
+                        return fault("attribute " + name + " given twice");
+                    e.attributes[name] = value;
                     i_ = f + 1;
                 }
-                elementi.push_back(std::move(e));
-                if (!vuoto)
-                    aperti.push_back(elementi.size() - 1);
+                elements.push_back(std::move(e));
+                if (!empty_value)
+                    open_elements.push_back(elements.size() - 1);
             } else {
                 const std::size_t f = t_.find('<', i_);
-                const std::string grezzo = t_.substr(i_, f == std::string::npos ? std::string::npos : f - i_);
-                std::string testo;
-                if (!decodifica(grezzo, testo))
-                    return errore("bad entity in text");
-                if (!aperti.empty())
-                    elementi[aperti.back()].testo += testo;
+                const std::string raw = t_.substr(i_, f == std::string::npos ? std::string::npos : f - i_);
+                std::string text;
+                if (!decoded(raw, text))
+                    return fault("bad entity in text");
+                if (!open_elements.empty())
+                    elements[open_elements.back()].text += text;
                 i_ = f == std::string::npos ? t_.size() : f;
             }
         }
-        if (!aperti.empty())
-            return errore("unclosed <" + elementi[aperti.back()].nome + ">");
-        if (!radice_chiusa)
-            return errore("no root element");
+        if (!open_elements.empty())
+            return fault("unclosed <" + elements[open_elements.back()].name + ">");
+        if (!root_closed)
+            return fault("no root element");
         return {};
     }
 
 private:
-    std::string errore(const std::string& cosa) const { return cosa + " at offset " + std::to_string(i_); }
-    void salta_spazi() {
+    std::string fault(const std::string& what) const { return what + " at offset " + std::to_string(i_); }
+    void skip_blanks() {
         while (i_ < t_.size() && std::isspace(static_cast<unsigned char>(t_[i_])))
             ++i_;
     }
-    static bool decodifica(const std::string& grezzo, std::string& out) {
-        for (std::size_t k = 0; k < grezzo.size(); ++k) {
-            if (grezzo[k] == '<')
+    static bool decoded(const std::string& raw, std::string& out) {
+        for (std::size_t k = 0; k < raw.size(); ++k) {
+            if (raw[k] == '<')
                 return false;
-            if (grezzo[k] != '&') {
-                out += grezzo[k];
+            if (raw[k] != '&') {
+                out += raw[k];
                 continue;
             }
-            const std::size_t f = grezzo.find(';', k);
+            const std::size_t f = raw.find(';', k);
             if (f == std::string::npos)
                 return false;
-            const std::string entita = grezzo.substr(k + 1, f - k - 1);
+            const std::string entity_name = raw.substr(k + 1, f - k - 1);
             static const std::map<std::string, std::string> note = {
                 {"amp", "&"}, {"lt", "<"}, {"gt", ">"}, {"quot", "\""}, {"apos", "'"}, {"#39", "'"}};
-            const auto it = note.find(entita);
+            const auto it = note.find(entity_name);
             if (it == note.end())
                 return false;
             out += it->second;
@@ -163,41 +159,37 @@ private:
 class Piano : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::random_device caso;
-        radice_ = fs::temp_directory_path() / ("scenario_tool_plan_" + std::to_string(caso()));
-        fs::create_directories(radice_);
-        scrivi(radice_ / "l.txt", testo_lista(sorgenti::righe_linea()));
-        scrivi(radice_ / "r.txt", testo_lista(sorgenti::righe_treno()));
+        write_file(root_ / "l.txt", testo_lista(sorgenti::righe_linea()));
+        write_file(root_ / "r.txt", testo_lista(sorgenti::righe_treno()));
     }
-    void TearDown() override { fs::remove_all(radice_); }
 
-    void compila(bool piano) {
+    void compile(bool with_plan) {
         const esito_compilazione e = compila_sorgenti(
-            {radice_ / "l.txt", radice_ / "r.txt", "Calvena_Roccalba", "4127", piano, radice_ / "out"});
+            {root_ / "l.txt", root_ / "r.txt", "Calvena_Roccalba", "4127", with_plan, root_ / "out"});
         ASSERT_FALSE(e.guasto);
         ASSERT_TRUE(e.errori.empty());
     }
 
-    int disegna(std::string& err) {
+    int draw(std::string& err) {
         std::ostringstream o, e;
-        const int stato = esegui({"plan", "--name", "Calvena_Roccalba", "--train", "4127",
-                                  (radice_ / "out").string(), "--svg", (radice_ / "plan.svg").string()},
-                                 o, e);
+        const int status = run({"plan", "--name", "Calvena_Roccalba", "--train", "4127",
+                                (root_ / "out").string(), "--svg", (root_ / "plan.svg").string()},
+                               o, e);
         err = e.str();
-        return stato;
+        return status;
     }
 
-    std::vector<elemento_xml> leggi_svg() {
-        std::vector<elemento_xml> elementi;
-        const std::string errore = lettore_xml(contenuto(radice_ / "plan.svg")).leggi(elementi);
-        EXPECT_EQ(errore, "");
-        return elementi;
+    std::vector<xml_element> read_svg() {
+        std::vector<xml_element> elements;
+        const std::string fault = xml_reader(read_file(root_ / "plan.svg")).read(elements);
+        EXPECT_EQ(fault, "");
+        return elements;
     }
 
-    fs::path radice_;
+    test_support::temporary_directory root_{"scenario_tool_plan_"};
 };
 
-const char* const stazioni[] = {
+const char* const station_names[] = {
     "CALVENA",
     "CALVENA OVEST",
     "VALDIBRANA",
@@ -213,60 +205,60 @@ const char* const stazioni[] = {
 };
 
 TEST_F(Piano, TheDrawingNamesTheTwelveStationsAndMarksSignalsAndSlowdowns) {
-    compila(true);
+    compile(true);
     std::string err;
-    ASSERT_EQ(disegna(err), 0) << err;
-    const std::vector<elemento_xml> elementi = leggi_svg();
-    ASSERT_FALSE(elementi.empty());
-    EXPECT_EQ(elementi.front().nome, "svg");
-    EXPECT_EQ(elementi.front().attributi.at("xmlns"), "http://www.w3.org/2000/svg");
+    ASSERT_EQ(draw(err), 0) << err;
+    const std::vector<xml_element> elements = read_svg();
+    ASSERT_FALSE(elements.empty());
+    EXPECT_EQ(elements.front().name, "svg");
+    EXPECT_EQ(elements.front().attributes.at("xmlns"), "http://www.w3.org/2000/svg");
 
-    std::map<std::string, int> nomi_nel_piano;
-    int segnali = 0, rallentamenti = 0;
-    std::string intestazione;
-    for (const elemento_xml& e : elementi) {
-        const bool nel_piano = !e.antenati.empty() && e.antenati.back() == "g#plan";
-        if (e.nome == "text" && nel_piano)
-            ++nomi_nel_piano[e.testo];
-        if (e.nome == "text" && e.antenati.size() == 1)
-            intestazione += e.testo + "\n";
-        if (e.nome == "circle" && nel_piano && e.attributi.at("fill") == "#d62728")
-            ++segnali;
-        if (e.nome == "polyline" && nel_piano && e.attributi.at("stroke") == "#f08c00")
+    std::map<std::string, int> names_in_plan;
+    int signal_marks = 0, rallentamenti = 0;
+    std::string heading;
+    for (const xml_element& e : elements) {
+        const bool in_plan = !e.ancestors.empty() && e.ancestors.back() == "g#plan";
+        if (e.name == "text" && in_plan)
+            ++names_in_plan[e.text];
+        if (e.name == "text" && e.ancestors.size() == 1)
+            heading += e.text + "\n";
+        if (e.name == "circle" && in_plan && e.attributes.at("fill") == "#d62728")
+            ++signal_marks;
+        if (e.name == "polyline" && in_plan && e.attributes.at("stroke") == "#f08c00")
             ++rallentamenti;
     }
-    for (const char* nome : stazioni)
-        EXPECT_GE(nomi_nel_piano[nome], 1) << nome;
-    EXPECT_EQ(segnali, 12);
+    for (const char* name : station_names)
+        EXPECT_GE(names_in_plan[name], 1) << name;
+    EXPECT_EQ(signal_marks, 12);
     EXPECT_EQ(rallentamenti, 2);
-    EXPECT_NE(intestazione.find("route 40 km, 12 stations, 12 signals, 2 slowdowns"), std::string::npos)
-        << intestazione;
+    EXPECT_NE(heading.find("route 40 km, 12 stations, 12 signals, 2 slowdowns"), std::string::npos)
+        << heading;
 }
 
 TEST_F(Piano, WithoutALineFileTheLineIsDrawnStraight) {
-    compila(false);
+    compile(false);
     std::string err;
-    ASSERT_EQ(disegna(err), 0) << err;
-    std::string testi;
-    for (const elemento_xml& e : leggi_svg())
-        if (e.nome == "text")
-            testi += e.testo + "\n";
-    EXPECT_NE(testi.find("no line file"), std::string::npos);
-    for (const char* nome : stazioni)
-        EXPECT_NE(testi.find(nome), std::string::npos) << nome;
+    ASSERT_EQ(draw(err), 0) << err;
+    std::string texts;
+    for (const xml_element& e : read_svg())
+        if (e.name == "text")
+            texts += e.text + "\n";
+    EXPECT_NE(texts.find("no line file"), std::string::npos);
+    for (const char* name : station_names)
+        EXPECT_NE(texts.find(name), std::string::npos) << name;
 }
 
 TEST_F(Piano, MissingOrInvalidFilesAreReported) {
     std::string err;
-    EXPECT_EQ(disegna(err), 2);  // nothing compiled yet
+    EXPECT_EQ(draw(err), 2);  // nothing compiled yet
     EXPECT_NE(err.find("no such file"), std::string::npos) << err;
 
-    compila(true);
-    scrivi(radice_ / "out" / "Calvena_Roccalba_4127.sim", "short");
-    EXPECT_EQ(disegna(err), 1);
+    compile(true);
+    write_file(root_ / "out" / "Calvena_Roccalba_4127.sim", "short");
+    EXPECT_EQ(draw(err), 1);
     EXPECT_NE(err.find("offset"), std::string::npos) << err;
-    EXPECT_FALSE(fs::exists(radice_ / "plan.svg"));
+    EXPECT_FALSE(fs::exists(root_ / "plan.svg"));
 }
 
 }  // namespace
-}  // namespace scenario::strumento
+}  // namespace scenario::tool

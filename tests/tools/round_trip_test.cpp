@@ -7,168 +7,160 @@
 #include "compiler/compile_driver.h"
 #include "compiler/source_store.h"
 #include "sources/writers.h"
+#include "tests/support/files.h"
 #include "tools/command_line.h"
 #include "tools/compile_command.h"
 #include "tools/sources_command.h"
 
 #include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
 #include <iterator>
-#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
 
-namespace scenario::strumento {
+namespace scenario::tool {
 namespace {
 
 namespace fs = std::filesystem;
+using test_support::read_file;
+using test_support::write_file;
+using tool::compila_sorgenti;
+using tool::esito_compilazione;
+using tool::richiesta_compilazione;
 
-const std::string nome = "Calvena_Roccalba";
-const std::string treno = "4127";
+const std::string name = "Calvena_Roccalba";
+const std::string train = "4127";
 
-std::string contenuto(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-class AndataRitorno : public ::testing::Test {
+class RoundTrip : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::random_device caso;
-        radice_ = fs::temp_directory_path() / ("scenario_tool_rt_" + std::to_string(caso()));
-        fs::create_directories(radice_);
-    }
-    void TearDown() override { fs::remove_all(radice_); }
-
     // What the program leaves in its directory: the writers' files, then the
     // compile of the two sources it finds there (which it deletes).
-    fs::path corsa_del_programma(int32_t j) {
-        const fs::path cartella = radice_ / ("programma_" + std::to_string(j));
-        fs::create_directories(cartella);
-        const std::pair<std::string, lista_righe> testi[] = {
-            {nome_file_linea_testo(nome), sorgenti::righe_linea()},
-            {nome_file_corsa_testo(nome, treno), sorgenti::righe_treno()},
+    fs::path program_run(int32_t j) {
+        const fs::path directory = root_ / ("programma_" + std::to_string(j));
+        fs::create_directories(directory);
+        const std::pair<std::string, lista_righe> texts[] = {
+            {nome_file_linea_testo(name), sorgenti::righe_linea()},
+            {nome_file_corsa_testo(name, train), sorgenti::righe_treno()},
         };
-        for (const auto& [file, righe] : testi)
-            EXPECT_FALSE(sostituisci_file(cartella / file, testo_lista(righe)));
+        for (const auto& [file, lines] : texts)
+            EXPECT_FALSE(sostituisci_file(directory / file, testo_lista(lines)));
         stato_scenario s;
-        s.nome_scenario = nome;
-        s.numero_treno = treno;
-        sorgenti_su_disco sorgenti(cartella, nome, treno);
-        EXPECT_FALSE(memorizza_percorso(s, j, sorgenti, cartella));
+        s.nome_scenario = name;
+        s.numero_treno = train;
+        sorgenti_su_disco sorgenti(directory, name, train);
+        EXPECT_FALSE(memorizza_percorso(s, j, sorgenti, directory));
         EXPECT_EQ(s.codice_errore, 0);
-        return cartella;
+        return directory;
     }
 
-    fs::path radice_;
+    test_support::temporary_directory root_{"scenario_tool_rt_"};
 };
 
-TEST_F(AndataRitorno, SourcesThenCompileGivesTheProgramsFiles) {
-    for (const bool piano : {true, false}) {
-        SCOPED_TRACE(piano ? "with the plan" : "--no-plan");
-        const fs::path programma = corsa_del_programma(piano ? 1 : 0);
+TEST_F(RoundTrip, SourcesThenCompileGivesTheProgramsFiles) {
+    for (const bool with_plan : {true, false}) {
+        SCOPED_TRACE(with_plan ? "with the plan" : "--no-plan");
+        const fs::path program_dir = program_run(with_plan ? 1 : 0);
 
-        const fs::path src = radice_ / (piano ? "src1" : "src0");
-        const fs::path out = radice_ / (piano ? "out1" : "out0");
+        const fs::path src = root_ / (with_plan ? "src1" : "src0");
+        const fs::path out = root_ / (with_plan ? "out1" : "out0");
         std::ostringstream o, e;
-        ASSERT_EQ(esegui({"sources", src.string()}, o, e), 0) << e.str();
-        const fs::path linea = src / nome_file_linea_testo(nome);
-        const fs::path corsa = src / nome_file_corsa_testo(nome, treno);
-        const std::string linea_prima = contenuto(linea), corsa_prima = contenuto(corsa);
+        ASSERT_EQ(run({"sources", src.string()}, o, e), 0) << e.str();
+        const fs::path line = src / nome_file_linea_testo(name);
+        const fs::path run_text = src / nome_file_corsa_testo(name, train);
+        const std::string line_before = read_file(line), run_before = read_file(run_text);
 
-        std::vector<std::string> parole{"compile",      "--line", linea.string(), "--run",
-                                        corsa.string(), "--name", nome,           "--train",
-                                        treno,          "--out",  out.string()};
-        if (!piano)
-            parole.push_back("--no-plan");
-        ASSERT_EQ(esegui(parole, o, e), 0) << e.str();
+        std::vector<std::string> words{"compile",   "--line", line.string(), "--run", run_text.string(),
+                                       "--name",    name,     "--train",     train,   "--out",
+                                       out.string()};
+        if (!with_plan)
+            words.push_back("--no-plan");
+        ASSERT_EQ(run(words, o, e), 0) << e.str();
         EXPECT_EQ(e.str(), "");
 
         for (const std::string& file :
-             {nome_file_corsa_compilato(nome, treno), nome_file_celle_compilato(nome, treno),
-              nome_file_linea_compilato(nome)}) {
+             {nome_file_corsa_compilato(name, train), nome_file_celle_compilato(name, train),
+              nome_file_linea_compilato(name)}) {
             SCOPED_TRACE(file);
-            const bool atteso = piano || file != nome_file_linea_compilato(nome);
-            ASSERT_EQ(fs::exists(out / file), atteso);
-            ASSERT_EQ(fs::exists(programma / file), atteso);
-            if (atteso) {
-                EXPECT_TRUE(contenuto(out / file) == contenuto(programma / file));
+            const bool expected = with_plan || file != nome_file_linea_compilato(name);
+            ASSERT_EQ(fs::exists(out / file), expected);
+            ASSERT_EQ(fs::exists(program_dir / file), expected);
+            if (expected) {
+                EXPECT_TRUE(read_file(out / file) == read_file(program_dir / file));
             }
         }
         // The compiler deletes its sources; the tool's inputs stay as they were.
-        EXPECT_FALSE(fs::exists(programma / nome_file_linea_testo(nome)));
-        EXPECT_EQ(contenuto(linea), linea_prima);
-        EXPECT_EQ(contenuto(corsa), corsa_prima);
+        EXPECT_FALSE(fs::exists(program_dir / nome_file_linea_testo(name)));
+        EXPECT_EQ(read_file(line), line_before);
+        EXPECT_EQ(read_file(run_text), run_before);
     }
 }
 
-TEST_F(AndataRitorno, SourcesAreTheProgramsTextFilesAndAreNotOverwrittenByAccident) {
-    const fs::path src = radice_ / "src";
-    ASSERT_FALSE(scrivi_sorgenti(src, false));
-    const std::vector<file_sorgente> attesi = sorgenti_programma();
-    ASSERT_EQ(attesi.size(), 5u);
-    EXPECT_EQ(contenuto(src / (nome + "_linea.txt")), testo_lista(sorgenti::righe_linea()));
-    EXPECT_EQ(contenuto(src / (nome + "_4127-.txt")), testo_lista(sorgenti::righe_treno()));
-    EXPECT_EQ(contenuto(src / (nome + "_4127_note.txt")), testo_lista(sorgenti::righe_note()));
-    EXPECT_EQ(contenuto(src / (nome + "_4127_rallentamenti.txt")),
+TEST_F(RoundTrip, SourcesAreTheProgramsTextFilesAndAreNotOverwrittenByAccident) {
+    const fs::path src = root_ / "src";
+    ASSERT_FALSE(write_sources(src, false));
+    const std::vector<source_file> expected_files = program_sources();
+    ASSERT_EQ(expected_files.size(), 5u);
+    EXPECT_EQ(read_file(src / (name + "_linea.txt")), testo_lista(sorgenti::righe_linea()));
+    EXPECT_EQ(read_file(src / (name + "_4127-.txt")), testo_lista(sorgenti::righe_treno()));
+    EXPECT_EQ(read_file(src / (name + "_4127_note.txt")), testo_lista(sorgenti::righe_note()));
+    EXPECT_EQ(read_file(src / (name + "_4127_rallentamenti.txt")),
               testo_lista(sorgenti::righe_rallentamenti()));
-    EXPECT_EQ(contenuto(src / (nome + "_4127_scheda_treno.txt")), testo_lista(sorgenti::righe_scheda()));
+    EXPECT_EQ(read_file(src / (name + "_4127_scheda_treno.txt")), testo_lista(sorgenti::righe_scheda()));
 
     // An author's edit survives a second `sources` unless --force is given.
-    std::ofstream(src / (nome + "_linea.txt"), std::ios::binary) << "edited";
+    write_file(src / (name + "_linea.txt"), "edited");
     std::ostringstream o, e;
-    EXPECT_EQ(esegui({"sources", src.string()}, o, e), 2);
+    EXPECT_EQ(run({"sources", src.string()}, o, e), 2);
     EXPECT_NE(e.str().find("--force"), std::string::npos);
-    EXPECT_EQ(contenuto(src / (nome + "_linea.txt")), "edited");
-    EXPECT_EQ(esegui({"sources", src.string(), "--force"}, o, e), 0);
-    EXPECT_EQ(contenuto(src / (nome + "_linea.txt")), testo_lista(sorgenti::righe_linea()));
+    EXPECT_EQ(read_file(src / (name + "_linea.txt")), "edited");
+    EXPECT_EQ(run({"sources", src.string(), "--force"}, o, e), 0);
+    EXPECT_EQ(read_file(src / (name + "_linea.txt")), testo_lista(sorgenti::righe_linea()));
 }
 
-TEST_F(AndataRitorno, FaultySourcesGiveTheFilesTheProgramWouldWrite) {
+TEST_F(RoundTrip, FaultySourcesGiveTheFilesTheProgramWouldWrite) {
     // A duplicated signal stops the reader; the program writes its files all
     // the same, and so does the tool, with the same bytes.
-    std::string corsa = testo_lista(sorgenti::righe_treno());
-    const std::string segnale = "segnale,    9800,";
-    const std::size_t dove = corsa.find(segnale);
-    ASSERT_NE(dove, std::string::npos);
-    corsa.insert(corsa.find("\r\n", dove) + 2, corsa.substr(dove, corsa.find("\r\n", dove) + 2 - dove));
-    const std::string linea = testo_lista(sorgenti::righe_linea());
+    std::string run_text = testo_lista(sorgenti::righe_treno());
+    const std::string signal = "segnale,    9800,";
+    const std::size_t at = run_text.find(signal);
+    ASSERT_NE(at, std::string::npos);
+    run_text.insert(run_text.find("\r\n", at) + 2, run_text.substr(at, run_text.find("\r\n", at) + 2 - at));
+    const std::string line = testo_lista(sorgenti::righe_linea());
 
-    const fs::path programma = radice_ / "programma";
-    fs::create_directories(programma);
+    const fs::path program_dir = root_ / "programma";
+    fs::create_directories(program_dir);
     stato_scenario s;
-    s.nome_scenario = nome;
-    s.numero_treno = treno;
+    s.nome_scenario = name;
+    s.numero_treno = train;
     int32_t j = 1;
-    sorgenti_in_memoria memoria{linea, corsa};
-    ASSERT_FALSE(memorizza_percorso(s, j, memoria, programma));
+    sorgenti_in_memoria in_memory{line, run_text};
+    ASSERT_FALSE(memorizza_percorso(s, j, in_memory, program_dir));
     ASSERT_EQ(s.codice_errore, 16);
 
-    std::ofstream(radice_ / "l.txt", std::ios::binary) << linea;
-    std::ofstream(radice_ / "r.txt", std::ios::binary) << corsa;
-    richiesta_compilazione r{radice_ / "l.txt", radice_ / "r.txt", nome, treno, true, radice_ / "out"};
+    write_file(root_ / "l.txt", line);
+    write_file(root_ / "r.txt", run_text);
+    richiesta_compilazione r{root_ / "l.txt", root_ / "r.txt", name, train, true, root_ / "out"};
     const esito_compilazione e = compila_sorgenti(r);
     ASSERT_FALSE(e.guasto);
     EXPECT_EQ(e.codice_errore, 16);
     ASSERT_EQ(e.scritti.size(), 3u);
     for (const fs::path& p : e.scritti)
-        EXPECT_TRUE(contenuto(p) == contenuto(programma / p.filename())) << p;
+        EXPECT_TRUE(read_file(p) == read_file(program_dir / p.filename())) << p;
 }
 
-TEST_F(AndataRitorno, ACompileNeverReplacesItsInput) {
+TEST_F(RoundTrip, ACompileNeverReplacesItsInput) {
     // Sources named like the compiled files, compiled into their own directory.
-    const fs::path cella = radice_ / nome_file_celle_compilato("X", "1");
-    std::ofstream(cella, std::ios::binary) << testo_lista(sorgenti::righe_linea());
-    std::ofstream(radice_ / "r.txt", std::ios::binary) << testo_lista(sorgenti::righe_treno());
-    const std::string prima = contenuto(cella);
-    richiesta_compilazione r{cella, radice_ / "r.txt", "X", "1", true, radice_};
+    const fs::path cella = root_ / nome_file_celle_compilato("X", "1");
+    write_file(cella, testo_lista(sorgenti::righe_linea()));
+    write_file(root_ / "r.txt", testo_lista(sorgenti::righe_treno()));
+    const std::string before = read_file(cella);
+    richiesta_compilazione r{cella, root_ / "r.txt", "X", "1", true, root_.path()};
     const esito_compilazione e = compila_sorgenti(r);
     ASSERT_TRUE(e.guasto);
     EXPECT_NE(e.guasto->find("would replace the input file"), std::string::npos);
-    EXPECT_EQ(contenuto(cella), prima);
+    EXPECT_EQ(read_file(cella), before);
 }
 
 }  // namespace
-}  // namespace scenario::strumento
+}  // namespace scenario::tool

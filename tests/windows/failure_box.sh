@@ -66,6 +66,9 @@ stato=$?
 ((stato != 0 && stato != 124)) || errori+=("the run ended with status $stato, not a failure status")
 ((scuri_riquadro > 0)) || errori+=("the message box shows no text")
 grep -q "$bloccato" "$registro" || errori+=("the message does not name $bloccato")
+# In the players' language, with the system's text for the cause after the file.
+grep -qE "Scenario non completato: impossibile aprire il file .*$bloccato.*\": [^ \"]" "$registro" ||
+  errori+=("the message is not \"Scenario non completato: impossibile aprire il file ...: CAUSE\"")
 [[ -z "$(finestre_programma)" ]] || errori+=("a window of the program is still open")
 
 # The writers before the failing one have written their files; none after it ran.

@@ -4,6 +4,7 @@
 #include "compiler/errors.h"
 #include "compiler/provenance.h"
 #include "compiler/source_store.h"
+#include "tools/compile_command.h"
 #include "tools/diagnostics.h"
 #include "tools/text_encoding.h"
 
@@ -20,22 +21,10 @@ namespace {
 
 // ---- the errors: the same entries as `compile --json` ---------------------
 
-json error_entries(const stato_scenario& s, const compiled_view& v) {
-    using namespace scenario::strumento;
-    const sorgenti_compilate texts{v.line_text, v.run_text};
+json error_entries(const compiled_view& v) {
     json list = json::array();
-    for (const diagnosi& d : diagnostica(s, texts, v.stamp_error)) {
-        json e;
-        e["codice"] = d.codice;
-        e["severity"] = nome_gravita(d.gravita);
-        e["posizione"] = d.posizione ? json(*d.posizione) : json(nullptr);
-        e["file"] = d.sorgente ? json(*d.sorgente == sorgente_testo::linea ? v.labels.line : v.labels.run)
-                               : json(nullptr);
-        e["line"] = d.riga > 0 ? json(d.riga) : json(nullptr);
-        e["message"] = d.messaggio;
-        e["description"] = descrizione_errore(d.codice);
-        list.push_back(std::move(e));
-    }
+    for (const tool::diagnosi& d : tool::diagnostica(v.state, v.log, v.stamp_error))
+        list.push_back(tool::diagnosis_json(d, v.labels.line, v.labels.run));
     return list;
 }
 
@@ -72,48 +61,47 @@ const char* kind_words(uint8_t tipo) {
     }
 }
 
-const char* element_words(elemento_sorgente e) {
-    using el = elemento_sorgente;
+const char* item_words(line_item e) {
     switch (e) {
-        case el::nessuno:
+        case line_item::none:
             return "line";
-        case el::lunghezza_percorso:
+        case line_item::route_length:
             return "route length";
-        case el::progressiva:
+        case line_item::progressive:
             return "kilometric progressive";
-        case el::sfondo:
+        case line_item::scenery:
             return "scenery value";
-        case el::ripetizione_segnali:
+        case line_item::signal_repetition:
             return "signal repetition";
-        case el::pendenza:
+        case line_item::gradient:
             return "gradient";
-        case el::curva:
+        case line_item::curve:
             return "curve";
-        case el::galleria:
+        case line_item::tunnel:
             return "tunnel";
-        case el::indicatore_vmax:
+        case line_item::speed_board:
             return "maximum-speed board";
-        case el::cartello_galleria:
+        case line_item::tunnel_board:
             return "tunnel-name board";
-        case el::massa_frenata:
+        case line_item::braked_mass:
             return "braked mass";
-        case el::vetture:
+        case line_item::coaches:
             return "number of coaches";
-        case el::velocita:
+        case line_item::speed_limit:
             return "speed limit";
-        case el::aderenza:
+        case line_item::adhesion:
             return "adhesion";
-        case el::orologio:
+        case line_item::clock:
             return "clock";
-        case el::sabbia:
+        case line_item::sand:
             return "sand";
-        case el::segnale:
+        case line_item::signal:
             return "signal";
-        case el::rallentamento:
+        case line_item::slowdown:
             return "slowdown";
-        case el::abbattimento:
+        case line_item::abbattimento:
             return "abbattimento point";
-        case el::stazione:
+        case line_item::station:
             return "station";
     }
     return "line";
@@ -161,18 +149,18 @@ std::string line_text(const compiled_view& v, sorgente_testo s, int32_t line) {
     const std::vector<std::string_view> lines = split_lines(text_of(v, s));
     if (line < 1 || static_cast<std::size_t>(line) > lines.size())
         return {};
-    return strumento::da_windows1252(lines[static_cast<std::size_t>(line) - 1]);
+    return tool::from_windows1252(lines[static_cast<std::size_t>(line) - 1]);
 }
 
-json origin_json(const compiled_view& v, const luogo_lettura& l) {
-    if (!l.valido)
+json origin_json(const compiled_view& v, const source_place& l) {
+    if (!l.known)
         return nullptr;
     json o;
-    o["source"] = source_key(l.sorgente);
-    o["file"] = label_of(v, l.sorgente);
-    o["line"] = l.riga;
-    o["element"] = element_words(l.elemento);
-    o["text"] = line_text(v, l.sorgente, l.riga);
+    o["source"] = source_key(l.source);
+    o["file"] = label_of(v, l.source);
+    o["line"] = l.line;
+    o["element"] = item_words(l.item);
+    o["text"] = line_text(v, l.source, l.line);
     return o;
 }
 
@@ -216,19 +204,19 @@ std::string clock_text(int64_t seconds) {
 }
 
 // The `voci` slots the tunnel-name boards use.
-std::set<std::size_t> board_slots(const stato_scenario& s) {
+std::set<std::size_t> board_slots(const stato_scenario& s, const compile_log& log) {
     std::set<std::size_t> slots;
     for (const cella& c : s.celle)
         if (c.tipo == tipo_cella::cartello_galleria && c.dato1 >= 1 && c.dato1 <= prima_voce_cartelli)
             slots.insert(static_cast<std::size_t>(c.dato1));
     for (std::size_t i = 1; i <= static_cast<std::size_t>(prima_voce_cartelli); ++i)
-        if (s.origine_voci[i].valido && s.origine_voci[i].elemento == elemento_sorgente::cartello_galleria)
+        if (log.record_origins[i].known && log.record_origins[i].item == line_item::tunnel_board)
             slots.insert(i);
     return slots;
 }
 
-json stations_json(const stato_scenario& s) {
-    const std::set<std::size_t> boards = board_slots(s);
+json stations_json(const stato_scenario& s, const compile_log& log) {
+    const std::set<std::size_t> boards = board_slots(s, log);
     std::vector<std::size_t> slots;
     for (std::size_t i = 1; i <= static_cast<std::size_t>(prima_voce_cartelli); ++i) {
         const voce& r = s.voci[i];
@@ -241,7 +229,7 @@ json stations_json(const stato_scenario& s) {
         const voce& r = s.voci[slots[n]];
         json st;
         st["slot"] = slots[n];
-        st["name"] = strumento::da_windows1252(r.testo);
+        st["name"] = tool::from_windows1252(r.testo);
         st["position"] = r.valore3;
         st["kind"] = r.tipo;
         st["area"] = json::array({r.valore1, r.valore2});
@@ -307,13 +295,13 @@ std::shared_ptr<const compiled_view> compile_view(std::string line_text, std::st
     v->state.numero_treno = train;
     sorgenti_in_memoria sources{v->line_text, v->run_text};
     const auto start = std::chrono::steady_clock::now();
-    v->stamp_error = compila_scenario(v->state, 1, sources);
+    v->stamp_error = compila_scenario(v->state, 1, sources, {}, &v->log);
     v->compile_ms =
         std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
     v->compiled_at_ms = std::chrono::duration_cast<std::chrono::milliseconds>(
                             std::chrono::system_clock::now().time_since_epoch())
                             .count();
-    v->errors = error_entries(v->state, *v);
+    v->errors = error_entries(*v);
     return v;
 }
 
@@ -326,7 +314,7 @@ view_status status_of(const compiled_view& v) {
         if (e["file"].is_string())
             where =
                 e["file"].get<std::string>() + (e["line"].is_number() ? ":" + e["line"].dump() : "") + ": ";
-        const std::string what = where + "error " + e["codice"].dump() + ": " + e.value("message", "");
+        const std::string what = where + "error " + e["number"].dump() + ": " + e.value("message", "");
         return {"stopped", severity == "fatal" ? "stopped by " + what : "reading stopped at " + what};
     }
     return {"compiled", ""};
@@ -340,14 +328,14 @@ json model_json(const compiled_view& v, std::size_t plan_points) {
     m["status"] = {{"kind", st.kind}, {"text", st.text}};
     m["compiled_at_ms"] = v.compiled_at_ms;
     m["compile_ms"] = round2(v.compile_ms);
-    m["name"] = strumento::da_windows1252(s.nome_scenario);
-    m["train"] = strumento::da_windows1252(s.numero_treno);
+    m["name"] = tool::from_windows1252(s.nome_scenario);
+    m["train"] = tool::from_windows1252(s.numero_treno);
     m["files"] = {{"line", v.labels.line}, {"run", v.labels.run}};
     m["length"] = length;
     m["cells"] = s.celle.size();
     m["plan"] = plan_json(v, 0, length, static_cast<int64_t>(plan_points));
     m["profile"] = profile_json(s, length, plan_points);
-    m["stations"] = stations_json(s);
+    m["stations"] = stations_json(s, v.log);
 
     json signals = json::array(), slowdowns = json::array(), tunnels = json::array(), boards = json::array();
     for (std::size_t c = 0; c < s.celle.size(); ++c) {
@@ -366,7 +354,7 @@ json model_json(const compiled_view& v, std::size_t plan_points) {
         if (x.tipo == tipo_cella::cartello_galleria && x.dato1 >= 1 && x.dato1 < numero_voci)
             boards.push_back(
                 {{"position", item_position(c)},
-                 {"text", strumento::da_windows1252(s.voci[static_cast<std::size_t>(x.dato1)].testo)},
+                 {"text", tool::from_windows1252(s.voci[static_cast<std::size_t>(x.dato1)].testo)},
                  {"cell", c}});
         // Tunnels: runs of cells with a tunnel class, within the line.
         if (x.galleria != 0 && static_cast<int64_t>(c) * 50 < length) {
@@ -425,10 +413,10 @@ json cell_json(const compiled_view& v, int64_t index) {
     j["speed_kmh"] = int{x.velocita} * 5;
     j["gradient_permille"] = int{x.pendenza} - 100;
     if (x.tipo == tipo_cella::fermata && x.dato1 >= 1 && x.dato1 < numero_voci)
-        j["station"] = strumento::da_windows1252(s.voci[static_cast<std::size_t>(x.dato1)].testo);
+        j["station"] = tool::from_windows1252(s.voci[static_cast<std::size_t>(x.dato1)].testo);
     if (x.tipo == tipo_cella::cartello_galleria && x.dato1 >= 1 && x.dato1 < numero_voci)
-        j["board"] = strumento::da_windows1252(s.voci[static_cast<std::size_t>(x.dato1)].testo);
-    j["item"] = x.tipo == tipo_cella::libera ? json(nullptr) : origin_json(v, origine_cella(s, index));
+        j["board"] = tool::from_windows1252(s.voci[static_cast<std::size_t>(x.dato1)].testo);
+    j["item"] = x.tipo == tipo_cella::libera ? json(nullptr) : origin_json(v, cell_origin(&v.log, index));
     // The compile keeps the line behind each cell's item, not behind the
     // profile values (speed, adhesion, gradient) a cell takes from a range.
     j["profile_origin"] = nullptr;
@@ -453,7 +441,7 @@ json source_json(const compiled_view& v, const std::string& which, int64_t line,
     j["total"] = total;
     json text = json::array();
     for (int64_t n = first; n <= last; ++n)
-        text.push_back(strumento::da_windows1252(lines[static_cast<std::size_t>(n - 1)]));
+        text.push_back(tool::from_windows1252(lines[static_cast<std::size_t>(n - 1)]));
     j["lines"] = std::move(text);
     return j;
 }
@@ -464,15 +452,15 @@ json locate_json(const compiled_view& v, const std::string& which, int64_t line)
     json cells = json::array();
     json positions = json::array();
     if (src) {
-        const auto same = [&](const luogo_lettura& l) {
-            return l.valido && l.sorgente == *src && l.riga == line;
+        const auto same = [&](const source_place& l) {
+            return l.known && l.source == *src && l.line == line;
         };
         // A station's own position comes before the cells it marks.
         for (std::size_t i = 1; i <= static_cast<std::size_t>(prima_voce_cartelli); ++i)
-            if (same(s.origine_voci[i]) && s.origine_voci[i].elemento == elemento_sorgente::stazione)
+            if (same(v.log.record_origins[i]) && v.log.record_origins[i].item == line_item::station)
                 positions.push_back(s.voci[i].valore3);
-        for (std::size_t c = 0; c < s.origine_celle.size() && cells.size() < 100; ++c)
-            if (same(s.origine_celle[c])) {
+        for (std::size_t c = 0; c < v.log.cell_origins.size() && cells.size() < 100; ++c)
+            if (same(v.log.cell_origins[c])) {
                 cells.push_back(c);
                 positions.push_back(item_position(c));
             }

@@ -4,6 +4,8 @@
 // lie). Only facts the compile recorded; no source is parsed here.
 #pragma once
 
+#include "compiler/compile_log.h"
+#include "compiler/error_codes.h"
 #include "compiler/state.h"
 
 #include <cstdint>
@@ -25,11 +27,12 @@ struct source_labels {
 
 struct compiled_view {
     stato_scenario state;
+    compile_log log;        // errors, and the lines behind cells and records
     std::string line_text;  // the bytes compiled
     std::string run_text;
     source_labels labels;
-    std::optional<std::string> stamp_error;  // "1250" or "1251"
-    json errors;                             // the entries `compile --json` gives
+    std::optional<error_code> stamp_error;  // 1250 or 1251
+    json errors;                            // the entries `compile --json` gives
     double compile_ms = 0;
     int64_t compiled_at_ms = 0;  // wall clock, milliseconds since 1970
 };

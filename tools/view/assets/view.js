@@ -54,7 +54,7 @@
     if (file === state.model.files.run) return "run";
     return null;
   }
-  // Entries from the compile: numbers may come under English or Italian keys.
+  // A key of an error entry, null when absent.
   function field(e, ...keys) {
     for (const k of keys) if (e[k] !== undefined && e[k] !== null) return e[k];
     return null;
@@ -169,7 +169,7 @@
       return;
     }
     m.errors.forEach((e, i) => {
-      const code = field(e, "code", "codice");
+      const code = field(e, "number");
       const line = field(e, "line");
       const file = field(e, "file");
       const where = file ? file + (line ? ":" + line : "") : "";
@@ -519,7 +519,7 @@
     const which = sourceOfFile(field(e, "file"));
     const line = field(e, "line");
     if (which && line) showSource(which, line);
-    const p = field(e, "position", "posizione");
+    const p = field(e, "position");
     if (p !== null) {
       state.mark = p;
       centreOn(p);

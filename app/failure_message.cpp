@@ -1,0 +1,67 @@
+#include "app/failure_message.h"
+
+#include <array>
+#include <string_view>
+
+namespace scenario {
+
+namespace {
+constexpr std::string_view prefix = "Scenario non completato: ";
+
+constexpr std::array all_steps{replace_step::open, replace_step::create, replace_step::write,
+                               replace_step::replace};
+
+const char* italian_phrase(replace_step step) {
+    switch (step) {
+        case replace_step::open:
+            return "impossibile aprire il file";
+        case replace_step::create:
+            return "impossibile creare il file";
+        case replace_step::write:
+            return "impossibile scrivere il file";
+        case replace_step::replace:
+            return "impossibile sostituire il file";
+    }
+    return "impossibile sostituire il file";
+}
+
+std::string worded(replace_step step, std::string_view file, std::string_view cause) {
+    std::string text(prefix);
+    text += italian_phrase(step);
+    text += " \"";
+    text += file;
+    text += "\": ";
+    text += cause.empty() ? std::string_view("causa sconosciuta") : cause;
+    return text;
+}
+}  // namespace
+
+std::string unfinished_run_message(const file_failure& f, const std::string& cause) {
+    const auto u8 = f.file.u8string();
+    return worded(f.step, std::string(u8.begin(), u8.end()), cause);
+}
+
+std::string unfinished_run_message(const std::string& description) {
+    // PHRASE "FILE": CAUSE, as describe_failure() writes it; the file name may
+    // itself hold quotes, so its end is the last `": `.
+    const std::string_view text = description;
+    for (replace_step step : all_steps) {
+        const std::string lead = std::string(failure_phrase(step)) + " \"";
+        if (text.substr(0, lead.size()) != lead)
+            continue;
+        const std::size_t end = text.rfind("\": ");
+        if (end == std::string_view::npos || end < lead.size())
+            break;
+        std::string_view cause = text.substr(end + 3);
+        if (cause == "unknown failure")
+            cause = {};
+        return worded(step, text.substr(lead.size(), end - lead.size()), cause);
+    }
+    return std::string(prefix) + description;
+}
+
+std::string unfinished_run_without_directory() {
+    return std::string(prefix) + "impossibile trovare la cartella che contiene il programma";
+}
+
+}  // namespace scenario

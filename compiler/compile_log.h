@@ -1,0 +1,145 @@
+// What a compile knows beyond what it writes: every error in order, the
+// source line behind every item in the cells and records, and every field the
+// readers read. Nothing of it reaches the compiled files; the compiler only
+// writes it, so a compile with or without a log gives the same bytes.
+#pragma once
+
+#include "compiler/error_codes.h"
+#include "compiler/state.h"
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace scenario {
+
+// What a line of a text source describes: the reader step that reads it.
+enum class line_item : uint8_t {
+    none,  // no step yet: a keyword field, or a line no step recognises
+    // line description
+    route_length,
+    progressive,
+    scenery,
+    signal_repetition,
+    gradient,
+    curve,
+    tunnel,
+    speed_board,
+    tunnel_board,
+    // run description
+    braked_mass,
+    coaches,
+    speed_limit,
+    adhesion,
+    clock,
+    sand,
+    signal,
+    slowdown,
+    abbattimento,
+    station,
+};
+
+// A line of a text source: the source, its 1-based line number, the step that
+// read it, and (when the fields were recorded) the index in
+// `compile_log::fields` of its keyword field.
+struct source_place {
+    bool known = false;
+    sorgente_testo source = sorgente_testo::linea;
+    int32_t line = 0;
+    line_item item = line_item::none;
+    int32_t keyword_field = -1;
+};
+
+// One error as it was recorded; `codice_errore` and `posizione_errore` keep
+// only the last one, as the simulator expects.
+struct logged_error {
+    error_code code = error_code::none;
+    int32_t position = 0;
+    bool has_position = false;  // false: the error left `posizione_errore` as it was
+    // The source line behind it: the one being read, or, for an error found
+    // after reading, the one that placed the item it concerns.
+    source_place place;
+    // The route cell it concerns: a cell found taken, a stop cell that lies
+    // too early, the signal or slowdown start a sweep rule served.
+    std::optional<int32_t> cell{};
+    std::string detail{};  // why reading failed (error 25); empty otherwise
+    // The run phase stopped at this signal or slowdown line for an error an
+    // earlier line left (the entry before it with the same code).
+    bool inherited_stop = false;
+
+    int32_t number() const { return error_number(code); }
+};
+
+// Reserved for checks that find something odd without stopping anything.
+struct logged_warning {
+    source_place place;
+    std::string text;
+};
+
+enum class field_role : uint8_t { keyword, value };
+enum class field_width : uint8_t { text, bits32, bits16, bits8 };
+// How the field was taken.
+enum class field_reading : uint8_t {
+    number,         // a number that fits its width
+    empty_as_zero,  // an empty number field, read as 0
+    not_a_number,   // a number field that is not a number, read as 0
+    beyond_width,   // a number outside its width: a read failure
+    text,           // a keyword, a board text or a station name
+};
+
+// One field exactly as a reader read it.
+struct field_record {
+    sorgente_testo source = sorgente_testo::linea;
+    int32_t line = 0;          // 1-based line where the field starts
+    int32_t first_column = 0;  // 1-based byte columns of `raw` in that line
+    int32_t last_column = 0;   // first_column - 1 when `raw` is empty; a quoted
+                               // field over several lines counts on from its first
+    std::size_t offset = 0;    // byte offset of `raw` in the source
+    std::string raw;           // as written (quotes included, outer blanks not)
+    std::string text;          // the value of a text field
+    int32_t value = 0;         // the value of a number field
+    field_reading reading = field_reading::text;
+    field_width width = field_width::text;
+    field_role role = field_role::value;
+};
+
+struct compile_log {
+    std::vector<logged_error> errors;
+    std::vector<logged_warning> warnings;
+    // The line that placed what stands in each cell (sized with `celle`).
+    std::vector<source_place> cell_origins;
+    // The line each record of `voci` was read from (stations, tunnel-name
+    // boards, progressives).
+    std::array<source_place, numero_voci> record_origins{};
+    // Every field read, in reading order, both sources.
+    std::vector<field_record> fields;
+    // Why reading failed, when it did.
+    std::optional<std::string> read_failure;
+};
+
+// The keyword record at `keyword_field` and the value records that follow it:
+// the fields one keyword's handler read (just the keyword when it matched no
+// row). Empty when there is no such keyword record.
+inline std::span<const field_record> fields_of_line(const compile_log& log, int32_t keyword_field) {
+    if (keyword_field < 0 || static_cast<std::size_t>(keyword_field) >= log.fields.size() ||
+        log.fields[static_cast<std::size_t>(keyword_field)].role != field_role::keyword)
+        return {};
+    std::size_t end = static_cast<std::size_t>(keyword_field) + 1;
+    while (end < log.fields.size() && log.fields[end].role == field_role::value)
+        ++end;
+    return std::span<const field_record>(log.fields)
+        .subspan(static_cast<std::size_t>(keyword_field), end - static_cast<std::size_t>(keyword_field));
+}
+
+// Where a compile step notes what it does: the log (none: nothing is noted)
+// and the source line being read, which every noted fact is tied to.
+struct log_at {
+    compile_log* log = nullptr;
+    source_place place{};
+};
+
+}  // namespace scenario
