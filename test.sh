@@ -19,6 +19,8 @@ needed_packages=(
   clang libclang-rt-dev                                                      # sanitizers, libFuzzer
   g++-mingw-w64-x86-64-posix googletest wine wine64                          # Windows build under Wine
   zip unzip                                                                  # release packages
+  libboost-dev                                                               # the viewer's HTTP server (Beast)
+  chromium chromium-driver python3-selenium curl                             # the viewer in a browser, over HTTP
 )
 missing=()
 for p in "${needed_packages[@]}"; do

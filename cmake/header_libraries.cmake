@@ -18,3 +18,8 @@ if(NOT TARGET scenario_json)
   scenario_header_library(scenario_json nlohmann nlohmann/json.hpp)   # nlohmann-json3-dev
   scenario_header_library(scenario_cli CLI CLI/CLI.hpp)               # libcli11-dev
 endif()
+
+# Boost's header-only parts (Beast and Asio, for `scenario view`).
+if(NOT TARGET scenario_boost)
+  scenario_header_library(scenario_boost boost boost/beast.hpp)      # libboost-dev
+endif()

@@ -7,6 +7,7 @@
 #include "tools/format_command.h"
 #include "tools/plan_command.h"
 #include "tools/sources_command.h"
+#include "tools/view/view_command.h"
 
 #include <CLI/CLI.hpp>
 #include <algorithm>
@@ -28,7 +29,7 @@ const char* const exit_statuses =
     "Exit status: 0 success, 1 the input holds errors (a compile error, an invalid\n"
     "compiled file), 2 usage error, unreadable input or unwritable output.";
 
-const char* const commands[] = {"sources", "compile", "check", "dump", "plan", "format"};
+const char* const commands[] = {"sources", "compile", "check", "dump", "plan", "format", "view"};
 
 bool is_command(const std::string& word) {
     return std::find(std::begin(commands), std::end(commands), word) != std::end(commands);
@@ -42,6 +43,7 @@ struct all_arguments {
     dump_arguments dump;
     plan_arguments plan;
     format_arguments format;
+    view::view_arguments view;
 };
 
 // The list of commands in the tool's help shows the first line of each
@@ -152,6 +154,22 @@ void describe(CLI::App& app, all_arguments& a) {
     format->add_option("KEYWORD", a.format.words, "The keyword to describe (default: every keyword)")
         ->type_name("");
     format->add_flag("--json", a.format.json, "Print one JSON object instead of text");
+
+    CLI::App* view = add_command(app, "view", "Show two text sources on a local web page that follows them.",
+                                 view::view_description);
+    add_required(view, "--line", a.view.line, "The line description text source", "FILE");
+    add_required(view, "--run", a.view.run, "The run description text source", "FILE");
+    view->add_option("--name", a.view.name, "The scenario name (default: from the line file's name)")
+        ->type_name("NAME");
+    view->add_option("--train", a.view.train, "The train number (default: from the run file's name)")
+        ->type_name("NUMBER");
+    view->add_option("--port", a.view.port, "The port to listen on (default: a free one)")
+        ->type_name("N")
+        ->check(CLI::Range(0, 65535));
+    view->add_option("--host", a.view.host,
+                     "Listen on ADDRESS instead of 127.0.0.1 (others can then read it)")
+        ->type_name("ADDRESS");
+    view->add_flag("--open", a.view.open, "Open the page in the default browser");
 }
 
 int run_parsed(const CLI::App& app, const all_arguments& a, std::ostream& out, std::ostream& err) {
@@ -165,6 +183,8 @@ int run_parsed(const CLI::App& app, const all_arguments& a, std::ostream& out, s
         return run_dump(a.dump, out, err);
     if (app.got_subcommand("format"))
         return run_format(a.format, out, err);
+    if (app.got_subcommand("view"))
+        return view::run_view(a.view, out, err);
     return run_plan(a.plan, out, err);
 }
 
@@ -180,7 +200,7 @@ int run(const std::vector<std::string>& words, std::ostream& out, std::ostream& 
     const std::string command = !args.empty() && is_command(args[0]) ? args[0] : std::string();
     const std::string who = command.empty() ? "scenario" : "scenario " + command;
     if (args.empty()) {
-        err << "scenario: give a command: sources, compile, check, dump, plan or format\nTry 'scenario "
+        err << "scenario: give a command: sources, compile, check, dump, plan, format or view\nTry 'scenario "
                "--help'.\n";
         return exit_status::usage;
     }

@@ -140,13 +140,6 @@ const char* const compile_description =
 
 namespace {
 
-// The file an author named for a diagnosis, as typed.
-std::optional<std::string> file_of(const diagnosi& d, const compile_arguments& a) {
-    if (!d.sorgente)
-        return std::nullopt;
-    return *d.sorgente == sorgente_testo::linea ? a.line : a.run;
-}
-
 json optional_number(std::optional<int64_t> v) {
     return v ? json(*v) : json(nullptr);
 }
@@ -156,8 +149,17 @@ std::string error_code_name(int32_t number) {
     return "E" + std::to_string(number);
 }
 
-json diagnosis_json(const diagnosi& d, const compile_arguments& a) {
-    const std::optional<std::string> file = file_of(d, a);
+std::optional<std::string> file_named(std::optional<sorgente_testo> source, const std::string& line_file,
+                                      const std::string& run_file) {
+    if (!source)
+        return std::nullopt;
+    return *source == sorgente_testo::linea ? line_file : run_file;
+}
+
+}  // namespace
+
+json diagnosis_json(const diagnosi& d, const std::string& line_file, const std::string& run_file) {
+    const std::optional<std::string> file = file_named(d.sorgente, line_file, run_file);
     return json{
         {"severity", tool::nome_gravita(d.gravita)},
         {"code", error_code_name(d.codice)},
@@ -171,15 +173,9 @@ json diagnosis_json(const diagnosi& d, const compile_arguments& a) {
     };
 }
 
-std::optional<std::string> file_of(const avviso& w, const compile_arguments& a) {
-    if (!w.sorgente)
-        return std::nullopt;
-    return *w.sorgente == sorgente_testo::linea ? a.line : a.run;
-}
-
 // A warning entry: the keys of an error entry that a warning has, in the same order.
-json warning_json(const avviso& w, const compile_arguments& a) {
-    const std::optional<std::string> file = file_of(w, a);
+json warning_json(const avviso& w, const std::string& line_file, const std::string& run_file) {
+    const std::optional<std::string> file = file_named(w.sorgente, line_file, run_file);
     return json{
         {"severity", "warning"},
         {"code", std::string(warning_name(w.code))},
@@ -191,6 +187,21 @@ json warning_json(const avviso& w, const compile_arguments& a) {
         {"last_column",
          optional_number(w.prima_colonna > 0 ? std::optional<int64_t>(w.ultima_colonna) : std::nullopt)},
     };
+}
+
+namespace {
+
+// The file an author named for a diagnosis, as typed.
+std::optional<std::string> file_of(const diagnosi& d, const compile_arguments& a) {
+    if (!d.sorgente)
+        return std::nullopt;
+    return *d.sorgente == sorgente_testo::linea ? a.line : a.run;
+}
+
+std::optional<std::string> file_of(const avviso& w, const compile_arguments& a) {
+    if (!w.sorgente)
+        return std::nullopt;
+    return *w.sorgente == sorgente_testo::linea ? a.line : a.run;
 }
 
 // The fatal stamp error with the words the diagnostics gave it.
@@ -207,10 +218,10 @@ json fatal_json(const esito_compilazione& e) {
 void report_json(const esito_compilazione& e, const compile_arguments& a, std::ostream& out) {
     json errors = json::array();
     for (const diagnosi& d : e.errori)
-        errors.push_back(diagnosis_json(d, a));
+        errors.push_back(diagnosis_json(d, a.line, a.run));
     json warnings = json::array();
     for (const avviso& w : e.avvertimenti.elenco)
-        warnings.push_back(warning_json(w, a));
+        warnings.push_back(warning_json(w, a.line, a.run));
     json omitted = json::object();
     for (const auto& [code, n] : e.avvertimenti.non_mostrati)
         omitted[std::string(warning_name(code))] = n;

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <nlohmann/json.hpp>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -69,6 +70,13 @@ struct compile_arguments {
     std::vector<std::string> ignore;  // warning codes not to report
 };
 extern const char* const compile_description;
+// One entry of `compile --json`'s "errors": a diagnosis, its file named as the
+// author typed it (`line_file` or `run_file`). `scenario view` lists the same.
+nlohmann::ordered_json diagnosis_json(const diagnosi& d, const std::string& line_file,
+                                      const std::string& run_file);
+// One entry of its "warnings", likewise.
+nlohmann::ordered_json warning_json(const avviso& w, const std::string& line_file,
+                                    const std::string& run_file);
 int run_compile(const compile_arguments& a, std::ostream& out, std::ostream& err);
 
 // `scenario check`: the same compile, nothing written; the name and train

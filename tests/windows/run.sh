@@ -7,7 +7,8 @@
 #   3. the tool: sources, compile and dump in directories named like that;
 #   4. the window, looked at on a screenshot;
 #   5. a failing run: the message box, its OK button, the exit status;
-#   6. the release zip, extracted into a folder with accented letters and run there.
+#   6. the release zip, extracted into a folder with accented letters and run there;
+#   7. the tool's `view` answering requests made from Linux.
 # Usage: tests/windows/run.sh [linux-executable]   (default build/ci/app/calvena_roccalba)
 # Prints one PASS or FAIL line per check and exits non-zero when any fails.
 set -uo pipefail
@@ -87,7 +88,7 @@ timeout 120 "$WINE" cmd.exe /c exit </dev/null >/dev/null 2>&1 || true
 
 falliti=0
 controlli=0
-for controllo in unit_tests.sh package_run.sh tool_run.sh window_look.sh failure_box.sh package_zip.sh; do
+for controllo in unit_tests.sh package_run.sh tool_run.sh window_look.sh failure_box.sh package_zip.sh view_answers.sh; do
   controlli=$((controlli + 1))
   if ! bash "$qui/$controllo"; then
     falliti=$((falliti + 1))

@@ -1,0 +1,135 @@
+"""The viewer's page in a real browser (headless Chromium through chromedriver).
+
+Opens the page for the built-in scenario, reads the twelve stations, clicks a
+signal and reads its cell and source line, then changes the run description on
+disk and sees the error appear and go without reloading the page, deletes and
+restores a file, and checks that the browser logged no error. Saves
+screenshots into the work directory.
+Usage: browser_test.py SCENARIO_EXECUTABLE WORK_DIRECTORY
+"""
+import os
+import sys
+
+from selenium import webdriver
+from selenium.webdriver.chrome.service import Service
+from selenium.webdriver.common.action_chains import ActionChains
+from selenium.webdriver.common.by import By
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from viewer_process import Viewer, wait_until, write_builtin_sources  # noqa: E402
+
+STATIONS = ["CALVENA", "CALVENA OVEST", "VALDIBRANA", "PITECCIO", "CORBEZZI", "CASTAGNO", "S.MOMME'",
+            "PRACCHIA", "BIAGIONI LAGACCI", "MOLINO DEL PALLONE", "PONTE DELLA VENTURINA", "ROCCALBA TERME"]
+SIGNAL = b"segnale,    3650,   1, 4, 1,  0, 0,    0,  0,0,0, 0\r\n"
+SECOND_SIGNAL = b"segnale,    3650,   2, 4, 1,  0, 0,    0,  0,0,0, 0\r\n"
+
+
+def save_by_rename(path, data):
+    """Saves as many editors do: a new file renamed over the old one."""
+    with open(path + ".tmp", "wb") as f:
+        f.write(data)
+    os.replace(path + ".tmp", path)
+
+
+def text(d, selector):
+    """The text of the first element matching `selector`, read in one step
+    (the page replaces its panels, so a found element may be gone a moment later)."""
+    return d.execute_script("const e = document.querySelector(arguments[0]); return e ? e.innerText : ''", selector)
+
+
+def browser():
+    options = webdriver.ChromeOptions()
+    for a in ["--headless=new", "--no-sandbox", "--disable-gpu", "--window-size=1500,950",
+              "--disable-dev-shm-usage"]:
+        options.add_argument(a)
+    options.set_capability("goog:loggingPrefs", {"browser": "ALL"})
+    return webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
+
+
+def main():
+    scenario, work = sys.argv[1], os.path.abspath(sys.argv[2])
+    line, run = write_builtin_sources(scenario, os.path.join(work, "sources"))
+    with open(run, "rb") as f:
+        original = f.read()
+    with Viewer(scenario, line, run, cwd=work) as v:
+        d = browser()
+        try:
+            d.set_page_load_timeout(30)
+            d.set_script_timeout(10)
+            d.get(v.url)
+            js = d.execute_script
+
+            # The stations as a timetable.
+            names = wait_until(lambda: [e.text for e in d.find_elements(By.CSS_SELECTOR, "#timetable td.station")],
+                               20, "the timetable")
+            assert names == STATIONS, names
+            rows = [[c.text for c in r.find_elements(By.TAG_NAME, "td")]
+                    for r in d.find_elements(By.CSS_SELECTOR, "#timetable tbody tr")]
+            assert rows[4] == ["17.550", "CORBEZZI", "16:36:00", "16:37:00"], rows[4]
+            assert "compiled at" in d.find_element(By.ID, "status").text
+            js("window.sameDocument = 'yes'")
+
+            # Click the signal at 3650 m: its cell, its fields, its line.
+            plan = d.find_element(By.ID, "plan")
+            x, y = js("return window.viewer.screenOf(3650)")
+            w, h = js("const r = arguments[0].getBoundingClientRect(); return [r.width, r.height]", plan)
+            ActionChains(d).move_to_element_with_offset(plan, x - w / 2, y - h / 2).click().perform()
+            wait_until(lambda: "signal" in text(d, "#cell-kind"), 10, "the cell panel")
+            assert d.find_element(By.ID, "cell-title").text.startswith("cell 74 (3700 to 3750 m)")
+            fields = [r.text.split() for r in d.find_elements(By.CSS_SELECTOR, "#cell-fields tr")]
+            assert [f[0] for f in fields] == ["tipo", "dato1", "dato2", "dato3", "dato4", "dato5", "dato6",
+                                              "galleria", "velocita", "pendenza", "aderenza"], fields
+            assert fields[0] == ["tipo", "1"], fields
+            assert d.find_element(By.CSS_SELECTOR, "#cell-origin a").text.endswith("Calvena_Roccalba_4127-.txt:49")
+            current = wait_until(lambda: text(d, "#source span.current[data-line='49']"), 10, "line 49 shown")
+            assert "segnale,    3650," in current, current
+
+            # Clicking another source line shows where its item lies.
+            d.find_element(By.CSS_SELECTOR, "#source span[data-line='52']").click()
+            wait_until(lambda: text(d, "#cell-title").startswith("cell 216 "), 10,
+                       "the signal of line 52 (10750 m, cell 216)")
+
+            # Zoomed in; the update below keeps the view and the selection.
+            plan.send_keys("+")
+            where = js("return window.viewer.screenOf(3650)")
+
+            # A second signal on the same cell, saved on disk: error 16 on line 50.
+            save_by_rename(run, original.replace(SIGNAL, SIGNAL + SECOND_SIGNAL))
+            error = wait_until(lambda: d.find_elements(By.CSS_SELECTOR, "#errors li[data-code='16']"), 10,
+                               "error 16 on the page")
+            after = js("return window.viewer.screenOf(3650)")
+            assert abs(after[0] - where[0]) < 2 and abs(after[1] - where[1]) < 2, ("the view moved", where, after)
+            assert js("return window.viewer.selectedCell()") == 216, "the selection was lost on update"
+            assert error[0].get_attribute("data-line") == "50", error[0].get_attribute("data-line")
+            assert "Calvena_Roccalba_4127-.txt:50" in error[0].text, error[0].text
+            assert "reading stopped" in d.find_element(By.ID, "status").text
+            d.save_screenshot(os.path.join(work, "view_error.png"))
+            error[0].click()
+            wait_until(lambda: text(d, "#source span.current[data-line='50']"), 10, "line 50 selected")
+
+            # Fixed: the error goes.
+            save_by_rename(run, original)
+            wait_until(lambda: not d.find_elements(By.CSS_SELECTOR, "#errors li[data-code]"), 10, "no error")
+
+            # A file gone: the page keeps the route and says what it waits for.
+            os.remove(run)
+            wait_until(lambda: "waiting for" in text(d, "#status"), 10, "waiting")
+            assert len(d.find_elements(By.CSS_SELECTOR, "#timetable td.station")) == 12
+            save_by_rename(run, original)
+            wait_until(lambda: "compiled at" in text(d, "#status"), 10, "compiled again")
+
+            assert js("return window.sameDocument") == "yes", "the page was reloaded"
+            # Zoom in with the keyboard and look at the finer plan.
+            plan.send_keys("+++")
+            d.save_screenshot(os.path.join(work, "view.png"))
+            severe = [e for e in d.get_log("browser") if e["level"] == "SEVERE"]
+            assert not severe, severe
+            print("ok: stations, cell 74 and line 49, error 16 came and went, waiting and back; "
+                  "screenshots in " + work)
+        finally:
+            d.quit()
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

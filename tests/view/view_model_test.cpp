@@ -1,0 +1,153 @@
+// The page's data from one compile of the built-in scenario, and of the same
+// scenario with a fault in its run description.
+#include "tools/view/view_model.h"
+
+#include "common/line_list.h"
+#include "sources/writers.h"
+
+#include <gtest/gtest.h>
+#include <string>
+
+namespace scenario::view {
+namespace {
+
+std::string line_source() {
+    return testo_lista(sorgenti::righe_linea());
+}
+std::string run_source() {
+    return testo_lista(sorgenti::righe_treno());
+}
+
+std::shared_ptr<const compiled_view> compile(std::string line, std::string run) {
+    return compile_view(std::move(line), std::move(run), "Calvena_Roccalba", "4127",
+                        {"w/Calvena_Roccalba_linea.txt", "w/Calvena_Roccalba_4127-.txt"});
+}
+
+// The run description with `extra` inserted after its line `after` (1-based).
+std::string run_with_line(const std::string& extra, int after) {
+    std::string run = run_source();
+    std::size_t at = 0;
+    for (int n = 0; n < after; ++n)
+        at = run.find("\r\n", at) + 2;
+    return run.insert(at, extra + "\r\n");
+}
+
+TEST(ViewModel, BuiltInScenario) {
+    const auto v = compile(line_source(), run_source());
+    const json m = model_json(*v);
+    EXPECT_EQ(m["status"]["kind"], "compiled");
+    EXPECT_TRUE(m["errors"].empty());
+    EXPECT_EQ(m["length"], 40000);
+    EXPECT_EQ(m["cells"], 941);
+    EXPECT_LE(m["plan"].size(), 2002u);
+    EXPECT_EQ(m["plan"].front()[0], 0);
+    EXPECT_EQ(m["plan"].back()[0], 40000);
+
+    // The twelve stations with the times of the train card.
+    const json& st = m["stations"];
+    ASSERT_EQ(st.size(), 12u);
+    struct row {
+        std::size_t n;
+        const char* name;
+        const char* arrival;
+        const char* departure;
+    };
+    for (const row& r :
+         {row{0, "CALVENA", "", "16:20:00"}, row{1, "CALVENA OVEST", "", ""},
+          row{4, "CORBEZZI", "16:36:00", "16:37:00"}, row{6, "S.MOMME'", "16:42:30", "16:43:00"},
+          row{11, "ROCCALBA TERME", "17:08:00", ""}}) {
+        SCOPED_TRACE(r.name);
+        EXPECT_EQ(st[r.n]["name"], r.name);
+        EXPECT_EQ(st[r.n]["arrival"], r.arrival);
+        EXPECT_EQ(st[r.n]["departure"], r.departure);
+    }
+    EXPECT_EQ(st[0]["stop_cell"], 5);
+    EXPECT_TRUE(st[1]["stop_cell"].is_null());  // kind 27: no stop cell
+
+    // The first signal, its slowdowns and the tunnel boards.
+    EXPECT_EQ(m["signals"][0]["position"], 3650);
+    EXPECT_EQ(m["signals"][0]["cell"], 74);
+    EXPECT_EQ(m["slowdowns"][0]["from"], 18650);
+    EXPECT_EQ(m["slowdowns"][0]["speed"], 30);
+    EXPECT_FALSE(m["tunnels"].empty());
+    EXPECT_FALSE(m["boards"].empty());
+}
+
+TEST(ViewModel, CellWithItsSourceLine) {
+    const auto v = compile(line_source(), run_source());
+    const json c = cell_json(*v, 74);
+    EXPECT_EQ(c["kind"], "signal");
+    EXPECT_EQ(c["fields"].size(), 11u);
+    EXPECT_EQ(c["fields"]["tipo"], 1);
+    EXPECT_EQ(c["from"], 3700);
+    EXPECT_EQ(c["item"]["source"], "run");
+    EXPECT_EQ(c["item"]["file"], "w/Calvena_Roccalba_4127-.txt");
+    EXPECT_EQ(c["item"]["line"], 49);
+    EXPECT_EQ(c["item"]["text"].get<std::string>().rfind("segnale,    3650,", 0), 0u);
+    EXPECT_TRUE(cell_json(*v, 0)["item"].is_null());
+    for (int64_t bad : {int64_t{-1}, int64_t{941}, int64_t{1} << 40})
+        EXPECT_TRUE(cell_json(*v, bad).is_null()) << bad;
+
+    // And back: the line's item lies in that cell.
+    const json where = locate_json(*v, "run", 49);
+    EXPECT_EQ(where["cells"], json::array({74}));
+    EXPECT_EQ(where["positions"], json::array({3650}));
+    // A station line leads to its position first, then to its cells.
+    EXPECT_EQ(locate_json(*v, "run", 33)["positions"].front(), 0);
+    EXPECT_TRUE(locate_json(*v, "nowhere", 49)["cells"].empty());
+}
+
+TEST(ViewModel, SourceLinesAndPlanStretchesStayInBounds) {
+    const auto v = compile(line_source(), run_source());
+    const json s = source_json(*v, "run", 49, 2);
+    EXPECT_EQ(s["first"], 47);
+    EXPECT_EQ(s["lines"].size(), 5u);
+    EXPECT_EQ(s["lines"][2].get<std::string>().rfind("segnale,    3650,", 0), 0u);
+    const json edge = source_json(*v, "run", 100000, 3);  // past the end: the last line
+    EXPECT_EQ(edge["line"], edge["total"]);
+    EXPECT_TRUE(source_json(*v, "other", 1, 1).is_null());
+
+    struct stretch {
+        int64_t from, to, points;
+        std::size_t at_most;
+    };
+    for (const stretch& t : {stretch{0, 1000, 10, 11}, stretch{-500, 100, 1000, 101},
+                             stretch{39000, 99999999, 100, 101}, stretch{500, 100, 5, 1}}) {
+        const json p = plan_json(*v, t.from, t.to, t.points);
+        SCOPED_TRACE(t.from);
+        ASSERT_FALSE(p.empty());
+        EXPECT_LE(p.size(), t.at_most);
+        EXPECT_GE(p.front()[0].get<int64_t>(), 0);
+        EXPECT_LE(p.back()[0].get<int64_t>(), 46998);
+    }
+}
+
+TEST(ViewModel, ReaderErrorStopsAndIsListedWithItsLine) {
+    // A second signal on the cell of the first one (line 49): error 16 on line 50.
+    const auto v =
+        compile(line_source(), run_with_line("segnale,    3650,   2, 4, 1,  0, 0,    0,  0,0,0, 0", 49));
+    const json m = model_json(*v);
+    EXPECT_EQ(m["status"]["kind"], "stopped");
+    EXPECT_NE(m["status"]["text"].get<std::string>().find("w/Calvena_Roccalba_4127-.txt:50: error 16"),
+              std::string::npos)
+        << m["status"]["text"];
+    ASSERT_EQ(m["errors"].size(), 1u);
+    EXPECT_EQ(m["errors"][0]["line"], 50);
+    EXPECT_EQ(m["errors"][0]["severity"], "reader");
+}
+
+TEST(ViewModel, NoSourcesGiveAnEmptyRouteNotACrash) {
+    const auto v = compile("", "");
+    const json m = model_json(*v);
+    EXPECT_TRUE(m["plan"].empty());
+    EXPECT_TRUE(m["stations"].empty());
+    EXPECT_TRUE(cell_json(*v, 0).is_null() || cell_json(*v, 0).is_object());
+    EXPECT_TRUE(plan_json(*v, 0, 100, 10).empty());
+    // Bytes that are not UTF-8 in a file name never break the JSON text.
+    const auto odd =
+        compile_view(line_source(), run_source(), "Calvena_Roccalba", "4127", {"w/\xFF.txt", "\xC8"});
+    EXPECT_NO_THROW(to_text(model_json(*odd)));
+}
+
+}  // namespace
+}  // namespace scenario::view

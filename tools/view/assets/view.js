@@ -1,0 +1,710 @@
+// The scenario viewer's page: draws the model the server pushes, asks for a
+// finer plan on zoom, and shows cells and source lines on request.
+"use strict";
+
+(function () {
+  const $ = (id) => document.getElementById(id);
+  const planCanvas = $("plan");
+  const profileCanvas = $("profile");
+  const hoverBox = $("hover");
+
+  const state = {
+    model: null,
+    overview: [],        // [p, x, y] of the whole line, thinned
+    detail: null,        // {from, to, version, points}: a finer stretch for the zoomed view
+    angle: 0, cos: 1, sin: 0,
+    view: null,          // {u, v, scale}: rotated world point at the canvas centre, pixels per metre
+    moved: false,        // the author has panned or zoomed: updates keep the view
+    hover: null,         // position in metres under the pointer
+    cell: null,          // selected cell index
+    mark: null,          // position marked by a selection
+    source: null,        // {source, line}: the source line shown
+    selectedError: -1,
+    drawn: { version: -1, at: 0 },
+  };
+
+  // ---- helpers ----------------------------------------------------------
+
+  function el(tag, attrs, ...children) {
+    const e = document.createElement(tag);
+    for (const [k, v] of Object.entries(attrs || {})) {
+      if (k === "class") e.className = v;
+      else if (k.startsWith("on")) e.addEventListener(k.slice(2), v);
+      else e.setAttribute(k, v);
+    }
+    for (const c of children) e.append(c instanceof Node ? c : document.createTextNode(String(c)));
+    return e;
+  }
+
+  function km(p) { return (p / 1000).toFixed(p % 1000 === 0 ? 0 : 2) + " km"; }
+  function clock(ms) {
+    const d = new Date(ms);
+    return [d.getHours(), d.getMinutes(), d.getSeconds()].map((n) => String(n).padStart(2, "0")).join(":");
+  }
+  async function getJson(url) {
+    const r = await fetch(url, { cache: "no-store" });
+    if (!r.ok) throw new Error(url + ": " + r.status);
+    return r.json();
+  }
+  // The cell an item at position p stands in (items go in the following cell).
+  function itemCell(p) { return Math.round(p / 50) + 1; }
+  function sourceOfFile(file) {
+    if (!state.model || file == null) return null;
+    if (file === state.model.files.line) return "line";
+    if (file === state.model.files.run) return "run";
+    return null;
+  }
+  // A key of an error entry, null when absent.
+  function field(e, ...keys) {
+    for (const k of keys) if (e[k] !== undefined && e[k] !== null) return e[k];
+    return null;
+  }
+
+  // ---- geometry ----------------------------------------------------------
+
+  function rotate(x, y) { return [state.cos * x + state.sin * y, -state.sin * x + state.cos * y]; }
+
+  function pointsFor(p) {
+    const d = state.detail;
+    if (d && d.version === state.model.version && p >= d.from && p <= d.to && d.points.length > 1) return d.points;
+    return state.overview;
+  }
+
+  // The rotated world point at position p, by linear interpolation.
+  function worldAt(p) {
+    const pts = pointsFor(p);
+    if (!pts.length) return [p, 0];
+    let lo = 0, hi = pts.length - 1;
+    if (p <= pts[0][0]) return rotate(pts[0][1], pts[0][2]);
+    if (p >= pts[hi][0]) return rotate(pts[hi][1], pts[hi][2]);
+    while (hi - lo > 1) {
+      const mid = (lo + hi) >> 1;
+      if (pts[mid][0] <= p) lo = mid; else hi = mid;
+    }
+    const a = pts[lo], b = pts[hi];
+    const t = (p - a[0]) / Math.max(1, b[0] - a[0]);
+    return rotate(a[1] + t * (b[1] - a[1]), a[2] + t * (b[2] - a[2]));
+  }
+
+  function canvasSize(c) {
+    const r = c.getBoundingClientRect();
+    return [Math.max(1, r.width), Math.max(1, r.height)];
+  }
+
+  function toScreen(u, v) {
+    const [w, h] = canvasSize(planCanvas);
+    const s = state.view.scale;
+    return [w / 2 + (u - state.view.u) * s, h / 2 - (v - state.view.v) * s];
+  }
+  function screenAt(p) { const [u, v] = worldAt(p); return toScreen(u, v); }
+
+  function fit() {
+    const pts = state.overview;
+    const [w, h] = canvasSize(planCanvas);
+    if (!pts.length) { state.view = { u: 0, v: 0, scale: 1 }; return; }
+    let minU = Infinity, maxU = -Infinity, minV = Infinity, maxV = -Infinity;
+    for (const q of pts) {
+      const [u, v] = rotate(q[1], q[2]);
+      minU = Math.min(minU, u); maxU = Math.max(maxU, u);
+      minV = Math.min(minV, v); maxV = Math.max(maxV, v);
+    }
+    // Room at the sides for the names of the first and last stations.
+    const marginX = Math.min(110, w / 5), marginY = 50;
+    const scale = Math.min((w - 2 * marginX) / Math.max(maxU - minU, 1), (h - 2 * marginY) / Math.max(maxV - minV, 1));
+    state.view = { u: (minU + maxU) / 2, v: (minV + maxV) / 2, scale: scale };
+    state.moved = false;
+    state.detail = null;
+  }
+
+  // ---- the model ---------------------------------------------------------
+
+  function applyModel(m) {
+    const first = !state.model;
+    const oldLength = state.model ? state.model.length : -1;
+    state.model = m;
+    state.overview = m.plan || [];
+    if (state.overview.length > 1) {
+      const a = state.overview[0], b = state.overview[state.overview.length - 1];
+      state.angle = Math.atan2(b[2] - a[2], b[1] - a[1]);
+    } else state.angle = 0;
+    state.cos = Math.cos(state.angle);
+    state.sin = Math.sin(state.angle);
+    if (first || !state.moved || m.length !== oldLength) fit();
+    $("title").textContent = (m.name || "Scenario") + ", train " + (m.train || "?");
+    document.title = (m.name || "Scenario") + " " + (m.train || "") + " – scenario view";
+    showStatus(m);
+    showErrors(m);
+    showTimetable(m);
+    draw();
+    state.drawn = { version: m.version, at: Date.now() };
+    window.viewerDrawn = state.drawn;
+    requestDetail();
+    // The selection stays: its cell and source line are asked for again.
+    if (state.cell !== null) selectCell(state.cell, { keepSource: true });
+    if (state.source) showSource(state.source.source, state.source.line);
+  }
+
+  function showStatus(m) {
+    const s = $("status");
+    const st = m.status || { kind: "waiting", text: "" };
+    s.className = st.kind;
+    if (st.kind === "waiting") s.textContent = st.text;
+    else {
+      let t = "compiled at " + clock(m.compiled_at_ms) + " in " + m.compile_ms + " ms";
+      if (st.kind === "stopped") t += " · " + st.text;
+      else if (m.errors.length) t += " · " + m.errors.length + (m.errors.length === 1 ? " error" : " errors");
+      const w = (m.warnings || []).length;
+      if (w) t += " · " + w + (w === 1 ? " warning" : " warnings");
+      s.textContent = t;
+    }
+    s.title = s.textContent;
+  }
+
+  // Errors first, then warnings: one list, as the author reads it.
+  function problems(m) {
+    return m.errors.concat(m.warnings || []);
+  }
+
+  function showErrors(m) {
+    const list = $("errors");
+    list.replaceChildren();
+    const all = problems(m);
+    $("error-count").textContent = all.length ? "(" + all.length + ")" : "";
+    if (!all.length) {
+      list.append(el("li", { class: "none note" }, "none"));
+      list.lastChild.style.border = "none";
+      list.lastChild.style.background = "none";
+      return;
+    }
+    all.forEach((e, i) => {
+      const code = field(e, "number") !== null ? field(e, "number") : field(e, "code");
+      const line = field(e, "line");
+      const file = field(e, "file");
+      const where = file ? file + (line ? ":" + line : "") : "";
+      const severity = field(e, "severity") || "error";
+      const li = el("li", { class: severity + (i === state.selectedError ? " selected" : ""), "data-code": code, "data-line": line || "" },
+        el("span", { class: "code" }, severity + " " + code), " ",
+        el("span", { class: "where" }, where), el("br"),
+        field(e, "message") || "");
+      li.addEventListener("click", () => selectError(i));
+      list.append(li);
+    });
+  }
+
+  function showTimetable(m) {
+    const body = $("timetable").tBodies[0];
+    body.replaceChildren();
+    for (const st of m.stations) {
+      const tr = el("tr", {}, el("td", { class: "num" }, (st.position / 1000).toFixed(3)), el("td", { class: "station" }, st.name),
+        el("td", {}, st.arrival), el("td", {}, st.departure));
+      tr.addEventListener("click", () => {
+        selectCell(st.stop_cell !== null ? st.stop_cell : itemCell(st.position));
+        centreOn(st.position);
+      });
+      body.append(tr);
+    }
+  }
+
+  // ---- drawing -------------------------------------------------------------
+
+  function prepare(c) {
+    const [w, h] = canvasSize(c);
+    const ratio = window.devicePixelRatio || 1;
+    if (c.width !== Math.round(w * ratio) || c.height !== Math.round(h * ratio)) {
+      c.width = Math.round(w * ratio);
+      c.height = Math.round(h * ratio);
+    }
+    const g = c.getContext("2d");
+    g.setTransform(ratio, 0, 0, ratio, 0, 0);
+    g.clearRect(0, 0, w, h);
+    return [g, w, h];
+  }
+
+  // The points between from and to: the finer stretch where there is one,
+  // the overview elsewhere.
+  function pointsBetween(from, to) {
+    const d = state.detail;
+    const fine = d && d.version === state.model.version && d.points.length > 1 ? d : null;
+    const out = [];
+    for (const q of state.overview) {
+      if (q[0] <= from) continue;
+      if (q[0] >= to) break;
+      if (fine && q[0] >= fine.from && q[0] <= fine.to) continue;
+      out.push(q);
+    }
+    if (fine && fine.to > from && fine.from < to) {
+      for (const q of fine.points) if (q[0] > from && q[0] < to) out.push(q);
+      out.sort((a, b) => a[0] - b[0]);
+    }
+    return out;
+  }
+
+  // The stretch from..to as a screen path.
+  function stretch(g, from, to) {
+    g.beginPath();
+    let [x, y] = screenAt(from);
+    g.moveTo(x, y);
+    for (const q of pointsBetween(from, to)) {
+      [x, y] = toScreen(...rotate(q[1], q[2]));
+      g.lineTo(x, y);
+    }
+    [x, y] = screenAt(to);
+    g.lineTo(x, y);
+  }
+
+  function label(g, text, x, y, colour, boxes, font) {
+    g.font = font || "12px DejaVu Sans, Arial, sans-serif";
+    const w = g.measureText(text).width;
+    for (const [dx, dy, align] of [[8, 4, "left"], [-8, 4, "right"], [0, -10, "center"], [0, 18, "center"]]) {
+      const x0 = align === "left" ? x + dx : align === "right" ? x + dx - w : x - w / 2;
+      const box = [x0, y + dy - 12, x0 + w, y + dy + 3];
+      if (boxes.some((b) => box[0] < b[2] && b[0] < box[2] && box[1] < b[3] && b[1] < box[3])) continue;
+      boxes.push(box);
+      g.textAlign = align;
+      g.lineWidth = 3;
+      g.strokeStyle = "rgba(255,255,255,0.9)";
+      g.strokeText(text, x + dx, y + dy);
+      g.fillStyle = colour;
+      g.fillText(text, x + dx, y + dy);
+      return true;
+    }
+    return false;
+  }
+
+  function drawPlan() {
+    const [g, w, h] = prepare(planCanvas);
+    const m = state.model;
+    if (!m || !state.view) return;
+    const boxes = [];
+    g.lineCap = "round";
+    g.lineJoin = "round";
+    // Tunnels, under the line.
+    for (const t of m.tunnels) {
+      stretch(g, t.from, t.to);
+      g.strokeStyle = "#8d8d8d";
+      g.lineWidth = 9;
+      g.stroke();
+    }
+    // The line.
+    if (state.overview.length) {
+      stretch(g, 0, m.length);
+      g.strokeStyle = "#222";
+      g.lineWidth = 2;
+      g.stroke();
+    }
+    // Slowdowns, over it.
+    for (const s of m.slowdowns) {
+      stretch(g, s.from, Math.max(s.to, s.from + 1));
+      g.strokeStyle = "rgba(230,126,34,0.85)";
+      g.lineWidth = 6;
+      g.stroke();
+    }
+    // The selected cell.
+    if (state.cell !== null) {
+      stretch(g, state.cell * 50, state.cell * 50 + 50);
+      g.strokeStyle = "#d0206f";
+      g.lineWidth = 10;
+      g.stroke();
+    }
+    // Kilometre marks: a round step that keeps them 70 px or more apart.
+    const pxPerKm = state.view.scale * 1000;
+    const step = [1, 2, 5, 10, 20, 50, 100, 200, 500].find((k) => k * pxPerKm >= 70) || 1000;
+    g.fillStyle = "#666";
+    for (let k = 0; k * 1000 <= m.length; k += step) {
+      const [x, y] = screenAt(k * 1000);
+      if (x < -50 || y < -50 || x > w + 50 || y > h + 50) continue;
+      g.fillRect(x - 1.5, y - 1.5, 3, 3);
+      label(g, k + " km", x, y, "#666", boxes, "11px DejaVu Sans, Arial, sans-serif");
+    }
+    // Signals.
+    for (const s of m.signals) {
+      const [x, y] = screenAt(s.position);
+      if (x < -10 || y < -10 || x > w + 10 || y > h + 10) continue;
+      g.beginPath();
+      g.arc(x, y, 3.5, 0, 2 * Math.PI);
+      g.fillStyle = "#c0392b";
+      g.fill();
+    }
+    // Stations and their names first, then the rest of the labels.
+    for (const st of m.stations) {
+      const [x, y] = screenAt(st.position);
+      g.fillStyle = "#1f5fbf";
+      g.fillRect(x - 5, y - 5, 10, 10);
+      label(g, st.name, x, y, "#1f3f7f", boxes, "bold 12px DejaVu Sans, Arial, sans-serif");
+    }
+    for (const s of m.slowdowns) {
+      const [x, y] = screenAt(s.from);
+      label(g, s.speed + " km/h", x, y, "#b35900", boxes);
+    }
+    for (const b of m.boards) {
+      const [x, y] = screenAt(b.position);
+      label(g, b.text, x, y, "#555", boxes, "italic 11px DejaVu Sans, Arial, sans-serif");
+    }
+    for (const [p, colour] of [[state.mark, "#d0206f"], [state.hover, "#2d6cdf"]]) {
+      if (p === null) continue;
+      const [x, y] = screenAt(p);
+      g.beginPath();
+      g.arc(x, y, 7, 0, 2 * Math.PI);
+      g.strokeStyle = colour;
+      g.lineWidth = 2.5;
+      g.stroke();
+    }
+  }
+
+  function profileGeometry() {
+    const [w, h] = canvasSize(profileCanvas);
+    const m = state.model;
+    let lo = Infinity, hi = -Infinity;
+    for (const q of m.profile) { lo = Math.min(lo, q[1]); hi = Math.max(hi, q[1]); }
+    if (!isFinite(lo)) { lo = 0; hi = 1; }
+    if (hi - lo < 10) { hi += 5; lo -= 5; }
+    const left = 54, right = 12, top = 22, bottom = 20;
+    return {
+      w, h, left, right, top, bottom, lo, hi,
+      x: (p) => left + (p / Math.max(m.length, 1)) * (w - left - right),
+      y: (e) => top + (hi - e) / (hi - lo) * (h - top - bottom),
+      p: (x) => Math.min(m.length, Math.max(0, (x - left) / (w - left - right) * m.length)),
+    };
+  }
+
+  function drawProfile() {
+    const [g] = prepare(profileCanvas);
+    const m = state.model;
+    if (!m || !m.profile.length) return;
+    const f = profileGeometry();
+    g.beginPath();
+    g.moveTo(f.x(m.profile[0][0]), f.h - f.bottom);
+    for (const q of m.profile) g.lineTo(f.x(q[0]), f.y(q[1]));
+    g.lineTo(f.x(m.profile[m.profile.length - 1][0]), f.h - f.bottom);
+    g.closePath();
+    g.fillStyle = "#dfe8d4";
+    g.fill();
+    g.beginPath();
+    m.profile.forEach((q, i) => (i ? g.lineTo(f.x(q[0]), f.y(q[1])) : g.moveTo(f.x(q[0]), f.y(q[1]))));
+    g.strokeStyle = "#4f6b2f";
+    g.lineWidth = 1.5;
+    g.stroke();
+    g.fillStyle = "#666";
+    g.font = "11px DejaVu Sans, Arial, sans-serif";
+    g.textAlign = "right";
+    g.fillText(Math.round(f.hi) + " m", f.left - 4, f.top + 4);
+    g.fillText(Math.round(f.lo) + " m", f.left - 4, f.h - f.bottom);
+    g.textAlign = "center";
+    g.fillText("0", f.left, f.h - 5);
+    g.fillText(km(m.length), f.w - f.right - 20, f.h - 5);
+    for (const t of m.tunnels) {
+      g.fillStyle = "rgba(120,120,120,0.35)";
+      g.fillRect(f.x(t.from), f.top - 8, Math.max(1, f.x(t.to) - f.x(t.from)), 5);
+    }
+    for (const st of m.stations) {
+      const x = f.x(st.position);
+      g.fillStyle = "rgba(31,95,191,0.35)";
+      g.fillRect(x - 0.5, f.top - 2, 1, f.h - f.top - f.bottom + 2);
+    }
+    for (const [p, colour] of [[state.mark, "#d0206f"], [state.hover, "#2d6cdf"]]) {
+      if (p === null) continue;
+      g.fillStyle = colour;
+      g.fillRect(f.x(p) - 1, 4, 2, f.h - 8);
+    }
+  }
+
+  function draw() {
+    if (!state.model) return;
+    drawPlan();
+    drawProfile();
+  }
+
+  // ---- finer plan on zoom -----------------------------------------------
+
+  let detailTimer = null;
+  function requestDetail() {
+    clearTimeout(detailTimer);
+    detailTimer = setTimeout(fetchDetail, 120);
+  }
+  async function fetchDetail() {
+    const m = state.model;
+    if (!m || state.overview.length < 2) return;
+    const [w, h] = canvasSize(planCanvas);
+    let from = Infinity, to = -Infinity;
+    for (const q of state.overview) {
+      const [x, y] = toScreen(...rotate(q[1], q[2]));
+      if (x >= -w * 0.25 && x <= w * 1.25 && y >= -h * 0.25 && y <= h * 1.25) {
+        from = Math.min(from, q[0]);
+        to = Math.max(to, q[0]);
+      }
+    }
+    if (!isFinite(from)) return;
+    const gap = state.overview[1][0] - state.overview[0][0];
+    from = Math.max(0, from - gap);
+    to = Math.min(m.length, to + gap);
+    // Enough points that no segment is longer than about two pixels.
+    const wanted = Math.min(8000, Math.ceil((to - from) * state.view.scale / 2));
+    if (wanted <= (to - from) / gap) return;  // the overview is already as fine
+    const version = m.version;
+    try {
+      const points = await getJson("/plan?from=" + Math.floor(from) + "&to=" + Math.ceil(to) + "&points=" + wanted);
+      if (!state.model || state.model.version !== version) return;
+      state.detail = { from, to, version, points };
+      draw();
+    } catch (e) { /* the next move asks again */ }
+  }
+
+  // ---- selection ---------------------------------------------------------
+
+  async function selectCell(index, options) {
+    state.cell = index;
+    draw();
+    const box = $("cell");
+    let c;
+    try { c = await getJson("/cell?index=" + index); } catch (e) {
+      box.replaceChildren(el("p", { class: "note" }, "no cell " + index));
+      return;
+    }
+    if (state.cell !== index) return;
+    const rows = Object.entries(c.fields).map(([k, v]) => el("tr", {}, el("td", {}, k), el("td", { class: "num" }, v)));
+    const sentences = [c.kind];
+    if (c.station) sentences.push("station " + c.station);
+    if (c.board) sentences.push("board “" + c.board + "”");
+    sentences.push(c.speed_kmh + " km/h", "gradient " + c.gradient_permille + " ‰");
+    const parts = [
+      el("div", { id: "cell-title" }, "cell " + c.index + " (" + c.from + " to " + c.to + " m): ", el("b", { id: "cell-kind" }, sentences.join(", "))),
+      el("table", { class: "fields", id: "cell-fields" }, ...rows),
+    ];
+    const origin = el("div", { class: "origin", id: "cell-origin" });
+    if (c.item) {
+      const link = el("a", { href: "#", class: "file" }, c.item.file + ":" + c.item.line);
+      link.addEventListener("click", (ev) => { ev.preventDefault(); showSource(c.item.source, c.item.line); });
+      origin.append("what stands in it: the " + c.item.element + " on ", link);
+    } else if (c.fields.tipo !== 0) {
+      origin.append("the compile recorded no source line for what stands in it");
+    } else {
+      origin.append("nothing stands in it");
+    }
+    origin.append(el("br"), el("span", { class: "note" },
+      "speed, adhesion and gradient: the compile records no source line for a cell's profile values"));
+    parts.push(origin);
+    box.replaceChildren(...parts);
+    if (c.item && !(options && options.keepSource)) showSource(c.item.source, c.item.line);
+  }
+
+  async function showSource(which, line) {
+    state.source = { source: which, line };
+    const box = $("source");
+    let s;
+    try { s = await getJson("/source?file=" + which + "&line=" + line + "&context=12"); } catch (e) { return; }
+    const pre = el("pre", { class: "lines" });
+    s.lines.forEach((text, i) => {
+      const n = s.first + i;
+      const span = el("span", { class: n === s.line ? "current" : "", "data-line": n }, el("span", { class: "n" }, n), text);
+      span.addEventListener("click", () => locate(which, n));
+      pre.append(span);
+    });
+    box.replaceChildren(el("div", { class: "file-name" }, s.file + ", line " + s.line + " of " + s.total), pre);
+    const current = pre.querySelector(".current");
+    if (current) pre.scrollTop = current.offsetTop - pre.clientHeight / 2;
+  }
+
+  // Where the items of a source line lie, from the compile's record of them.
+  async function locate(which, line) {
+    let r;
+    try { r = await getJson("/locate?file=" + which + "&line=" + line); } catch (e) { return; }
+    await showSource(which, line);
+    const note = $("source").querySelector(".file-name");
+    if (!r.cells.length && !r.positions.length) {
+      note.append(" · this line placed no item in a cell");
+      return;
+    }
+    const p = r.positions.length ? r.positions[0] : (r.cells[0] - 1) * 50;
+    state.mark = p;
+    centreOn(p);
+    selectCell(r.cells.length ? r.cells[0] : itemCell(p), { keepSource: true });
+  }
+
+  function selectError(i) {
+    const e = problems(state.model)[i];
+    state.selectedError = i;
+    showErrors(state.model);
+    const which = sourceOfFile(field(e, "file"));
+    const line = field(e, "line");
+    if (which && line) showSource(which, line);
+    const p = field(e, "position");
+    if (p !== null) {
+      state.mark = p;
+      centreOn(p);
+      selectCell(itemCell(p), { keepSource: true });
+    }
+  }
+
+  // Brings a position into view when it is outside.
+  function centreOn(p) {
+    const [w, h] = canvasSize(planCanvas);
+    const [x, y] = screenAt(p);
+    if (x < 20 || y < 20 || x > w - 20 || y > h - 20) {
+      const [u, v] = worldAt(p);
+      state.view.u = u;
+      state.view.v = v;
+      state.moved = true;
+      requestDetail();
+    }
+    draw();
+  }
+
+  // ---- pointer and keys ----------------------------------------------------
+
+  function nearestPosition(mx, my) {
+    let best = null, bestD = Infinity;
+    const consider = (pts) => {
+      for (let i = 0; i + 1 < pts.length; i++) {
+        const [ax, ay] = toScreen(...rotate(pts[i][1], pts[i][2]));
+        const [bx, by] = toScreen(...rotate(pts[i + 1][1], pts[i + 1][2]));
+        const dx = bx - ax, dy = by - ay;
+        const len2 = dx * dx + dy * dy;
+        const t = len2 > 0 ? Math.max(0, Math.min(1, ((mx - ax) * dx + (my - ay) * dy) / len2)) : 0;
+        const d = Math.hypot(ax + t * dx - mx, ay + t * dy - my);
+        if (d < bestD) { bestD = d; best = pts[i][0] + t * (pts[i + 1][0] - pts[i][0]); }
+      }
+    };
+    consider(pointsBetween(-1, state.model.length + 1));
+    return bestD <= 24 ? { p: best, d: bestD } : null;
+  }
+
+  // An item marker under the pointer: its cell.
+  function itemAt(mx, my) {
+    const m = state.model;
+    const items = [];
+    for (const s of m.signals) items.push([s.position, s.cell]);
+    for (const st of m.stations) items.push([st.position, st.stop_cell !== null ? st.stop_cell : itemCell(st.position)]);
+    for (const b of m.boards) items.push([b.position, b.cell]);
+    for (const s of m.slowdowns) items.push([s.from, s.cell]);
+    let best = null, bestD = 8;
+    for (const [p, cell] of items) {
+      const [x, y] = screenAt(p);
+      const d = Math.hypot(x - mx, y - my);
+      if (d < bestD) { bestD = d; best = { p, cell }; }
+    }
+    return best;
+  }
+
+  function showHover(p, clientX, clientY) {
+    state.hover = p;
+    if (p === null) { hoverBox.hidden = true; draw(); return; }
+    const box = $("drawing").getBoundingClientRect();
+    hoverBox.hidden = false;
+    hoverBox.textContent = (p / 1000).toFixed(3) + " km";
+    hoverBox.style.left = (clientX - box.left + 14) + "px";
+    hoverBox.style.top = (clientY - box.top + 14) + "px";
+    draw();
+  }
+
+  function local(ev, c) { const r = c.getBoundingClientRect(); return [ev.clientX - r.left, ev.clientY - r.top]; }
+
+  let drag = null;
+  planCanvas.addEventListener("mousedown", (ev) => {
+    const [x, y] = local(ev, planCanvas);
+    drag = { x, y, u: state.view.u, v: state.view.v, moved: false };
+    planCanvas.focus();
+  });
+  window.addEventListener("mousemove", (ev) => {
+    if (!state.model) return;
+    if (drag) {
+      const [x, y] = local(ev, planCanvas);
+      if (Math.abs(x - drag.x) + Math.abs(y - drag.y) > 3) drag.moved = true;
+      if (drag.moved) {
+        planCanvas.classList.add("dragging");
+        state.view.u = drag.u - (x - drag.x) / state.view.scale;
+        state.view.v = drag.v + (y - drag.y) / state.view.scale;
+        state.moved = true;
+        draw();
+        requestDetail();
+        return;
+      }
+    }
+    if (ev.target === planCanvas) {
+      const [x, y] = local(ev, planCanvas);
+      const near = nearestPosition(x, y);
+      showHover(near ? near.p : null, ev.clientX, ev.clientY);
+    } else if (ev.target === profileCanvas) {
+      const [x] = local(ev, profileCanvas);
+      showHover(profileGeometry().p(x), ev.clientX, ev.clientY);
+    } else if (state.hover !== null) showHover(null);
+  });
+  window.addEventListener("mouseup", (ev) => {
+    if (!drag) return;
+    const wasDrag = drag.moved;
+    drag = null;
+    planCanvas.classList.remove("dragging");
+    if (wasDrag || ev.target !== planCanvas || !state.model) return;
+    const [x, y] = local(ev, planCanvas);
+    const item = itemAt(x, y);
+    if (item) { state.mark = item.p; selectCell(item.cell); return; }
+    const near = nearestPosition(x, y);
+    if (near) { state.mark = near.p; selectCell(Math.floor(near.p / 50)); }
+  });
+  profileCanvas.addEventListener("click", (ev) => {
+    if (!state.model) return;
+    const [x] = local(ev, profileCanvas);
+    const p = profileGeometry().p(x);
+    state.mark = p;
+    centreOn(p);
+    selectCell(Math.floor(p / 50));
+  });
+
+  function zoom(factor, x, y) {
+    const [w, h] = canvasSize(planCanvas);
+    if (x === undefined) { x = w / 2; y = h / 2; }
+    const s = state.view.scale;
+    const u = state.view.u + (x - w / 2) / s, v = state.view.v - (y - h / 2) / s;
+    const ns = Math.min(50, Math.max(1e-5, s * factor));
+    state.view.scale = ns;
+    state.view.u = u - (x - w / 2) / ns;
+    state.view.v = v + (y - h / 2) / ns;
+    state.moved = true;
+    draw();
+    requestDetail();
+  }
+  planCanvas.addEventListener("wheel", (ev) => {
+    if (!state.model) return;
+    ev.preventDefault();
+    const [x, y] = local(ev, planCanvas);
+    zoom(Math.exp(-ev.deltaY * 0.0015), x, y);
+  }, { passive: false });
+  planCanvas.addEventListener("keydown", (ev) => {
+    if (!state.model) return;
+    const stepPx = 80 / state.view.scale;
+    const actions = {
+      "+": () => zoom(1.4), "=": () => zoom(1.4), "-": () => zoom(1 / 1.4),
+      "0": () => { fit(); draw(); },
+      ArrowLeft: () => { state.view.u -= stepPx; }, ArrowRight: () => { state.view.u += stepPx; },
+      ArrowUp: () => { state.view.v += stepPx; }, ArrowDown: () => { state.view.v -= stepPx; },
+    };
+    const act = actions[ev.key];
+    if (!act) return;
+    ev.preventDefault();
+    act();
+    if (ev.key.startsWith("Arrow")) { state.moved = true; draw(); requestDetail(); }
+  });
+  window.addEventListener("resize", () => { if (state.model && !state.moved) fit(); draw(); requestDetail(); });
+
+  // ---- the live connection ---------------------------------------------------
+
+  function connect() {
+    const events = new EventSource("/events");
+    events.addEventListener("model", (ev) => applyModel(JSON.parse(ev.data)));
+    events.addEventListener("error", () => {
+      const s = $("status");
+      if (events.readyState !== EventSource.OPEN) {
+        s.className = "waiting";
+        s.textContent = "connection to the viewer lost; trying again…";
+      }
+    });
+  }
+
+  // For tests and scripts: where a position is drawn, and what is shown.
+  window.viewer = {
+    screenOf: (p) => screenAt(p),
+    version: () => (state.model ? state.model.version : -1),
+    selectedCell: () => state.cell,
+  };
+
+  connect();
+})();

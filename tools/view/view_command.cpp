@@ -1,0 +1,94 @@
+#include "tools/view/view_command.h"
+
+#include "tools/compile_command.h"
+#include "tools/exit_status.h"
+#include "tools/file_io.h"
+#include "tools/scenario_names.h"
+#include "tools/view/browser_launch.h"
+#include "tools/view/http_server.h"
+#include "tools/view/live_scenario.h"
+
+#include <exception>
+#include <filesystem>
+#include <optional>
+
+namespace scenario::view {
+
+namespace exit_status = tool::exit_status;
+
+const char* const view_description =
+    "Compiles the two text sources in memory (no compiled file is written) and\n"
+    "shows the scenario on a local web page: the track plan with stations,\n"
+    "signals, slowdowns and tunnels, the gradient profile, every cell with the\n"
+    "source line behind it, the errors with their lines, and the timetable.\n"
+    "When either file changes on disk the page follows within a moment.\n"
+    "Without --name and --train they are taken from the file names\n"
+    "(NAME_linea.txt and NAME_NUMBER-.txt). Runs until Ctrl-C (exit status 0).";
+
+namespace {
+
+bool is_loopback(const std::string& host) {
+    return host == "127.0.0.1" || host == "::1";
+}
+
+}  // namespace
+
+int run_view(const view_arguments& a, std::ostream& out, std::ostream& err) {
+    const auto usage = [&err](const std::string& what) {
+        err << "scenario view: " << what << "\nTry 'scenario view --help'.\n";
+        return exit_status::usage;
+    };
+    watched_sources w;
+    w.line = tool::path_from_utf8(a.line);
+    w.run = tool::path_from_utf8(a.run);
+    const tool::names_result names = tool::complete_names(w.line, w.run, a.name, a.train);
+    if (!names.names)
+        return usage(names.error);
+    w.name = names.names->name;
+    w.train = names.names->train;
+    for (const auto& [what, value] :
+         {std::pair{"the scenario name", &w.name}, std::pair{"the train number", &w.train}})
+        if (auto wrong = tool::controlla_nome_file(what, *value))
+            return usage(*wrong);
+    if (names.names->guessed)
+        out << tool::describe_guess(*names.names) << "\n";
+    // The files as the author typed them: the page and `compile --json` name
+    // them alike.
+    w.labels = {a.line, a.run};
+
+    std::string host = a.host.empty() || a.host == "localhost" ? "127.0.0.1" : a.host;
+    http_server* server_seen = nullptr;
+    live_scenario live(w, [&server_seen](const std::string& event) {
+        if (server_seen)
+            server_seen->broadcast(event);
+    });
+    std::optional<http_server> server;
+    try {
+        server.emplace(host, static_cast<unsigned short>(a.port), is_loopback(host) ? "" : host, live);
+    } catch (const std::exception& e) {
+        err << "scenario view: " << e.what() << "\n";
+        return exit_status::usage;
+    }
+    server_seen = &*server;
+    // The watcher ends before the server goes, however this function ends.
+    struct stop_watcher {
+        live_scenario& live;
+        ~stop_watcher() { live.stop(); }
+    } const watcher{live};
+    live.start();
+
+    const std::string shown_host = host.find(':') != std::string::npos ? "[" + host + "]" : host;
+    const std::string url = "http://" + shown_host + ":" + std::to_string(server->port()) + "/";
+    if (!is_loopback(host))
+        err << "scenario view: warning: listening on " << host
+            << ", not only on this machine: anyone who can reach it can read the scenario\n";
+    out << "serving " << url << " (Ctrl-C to stop)\n";
+    out.flush();
+    if (a.open && !open_in_browser(url))
+        err << "scenario view: could not open a browser; open " << url << " yourself\n";
+    server->run();
+    out << "stopped\n";
+    return exit_status::success;
+}
+
+}  // namespace scenario::view
