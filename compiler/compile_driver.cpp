@@ -69,7 +69,7 @@ std::optional<error_code> compila_scenario(stato_scenario& s, int32_t j, archivi
                                            const compile_options& options, compile_log* log) {
     prepara(s, j, log);
     // Reading errors stay in the record; the compile goes on with what was read.
-    memorizza_dati(s, sorgenti, log, options.record_fields);
+    memorizza_dati(s, sorgenti, log, options);
     // Warnings are found from the recorded fields; they change nothing.
     if (log != nullptr && options.record_fields)
         find_warnings(s, *log);
@@ -80,7 +80,11 @@ std::optional<error_code> compila_scenario(stato_scenario& s, int32_t j, archivi
 std::optional<arresto_fatale> memorizza_percorso(stato_scenario& s, int32_t& j, archivio_sorgenti& sorgenti,
                                                  const std::filesystem::path& cartella,
                                                  const compile_options& options, compile_log* log) {
-    if (auto timbro = compila_scenario(s, j, sorgenti, options, log))
+    // Files for the simulator always come from the whole route: a plan limit
+    // is for compiles that write nothing.
+    compile_options senza_limite = options;
+    senza_limite.plan_point_limit.reset();
+    if (auto timbro = compila_scenario(s, j, sorgenti, senza_limite, log))
         return arresto_fatale{arresto_fatale::motivo::timbro, *timbro, {}};
     if (auto guasto = scrivi_file_compilati(s, cartella))
         return arresto_fatale{arresto_fatale::motivo::file, error_code::none, std::move(*guasto)};

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "compiler/compile_log.h"
+#include "compiler/compile_options.h"
 #include "compiler/error_codes.h"
 #include "compiler/source_store.h"
 #include "compiler/state.h"
@@ -12,12 +13,6 @@
 #include <string>
 
 namespace scenario {
-
-// How a compile runs, beyond `j`.
-struct compile_options {
-    // With a log: note every field the readers read in `compile_log::fields`.
-    bool record_fields = true;
-};
 
 // Why a compile stopped the program.
 struct arresto_fatale {
@@ -40,6 +35,9 @@ std::optional<error_code> timbra_scenario(stato_scenario& s, compile_log* log = 
 // record, empty `voci`, no route and an empty `log`, so the same state and log
 // may serve again. Reading errors stay in the record and do not stop it. The
 // log changes nothing in the state: with or without it the state is the same.
+// With a plan limit that the route exceeds, reading stops at the route length
+// (see compile_options) and the log says so; sweep and stamps run on the empty
+// route as after any line description without a route.
 std::optional<error_code> compila_scenario(stato_scenario& s, int32_t j, archivio_sorgenti& sorgenti,
                                            const compile_options& options = {}, compile_log* log = nullptr);
 
@@ -47,6 +45,8 @@ std::optional<error_code> compila_scenario(stato_scenario& s, int32_t j, archivi
 // (none of them after a stamp error). Gives the reason when the program must
 // stop; recorded errors are in the state (and in `log`). Without route cells
 // (no line description, or none readable) the cell file is written empty.
+// A plan limit in `options` is not applied: the files are always those of the
+// whole route.
 std::optional<arresto_fatale> memorizza_percorso(stato_scenario& s, int32_t& j, archivio_sorgenti& sorgenti,
                                                  const std::filesystem::path& cartella,
                                                  const compile_options& options = {},

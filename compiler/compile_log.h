@@ -168,6 +168,8 @@ struct compile_log {
     std::vector<field_record> fields;
     // Why reading failed, when it did.
     std::optional<std::string> read_failure;
+    // Reading stopped at a route whose plan exceeds compile_options::plan_point_limit.
+    bool plan_limit_reached = false;
 };
 
 // The keyword record at `keyword_field` and the value records that follow it:

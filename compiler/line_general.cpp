@@ -5,7 +5,9 @@
 #include "compiler/keywords.h"
 #include "compiler/line_reader.h"
 #include "compiler/provenance.h"
+#include "compiler/read_sources.h"
 #include "compiler/text_case.h"
+#include "compiler/track_plan.h"
 
 #include <array>
 #include <limits>
@@ -44,7 +46,7 @@ void dimensiona_percorso(stato_scenario& s, int32_t lunghezza, compile_log* log)
     s.celle.assign(std::size_t(s.n_celle) + 1, cella{});
     reset_cell_origins(log, s.celle.size());
     if (s.compila_linea != 0)
-        s.tracciato.dimensiona(s.lunghezza_estesa);
+        crea_tracciato(s.tracciato, s.lunghezza_estesa);
 }
 
 void progressiva(stato_scenario& s, int slot, lettore_campi& lettore, const log_at& at) {
@@ -154,18 +156,27 @@ esito_sezione leggi_righe_generali(stato_scenario& s, lettore_campi& lettore,
 // Every route length line would re-size the route, losing nothing since the
 // section stores nothing in it; sizing once, for the last length read, on every
 // way out, gives the same route and keeps a file of many length lines cheap.
-esito_sezione leggi_sezione_generale(stato_scenario& s, lettore_campi& lettore, log_at& at) {
+// A limit on the plan is checked where the route would be made, so whatever
+// way the section ends, nothing of a route beyond the limit is built.
+esito_sezione leggi_sezione_generale(stato_scenario& s, lettore_campi& lettore, log_at& at,
+                                     std::optional<int32_t> plan_point_limit) {
     std::optional<int32_t> lunghezza;
+    const auto dimensiona = [&] {
+        if (!lunghezza)
+            return;
+        const int64_t punti = int64_t(*lunghezza) + margine_percorso + 1;
+        if (s.compila_linea != 0 && plan_point_limit && punti > *plan_point_limit)
+            throw limite_tracciato_superato{};
+        dimensiona_percorso(s, *lunghezza, at.log);
+    };
     esito_sezione esito = esito_sezione::avanti;
     try {
         esito = leggi_righe_generali(s, lettore, lunghezza, at);
     } catch (...) {
-        if (lunghezza)
-            dimensiona_percorso(s, *lunghezza, at.log);
+        dimensiona();
         throw;
     }
-    if (lunghezza)
-        dimensiona_percorso(s, *lunghezza, at.log);
+    dimensiona();
     return esito;
 }
 

@@ -214,7 +214,7 @@ void lettore_corpo::completa() {
 }  // namespace
 
 esito_fase_linea leggi_descrizione_linea(stato_scenario& s, archivio_sorgenti& sorgenti, log_at& at,
-                                         bool record_fields) {
+                                         bool record_fields, std::optional<int32_t> plan_point_limit) {
     esito_fase_linea esito;
     esito.prosegui = false;
     if (!sorgenti.esiste(sorgente_testo::linea)) {
@@ -238,7 +238,7 @@ esito_fase_linea leggi_descrizione_linea(stato_scenario& s, archivio_sorgenti& s
             break;
     }
 
-    if (leggi_sezione_generale(s, lettore, at) == esito_sezione::interrotta) {
+    if (leggi_sezione_generale(s, lettore, at, plan_point_limit) == esito_sezione::interrotta) {
         sorgenti.elimina(sorgente_testo::linea);
         return esito;
     }

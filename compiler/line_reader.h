@@ -9,6 +9,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -65,7 +66,10 @@ enum class esito_sezione {
 
 // The general section, from the field after "[generale]" to the section end or
 // the end of the file. Fills voci 81..86, sizes `celle` and `tracciato`.
-esito_sezione leggi_sezione_generale(stato_scenario& s, lettore_campi& lettore, log_at& at);
+// Throws limite_tracciato_superato, sizing nothing, when the plan would need
+// more points than `plan_point_limit`.
+esito_sezione leggi_sezione_generale(stato_scenario& s, lettore_campi& lettore, log_at& at,
+                                     std::optional<int32_t> plan_point_limit = {});
 
 }  // namespace lettura_linea
 }  // namespace scenario

@@ -31,20 +31,31 @@ void fallimento_lettura(stato_scenario& s, archivio_sorgenti& sorgenti, const lo
 }
 }  // namespace
 
-void memorizza_dati(stato_scenario& s, archivio_sorgenti& sorgenti, compile_log* log, bool record_fields) {
+reading_end memorizza_dati(stato_scenario& s, archivio_sorgenti& sorgenti, compile_log* log,
+                           const compile_options& options) {
     log_at at{log, {}};
     s.voci[voce_scenario].testo = s.nome_scenario;
     s.voci[voce_identita_treno].testo = s.numero_treno;
     try {
-        const esito_fase_linea linea = leggi_descrizione_linea(s, sorgenti, at, record_fields);
+        const esito_fase_linea linea =
+            leggi_descrizione_linea(s, sorgenti, at, options.record_fields, options.plan_point_limit);
         if (linea.prosegui)
-            leggi_descrizione_corsa(s, sorgenti, linea.slot_cartelli, at, record_fields);
+            leggi_descrizione_corsa(s, sorgenti, linea.slot_cartelli, at, options.record_fields);
+    } catch (const limite_tracciato_superato&) {
+        // Not an error of the sources: the caller chose not to build so long
+        // a plan. The line description goes as after any stop of its reader.
+        if (sorgenti.esiste(sorgente_testo::linea))
+            sorgenti.elimina(sorgente_testo::linea);
+        if (log != nullptr)
+            log->plan_limit_reached = true;
+        return reading_end::plan_limit_reached;
     } catch (const errore_lettura& e) {
         fallimento_lettura(s, sorgenti, at, e.what(), e.riga_valore());
     } catch (const std::bad_alloc&) {
         // A source too large to hold is a source that cannot be read.
         fallimento_lettura(s, sorgenti, at, "the source is too large to hold in memory");
     }
+    return reading_end::read;
 }
 
 }  // namespace scenario

@@ -14,6 +14,10 @@ namespace scenario {
 // beyond it is refused (error 103).
 inline constexpr int32_t ultimo_punto_curve = 1000000;
 
+// Makes points 0..ultimo, every value empty (the plan's storage is filled here,
+// with the per-point steps).
+void crea_tracciato(tracciato_linea& t, int32_t ultimo);
+
 // Points 0 and 1 as 16-bit integers: the plan starts at the origin heading
 // along +y, one metre per point.
 void inizia_tracciato(tracciato_linea& t);

@@ -1,6 +1,6 @@
 // Writes the seed inputs made of the program's own two text sources into a
 // corpus directory, for one fuzz target:
-//   seed_corpus field_reader|line_description|whole_compile <directory>
+//   seed_corpus field_reader|line_description|whole_compile[_long] <directory>
 // The sources come from the writers, so the seeds follow any change to them.
 #include "common/line_list.h"
 #include "fuzz/fuzz_targets.h"
@@ -24,11 +24,29 @@ bool scrivi(const std::filesystem::path& percorso, std::string_view dati) {
     return bool(out);
 }
 
+// The program's line description with its route cut to `metri`: the fast
+// targets' plan limit stops the whole route at its length, while this one is
+// read up to there (lines beyond it end the reading with error 15).
+std::string percorso_accorciato(std::string linea, const char* metri) {
+    const std::string chiave = "lunghezza percorso,";
+    const std::size_t dove = linea.find(chiave);
+    if (dove == std::string::npos)
+        return linea;
+    std::size_t inizio = dove + chiave.size();
+    while (inizio < linea.size() && linea[inizio] == ' ')
+        ++inizio;
+    std::size_t fine = inizio;
+    while (fine < linea.size() && linea[fine] >= '0' && linea[fine] <= '9')
+        ++fine;
+    return linea.replace(inizio, fine - inizio, metri);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     if (argc != 3) {
-        std::fprintf(stderr, "usage: seed_corpus field_reader|line_description|whole_compile <directory>\n");
+        std::fprintf(stderr,
+                     "usage: seed_corpus field_reader|line_description|whole_compile[_long] <directory>\n");
         return 2;
     }
     const std::string bersaglio = argv[1];
@@ -49,8 +67,11 @@ int main(int argc, char** argv) {
         }
     } else if (bersaglio == "line_description") {
         ok &= scrivi(cartella / "linea", linea);
-    } else if (bersaglio == "whole_compile") {
+        ok &= scrivi(cartella / "linea_4999", percorso_accorciato(linea, "4999"));
+    } else if (bersaglio == "whole_compile" || bersaglio == "whole_compile_long") {
         ok &= scrivi(cartella / "linea_corsa", scenario::fuzz::unisci_sorgenti(linea, corsa));
+        ok &= scrivi(cartella / "linea_corsa_4999",
+                     scenario::fuzz::unisci_sorgenti(percorso_accorciato(linea, "4999"), corsa));
     } else {
         std::fprintf(stderr, "seed_corpus: unknown target %s\n", bersaglio.c_str());
         return 2;

@@ -3,6 +3,7 @@
 #include "compiler/competition_codes.h"
 #include "compiler/compiled_files.h"
 #include "compiler/errors.h"
+#include "compiler/read_sources.h"
 
 #include <algorithm>
 #include <chrono>
@@ -165,6 +166,82 @@ TEST(CompileScenario, ReadingErrorsDoNotStopTheCompile) {
     EXPECT_EQ(s.voci[85].intero1, 610);
 }
 
+// ---- a limit on the track plan ------------------------------------------------
+
+// The 10 km line needs (10000 + 7000) + 1 = 17001 plan points.
+TEST(PlanLimit, StopsReadingBeforeARouteBeyondItAndSaysSo) {
+    stato_scenario s = nuovo_stato();
+    sorgenti_in_memoria sorgenti(linea({"curvad5,   400,   550"}), corsa());
+    compile_log log;
+    compile_options limitata;
+    limitata.plan_point_limit = 17000;
+    ASSERT_EQ(compila_scenario(s, 1, sorgenti, limitata, &log), std::nullopt);
+    EXPECT_TRUE(log.plan_limit_reached);
+    // Not an error of the sources: nothing is recorded.
+    EXPECT_EQ(s.codice_errore, 0);
+    EXPECT_TRUE(log.errors.empty());
+    EXPECT_FALSE(s.celle_esistono());
+    EXPECT_FALSE(s.tracciato.esiste());
+    // Stamped as a compile without a route is.
+    EXPECT_EQ(s.voci[85].intero1, 610);
+    // The line description goes as after any stop of its reader; the run
+    // description was not read and stays.
+    EXPECT_FALSE(sorgenti.esiste(sorgente_testo::linea));
+    EXPECT_TRUE(sorgenti.esiste(sorgente_testo::corsa));
+}
+
+TEST(PlanLimit, TheReadingReportsItWithOrWithoutALog) {
+    compile_options limitata;
+    limitata.plan_point_limit = 100;
+    for (const bool con_log : {true, false}) {
+        SCOPED_TRACE(con_log);
+        stato_scenario s = nuovo_stato();
+        s.compila_linea = 1;
+        sorgenti_in_memoria sorgenti(linea(), corsa());
+        compile_log log;
+        EXPECT_EQ(memorizza_dati(s, sorgenti, con_log ? &log : nullptr, limitata),
+                  reading_end::plan_limit_reached);
+        EXPECT_EQ(log.plan_limit_reached, con_log);
+    }
+}
+
+// Within the limit, or without a plan to build, the compile is the one made
+// without a limit, byte for byte.
+TEST(PlanLimit, ARouteWithinItCompilesAsWithoutIt) {
+    struct caso {
+        const char* nome;
+        int32_t j;
+        int32_t limite;
+    };
+    const caso casi[] = {
+        {"exactly the plan's points", 1, 17001},
+        {"far above", 1, 1000000},
+        {"no plan built (j 0)", 0, 10},
+    };
+    const auto compila = [](int32_t j, const compile_options& o, stato_scenario& s, compile_log& log) {
+        sorgenti_in_memoria sorgenti(linea({"curvad5,   400,   550", "pendenza,   550,   12"}),
+                                     corsa({"segnale,    3650,   1, 4, 1,  0, 0,    0,  0,0,0, 0"}));
+        const auto timbro = compila_scenario(s, j, sorgenti, o, &log);
+        EXPECT_FALSE(sorgenti.esiste(sorgente_testo::corsa));
+        return timbro;
+    };
+    for (const caso& c : casi) {
+        SCOPED_TRACE(c.nome);
+        stato_scenario libera = nuovo_stato(), limitata = nuovo_stato();
+        compile_log log_libera, log_limitata;
+        compile_options con_limite;
+        con_limite.plan_point_limit = c.limite;
+        ASSERT_EQ(compila(c.j, {}, libera, log_libera), std::nullopt);
+        ASSERT_EQ(compila(c.j, con_limite, limitata, log_limitata), std::nullopt);
+        EXPECT_FALSE(log_limitata.plan_limit_reached);
+        EXPECT_EQ(limitata.codice_errore, 0);
+        EXPECT_EQ(codifica_tracciato(limitata.tracciato), codifica_tracciato(libera.tracciato));
+        EXPECT_EQ(codifica_voci(limitata.voci), codifica_voci(libera.voci));
+        EXPECT_EQ(codifica_celle(limitata.celle), codifica_celle(libera.celle));
+        EXPECT_EQ(limitata.tracciato.esiste(), c.j != 0);
+    }
+}
+
 // ---- the whole compile, files included -------------------------------------------
 
 class CompileAndWrite : public testing::Test {
@@ -209,6 +286,19 @@ TEST_F(CompileAndWrite, WritesTheThreeFilesFromTheCompiledState) {
     EXPECT_EQ(contenuto(file("Calvena_Roccalba_linea.dat")).size(), 20u * 17000 - 36);
     EXPECT_EQ(contenuto(file("Calvena_Roccalba_4127.dat")).size(), 15u * 341);
     EXPECT_EQ(contenuto(file("Calvena_Roccalba_4127.sim")), codifica_voci(s_.voci));
+}
+
+// Files for the simulator always hold the whole route, whatever the options say.
+TEST_F(CompileAndWrite, APlanLimitIsNotAppliedWhenWriting) {
+    compile_options limitata;
+    limitata.plan_point_limit = 100;
+    int32_t j = 1;
+    sorgenti_in_memoria sorgenti(linea(), corsa());
+    compile_log log;
+    ASSERT_EQ(memorizza_percorso(s_, j, sorgenti, cartella_, limitata, &log), std::nullopt);
+    EXPECT_FALSE(log.plan_limit_reached);
+    EXPECT_EQ(contenuto(file("Calvena_Roccalba_linea.dat")).size(), 20u * 17000 - 36);
+    EXPECT_EQ(contenuto(file("Calvena_Roccalba_4127.dat")).size(), 15u * 341);
 }
 
 TEST_F(CompileAndWrite, StampErrorWritesNoCompiledFile) {

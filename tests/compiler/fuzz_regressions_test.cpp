@@ -56,6 +56,12 @@ TEST(FuzzRegressions, LineDescription) {
 TEST(FuzzRegressions, WholeCompile) {
     riproduci("whole_compile", fuzz::prova_compilazione);
 }
+// The same inputs and those of the long-route target, without the plan limit.
+TEST(FuzzRegressions, WholeCompileWithoutPlanLimit) {
+    riproduci("whole_compile", fuzz::prova_compilazione_lunga);
+    if (!ingressi("whole_compile_long").empty())
+        riproduci("whole_compile_long", fuzz::prova_compilazione_lunga);
+}
 
 // The whole-compile input format the saved inputs rely on.
 TEST(FuzzRegressions, OneInputSplitsIntoTheTwoSourcesAtTheSeparator) {
