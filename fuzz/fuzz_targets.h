@@ -111,6 +111,30 @@ inline std::string controlla_campi(const compile_log& log) {
     return {};
 }
 
+// The warnings: each points at field records that exist and at a real line,
+// and no code keeps more than its share or more than were found.
+inline std::string controlla_avvisi(const compile_log& log) {
+    std::array<uint32_t, warning_code_count> tenuti{};
+    for (const logged_warning& w : log.warnings) {
+        const auto codice = std::size_t(w.code);
+        if (codice >= warning_code_count)
+            return "a warning with an unknown code";
+        ++tenuti[codice];
+        if (w.field >= 0 && (std::size_t(w.field) >= log.fields.size() || w.count < 0 ||
+                             std::size_t(w.field) + std::size_t(w.count) > log.fields.size()))
+            return "a warning that points past the field records";
+        if (w.place.known && w.place.line < 1)
+            return "a warning on a line before the first";
+        if (w.first_column > 0 && w.last_column < w.first_column - 1)
+            return "a warning whose columns are out of order";
+    }
+    for (std::size_t c = 0; c < warning_code_count; ++c)
+        if (tenuti[c] > warnings_kept_per_code ||
+            tenuti[c] != std::min(log.warnings_found[c], warnings_kept_per_code))
+            return "warnings kept and warnings found disagree";
+    return {};
+}
+
 // ---- field reader -----------------------------------------------------------
 
 // The first byte picks the kind of each read in turn (two bits per read, over
@@ -207,6 +231,8 @@ inline std::string controlla_stato(const stato_scenario& s, const compile_log& l
     for (const voce& v : s.voci)
         if (v.testo.size() > 32767)
             return "a text longer than the run file can hold";
+    if (auto guasto = controlla_avvisi(log); !guasto.empty())
+        return guasto;
     return controlla_campi(log);
 }
 
