@@ -216,7 +216,7 @@ std::size_t source_walk::read_line(std::size_t i, std::span<const keyword_row* c
         logged_warning w =
             at_field(is_number(word) ? warning_code::missing_comma : warning_code::keyword_in_text, i);
         w.row = &first_row;
-        w.count = static_cast<int32_t>(matched.size());
+        w.other_value = static_cast<int64_t>(matched.size());  // keywords the field holds
         if (matched.size() > 1)
             w.stored = static_cast<int64_t>(matched[1]->id);
         note_warning(&log_, w);

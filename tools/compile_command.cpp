@@ -19,7 +19,7 @@ namespace scenario::tool {
 namespace fs = std::filesystem;
 using tool::display_path;
 
-std::optional<std::string> controlla_nome_file(const std::string& che_cosa, const std::string& valore) {
+std::optional<std::string> check_file_name(const std::string& che_cosa, const std::string& valore) {
     if (valore.empty())
         return che_cosa + " is empty";
     for (unsigned char c : valore) {
@@ -36,43 +36,43 @@ std::optional<std::string> controlla_nome_file(const std::string& che_cosa, cons
 
 namespace {
 
-bool stesso_file(const fs::path& a, const fs::path& b) {
+bool same_file(const fs::path& a, const fs::path& b) {
     std::error_code ec;
     return fs::exists(a, ec) && fs::exists(b, ec) && fs::equivalent(a, b, ec);
 }
 
 }  // namespace
 
-esito_compilazione compila_sorgenti(const richiesta_compilazione& r, const opzioni_compilazione& o) {
-    esito_compilazione esito;
-    for (const auto& [che_cosa, valore] :
+compile_result compile_sources(const compile_request& r, const compile_settings& o) {
+    compile_result result;
+    for (const auto& [what, value] :
          {std::pair{"the scenario name", &r.nome_scenario}, std::pair{"the train number", &r.numero_treno}}) {
-        if (auto guasto = controlla_nome_file(che_cosa, *valore)) {
-            esito.guasto = *guasto;
-            return esito;
+        if (auto failure = check_file_name(what, *value)) {
+            result.failure = *failure;
+            return result;
         }
     }
-    tool::file_read linea = tool::read_file(r.linea);
-    tool::file_read corsa = tool::read_file(r.corsa);
-    if (!linea.bytes || !corsa.bytes) {
-        esito.guasto = !linea.bytes ? linea.error : corsa.error;
-        return esito;
+    tool::file_read line_read = tool::read_file(r.line_file);
+    tool::file_read run_read = tool::read_file(r.run_file);
+    if (!line_read.bytes || !run_read.bytes) {
+        result.failure = !line_read.bytes ? line_read.error : run_read.error;
+        return result;
     }
 
     // The compiled files must never replace an input file.
-    std::vector<fs::path> uscite = {
-        percorso_in(r.cartella, nome_file_linea_compilato(r.nome_scenario)),
-        percorso_in(r.cartella, nome_file_corsa_compilato(r.nome_scenario, r.numero_treno)),
-        percorso_in(r.cartella, nome_file_celle_compilato(r.nome_scenario, r.numero_treno)),
+    std::vector<fs::path> outputs = {
+        percorso_in(r.out_dir, nome_file_linea_compilato(r.nome_scenario)),
+        percorso_in(r.out_dir, nome_file_corsa_compilato(r.nome_scenario, r.numero_treno)),
+        percorso_in(r.out_dir, nome_file_celle_compilato(r.nome_scenario, r.numero_treno)),
     };
-    if (!o.scrivi)
-        uscite.clear();
-    for (const fs::path& u : uscite) {
-        for (const fs::path* in : {&r.linea, &r.corsa}) {
-            if (stesso_file(u, *in)) {
-                esito.guasto =
+    if (!o.write)
+        outputs.clear();
+    for (const fs::path& u : outputs) {
+        for (const fs::path* in : {&r.line_file, &r.run_file}) {
+            if (same_file(u, *in)) {
+                result.failure =
                     display_path(u) + ": the compiled file would replace the input file " + display_path(*in);
-                return esito;
+                return result;
             }
         }
     }
@@ -80,37 +80,37 @@ esito_compilazione compila_sorgenti(const richiesta_compilazione& r, const opzio
     stato_scenario s;
     s.nome_scenario = r.nome_scenario;
     s.numero_treno = r.numero_treno;
-    const int32_t j = r.piano ? 1 : 0;
-    sorgenti_in_memoria sorgenti{*linea.bytes, *corsa.bytes};
+    const int32_t j = r.plan ? 1 : 0;
+    sorgenti_in_memoria sources{*line_read.bytes, *run_read.bytes};
     compile_log log;
-    const std::optional<error_code> timbro = compila_scenario(s, j, sorgenti, {}, &log);
-    esito.compilato = true;
+    const std::optional<error_code> stamp = compila_scenario(s, j, sources, {}, &log);
+    result.compiled = true;
 
-    esito.errori = diagnostica(s, log, timbro);
-    esito.avvertimenti = descrivi_avvisi(s, log, o.ignorati);
-    esito.codice_errore = s.codice_errore;
-    esito.posizione_errore = s.posizione_errore;
-    if (timbro) {
+    result.errors = diagnose(s, log, stamp);
+    result.warnings = word_warnings(s, log, o.ignored);
+    result.codice_errore = s.codice_errore;
+    result.posizione_errore = s.posizione_errore;
+    if (stamp) {
         // As in the program: the stamp error ends the compile, nothing is written.
-        esito.fatale = error_number(*timbro);
-        return esito;
+        result.fatal = error_number(*stamp);
+        return result;
     }
-    if (!o.scrivi)
-        return esito;
+    if (!o.write)
+        return result;
 
     std::error_code ec;
-    fs::create_directories(r.cartella, ec);
-    if (ec || !fs::is_directory(r.cartella, ec)) {
-        esito.guasto = display_path(r.cartella) + ": cannot create the output directory";
-        return esito;
+    fs::create_directories(r.out_dir, ec);
+    if (ec || !fs::is_directory(r.out_dir, ec)) {
+        result.failure = display_path(r.out_dir) + ": cannot create the output directory";
+        return result;
     }
-    if (auto guasto = scrivi_file_compilati(s, r.cartella)) {
-        esito.guasto = *guasto;
-        return esito;
+    if (auto failure = scrivi_file_compilati(s, r.out_dir)) {
+        result.failure = *failure;
+        return result;
     }
-    for (std::size_t i = r.piano ? 0 : 1; i < uscite.size(); ++i)
-        esito.scritti.push_back(uscite[i]);
-    return esito;
+    for (std::size_t i = r.plan ? 0 : 1; i < outputs.size(); ++i)
+        result.written.push_back(outputs[i]);
+    return result;
 }
 
 }  // namespace scenario::tool
@@ -119,8 +119,8 @@ namespace scenario::tool {
 
 namespace fs = std::filesystem;
 using json = nlohmann::ordered_json;
-using tool::diagnosi;
-using tool::esito_compilazione;
+using tool::compile_result;
+using tool::diagnosis;
 
 const char* const compile_description =
     "Compiles a line description and a run description with the program's own\n"
@@ -158,75 +158,75 @@ std::optional<std::string> file_named(std::optional<sorgente_testo> source, cons
 
 }  // namespace
 
-json diagnosis_json(const diagnosi& d, const std::string& line_file, const std::string& run_file) {
-    const std::optional<std::string> file = file_named(d.sorgente, line_file, run_file);
+json diagnosis_json(const diagnosis& d, const std::string& line_file, const std::string& run_file) {
+    const std::optional<std::string> file = file_named(d.source, line_file, run_file);
     return json{
-        {"severity", tool::nome_gravita(d.gravita)},
-        {"code", error_code_name(d.codice)},
-        {"number", d.codice},
-        {"message", d.messaggio},
+        {"severity", tool::severity_name(d.severity)},
+        {"code", error_code_name(d.number)},
+        {"number", d.number},
+        {"message", d.message},
         {"description", error_description(d.code)},
         {"file", file ? json(*file) : json(nullptr)},
-        {"line", optional_number(d.riga > 0 ? std::optional<int64_t>(d.riga) : std::nullopt)},
-        {"column", optional_number(d.colonna > 0 ? std::optional<int64_t>(d.colonna) : std::nullopt)},
-        {"position", optional_number(d.posizione)},
+        {"line", optional_number(d.line > 0 ? std::optional<int64_t>(d.line) : std::nullopt)},
+        {"column", optional_number(d.column > 0 ? std::optional<int64_t>(d.column) : std::nullopt)},
+        {"position", optional_number(d.position)},
     };
 }
 
 // A warning entry: the keys of an error entry that a warning has, in the same order.
-json warning_json(const avviso& w, const std::string& line_file, const std::string& run_file) {
-    const std::optional<std::string> file = file_named(w.sorgente, line_file, run_file);
+json warning_json(const worded_warning& w, const std::string& line_file, const std::string& run_file) {
+    const std::optional<std::string> file = file_named(w.source, line_file, run_file);
     return json{
         {"severity", "warning"},
         {"code", std::string(warning_name(w.code))},
-        {"message", w.messaggio},
+        {"message", w.message},
         {"file", file ? json(*file) : json(nullptr)},
-        {"line", optional_number(w.riga > 0 ? std::optional<int64_t>(w.riga) : std::nullopt)},
+        {"line", optional_number(w.line > 0 ? std::optional<int64_t>(w.line) : std::nullopt)},
         {"column",
-         optional_number(w.prima_colonna > 0 ? std::optional<int64_t>(w.prima_colonna) : std::nullopt)},
+         optional_number(w.first_column > 0 ? std::optional<int64_t>(w.first_column) : std::nullopt)},
         {"last_column",
-         optional_number(w.prima_colonna > 0 ? std::optional<int64_t>(w.ultima_colonna) : std::nullopt)},
+         optional_number(w.first_column > 0 ? std::optional<int64_t>(w.last_column) : std::nullopt)},
     };
 }
 
 namespace {
 
 // The file an author named for a diagnosis, as typed.
-std::optional<std::string> file_of(const diagnosi& d, const compile_arguments& a) {
-    if (!d.sorgente)
+std::optional<std::string> file_of(const diagnosis& d, const compile_arguments& a) {
+    if (!d.source)
         return std::nullopt;
-    return *d.sorgente == sorgente_testo::linea ? a.line : a.run;
+    return *d.source == sorgente_testo::linea ? a.line : a.run;
 }
 
-std::optional<std::string> file_of(const avviso& w, const compile_arguments& a) {
-    if (!w.sorgente)
+std::optional<std::string> file_of(const worded_warning& w, const compile_arguments& a) {
+    if (!w.source)
         return std::nullopt;
-    return *w.sorgente == sorgente_testo::linea ? a.line : a.run;
+    return *w.source == sorgente_testo::linea ? a.line : a.run;
 }
 
 // The fatal stamp error with the words the diagnostics gave it.
-json fatal_json(const esito_compilazione& e) {
-    if (!e.fatale)
+json fatal_json(const compile_result& e) {
+    if (!e.fatal)
         return nullptr;
-    std::string message = " Errore n. " + std::to_string(*e.fatale);
-    for (const diagnosi& d : e.errori)
-        if (d.gravita == error_severity::fatal && d.codice == *e.fatale)
-            message = d.messaggio;
-    return json{{"number", *e.fatale}, {"message", message}};
+    std::string message = " Errore n. " + std::to_string(*e.fatal);
+    for (const diagnosis& d : e.errors)
+        if (d.severity == error_severity::fatal && d.number == *e.fatal)
+            message = d.message;
+    return json{{"number", *e.fatal}, {"message", message}};
 }
 
-void report_json(const esito_compilazione& e, const compile_arguments& a, std::ostream& out) {
+void report_json(const compile_result& e, const compile_arguments& a, std::ostream& out) {
     json errors = json::array();
-    for (const diagnosi& d : e.errori)
+    for (const diagnosis& d : e.errors)
         errors.push_back(diagnosis_json(d, a.line, a.run));
     json warnings = json::array();
-    for (const avviso& w : e.avvertimenti.elenco)
+    for (const worded_warning& w : e.warnings.list)
         warnings.push_back(warning_json(w, a.line, a.run));
     json omitted = json::object();
-    for (const auto& [code, n] : e.avvertimenti.non_mostrati)
+    for (const auto& [code, n] : e.warnings.not_shown)
         omitted[std::string(warning_name(code))] = n;
     json written = json::array();
-    for (const fs::path& p : e.scritti)
+    for (const fs::path& p : e.written)
         written.push_back(display_path(p));
     const json report{
         // Exactly the error record the compile left, whatever else happened.
@@ -238,53 +238,52 @@ void report_json(const esito_compilazione& e, const compile_arguments& a, std::o
         {"warnings", warnings},
         {"warnings_not_shown", omitted},
         {"written", written},
-        {"failure", e.guasto ? json(*e.guasto) : json(nullptr)},
+        {"failure", e.failure ? json(*e.failure) : json(nullptr)},
     };
     out << report.dump(2, ' ', false, json::error_handler_t::replace) << "\n";
 }
 
-void report_text(const esito_compilazione& e, const compile_arguments& a, std::ostream& out,
-                 std::ostream& err) {
-    for (const diagnosi& d : e.errori) {
+void report_text(const compile_result& e, const compile_arguments& a, std::ostream& out, std::ostream& err) {
+    for (const diagnosis& d : e.errors) {
         if (auto f = file_of(d, a)) {
             err << valid_utf8(*f);
-            if (d.riga > 0)
-                err << ":" << d.riga;
+            if (d.line > 0)
+                err << ":" << d.line;
             err << ": ";
         } else {
             err << "scenario compile: ";
         }
-        err << tool::nome_gravita(d.gravita) << " error " << d.codice;
-        if (d.posizione)
-            err << " at " << *d.posizione << " m";
-        err << ": " << d.messaggio << " [" << tool::effetto_gravita(d.gravita) << "]\n";
+        err << tool::severity_name(d.severity) << " error " << d.number;
+        if (d.position)
+            err << " at " << *d.position << " m";
+        err << ": " << d.message << " [" << tool::severity_effect(d.severity) << "]\n";
     }
-    for (const avviso& w : e.avvertimenti.elenco) {
+    for (const worded_warning& w : e.warnings.list) {
         if (auto f = file_of(w, a)) {
             err << valid_utf8(*f);
-            if (w.riga > 0)
-                err << ":" << w.riga;
-            if (w.prima_colonna > 0)
-                err << ":" << w.prima_colonna;
+            if (w.line > 0)
+                err << ":" << w.line;
+            if (w.first_column > 0)
+                err << ":" << w.first_column;
             err << ": ";
         } else {
             err << "scenario: ";
         }
-        err << "warning [" << warning_name(w.code) << "]: " << valid_utf8(w.messaggio) << "\n";
+        err << "warning [" << warning_name(w.code) << "]: " << valid_utf8(w.message) << "\n";
     }
-    for (const auto& [code, n] : e.avvertimenti.non_mostrati)
+    for (const auto& [code, n] : e.warnings.not_shown)
         err << "scenario: " << n << " more warning" << (n == 1 ? "" : "s") << " [" << warning_name(code)
             << "] not shown\n";
     if (e.codice_errore != 0) {
         err << "error record: codice_errore " << e.codice_errore << ", posizione_errore "
             << e.posizione_errore;
-        if (e.errori.size() > 1)
-            err << " (the last of " << e.errori.size() << " errors)";
+        if (e.errors.size() > 1)
+            err << " (the last of " << e.errors.size() << " errors)";
         err << "\n";
     }
-    for (const fs::path& p : e.scritti)
+    for (const fs::path& p : e.written)
         out << "wrote " << display_path(p) << "\n";
-    if (e.compilato && e.errori.empty() && !e.guasto && !e.scritti.empty())
+    if (e.compiled && e.errors.empty() && !e.failure && !e.written.empty())
         out << "compiled without errors\n";
 }
 
@@ -292,9 +291,9 @@ void report_text(const esito_compilazione& e, const compile_arguments& a, std::o
 
 namespace {
 
-std::size_t warning_count(const esito_compilazione& e) {
-    std::size_t n = e.avvertimenti.elenco.size();
-    for (const auto& item : e.avvertimenti.non_mostrati)
+std::size_t warning_count(const compile_result& e) {
+    std::size_t n = e.warnings.list.size();
+    for (const auto& item : e.warnings.not_shown)
         n += item.second;
     return n;
 }
@@ -302,15 +301,15 @@ std::size_t warning_count(const esito_compilazione& e) {
 // Runs a compile or a check: `who` names the command in messages.
 int compile_or_check(const compile_arguments& a, bool write, const char* who, std::ostream& out,
                      std::ostream& err) {
-    tool::richiesta_compilazione r;
-    r.linea = path_from_utf8(a.line);
-    r.corsa = path_from_utf8(a.run);
+    tool::compile_request r;
+    r.line_file = path_from_utf8(a.line);
+    r.run_file = path_from_utf8(a.run);
     r.nome_scenario = a.name;
     r.numero_treno = a.train;
-    r.piano = !a.no_plan;
-    r.cartella = path_from_utf8(a.out);
-    tool::opzioni_compilazione o;
-    o.scrivi = write;
+    r.plan = !a.no_plan;
+    r.out_dir = path_from_utf8(a.out);
+    tool::compile_settings o;
+    o.write = write;
     for (const std::string& code : a.ignore) {
         const auto c = warning_from_name(code);
         if (!c) {
@@ -318,23 +317,23 @@ int compile_or_check(const compile_arguments& a, bool write, const char* who, st
                 << "'\nThe codes are listed in '" << who << " --help'.\n";
             return exit_status::usage;
         }
-        o.ignorati.push_back(*c);
+        o.ignored.push_back(*c);
     }
 
-    const esito_compilazione e = tool::compila_sorgenti(r, o);
+    const compile_result e = tool::compile_sources(r, o);
     if (a.json)
         report_json(e, a, out);
     else
         report_text(e, a, out, err);
-    if (e.guasto) {
+    if (e.failure) {
         if (!a.json)
-            err << who << ": " << *e.guasto << "\n";
+            err << who << ": " << *e.failure << "\n";
         return exit_status::usage;
     }
-    if (!write && !a.json && e.compilato)
-        out << (e.errori.empty() && e.codice_errore == 0 ? "no errors" : "errors found") << ", "
+    if (!write && !a.json && e.compiled)
+        out << (e.errors.empty() && e.codice_errore == 0 ? "no errors" : "errors found") << ", "
             << warning_count(e) << " warning" << (warning_count(e) == 1 ? "" : "s") << "; nothing written\n";
-    const bool errors = !e.errori.empty() || e.codice_errore != 0;
+    const bool errors = !e.errors.empty() || e.codice_errore != 0;
     const bool warned = warning_count(e) > 0;
     return errors || (a.strict && warned) ? exit_status::errors_found : exit_status::success;
 }

@@ -18,40 +18,40 @@
 // command's own part is in scenario::tool below.
 namespace scenario::tool {
 
-struct richiesta_compilazione {
-    std::filesystem::path linea;  // line description text source
-    std::filesystem::path corsa;  // run description text source
+struct compile_request {
+    std::filesystem::path line_file;  // line description text source
+    std::filesystem::path run_file;   // run description text source
     std::string nome_scenario;
     std::string numero_treno;
-    bool piano = true;                     // false: j = 0, no track plan and no line file
-    std::filesystem::path cartella = ".";  // where the compiled files go
+    bool plan = true;                     // false: j = 0, no track plan and no line file
+    std::filesystem::path out_dir = ".";  // where the compiled files go
 };
 
 // What the command does beyond compiling.
-struct opzioni_compilazione {
-    bool scrivi = true;                  // false: compile and report only, write nothing
-    std::vector<warning_code> ignorati;  // warnings not to report
+struct compile_settings {
+    bool write = true;                  // false: compile and report only, write nothing
+    std::vector<warning_code> ignored;  // warnings not to report
 };
 
-struct esito_compilazione {
+struct compile_result {
     // Set when the command could not do its job (unreadable input, bad name,
     // unwritable output); the compile may still have run and diagnosed.
-    std::optional<std::string> guasto;
-    bool compilato = false;
-    std::vector<diagnosi> errori;  // every recorded error, in order
-    avvisi avvertimenti;           // the warnings, the ignored ones left out
-    int32_t codice_errore = 0;     // the error record as the program leaves it
+    std::optional<std::string> failure;
+    bool compiled = false;
+    std::vector<diagnosis> errors;  // every recorded error, in order
+    worded_warnings warnings;       // the warnings, the ignored ones left out
+    int32_t codice_errore = 0;      // the error record as the program leaves it
     int32_t posizione_errore = 0;
-    std::optional<int32_t> fatale;  // 1250 or 1251: nothing was written
-    std::vector<std::filesystem::path> scritti;
+    std::optional<int32_t> fatal;  // 1250 or 1251: nothing was written
+    std::vector<std::filesystem::path> written;
 };
 
 // Compiles the two files. They are read into memory first, so the compiler's
 // own steps that delete its sources never touch them.
-esito_compilazione compila_sorgenti(const richiesta_compilazione& r, const opzioni_compilazione& o = {});
+compile_result compile_sources(const compile_request& r, const compile_settings& o = {});
 
 // Why a scenario name or train number cannot name files; nothing when it can.
-std::optional<std::string> controlla_nome_file(const std::string& che_cosa, const std::string& valore);
+std::optional<std::string> check_file_name(const std::string& what, const std::string& value);
 
 }  // namespace scenario::tool
 
@@ -72,10 +72,10 @@ struct compile_arguments {
 extern const char* const compile_description;
 // One entry of `compile --json`'s "errors": a diagnosis, its file named as the
 // author typed it (`line_file` or `run_file`). `scenario view` lists the same.
-nlohmann::ordered_json diagnosis_json(const diagnosi& d, const std::string& line_file,
+nlohmann::ordered_json diagnosis_json(const diagnosis& d, const std::string& line_file,
                                       const std::string& run_file);
 // One entry of its "warnings", likewise.
-nlohmann::ordered_json warning_json(const avviso& w, const std::string& line_file,
+nlohmann::ordered_json warning_json(const worded_warning& w, const std::string& line_file,
                                     const std::string& run_file);
 int run_compile(const compile_arguments& a, std::ostream& out, std::ostream& err);
 

@@ -80,22 +80,22 @@ class compositore {
 public:
     compositore(const stato_scenario& s, const compile_log& log) : s_(s), log_(log) {}
 
-    diagnosi componi(const logged_error& e, std::size_t indice) {
+    diagnosis componi(const logged_error& e, std::size_t indice) {
         e_ = &e;
         indice_ = indice;
         d_ = {};
         d_.code = e.code;
-        d_.codice = error_number(e.code);
-        d_.gravita = error_severity_of(e.code);
+        d_.number = error_number(e.code);
+        d_.severity = error_severity_of(e.code);
         if (e.has_position)
-            d_.posizione = e.position;
+            d_.position = e.position;
         if (e.place.known) {
-            d_.sorgente = e.place.source;
-            d_.riga = e.place.line;
+            d_.source = e.place.source;
+            d_.line = e.place.line;
             if (const field_record* k = campo_letto(e.place, 0))
-                d_.colonna = k->first_column;
+                d_.column = k->first_column;
         }
-        d_.messaggio = testo();
+        d_.message = testo();
         return d_;
     }
 
@@ -151,7 +151,7 @@ private:
         const source_place& l = e_->place;
         if (!l.known || l.item == line_item::none)
             return predefinito;
-        const bool posizione_propria = e_->has_position && d_.gravita == error_severity::reader_stop;
+        const bool posizione_propria = e_->has_position && d_.severity == error_severity::reader_stop;
         return descrivi(l, posizione_propria ? std::optional<int64_t>(e_->position) : std::nullopt);
     }
 
@@ -282,9 +282,9 @@ private:
             t += f.raw.size() > 60 ? f.raw.substr(0, 60) + "..." : f.raw;
             t += "\" (line " + std::to_string(f.line) + ", columns " + std::to_string(f.first_column) +
                  " to " + std::to_string(std::max(f.first_column, f.last_column)) + ")";
-            d_.sorgente = f.source;
-            d_.riga = f.line;
-            d_.colonna = f.first_column;
+            d_.source = f.source;
+            d_.line = f.line;
+            d_.column = f.first_column;
         }
         const source_place& v = e_->value_line;
         if (v.known && (!l.known || v.line != l.line || v.source != l.source))
@@ -296,9 +296,9 @@ private:
     // or it is the last field (never taken as the start), and whether the
     // file looks like UTF-16.
     std::string senza_generale() {
-        d_.sorgente = sorgente_testo::linea;
-        d_.riga = 1;
-        d_.colonna = 1;
+        d_.source = sorgente_testo::linea;
+        d_.line = 1;
+        d_.column = 1;
         const field_record* first = nullptr;
         const field_record* last = nullptr;
         for (const field_record& f : log_.fields)
@@ -446,7 +446,7 @@ private:
     // The error being explained, its place in the log, and its diagnosis.
     const logged_error* e_ = nullptr;
     std::size_t indice_ = 0;
-    diagnosi d_;
+    diagnosis d_;
 };
 
 }  // namespace
@@ -498,7 +498,7 @@ const char* element_name(line_item e) {
     return "line";
 }
 
-const char* nome_gravita(error_severity g) {
+const char* severity_name(error_severity g) {
     switch (g) {
         case error_severity::reader_stop:
             return "reader";
@@ -510,7 +510,7 @@ const char* nome_gravita(error_severity g) {
     return "reader";
 }
 
-const char* effetto_gravita(error_severity g) {
+const char* severity_effect(error_severity g) {
     switch (g) {
         case error_severity::reader_stop:
             return "reading stopped there";
@@ -522,10 +522,10 @@ const char* effetto_gravita(error_severity g) {
     return "";
 }
 
-std::vector<diagnosi> diagnostica(const stato_scenario& s, const compile_log& log,
-                                  const std::optional<error_code>& timbro) {
+std::vector<diagnosis> diagnose(const stato_scenario& s, const compile_log& log,
+                                const std::optional<error_code>& timbro) {
     compositore c(s, log);
-    std::vector<diagnosi> elenco;
+    std::vector<diagnosis> elenco;
     elenco.reserve(log.errors.size() + 1);
     for (std::size_t i = 0; i < log.errors.size(); ++i)
         elenco.push_back(c.componi(log.errors[i], i));

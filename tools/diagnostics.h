@@ -15,29 +15,29 @@
 
 namespace scenario::tool {
 
-struct diagnosi {
+struct diagnosis {
     error_code code = error_code::none;
-    int32_t codice = 0;  // its number
-    error_severity gravita = error_severity::reader_stop;
-    std::optional<int32_t> posizione;        // metres, when the error records one
-    std::optional<sorgente_testo> sorgente;  // the source of the line behind it, when known
-    int32_t riga = 0;                        // 1-based line in that source; 0 when not known
-    int32_t colonna = 0;                     // 1-based byte column of the field concerned; 0 when not known
-    std::string messaggio;  // e.g. "signal at 3650 m: its cell (3700 to 3750 m) is already taken ..."
+    int32_t number = 0;  // its number
+    error_severity severity = error_severity::reader_stop;
+    std::optional<int32_t> position;       // metres, when the error records one
+    std::optional<sorgente_testo> source;  // the source of the line behind it, when known
+    int32_t line = 0;                      // 1-based line in that source; 0 when not known
+    int32_t column = 0;                    // 1-based byte column of the field concerned; 0 when not known
+    std::string message;  // e.g. "signal at 3650 m: its cell (3700 to 3750 m) is already taken ..."
 };
 
-// One diagnosis per error in `log.errors`, in order; when `timbro` holds a
+// One diagnosis per error in `log.errors`, in order; when `stamp` holds a
 // stamp error that the log does not end with, a fatal diagnosis for it comes
 // last. `s` and `log` are what the compile left.
-std::vector<diagnosi> diagnostica(const stato_scenario& s, const compile_log& log,
-                                  const std::optional<error_code>& timbro);
+std::vector<diagnosis> diagnose(const stato_scenario& s, const compile_log& log,
+                                const std::optional<error_code>& stamp);
 
 // What a line describes, in a few words ("speed limit", "tunnel-name board").
 const char* element_name(line_item e);
 
 // "reader", "sweep" or "fatal".
-const char* nome_gravita(error_severity g);
+const char* severity_name(error_severity g);
 // What the severity means for the compile, in a few words.
-const char* effetto_gravita(error_severity g);
+const char* severity_effect(error_severity g);
 
 }  // namespace scenario::tool

@@ -393,12 +393,12 @@ int run_dump(const dump_arguments& a, std::ostream& out, std::ostream& err) {
             err << "scenario dump: " << *m.failure << "\n";
             return exit_status::usage;
         }
-        for (const diagnosi& d : m.errors) {
+        for (const diagnosis& d : m.errors) {
             err << "scenario dump: ";
-            if (d.sorgente)
-                err << valid_utf8(*d.sorgente == sorgente_testo::linea ? view.line_source : view.run_source)
-                    << (d.riga > 0 ? ":" + std::to_string(d.riga) : std::string()) << ": ";
-            err << "error " << d.codice << ": " << d.messaggio << "\n";
+            if (d.source)
+                err << valid_utf8(*d.source == sorgente_testo::linea ? view.line_source : view.run_source)
+                    << (d.line > 0 ? ":" + std::to_string(d.line) : std::string()) << ": ";
+            err << "error " << d.number << ": " << d.message << "\n";
         }
         if (!m.errors.empty() || m.state->codice_errore != 0)
             status = exit_status::errors_found;

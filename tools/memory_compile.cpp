@@ -27,7 +27,7 @@ memory_compile compile_in_memory(const std::filesystem::path& line, const std::f
     m.state->numero_treno = m.names.train;
     sorgenti_in_memoria sources{std::move(line_text.bytes), std::move(run_text.bytes)};
     m.stamp = compila_scenario(*m.state, plan ? 1 : 0, sources, {}, &m.log);
-    m.errors = diagnostica(*m.state, m.log, m.stamp);
+    m.errors = diagnose(*m.state, m.log, m.stamp);
     return m;
 }
 

@@ -25,7 +25,7 @@ struct memory_compile {
     std::unique_ptr<stato_scenario> state;
     compile_log log;
     std::optional<error_code> stamp;  // a fatal stamp error: nothing would be written
-    std::vector<diagnosi> errors;     // every recorded error, in words
+    std::vector<diagnosis> errors;    // every recorded error, in words
 };
 
 // Compiles the two files as `scenario compile` would, with the name and

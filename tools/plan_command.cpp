@@ -89,7 +89,7 @@ plan_read read_compiled_scenario(const fs::path& directory, const std::string& n
 int run_plan(const plan_arguments& a, std::ostream& out, std::ostream& err) {
     for (const auto& [what, value] :
          {std::pair{"the scenario name", &a.name}, std::pair{"the train number", &a.train}}) {
-        if (auto failure = tool::controlla_nome_file(what, *value)) {
+        if (auto failure = tool::check_file_name(what, *value)) {
             err << "scenario plan: " << *failure << "\n";
             return exit_status::usage;
         }

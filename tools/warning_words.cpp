@@ -139,7 +139,7 @@ std::string wording::message(const logged_warning& w) const {
         }
         case warning_code::keyword_in_text: {
             std::string t = text(w) + " holds the keyword " + quoted(w.row->part1);
-            if (w.count > 1)
+            if (w.other_value > 1)
                 t += " and " + quoted(keyword_info(static_cast<keyword>(w.stored)).part1);
             return t + ", so it is read as a " + item(w) + " line and takes " +
                    plural(static_cast<int64_t>(w.row->values.size()), "value", "values") +
@@ -212,33 +212,33 @@ std::string wording::message(const logged_warning& w) const {
 
 }  // namespace
 
-avvisi descrivi_avvisi(const stato_scenario& s, const compile_log& log,
-                       const std::vector<warning_code>& ignorati) {
+worded_warnings word_warnings(const stato_scenario& s, const compile_log& log,
+                              const std::vector<warning_code>& ignorati) {
     const auto ignored = [&](warning_code c) {
         return std::find(ignorati.begin(), ignorati.end(), c) != ignorati.end();
     };
-    avvisi a;
+    worded_warnings a;
     const wording words(s, log);
     std::array<uint32_t, warning_code_count> shown{};
     for (const logged_warning& w : log.warnings) {
         if (ignored(w.code))
             continue;
         ++shown[static_cast<std::size_t>(w.code)];
-        avviso v;
+        worded_warning v;
         v.code = w.code;
         if (w.place.known) {
-            v.sorgente = w.place.source;
-            v.riga = w.place.line;
+            v.source = w.place.source;
+            v.line = w.place.line;
         }
-        v.prima_colonna = w.first_column;
-        v.ultima_colonna = std::max(w.first_column, w.last_column);
-        v.messaggio = words.message(w);
-        a.elenco.push_back(std::move(v));
+        v.first_column = w.first_column;
+        v.last_column = std::max(w.first_column, w.last_column);
+        v.message = words.message(w);
+        a.list.push_back(std::move(v));
     }
     for (std::size_t c = 0; c < warning_code_count; ++c) {
         const auto code = static_cast<warning_code>(c);
         if (!ignored(code) && log.warnings_found[c] > shown[c])
-            a.non_mostrati.emplace_back(code, log.warnings_found[c] - shown[c]);
+            a.not_shown.emplace_back(code, log.warnings_found[c] - shown[c]);
     }
     return a;
 }

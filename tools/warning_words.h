@@ -12,23 +12,23 @@
 
 namespace scenario::tool {
 
-struct avviso {
+struct worded_warning {
     warning_code code = warning_code::unknown_keyword;
-    std::optional<sorgente_testo> sorgente;  // none: about the command line (the scenario name)
-    int32_t riga = 0;                        // 1-based; 0 when not tied to a line
-    int32_t prima_colonna = 0;               // 1-based byte columns; 0 when not known
-    int32_t ultima_colonna = 0;
-    std::string messaggio;
+    std::optional<sorgente_testo> source;  // none: about the command line (the scenario name)
+    int32_t line = 0;                      // 1-based; 0 when not tied to a line
+    int32_t first_column = 0;              // 1-based byte columns; 0 when not known
+    int32_t last_column = 0;
+    std::string message;
 };
 
-struct avvisi {
-    std::vector<avviso> elenco;  // in the order found, the ignored codes left out
+struct worded_warnings {
+    std::vector<worded_warning> list;  // in the order found, the ignored codes left out
     // Per code, the warnings found beyond those described (the compile keeps
     // a limited number of each).
-    std::vector<std::pair<warning_code, uint32_t>> non_mostrati;
+    std::vector<std::pair<warning_code, uint32_t>> not_shown;
 };
 
-avvisi descrivi_avvisi(const stato_scenario& s, const compile_log& log,
-                       const std::vector<warning_code>& ignorati);
+worded_warnings word_warnings(const stato_scenario& s, const compile_log& log,
+                              const std::vector<warning_code>& ignored);
 
 }  // namespace scenario::tool

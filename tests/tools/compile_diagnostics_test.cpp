@@ -60,18 +60,18 @@ protected:
     }
     void TearDown() override { fs::remove_all(cartella_); }
 
-    esito_compilazione compila(const std::string& testo_linea, const std::string& testo_corsa) {
+    compile_result compila(const std::string& testo_linea, const std::string& testo_corsa) {
         const fs::path l = cartella_ / "mia_linea.txt";
         const fs::path c = cartella_ / "mia_corsa.txt";
         std::ofstream(l, std::ios::binary) << testo_linea;
         std::ofstream(c, std::ios::binary) << testo_corsa;
-        richiesta_compilazione r;
-        r.linea = l;
-        r.corsa = c;
+        compile_request r;
+        r.line_file = l;
+        r.run_file = c;
         r.nome_scenario = "Prova";
         r.numero_treno = "7";
-        r.cartella = cartella_ / "out";
-        return compila_sorgenti(r);
+        r.out_dir = cartella_ / "out";
+        return compile_sources(r);
     }
 
     fs::path cartella_;
@@ -79,12 +79,12 @@ protected:
 
 struct caso_errore {
     const char* nome;
-    std::string linea;
-    std::string corsa;
-    int32_t codice;
-    sorgente_testo sorgente;
-    int32_t riga;
-    std::optional<int32_t> posizione;
+    std::string line_file;
+    std::string run_file;
+    int32_t number;
+    sorgente_testo source;
+    int32_t line;
+    std::optional<int32_t> position;
     std::vector<const char*> parole;  // the message holds each of them
 };
 
@@ -336,52 +336,52 @@ TEST_F(CompilaCasi, EveryErrorNumberWithItsLineAndWords) {
 
     for (const caso_errore& c : casi) {
         SCOPED_TRACE(c.nome);
-        const esito_compilazione e = compila(c.linea, c.corsa);
-        ASSERT_FALSE(e.guasto) << *e.guasto;
-        ASSERT_EQ(e.errori.size(), 1u) << (e.errori.empty() ? "" : e.errori.front().messaggio);
-        const diagnosi& d = e.errori.front();
-        EXPECT_EQ(d.codice, c.codice) << d.messaggio;
-        EXPECT_EQ(e.codice_errore, c.codice);
-        ASSERT_TRUE(d.sorgente.has_value()) << d.messaggio;
-        EXPECT_EQ(*d.sorgente, c.sorgente) << d.messaggio;
-        EXPECT_EQ(d.riga, c.riga) << d.messaggio;
-        EXPECT_EQ(d.posizione, c.posizione) << d.messaggio;
-        if (c.posizione) {
-            EXPECT_EQ(e.posizione_errore, *c.posizione);
+        const compile_result e = compila(c.line_file, c.run_file);
+        ASSERT_FALSE(e.failure) << *e.failure;
+        ASSERT_EQ(e.errors.size(), 1u) << (e.errors.empty() ? "" : e.errors.front().message);
+        const diagnosis& d = e.errors.front();
+        EXPECT_EQ(d.number, c.number) << d.message;
+        EXPECT_EQ(e.codice_errore, c.number);
+        ASSERT_TRUE(d.source.has_value()) << d.message;
+        EXPECT_EQ(*d.source, c.source) << d.message;
+        EXPECT_EQ(d.line, c.line) << d.message;
+        EXPECT_EQ(d.position, c.position) << d.message;
+        if (c.position) {
+            EXPECT_EQ(e.posizione_errore, *c.position);
         }
-        EXPECT_EQ(d.gravita,
-                  c.codice >= 11 && c.codice <= 13 ? error_severity::sweep : error_severity::reader_stop);
+        EXPECT_EQ(d.severity,
+                  c.number >= 11 && c.number <= 13 ? error_severity::sweep : error_severity::reader_stop);
         for (const char* parola : c.parole)
-            EXPECT_NE(d.messaggio.find(parola), std::string::npos) << d.messaggio;
+            EXPECT_NE(d.message.find(parola), std::string::npos) << d.message;
         // As in the program, the files are written whatever the readers recorded.
-        EXPECT_EQ(e.scritti.size(), 3u);
+        EXPECT_EQ(e.written.size(), 3u);
     }
 }
 
 TEST_F(CompilaCasi, StampErrorsAreFatalAndWriteNothing) {
     struct caso {
         const char* riga_segnale;
-        int32_t codice;
+        int32_t number;
         const char* parola;
     } casi[] = {
         {"segnale, 0, 1, 4, 1, 0, 0, 0, 0,0,0, 0", 1250, "dato1 = 40"},
         {"segnale, 0, 1, 0, 1, 0, 0, 0, 0,0,0, 0", 1251, "dato2 = 10"},
     };
     for (const caso& c : casi) {
-        SCOPED_TRACE(c.codice);
-        const esito_compilazione e = compila(linea(), corsa({alfa, c.riga_segnale}));
-        ASSERT_TRUE(e.fatale.has_value());
-        EXPECT_EQ(*e.fatale, c.codice);
-        ASSERT_FALSE(e.errori.empty());
-        const diagnosi& d = e.errori.back();
-        EXPECT_EQ(d.codice, c.codice);
-        EXPECT_EQ(d.gravita, error_severity::fatal);
-        EXPECT_EQ(d.sorgente, sorgente_testo::corsa);
-        EXPECT_EQ(d.riga, 5);
-        EXPECT_NE(d.messaggio.find("cell 1"), std::string::npos) << d.messaggio;
-        EXPECT_NE(d.messaggio.find(c.parola), std::string::npos) << d.messaggio;
-        EXPECT_NE(d.messaggio.find("signal at 0 m"), std::string::npos) << d.messaggio;
-        EXPECT_TRUE(e.scritti.empty());
+        SCOPED_TRACE(c.number);
+        const compile_result e = compila(linea(), corsa({alfa, c.riga_segnale}));
+        ASSERT_TRUE(e.fatal.has_value());
+        EXPECT_EQ(*e.fatal, c.number);
+        ASSERT_FALSE(e.errors.empty());
+        const diagnosis& d = e.errors.back();
+        EXPECT_EQ(d.number, c.number);
+        EXPECT_EQ(d.severity, error_severity::fatal);
+        EXPECT_EQ(d.source, sorgente_testo::corsa);
+        EXPECT_EQ(d.line, 5);
+        EXPECT_NE(d.message.find("cell 1"), std::string::npos) << d.message;
+        EXPECT_NE(d.message.find(c.parola), std::string::npos) << d.message;
+        EXPECT_NE(d.message.find("signal at 0 m"), std::string::npos) << d.message;
+        EXPECT_TRUE(e.written.empty());
         EXPECT_FALSE(fs::exists(cartella_ / "out"));
     }
 }
@@ -389,16 +389,16 @@ TEST_F(CompilaCasi, StampErrorsAreFatalAndWriteNothing) {
 TEST_F(CompilaCasi, EveryErrorOfACompileIsListedInOrderWithItsSeverity) {
     // The reader stops at the repeated signal; the slowdown read before it
     // still makes the sweep record error 12, which the error record keeps.
-    const esito_compilazione e =
+    const compile_result e =
         compila(linea(), corsa({alfa, segnale(4650), segnale(4700), segnale(4750),
                                 "rallentamento, 5000, 30, 300, 0, 0, 0", segnale(4750), segnale(9000)}));
-    ASSERT_EQ(e.errori.size(), 2u);
-    EXPECT_EQ(e.errori[0].codice, 16);
-    EXPECT_EQ(e.errori[0].gravita, error_severity::reader_stop);
-    EXPECT_EQ(e.errori[0].riga, 9);
-    EXPECT_EQ(e.errori[1].codice, 12);
-    EXPECT_EQ(e.errori[1].gravita, error_severity::sweep);
-    EXPECT_EQ(e.errori[1].riga, 8);
+    ASSERT_EQ(e.errors.size(), 2u);
+    EXPECT_EQ(e.errors[0].number, 16);
+    EXPECT_EQ(e.errors[0].severity, error_severity::reader_stop);
+    EXPECT_EQ(e.errors[0].line, 9);
+    EXPECT_EQ(e.errors[1].number, 12);
+    EXPECT_EQ(e.errors[1].severity, error_severity::sweep);
+    EXPECT_EQ(e.errors[1].line, 8);
     EXPECT_EQ(e.codice_errore, 12);
     EXPECT_EQ(e.posizione_errore, 5050);
 }
@@ -407,31 +407,31 @@ TEST_F(CompilaCasi, ALineErrorThatTheRunPhaseCarriesOnIsExplained) {
     // Error 15 in the line description lets the run description be read up to
     // its first signal, whose position the error record then takes: the
     // line's error keeps its own position and line, the stop is listed apart.
-    const esito_compilazione e = compila(linea({}, {"pendenza, 16950, 5"}), corsa({alfa, segnale(3650)}));
-    ASSERT_EQ(e.errori.size(), 2u);
-    const diagnosi& d = e.errori[0];
-    EXPECT_EQ(d.codice, 15);
-    EXPECT_EQ(d.sorgente, sorgente_testo::linea);
-    EXPECT_EQ(d.riga, 4);
-    EXPECT_EQ(d.posizione, 16950);
-    EXPECT_NE(d.messaggio.find("gradient at 16950 m"), std::string::npos) << d.messaggio;
-    const diagnosi& arresto = e.errori[1];
-    EXPECT_EQ(arresto.codice, 15);
-    EXPECT_EQ(arresto.sorgente, sorgente_testo::corsa);
-    EXPECT_EQ(arresto.riga, 5);
-    EXPECT_EQ(arresto.posizione, 3650);
+    const compile_result e = compila(linea({}, {"pendenza, 16950, 5"}), corsa({alfa, segnale(3650)}));
+    ASSERT_EQ(e.errors.size(), 2u);
+    const diagnosis& d = e.errors[0];
+    EXPECT_EQ(d.number, 15);
+    EXPECT_EQ(d.source, sorgente_testo::linea);
+    EXPECT_EQ(d.line, 4);
+    EXPECT_EQ(d.position, 16950);
+    EXPECT_NE(d.message.find("gradient at 16950 m"), std::string::npos) << d.message;
+    const diagnosis& arresto = e.errors[1];
+    EXPECT_EQ(arresto.number, 15);
+    EXPECT_EQ(arresto.source, sorgente_testo::corsa);
+    EXPECT_EQ(arresto.line, 5);
+    EXPECT_EQ(arresto.position, 3650);
     for (const char* parola : {"signal at 3650 m", "stopped here", "line 4 of the line description"})
-        EXPECT_NE(arresto.messaggio.find(parola), std::string::npos) << arresto.messaggio;
+        EXPECT_NE(arresto.message.find(parola), std::string::npos) << arresto.message;
     EXPECT_EQ(e.codice_errore, 15);
     EXPECT_EQ(e.posizione_errore, 3650);
 }
 
 TEST_F(CompilaCasi, CleanSourcesGiveNoDiagnosis) {
-    const esito_compilazione e = compila(linea(), corsa({alfa, beta, segnale(3650)}));
-    EXPECT_FALSE(e.guasto);
-    EXPECT_TRUE(e.errori.empty());
+    const compile_result e = compila(linea(), corsa({alfa, beta, segnale(3650)}));
+    EXPECT_FALSE(e.failure);
+    EXPECT_TRUE(e.errors.empty());
     EXPECT_EQ(e.codice_errore, 0);
-    EXPECT_EQ(e.scritti.size(), 3u);
+    EXPECT_EQ(e.written.size(), 3u);
 }
 
 }  // namespace

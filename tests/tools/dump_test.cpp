@@ -43,10 +43,10 @@ protected:
         root_ = new test_support::temporary_directory("scenario_tool_dump_");
         write_file(*root_ / "l.txt", testo_lista(sorgenti::righe_linea()));
         write_file(*root_ / "r.txt", testo_lista(sorgenti::righe_treno()));
-        const tool::esito_compilazione e = tool::compila_sorgenti(
+        const tool::compile_result e = tool::compile_sources(
             {*root_ / "l.txt", *root_ / "r.txt", "Calvena_Roccalba", "4127", true, *root_ / "out"});
-        ASSERT_FALSE(e.guasto);
-        ASSERT_TRUE(e.errori.empty());
+        ASSERT_FALSE(e.failure);
+        ASSERT_TRUE(e.errors.empty());
     }
     static void TearDownTestSuite() { delete root_; }
 

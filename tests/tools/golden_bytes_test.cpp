@@ -104,15 +104,15 @@ TEST_F(GoldenBytes, TheToolCompilesThePinnedBytes) {
     fs::create_directories(in);
     write_texts(in);
 
-    tool::richiesta_compilazione r;
+    tool::compile_request r;
     r.nome_scenario = sorgenti::nome_scenario;
     r.numero_treno = sorgenti::numero_treno;
-    r.linea = in / nome_file_linea_testo(r.nome_scenario);
-    r.corsa = in / nome_file_corsa_testo(r.nome_scenario, r.numero_treno);
-    r.cartella = out;
-    const tool::esito_compilazione e = tool::compila_sorgenti(r);
-    ASSERT_FALSE(e.guasto) << *e.guasto;
-    EXPECT_TRUE(e.errori.empty());
+    r.line_file = in / nome_file_linea_testo(r.nome_scenario);
+    r.run_file = in / nome_file_corsa_testo(r.nome_scenario, r.numero_treno);
+    r.out_dir = out;
+    const tool::compile_result e = tool::compile_sources(r);
+    ASSERT_FALSE(e.failure) << *e.failure;
+    EXPECT_TRUE(e.errors.empty());
     for (const char* name : compiled_names)
         expect_golden(name, read_bytes(out / name), "the tool's compile");
 }

@@ -22,9 +22,9 @@ namespace {
 namespace fs = std::filesystem;
 using test_support::read_file;
 using test_support::write_file;
-using tool::compila_sorgenti;
-using tool::esito_compilazione;
-using tool::richiesta_compilazione;
+using tool::compile_request;
+using tool::compile_result;
+using tool::compile_sources;
 
 // A small XML reader: checks that tags nest and close, attributes are quoted
 // and entities are known, and gathers the elements with their text.
@@ -165,10 +165,10 @@ protected:
     }
 
     void compile(bool with_plan) {
-        const esito_compilazione e = compila_sorgenti(
+        const compile_result e = compile_sources(
             {root_ / "l.txt", root_ / "r.txt", "Calvena_Roccalba", "4127", with_plan, root_ / "out"});
-        ASSERT_FALSE(e.guasto);
-        ASSERT_TRUE(e.errori.empty());
+        ASSERT_FALSE(e.failure);
+        ASSERT_TRUE(e.errors.empty());
     }
 
     int draw(std::string& err) {

@@ -25,9 +25,9 @@ namespace {
 namespace fs = std::filesystem;
 using test_support::read_file;
 using test_support::write_file;
-using tool::compila_sorgenti;
-using tool::esito_compilazione;
-using tool::richiesta_compilazione;
+using tool::compile_request;
+using tool::compile_result;
+using tool::compile_sources;
 
 const std::string name = "Calvena_Roccalba";
 const std::string train = "4127";
@@ -140,12 +140,12 @@ TEST_F(RoundTrip, FaultySourcesGiveTheFilesTheProgramWouldWrite) {
 
     write_file(root_ / "l.txt", line);
     write_file(root_ / "r.txt", run_text);
-    richiesta_compilazione r{root_ / "l.txt", root_ / "r.txt", name, train, true, root_ / "out"};
-    const esito_compilazione e = compila_sorgenti(r);
-    ASSERT_FALSE(e.guasto);
+    compile_request r{root_ / "l.txt", root_ / "r.txt", name, train, true, root_ / "out"};
+    const compile_result e = compile_sources(r);
+    ASSERT_FALSE(e.failure);
     EXPECT_EQ(e.codice_errore, 16);
-    ASSERT_EQ(e.scritti.size(), 3u);
-    for (const fs::path& p : e.scritti)
+    ASSERT_EQ(e.written.size(), 3u);
+    for (const fs::path& p : e.written)
         EXPECT_TRUE(read_file(p) == read_file(program_dir / p.filename())) << p;
 }
 
@@ -155,10 +155,10 @@ TEST_F(RoundTrip, ACompileNeverReplacesItsInput) {
     write_file(cella, testo_lista(sorgenti::righe_linea()));
     write_file(root_ / "r.txt", testo_lista(sorgenti::righe_treno()));
     const std::string before = read_file(cella);
-    richiesta_compilazione r{cella, root_ / "r.txt", "X", "1", true, root_.path()};
-    const esito_compilazione e = compila_sorgenti(r);
-    ASSERT_TRUE(e.guasto);
-    EXPECT_NE(e.guasto->find("would replace the input file"), std::string::npos);
+    compile_request r{cella, root_ / "r.txt", "X", "1", true, root_.path()};
+    const compile_result e = compile_sources(r);
+    ASSERT_TRUE(e.failure);
+    EXPECT_NE(e.failure->find("would replace the input file"), std::string::npos);
     EXPECT_EQ(read_file(cella), before);
 }
 

@@ -123,12 +123,12 @@ TEST_P(AuthorMistakes, DrawTheirWarningAndChangeNoByte) {
     EXPECT_TRUE(found) << "no " << m.code << " among:" << listed(logged.log);
 
     // Every warning turns into words without a crash, and --ignore removes it.
-    const tool::avvisi words = tool::descrivi_avvisi(logged.state, logged.log, {});
-    for (const tool::avviso& a : words.elenco)
-        EXPECT_FALSE(a.messaggio.empty());
-    const tool::avvisi without =
-        tool::descrivi_avvisi(logged.state, logged.log, {*warning_from_name(m.code)});
-    for (const tool::avviso& a : without.elenco)
+    const tool::worded_warnings words = tool::word_warnings(logged.state, logged.log, {});
+    for (const tool::worded_warning& a : words.list)
+        EXPECT_FALSE(a.message.empty());
+    const tool::worded_warnings without =
+        tool::word_warnings(logged.state, logged.log, {*warning_from_name(m.code)});
+    for (const tool::worded_warning& a : without.list)
         EXPECT_NE(warning_name(a.code), m.code);
 }
 
@@ -190,9 +190,9 @@ INSTANTIATE_TEST_SUITE_P(
 // The words of a few warnings, where the numbers matter.
 std::string words_for(const sources& src, warning_code code, const std::string& name = "Prova") {
     const compiled c = compile(src, true, name);
-    for (const tool::avviso& a : tool::descrivi_avvisi(c.state, c.log, {}).elenco)
+    for (const tool::worded_warning& a : tool::word_warnings(c.state, c.log, {}).list)
         if (a.code == code)
-            return a.messaggio;
+            return a.message;
     return "no " + std::string(warning_name(code)) + ":" + listed(c.log);
 }
 
@@ -244,10 +244,10 @@ TEST(Warnings, Utf16FileIsNamedInTheWarningAndInError102) {
     EXPECT_EQ(c.state.codice_errore, 102);
     ASSERT_FALSE(c.log.warnings.empty());
     EXPECT_EQ(c.log.warnings[0].code, warning_code::utf16_file);
-    const std::vector<tool::diagnosi> d = tool::diagnostica(c.state, c.log, c.stamp);
+    const std::vector<tool::diagnosis> d = tool::diagnose(c.state, c.log, c.stamp);
     ASSERT_EQ(d.size(), 1u);
-    EXPECT_EQ(d[0].riga, 1);
-    EXPECT_NE(d[0].messaggio.find("UTF-16"), std::string::npos) << d[0].messaggio;
+    EXPECT_EQ(d[0].line, 1);
+    EXPECT_NE(d[0].message.find("UTF-16"), std::string::npos) << d[0].message;
 }
 
 TEST(Warnings, Error102SaysWhenGeneraleIsTheLastField) {
@@ -255,10 +255,10 @@ TEST(Warnings, Error102SaysWhenGeneraleIsTheLastField) {
     src.line = "lunghezza percorso, 12000\r\n[generale]";
     const compiled c = compile(src, true);
     ASSERT_EQ(c.state.codice_errore, 102);
-    const std::vector<tool::diagnosi> d = tool::diagnostica(c.state, c.log, c.stamp);
+    const std::vector<tool::diagnosis> d = tool::diagnose(c.state, c.log, c.stamp);
     ASSERT_EQ(d.size(), 1u);
-    EXPECT_EQ(d[0].riga, 1);
-    EXPECT_NE(d[0].messaggio.find("the file's last field"), std::string::npos) << d[0].messaggio;
+    EXPECT_EQ(d[0].line, 1);
+    EXPECT_NE(d[0].message.find("the file's last field"), std::string::npos) << d[0].message;
 }
 
 // Nonsense of a megabyte: warnings are kept up to a limit per code, the rest counted.
@@ -271,9 +271,9 @@ TEST(Warnings, KeptUpToALimitPerCode) {
     const compiled c = compile(src, true);
     EXPECT_EQ(c.log.warnings_found[static_cast<std::size_t>(warning_code::unknown_keyword)], 100000u);
     EXPECT_LE(c.log.warnings.size(), warnings_kept_per_code * warning_code_count);
-    const tool::avvisi words = tool::descrivi_avvisi(c.state, c.log, {});
-    ASSERT_FALSE(words.non_mostrati.empty());
-    EXPECT_EQ(words.non_mostrati[0].second, 100000u - warnings_kept_per_code);
+    const tool::worded_warnings words = tool::word_warnings(c.state, c.log, {});
+    ASSERT_FALSE(words.not_shown.empty());
+    EXPECT_EQ(words.not_shown[0].second, 100000u - warnings_kept_per_code);
 }
 
 }  // namespace

@@ -48,7 +48,7 @@ int run_view(const view_arguments& a, std::ostream& out, std::ostream& err) {
     w.train = names.names->train;
     for (const auto& [what, value] :
          {std::pair{"the scenario name", &w.name}, std::pair{"the train number", &w.train}})
-        if (auto wrong = tool::controlla_nome_file(what, *value))
+        if (auto wrong = tool::check_file_name(what, *value))
             return usage(*wrong);
     if (names.names->guessed)
         out << tool::describe_guess(*names.names) << "\n";

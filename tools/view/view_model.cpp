@@ -23,14 +23,14 @@ namespace {
 
 json error_entries(const compiled_view& v) {
     json list = json::array();
-    for (const tool::diagnosi& d : tool::diagnostica(v.state, v.log, v.stamp_error))
+    for (const tool::diagnosis& d : tool::diagnose(v.state, v.log, v.stamp_error))
         list.push_back(tool::diagnosis_json(d, v.labels.line, v.labels.run));
     return list;
 }
 
 json warning_entries(const compiled_view& v) {
     json list = json::array();
-    for (const tool::avviso& w : tool::descrivi_avvisi(v.state, v.log, {}).elenco)
+    for (const tool::worded_warning& w : tool::word_warnings(v.state, v.log, {}).list)
         list.push_back(tool::warning_json(w, v.labels.line, v.labels.run));
     return list;
 }
