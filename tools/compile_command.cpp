@@ -193,15 +193,11 @@ namespace {
 
 // The file an author named for a diagnosis, as typed.
 std::optional<std::string> file_of(const diagnosis& d, const compile_arguments& a) {
-    if (!d.source)
-        return std::nullopt;
-    return *d.source == sorgente_testo::linea ? a.line : a.run;
+    return file_named(d.source, a.line, a.run);
 }
 
 std::optional<std::string> file_of(const worded_warning& w, const compile_arguments& a) {
-    if (!w.source)
-        return std::nullopt;
-    return *w.source == sorgente_testo::linea ? a.line : a.run;
+    return file_named(w.source, a.line, a.run);
 }
 
 // The fatal stamp error with the words the diagnostics gave it.
