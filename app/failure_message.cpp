@@ -1,15 +1,11 @@
 #include "app/failure_message.h"
 
-#include <array>
 #include <string_view>
 
 namespace scenario {
 
 namespace {
 constexpr std::string_view prefix = "Scenario non completato: ";
-
-constexpr std::array all_steps{replace_step::open, replace_step::create, replace_step::write,
-                               replace_step::replace};
 
 const char* italian_phrase(replace_step step) {
     switch (step) {
@@ -42,21 +38,6 @@ std::string unfinished_run_message(const file_failure& f, const std::string& cau
 }
 
 std::string unfinished_run_message(const std::string& description) {
-    // PHRASE "FILE": CAUSE, as describe_failure() writes it; the file name may
-    // itself hold quotes, so its end is the last `": `.
-    const std::string_view text = description;
-    for (replace_step step : all_steps) {
-        const std::string lead = std::string(failure_phrase(step)) + " \"";
-        if (text.substr(0, lead.size()) != lead)
-            continue;
-        const std::size_t end = text.rfind("\": ");
-        if (end == std::string_view::npos || end < lead.size())
-            break;
-        std::string_view cause = text.substr(end + 3);
-        if (cause == "unknown failure")
-            cause = {};
-        return worded(step, text.substr(lead.size(), end - lead.size()), cause);
-    }
     return std::string(prefix) + description;
 }
 

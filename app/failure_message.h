@@ -11,8 +11,7 @@ namespace scenario {
 // `cause` is the system's own text for `f.cause` (piattaforma::system_error_text).
 std::string unfinished_run_message(const file_failure& f, const std::string& cause);
 
-// A file failure that comes already described in English by describe_failure()
-// (the compiled files): the same facts in Italian. Any other text is kept as it is.
+// Anything else that stopped the run (an exception's own text), kept as it is.
 std::string unfinished_run_message(const std::string& description);
 
 // The program cannot find the directory that holds it.

@@ -54,7 +54,8 @@ int Form1::riporta_compilazione(const std::optional<arresto_fatale>& arresto) {
     if (arresto) {
         if (arresto->perche == arresto_fatale::motivo::timbro)
             return errore(std::to_string(error_number(arresto->errore)));
-        return interrompi(unfinished_run_message(arresto->testo));
+        return interrompi(
+            unfinished_run_message(arresto->guasto, piattaforma::system_error_text(arresto->guasto.cause)));
     }
     if (s_.codice_errore == 0 && log_.errors.empty())
         return uscita_completata;

@@ -21,7 +21,8 @@ constexpr std::size_t cella_timbrata = 1;
 // A compile starts with an empty error record and empty `voci` records. The
 // route and the plan are dropped too, so a state compiled again never carries
 // cells or stamps of the previous compile into this one; the line reader
-// makes them anew from the route length.
+// makes them anew from the route length (in the storage they had, so a
+// caller compiling many scenarios does not map a new plan each time).
 void prepara(stato_scenario& s, int32_t j, compile_log* log) {
     s.compila_linea = j;
     s.codice_errore = 0;
@@ -31,7 +32,8 @@ void prepara(stato_scenario& s, int32_t j, compile_log* log) {
     s.celle.clear();
     s.n_celle = 0;
     s.lunghezza_estesa = 0;
-    s.tracciato = tracciato_linea{};
+    s.tracciato.ultimo_punto = -1;
+    s.tracciato.valori.clear();
     if (log != nullptr)
         *log = compile_log{};
 }

@@ -1,6 +1,7 @@
 // The compile driver: from the two text sources to the three compiled files.
 #pragma once
 
+#include "common/file_replace.h"
 #include "compiler/compile_log.h"
 #include "compiler/compile_options.h"
 #include "compiler/error_codes.h"
@@ -18,11 +19,11 @@ namespace scenario {
 struct arresto_fatale {
     enum class motivo {
         timbro,  // an identity stamp slot was in use: `errore` says which, for errore()
-        file,    // a compiled file could not be replaced: `testo` names the file and the failure
+        file,    // a compiled file could not be replaced: `guasto` says which, at which step, why
     };
     motivo perche = motivo::timbro;
     error_code errore = error_code::none;
-    std::string testo;
+    file_failure guasto;  // the facts, so each caller words them in its readers' language
 };
 
 // Stamps the identity values and the competition codes into `voci`(85) and

@@ -1,6 +1,7 @@
 #include "compiler/compiled_files.h"
 
 #include "common/file_replace.h"
+#include "compiler/little_endian.h"
 #include "compiler/source_store.h"
 
 #include <algorithm>
@@ -23,16 +24,6 @@ using etichetta = valore_tracciato::etichetta;
 
 std::size_t lunghezza_testo(const std::string& t) {
     return std::min(t.size(), massima_lunghezza_testo);
-}
-
-// Puts the N low bytes of `v` at `p`, least significant first. With N a
-// constant the shifts are constants too and the stores merge.
-template <std::size_t N>
-void metti_le(char* p, uint64_t v) {
-    [&]<std::size_t... b>(std::index_sequence<b...>) {
-        ((p[b] = static_cast<char>((v >> (8 * b)) & 0xFFu)), ...);
-    }
-    (std::make_index_sequence<N>{});
 }
 
 // Stores little-endian fields one after the other into a buffer made of the
@@ -80,40 +71,6 @@ private:
 
 void scrittore::cresci(std::size_t n) {
     dati_.resize(std::max(2 * dati_.size(), pos_ + n));
-}
-
-std::size_t byte_valore(const valore_tracciato& v) {
-    switch (v.tipo) {
-        case etichetta::intero:
-            return 4;
-        case etichetta::reale:
-            return 10;
-        case etichetta::vuoto:
-            break;
-    }
-    return 2;
-}
-
-// A tag, then the value it announces. Millions of these make a long route's
-// plan, so each takes its bytes in one step.
-void scrivi_valore(scrittore& w, const valore_tracciato& v) {
-    switch (v.tipo) {
-        case etichetta::intero: {
-            char* p = w.spazio(4);
-            metti_le<2>(p, static_cast<uint16_t>(etichetta::intero));
-            metti_le<2>(p + 2, static_cast<uint16_t>(v.intero));
-            return;
-        }
-        case etichetta::reale: {
-            char* p = w.spazio(10);
-            metti_le<2>(p, static_cast<uint16_t>(etichetta::reale));
-            metti_le<8>(p + 2, std::bit_cast<uint64_t>(v.reale));
-            return;
-        }
-        case etichetta::vuoto:
-            break;
-    }
-    metti_le<2>(w.spazio(2), static_cast<uint16_t>(etichetta::vuoto));
 }
 
 // ---- decoding ---------------------------------------------------------------
@@ -189,20 +146,6 @@ esito_decodifica troncato(std::size_t offset, const char* cosa) {
 
 }  // namespace
 
-std::string codifica_tracciato(const tracciato_linea& t) {
-    // A plan that does not exist has no elements to write.
-    if (!t.esiste())
-        return {};
-    std::size_t dimensione = 0;
-    for (const valore_tracciato& v : t.valori)
-        dimensione += byte_valore(v);
-    scrittore w(dimensione);
-    // `valori` already holds all x values, then all y values.
-    for (const valore_tracciato& v : t.valori)
-        scrivi_valore(w, v);
-    return w.prendi();
-}
-
 std::string codifica_voci(const std::array<voce, numero_voci>& voci) {
     std::size_t dimensione = 0;
     for (const voce& v : voci)
@@ -247,19 +190,19 @@ std::string codifica_celle(const std::vector<cella>& celle) {
     return w.prendi();
 }
 
-std::optional<std::string> scrivi_file_compilati(const stato_scenario& s,
-                                                 const std::filesystem::path& cartella) {
+std::optional<file_failure> scrivi_file_compilati(const stato_scenario& s,
+                                                  const std::filesystem::path& cartella) {
     if (s.compila_linea != 0) {
-        if (auto guasto = sostituisci_file(percorso_in(cartella, nome_file_linea_compilato(s.nome_scenario)),
-                                           codifica_tracciato(s.tracciato)))
+        if (auto guasto = replace_file(percorso_in(cartella, nome_file_linea_compilato(s.nome_scenario)),
+                                       codifica_tracciato(s.tracciato)))
             return guasto;
     }
-    if (auto guasto = sostituisci_file(
-            percorso_in(cartella, nome_file_corsa_compilato(s.nome_scenario, s.numero_treno)),
-            codifica_voci(s.voci)))
+    if (auto guasto =
+            replace_file(percorso_in(cartella, nome_file_corsa_compilato(s.nome_scenario, s.numero_treno)),
+                         codifica_voci(s.voci)))
         return guasto;
-    return sostituisci_file(percorso_in(cartella, nome_file_celle_compilato(s.nome_scenario, s.numero_treno)),
-                            codifica_celle(s.celle));
+    return replace_file(percorso_in(cartella, nome_file_celle_compilato(s.nome_scenario, s.numero_treno)),
+                        codifica_celle(s.celle));
 }
 
 esito_decodifica decodifica_tracciato(std::string_view dati, tracciato_linea& t) {

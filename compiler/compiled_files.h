@@ -3,6 +3,7 @@
 // as a 16-bit length and their bytes. Encoded into a buffer, written in one go.
 #pragma once
 
+#include "common/file_replace.h"
 #include "compiler/state.h"
 
 #include <array>
@@ -16,15 +17,18 @@
 namespace scenario {
 
 std::string codifica_tracciato(const tracciato_linea& t);
+// The same into `dati`, replacing what it held but keeping its storage, for a
+// caller that encodes many plans in turn.
+void codifica_tracciato(const tracciato_linea& t, std::string& dati);
 std::string codifica_voci(const std::array<voce, numero_voci>& voci);
 std::string codifica_celle(const std::vector<cella>& celle);
 
 // Writes the line file (only when `compila_linea` is nonzero), then the run
 // file, then the cell file into `cartella`, each replaced whole. Gives nothing
-// on success, or a message naming the file and the failure (later files are
-// then not written).
-std::optional<std::string> scrivi_file_compilati(const stato_scenario& s,
-                                                 const std::filesystem::path& cartella);
+// on success, or the failure (the step, the file, the system's error; later
+// files are then not written).
+std::optional<file_failure> scrivi_file_compilati(const stato_scenario& s,
+                                                  const std::filesystem::path& cartella);
 
 // Decoding, for tools and tests. On failure `offset` is the byte offset where
 // the data stopped making sense and `messaggio` says why.

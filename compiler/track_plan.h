@@ -22,12 +22,6 @@ void crea_tracciato(tracciato_linea& t, int32_t ultimo);
 // along +y, one metre per point.
 void inizia_tracciato(tracciato_linea& t);
 
-// Point w from points w-1 and w-2: the same step again.
-void passo_dritto(tracciato_linea& t, int32_t w);
-// Point w from points w-1 and w-2, the step turned by `curvatura` (per metre;
-// positive turns towards +x). The step is not renormalised.
-void passo_curvo(tracciato_linea& t, int32_t w, double curvatura);
-
 // The curvature per metre a curve keyword names: its first class digit 1..6,
 // turned to the other side when the keyword holds an "s" (either case).
 // Nothing when the keyword holds no class digit.

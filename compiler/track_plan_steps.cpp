@@ -41,26 +41,54 @@ valore_tracciato reale(double v) {
     return r;
 }
 
-void dritto(const coordinate& c, int32_t w) {
-    const double dx = numero(c.x[w - 1]) - numero(c.x[w - 2]);
-    const double dy = numero(c.y[w - 1]) - numero(c.y[w - 2]);
-    c.x[w] = reale(numero(c.x[w - 1]) + dx);
-    c.y[w] = reale(numero(c.y[w - 1]) + dy);
-}
+// Steps along the plan from point w on. The two points before w are kept as
+// numbers: each step needs them, and reading them back from the plan would
+// repeat the tag test at every point. The values are those the plan holds,
+// so every point comes out to the same bits. The steps are always inlined
+// into their loops (a sanitizer build would otherwise call them per point).
+class passi {
+public:
+    passi(const coordinate& c, int32_t w)
+        : c_(c),
+          x0_(numero(c.x[w - 2])),
+          y0_(numero(c.y[w - 2])),
+          x1_(numero(c.x[w - 1])),
+          y1_(numero(c.y[w - 1])) {}
 
-void curvo(const coordinate& c, int32_t w, double curvatura) {
-    const double dx = numero(c.x[w - 1]) - numero(c.x[w - 2]);
-    const double dy = numero(c.y[w - 1]) - numero(c.y[w - 2]);
-    c.x[w] = reale(numero(c.x[w - 1]) + (dx + curvatura * dy));
-    c.y[w] = reale(numero(c.y[w - 1]) + (dy - curvatura * dx));
-}
+    [[gnu::always_inline]] void dritto(int32_t w) {
+        const double dx = x1_ - x0_;
+        const double dy = y1_ - y0_;
+        metti(w, x1_ + dx, y1_ + dy);
+    }
+
+    [[gnu::always_inline]] void curvo(int32_t w, double curvatura) {
+        const double dx = x1_ - x0_;
+        const double dy = y1_ - y0_;
+        metti(w, x1_ + (dx + curvatura * dy), y1_ + (dy - curvatura * dx));
+    }
+
+private:
+    [[gnu::always_inline]] void metti(int32_t w, double x, double y) {
+        c_.x[w] = reale(x);
+        c_.y[w] = reale(y);
+        x0_ = x1_;
+        y0_ = y1_;
+        x1_ = x;
+        y1_ = y;
+    }
+
+    coordinate c_;
+    double x0_, y0_, x1_, y1_;
+};
 }  // namespace
 
 void crea_tracciato(tracciato_linea& t, int32_t ultimo) {
     // Value-initialised in place rather than copied from an empty value: the
-    // same plan, without a copy per value.
+    // same plan, without a copy per value. Storage the plan already holds is
+    // reused (a caller compiling many scenarios in turn hands it back).
     t.ultimo_punto = ultimo;
-    t.valori = std::vector<valore_tracciato>(2 * t.punti());
+    t.valori.clear();
+    t.valori.resize(2 * t.punti());
 }
 
 void inizia_tracciato(tracciato_linea& t) {
@@ -72,14 +100,6 @@ void inizia_tracciato(tracciato_linea& t) {
     t.at(1, y) = valore_tracciato::da_intero(1);
 }
 
-void passo_dritto(tracciato_linea& t, int32_t w) {
-    dritto(coordinate_per(t, w, w), w);
-}
-
-void passo_curvo(tracciato_linea& t, int32_t w, double curvatura) {
-    curvo(coordinate_per(t, w, w), w, curvatura);
-}
-
 esito_curva traccia_curva(tracciato_linea& t, int32_t& w, int32_t inizio, int32_t lunghezza,
                           double curvatura) {
     const int64_t fine = int64_t(inizio) + lunghezza;
@@ -87,14 +107,14 @@ esito_curva traccia_curva(tracciato_linea& t, int32_t& w, int32_t inizio, int32_
         return esito_curva::fuori_tracciato;
     if (w > inizio && w > fine)
         return esito_curva::tracciata;
-    const coordinate c = coordinate_per(t, w, std::max<int64_t>(inizio, fine));
+    passi p(coordinate_per(t, w, std::max<int64_t>(inizio, fine)), w);
     while (w <= inizio) {
-        dritto(c, w);
+        p.dritto(w);
         if (++w > ultimo_punto_curve)
             return esito_curva::oltre_limite;
     }
     while (w <= fine) {
-        curvo(c, w, curvatura);
+        p.curvo(w, curvatura);
         if (++w > ultimo_punto_curve)
             return esito_curva::oltre_limite;
     }
@@ -104,9 +124,9 @@ esito_curva traccia_curva(tracciato_linea& t, int32_t& w, int32_t inizio, int32_
 void completa_dritto(tracciato_linea& t, int32_t& w) {
     if (w > t.ultimo_punto - 2)
         return;
-    const coordinate c = coordinate_per(t, w, t.ultimo_punto - 2);
+    passi p(coordinate_per(t, w, t.ultimo_punto - 2), w);
     for (; w <= t.ultimo_punto - 2; ++w)
-        dritto(c, w);
+        p.dritto(w);
 }
 
 }  // namespace scenario

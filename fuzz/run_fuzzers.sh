@@ -9,6 +9,8 @@
 #   FUZZ_SECONDS=40 FUZZ_RUNS=2000000 fuzz/run_fuzzers.sh
 #   FUZZ_LONG_SECONDS=10     time for whole_compile_long (no plan limit, slow)
 #   FUZZ_TARGETS="line_description whole_compile"    only these targets
+#   FUZZ_WORK=/tmp/fresh     keep what the fuzzers find there instead of in
+#                            <build>/corpus (a run from the checked-in seeds only)
 #
 # Seeds: the program's own two sources (written by seed_corpus into the build
 # directory, which also keeps what the fuzzer finds), the mutations checked in
@@ -28,7 +30,7 @@ mkdir -p "$build/artifacts"
 status=0
 for target in $targets; do
   exe="$build/fuzz/${target}_fuzz"
-  work="$build/corpus/$target"
+  work="${FUZZ_WORK:-$build/corpus}/$target"
   mkdir -p "$work"
   "$build/fuzz/seed_corpus" "$target" "$work"
   seeds=("$work")

@@ -105,7 +105,7 @@ compile_result compile_sources(const compile_request& r, const compile_settings&
         return result;
     }
     if (auto failure = scrivi_file_compilati(s, r.out_dir)) {
-        result.failure = *failure;
+        result.failure = describe_failure(*failure);
         return result;
     }
     for (std::size_t i = r.plan ? 0 : 1; i < outputs.size(); ++i)

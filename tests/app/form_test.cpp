@@ -154,13 +154,16 @@ INSTANTIATE_TEST_SUITE_P(
                           uscita_interrotta,
                           {" Errore n. 1251"},
                           0},
-        caso_compilazione{
-            "FileFailure",
-            arresto_fatale{motivo::file, error_code::none, "cannot write \"x.dat\": File too large"},
-            {},
-            uscita_interrotta,
-            {"Scenario non completato: impossibile scrivere il file \"x.dat\": File too large"},
-            0},
+        caso_compilazione{"FileFailure",
+                          arresto_fatale{motivo::file, error_code::none,
+                                         file_failure{replace_step::write, "x.dat",
+                                                      std::make_error_code(std::errc::file_too_large)}},
+                          {},
+                          uscita_interrotta,
+                          // The cause in the system's own words (the platform layer's, here the test's).
+                          {"Scenario non completato: impossibile scrivere il file \"x.dat\": [" +
+                           std::make_error_code(std::errc::file_too_large).message() + "]"},
+                          0},
         caso_compilazione{
             "RecordedErrors",
             std::nullopt,

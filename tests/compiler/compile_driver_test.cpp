@@ -374,7 +374,9 @@ TEST_F(CompileAndWrite, AFileThatCannotBeWrittenStopsTheRun) {
     const auto arresto = compila(1, linea(), corsa());
     ASSERT_TRUE(arresto.has_value());
     EXPECT_EQ(arresto->perche, arresto_fatale::motivo::file);
-    EXPECT_NE(arresto->testo.find("Calvena_Roccalba_4127.sim"), std::string::npos) << arresto->testo;
+    EXPECT_EQ(arresto->guasto.file.filename(), "Calvena_Roccalba_4127.sim");
+    EXPECT_EQ(arresto->guasto.step, replace_step::open);
+    EXPECT_TRUE(arresto->guasto.cause) << "the system's error travels with the failure";
     EXPECT_TRUE(fs::exists(file("Calvena_Roccalba_linea.dat")));
     EXPECT_FALSE(fs::exists(file("Calvena_Roccalba_4127.dat")));
 }

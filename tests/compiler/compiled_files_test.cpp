@@ -327,7 +327,9 @@ TEST_F(CompiledFilesWriting, AFailureNamesTheFileAndStopsTheLaterOnes) {
     fs::create_directory(file("Calvena_Roccalba_4127.sim"));
     const auto guasto = scrivi_file_compilati(s_, cartella_);
     ASSERT_TRUE(guasto.has_value());
-    EXPECT_NE(guasto->find("Calvena_Roccalba_4127.sim"), std::string::npos) << *guasto;
+    EXPECT_EQ(guasto->file, file("Calvena_Roccalba_4127.sim"));
+    EXPECT_EQ(guasto->step, replace_step::open);
+    EXPECT_TRUE(guasto->cause) << describe_failure(*guasto);
     EXPECT_TRUE(fs::exists(file("Calvena_Roccalba_linea.dat")));  // written before
     EXPECT_FALSE(fs::exists(file("Calvena_Roccalba_4127.dat")));  // never reached
 }
