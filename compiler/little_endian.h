@@ -4,33 +4,25 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <utility>
 
 namespace scenario {
 
+// Puts the bytes `b...` of `v` at `p`, least significant first.
+template <std::size_t... b>
+[[gnu::always_inline]] inline void metti_byte_le(char* p, uint64_t v, std::index_sequence<b...>) {
+    ((p[b] = static_cast<char>((v >> (8 * b)) & 0xFFu)), ...);
+}
+
 // Puts the N low bytes of `v` at `p`, least significant first. With N a
-// constant the shifts are constants too and the stores merge. Always inlined:
-// a sanitizer build's checks make it look too big to inline, and a call per
-// field then costs more than the field.
+// constant the shifts are constants too and the stores merge (a loop is not
+// always unrolled, and then every byte takes a shift by a variable amount).
+// Always inlined: a sanitizer build's checks make it look too big to inline,
+// and a call per field then costs more than the field.
 template <std::size_t N>
 [[gnu::always_inline]] inline void metti_le(char* p, uint64_t v) {
     static_assert(N >= 1 && N <= 8);
-    // Written out: a loop here is not always unrolled, and then every byte
-    // takes a shift by a variable amount.
-    p[0] = static_cast<char>(v & 0xFFu);
-    if constexpr (N > 1)
-        p[1] = static_cast<char>((v >> 8) & 0xFFu);
-    if constexpr (N > 2)
-        p[2] = static_cast<char>((v >> 16) & 0xFFu);
-    if constexpr (N > 3)
-        p[3] = static_cast<char>((v >> 24) & 0xFFu);
-    if constexpr (N > 4)
-        p[4] = static_cast<char>((v >> 32) & 0xFFu);
-    if constexpr (N > 5)
-        p[5] = static_cast<char>((v >> 40) & 0xFFu);
-    if constexpr (N > 6)
-        p[6] = static_cast<char>((v >> 48) & 0xFFu);
-    if constexpr (N > 7)
-        p[7] = static_cast<char>((v >> 56) & 0xFFu);
+    metti_byte_le(p, v, std::make_index_sequence<N>{});
 }
 
 // The bits of a double as an integer (std::bit_cast, which a sanitizer build

@@ -1,5 +1,6 @@
 #include "tools/svg_plan.h"
 
+#include "tools/slowdown_cells.h"
 #include "tools/text_encoding.h"
 
 #include <algorithm>
@@ -206,11 +207,7 @@ private:
         for (std::size_t c = 0; c < d_.celle.size(); ++c) {
             if (d_.celle[c].tipo != tipo_cella::inizio_rallentamento)
                 continue;
-            std::size_t e = c + 1;
-            while (e < d_.celle.size() && d_.celle[e].tipo != tipo_cella::fine_rallentamento)
-                ++e;
-            if (e >= d_.celle.size())
-                e = c;
+            const std::size_t e = slowdown_end(d_.celle, c);
             t.push_back(
                 {(static_cast<int64_t>(c) - 1) * 50, (static_cast<int64_t>(e) - 1) * 50, d_.celle[c].dato1});
         }

@@ -6,6 +6,7 @@
 #include "compiler/source_store.h"
 #include "tools/compile_command.h"
 #include "tools/diagnostics.h"
+#include "tools/slowdown_cells.h"
 #include "tools/text_encoding.h"
 
 #include <algorithm>
@@ -68,52 +69,6 @@ const char* kind_words(uint8_t tipo) {
     }
 }
 
-const char* item_words(line_item e) {
-    switch (e) {
-        case line_item::none:
-            return "line";
-        case line_item::route_length:
-            return "route length";
-        case line_item::progressive:
-            return "kilometric progressive";
-        case line_item::scenery:
-            return "scenery value";
-        case line_item::signal_repetition:
-            return "signal repetition";
-        case line_item::gradient:
-            return "gradient";
-        case line_item::curve:
-            return "curve";
-        case line_item::tunnel:
-            return "tunnel";
-        case line_item::speed_board:
-            return "maximum-speed board";
-        case line_item::tunnel_board:
-            return "tunnel-name board";
-        case line_item::braked_mass:
-            return "braked mass";
-        case line_item::coaches:
-            return "number of coaches";
-        case line_item::speed_limit:
-            return "speed limit";
-        case line_item::adhesion:
-            return "adhesion";
-        case line_item::clock:
-            return "clock";
-        case line_item::sand:
-            return "sand";
-        case line_item::signal:
-            return "signal";
-        case line_item::slowdown:
-            return "slowdown";
-        case line_item::abbattimento:
-            return "abbattimento point";
-        case line_item::station:
-            return "station";
-    }
-    return "line";
-}
-
 const char* source_key(sorgente_testo s) {
     return s == sorgente_testo::linea ? "line" : "run";
 }
@@ -166,7 +121,7 @@ json origin_json(const compiled_view& v, const source_place& l) {
     o["source"] = source_key(l.source);
     o["file"] = label_of(v, l.source);
     o["line"] = l.line;
-    o["element"] = item_words(l.item);
+    o["element"] = tool::element_name(l.item);
     o["text"] = line_text(v, l.source, l.line);
     return o;
 }
@@ -351,11 +306,7 @@ json model_json(const compiled_view& v, std::size_t plan_points) {
         if (x.tipo == tipo_cella::segnale)
             signals.push_back({{"position", item_position(c)}, {"cell", c}});
         if (x.tipo == tipo_cella::inizio_rallentamento) {
-            std::size_t e = c + 1;
-            while (e < s.celle.size() && s.celle[e].tipo != tipo_cella::fine_rallentamento)
-                ++e;
-            if (e >= s.celle.size())
-                e = c;
+            const std::size_t e = tool::slowdown_end(s.celle, c);
             slowdowns.push_back(
                 {{"from", item_position(c)}, {"to", item_position(e)}, {"speed", x.dato1}, {"cell", c}});
         }
