@@ -1,13 +1,13 @@
 #include "tools/command_line.h"
 
 #include "common/version.h"
-#include "tools/compile_command.h"
-#include "tools/dump_command.h"
-#include "tools/exit_status.h"
-#include "tools/format_command.h"
-#include "tools/plan_command.h"
-#include "tools/sources_command.h"
-#include "tools/view/view_command.h"
+#include "tools/commands/compile_command.h"
+#include "tools/commands/dump_command.h"
+#include "tools/commands/exit_status.h"
+#include "tools/commands/format_command.h"
+#include "tools/commands/plan_command.h"
+#include "tools/commands/sources_command.h"
+#include "tools/commands/view_command.h"
 
 #include <CLI/CLI.hpp>
 #include <algorithm>

@@ -1,6 +1,6 @@
 // The `scenario` command-line tool; everything it does is in scenario_tool.
 #include "tools/command_line.h"
-#include "tools/exit_status.h"
+#include "tools/commands/exit_status.h"
 #include "tools/wide_arguments.h"
 
 #include <iostream>

@@ -1,7 +1,7 @@
 // The tool's compile on faulty sources: every error the readers and the
 // finishing sweep can record comes out with its number, the file and line
 // behind it, the position and words an author can act on.
-#include "tools/compile_command.h"
+#include "tools/commands/compile_command.h"
 
 #include <filesystem>
 #include <fstream>

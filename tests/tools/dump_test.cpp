@@ -4,7 +4,7 @@
 #include "sources/writers.h"
 #include "tests/support/files.h"
 #include "tools/command_line.h"
-#include "tools/compile_command.h"
+#include "tools/commands/compile_command.h"
 
 #include <algorithm>
 #include <filesystem>

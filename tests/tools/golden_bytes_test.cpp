@@ -9,7 +9,7 @@
 #include "sources/writers.h"
 #include "tests/support/golden_digests.h"
 #include "tests/support/sha256.h"
-#include "tools/compile_command.h"
+#include "tools/commands/compile_command.h"
 
 #include <fstream>
 #include <gtest/gtest.h>

@@ -4,8 +4,8 @@
 #include "sources/writers.h"
 #include "tests/support/files.h"
 #include "tools/command_line.h"
-#include "tools/compile_command.h"
-#include "tools/plan_command.h"
+#include "tools/commands/compile_command.h"
+#include "tools/commands/plan_command.h"
 
 #include <cctype>
 #include <filesystem>

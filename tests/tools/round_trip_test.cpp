@@ -9,8 +9,8 @@
 #include "sources/writers.h"
 #include "tests/support/files.h"
 #include "tools/command_line.h"
-#include "tools/compile_command.h"
-#include "tools/sources_command.h"
+#include "tools/commands/compile_command.h"
+#include "tools/commands/sources_command.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>

@@ -10,9 +10,9 @@
 #include "compiler/source_store.h"
 #include "sources/writers.h"
 #include "tests/support/files.h"
-#include "tools/compile_command.h"
-#include "tools/diagnostics.h"
-#include "tools/warning_words.h"
+#include "tools/commands/compile_command.h"
+#include "tools/report/diagnostics.h"
+#include "tools/report/warning_words.h"
 
 #include <gtest/gtest.h>
 #include <sstream>

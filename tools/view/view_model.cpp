@@ -4,10 +4,10 @@
 #include "compiler/errors.h"
 #include "compiler/provenance.h"
 #include "compiler/source_store.h"
-#include "tools/compile_command.h"
-#include "tools/diagnostics.h"
-#include "tools/slowdown_cells.h"
-#include "tools/text_encoding.h"
+#include "tools/render/slowdown_cells.h"
+#include "tools/report/diagnostics.h"
+#include "tools/report/report_json.h"
+#include "tools/report/text_encoding.h"
 
 #include <algorithm>
 #include <chrono>

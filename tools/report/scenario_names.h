@@ -30,4 +30,7 @@ names_result complete_names(const std::filesystem::path& line_file, const std::f
 // The sentence that tells the author what was taken from the file names.
 std::string describe_guess(const scenario_names& n);
 
+// Why a scenario name or train number cannot name files; nothing when it can.
+std::optional<std::string> check_file_name(const std::string& what, const std::string& value);
+
 }  // namespace scenario::tool

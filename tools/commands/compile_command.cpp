@@ -1,4 +1,4 @@
-#include "tools/compile_command.h"
+#include "tools/commands/compile_command.h"
 
 #include "compiler/compile_driver.h"
 #include "compiler/compiled_files.h"
@@ -6,10 +6,11 @@
 #include "compiler/source_store.h"
 #include "compiler/state.h"
 #include "compiler/warnings.h"
-#include "tools/exit_status.h"
-#include "tools/file_io.h"
-#include "tools/scenario_names.h"
-#include "tools/text_encoding.h"
+#include "tools/commands/exit_status.h"
+#include "tools/report/file_io.h"
+#include "tools/report/report_json.h"
+#include "tools/report/scenario_names.h"
+#include "tools/report/text_encoding.h"
 
 #include <nlohmann/json.hpp>
 #include <system_error>
@@ -18,21 +19,6 @@ namespace scenario::tool {
 
 namespace fs = std::filesystem;
 using tool::display_path;
-
-std::optional<std::string> check_file_name(const std::string& che_cosa, const std::string& valore) {
-    if (valore.empty())
-        return che_cosa + " is empty";
-    for (unsigned char c : valore) {
-        if (c < 0x20 || c == 0x7F)
-            return che_cosa + " \"" + valore + "\" holds a control character";
-        if (std::string_view("/\\:*?\"<>|").find(static_cast<char>(c)) != std::string_view::npos)
-            return che_cosa + " \"" + valore + "\" holds '" + std::string(1, static_cast<char>(c)) +
-                   "', which cannot stand in a file name";
-    }
-    if (valore == "." || valore == "..")
-        return che_cosa + " \"" + valore + "\" cannot name a file";
-    return std::nullopt;
-}
 
 namespace {
 
@@ -137,57 +123,6 @@ const char* const compile_description =
     "  written from what was read); sweep errors (11, 12, 13) let the compile go\n"
     "  on; a fatal stamp error (1250, 1251) stops it and no file is written.\n"
     "The error record the program keeps holds only the last error.";
-
-namespace {
-
-json optional_number(std::optional<int64_t> v) {
-    return v ? json(*v) : json(nullptr);
-}
-
-// The stable code of an error: "E" and its number.
-std::string error_code_name(int32_t number) {
-    return "E" + std::to_string(number);
-}
-
-std::optional<std::string> file_named(std::optional<sorgente_testo> source, const std::string& line_file,
-                                      const std::string& run_file) {
-    if (!source)
-        return std::nullopt;
-    return *source == sorgente_testo::linea ? line_file : run_file;
-}
-
-}  // namespace
-
-json diagnosis_json(const diagnosis& d, const std::string& line_file, const std::string& run_file) {
-    const std::optional<std::string> file = file_named(d.source, line_file, run_file);
-    return json{
-        {"severity", tool::severity_name(d.severity)},
-        {"code", error_code_name(d.number)},
-        {"number", d.number},
-        {"message", d.message},
-        {"description", error_description(d.code)},
-        {"file", file ? json(*file) : json(nullptr)},
-        {"line", optional_number(d.line > 0 ? std::optional<int64_t>(d.line) : std::nullopt)},
-        {"column", optional_number(d.column > 0 ? std::optional<int64_t>(d.column) : std::nullopt)},
-        {"position", optional_number(d.position)},
-    };
-}
-
-// A warning entry: the keys of an error entry that a warning has, in the same order.
-json warning_json(const worded_warning& w, const std::string& line_file, const std::string& run_file) {
-    const std::optional<std::string> file = file_named(w.source, line_file, run_file);
-    return json{
-        {"severity", "warning"},
-        {"code", std::string(warning_name(w.code))},
-        {"message", w.message},
-        {"file", file ? json(*file) : json(nullptr)},
-        {"line", optional_number(w.line > 0 ? std::optional<int64_t>(w.line) : std::nullopt)},
-        {"column",
-         optional_number(w.first_column > 0 ? std::optional<int64_t>(w.first_column) : std::nullopt)},
-        {"last_column",
-         optional_number(w.first_column > 0 ? std::optional<int64_t>(w.last_column) : std::nullopt)},
-    };
-}
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include "compiler/compile_log.h"
 #include "compiler/error_codes.h"
 #include "compiler/state.h"
-#include "tools/diagnostics.h"
-#include "tools/scenario_names.h"
+#include "tools/report/diagnostics.h"
+#include "tools/report/scenario_names.h"
 
 #include <filesystem>
 #include <memory>

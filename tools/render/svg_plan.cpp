@@ -1,7 +1,7 @@
-#include "tools/svg_plan.h"
+#include "tools/render/svg_plan.h"
 
-#include "tools/slowdown_cells.h"
-#include "tools/text_encoding.h"
+#include "tools/render/slowdown_cells.h"
+#include "tools/report/text_encoding.h"
 
 #include <algorithm>
 #include <charconv>

@@ -1,9 +1,9 @@
-#include "tools/warning_words.h"
+#include "tools/report/warning_words.h"
 
 #include "compiler/keywords.h"
 #include "compiler/warnings.h"
-#include "tools/diagnostics.h"
-#include "tools/text_encoding.h"
+#include "tools/report/diagnostics.h"
+#include "tools/report/text_encoding.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,8 +1,8 @@
-#include "tools/memory_compile.h"
+#include "tools/report/memory_compile.h"
 
 #include "compiler/compile_driver.h"
 #include "compiler/source_store.h"
-#include "tools/file_io.h"
+#include "tools/report/file_io.h"
 
 namespace scenario::tool {
 

@@ -3,8 +3,9 @@
 // every recorded error explained to the author.
 #pragma once
 
-#include "tools/diagnostics.h"
-#include "tools/warning_words.h"
+#include "tools/report/diagnostics.h"
+#include "tools/report/scenario_names.h"
+#include "tools/report/warning_words.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -50,9 +51,6 @@ struct compile_result {
 // own steps that delete its sources never touch them.
 compile_result compile_sources(const compile_request& r, const compile_settings& o = {});
 
-// Why a scenario name or train number cannot name files; nothing when it can.
-std::optional<std::string> check_file_name(const std::string& what, const std::string& value);
-
 }  // namespace scenario::tool
 
 namespace scenario::tool {
@@ -70,13 +68,6 @@ struct compile_arguments {
     std::vector<std::string> ignore;  // warning codes not to report
 };
 extern const char* const compile_description;
-// One entry of `compile --json`'s "errors": a diagnosis, its file named as the
-// author typed it (`line_file` or `run_file`). `scenario view` lists the same.
-nlohmann::ordered_json diagnosis_json(const diagnosis& d, const std::string& line_file,
-                                      const std::string& run_file);
-// One entry of its "warnings", likewise.
-nlohmann::ordered_json warning_json(const worded_warning& w, const std::string& line_file,
-                                    const std::string& run_file);
 int run_compile(const compile_arguments& a, std::ostream& out, std::ostream& err);
 
 // `scenario check`: the same compile, nothing written; the name and train

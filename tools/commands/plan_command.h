@@ -1,7 +1,7 @@
 // `scenario plan`: the compiled scenario drawn as an SVG picture.
 #pragma once
 
-#include "tools/svg_plan.h"
+#include "tools/render/svg_plan.h"
 
 #include <filesystem>
 #include <optional>

@@ -1,4 +1,4 @@
-#include "tools/scenario_names.h"
+#include "tools/report/scenario_names.h"
 
 #include <string_view>
 
@@ -52,6 +52,21 @@ names_result complete_names(const std::filesystem::path& line_file, const std::f
 
 std::string describe_guess(const scenario_names& n) {
     return "scenario name \"" + n.name + "\", train number \"" + n.train + "\" (taken from the file names)";
+}
+
+std::optional<std::string> check_file_name(const std::string& che_cosa, const std::string& valore) {
+    if (valore.empty())
+        return che_cosa + " is empty";
+    for (unsigned char c : valore) {
+        if (c < 0x20 || c == 0x7F)
+            return che_cosa + " \"" + valore + "\" holds a control character";
+        if (std::string_view("/\\:*?\"<>|").find(static_cast<char>(c)) != std::string_view::npos)
+            return che_cosa + " \"" + valore + "\" holds '" + std::string(1, static_cast<char>(c)) +
+                   "', which cannot stand in a file name";
+    }
+    if (valore == "." || valore == "..")
+        return che_cosa + " \"" + valore + "\" cannot name a file";
+    return std::nullopt;
 }
 
 }  // namespace scenario::tool

@@ -1,11 +1,11 @@
-#include "tools/plan_command.h"
+#include "tools/commands/plan_command.h"
 
 #include "common/file_replace.h"
 #include "compiler/compiled_files.h"
 #include "compiler/source_store.h"
-#include "tools/compile_command.h"
-#include "tools/exit_status.h"
-#include "tools/file_io.h"
+#include "tools/commands/exit_status.h"
+#include "tools/report/file_io.h"
+#include "tools/report/scenario_names.h"
 
 #include <system_error>
 

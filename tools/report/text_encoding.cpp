@@ -1,4 +1,4 @@
-#include "tools/text_encoding.h"
+#include "tools/report/text_encoding.h"
 
 #include <array>
 #include <cstdint>

@@ -1,9 +1,8 @@
-#include "tools/view/view_command.h"
+#include "tools/commands/view_command.h"
 
-#include "tools/compile_command.h"
-#include "tools/exit_status.h"
-#include "tools/file_io.h"
-#include "tools/scenario_names.h"
+#include "tools/commands/exit_status.h"
+#include "tools/report/file_io.h"
+#include "tools/report/scenario_names.h"
 #include "tools/view/browser_launch.h"
 #include "tools/view/http_server.h"
 #include "tools/view/live_scenario.h"

@@ -1,4 +1,4 @@
-#include "tools/format_reference.h"
+#include "tools/report/format_reference.h"
 
 #include "common/line_list.h"
 #include "compiler/compile_driver.h"

@@ -1,14 +1,14 @@
-#include "tools/dump_command.h"
+#include "tools/commands/dump_command.h"
 
 #include "compiler/compiled_files.h"
 #include "compiler/provenance.h"
 #include "compiler/source_store.h"
 #include "compiler/state.h"
 #include "compiler/text_case.h"
-#include "tools/exit_status.h"
-#include "tools/file_io.h"
-#include "tools/memory_compile.h"
-#include "tools/text_encoding.h"
+#include "tools/commands/exit_status.h"
+#include "tools/report/file_io.h"
+#include "tools/report/memory_compile.h"
+#include "tools/report/text_encoding.h"
 
 #include <algorithm>
 #include <array>

@@ -1,6 +1,6 @@
-#include "tools/file_io.h"
+#include "tools/report/file_io.h"
 
-#include "tools/text_encoding.h"
+#include "tools/report/text_encoding.h"
 
 #include <fstream>
 #include <iterator>

@@ -1,8 +1,8 @@
-#include "tools/format_command.h"
+#include "tools/commands/format_command.h"
 
-#include "tools/exit_status.h"
-#include "tools/format_reference.h"
-#include "tools/text_encoding.h"
+#include "tools/commands/exit_status.h"
+#include "tools/report/format_reference.h"
+#include "tools/report/text_encoding.h"
 
 #include <nlohmann/json.hpp>
 

@@ -1,4 +1,4 @@
-#include "tools/diagnostics.h"
+#include "tools/report/diagnostics.h"
 
 #include "compiler/provenance.h"
 #include "compiler/run_cells.h"

@@ -1,4 +1,4 @@
-#include "tools/sources_command.h"
+#include "tools/commands/sources_command.h"
 
 #include "common/file_replace.h"
 #include "common/line_list.h"
@@ -6,8 +6,8 @@
 #include "sources/document_names.h"
 #include "sources/identity.h"
 #include "sources/writers.h"
-#include "tools/exit_status.h"
-#include "tools/file_io.h"
+#include "tools/commands/exit_status.h"
+#include "tools/report/file_io.h"
 
 #include <system_error>
 

@@ -1,0 +1,26 @@
+// The JSON entries of a report: an error or a warning with its file, line
+// and column, as `compile --json`, `check --json` and the viewer's page list them.
+#pragma once
+
+#include "tools/report/diagnostics.h"
+#include "tools/report/warning_words.h"
+
+#include <nlohmann/json.hpp>
+#include <optional>
+#include <string>
+
+namespace scenario::tool {
+
+// The file a fact is about, named as the author typed it (`line_file` or
+// `run_file`); nothing when the fact is not tied to a source.
+std::optional<std::string> file_named(std::optional<sorgente_testo> source, const std::string& line_file,
+                                      const std::string& run_file);
+
+// One entry of "errors": a diagnosis, its file named as the author typed it.
+nlohmann::ordered_json diagnosis_json(const diagnosis& d, const std::string& line_file,
+                                      const std::string& run_file);
+// One entry of "warnings", likewise.
+nlohmann::ordered_json warning_json(const worded_warning& w, const std::string& line_file,
+                                    const std::string& run_file);
+
+}  // namespace scenario::tool
