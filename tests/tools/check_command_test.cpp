@@ -128,6 +128,35 @@ TEST_F(CheckCommand, JsonListsErrorsAndWarningsAlike) {
     EXPECT_EQ(j["written"].size(), 0u);
 }
 
+// One list for the author, in the order of the sources: the line
+// description first, then the run description, each by line; an error's
+// second place right under it.
+TEST_F(CheckCommand, ErrorsAndWarningsComeInFileAndLineOrder) {
+    replace_in_run("segnale,    6500", "segnale,    3000");
+    replace_in_run("sabbia,    300", "sabbia,    tre");
+    std::string line = read_file(line_);
+    line.replace(line.find("sfondo uno,    1"), 16, "sfondo uno,    x");
+    write_file(line_, line);
+
+    const outcome r = run_words(check());
+    EXPECT_EQ(r.status, 1);
+    const std::vector<std::string> expected_starts = {
+        line_.string() + ":6:", run_.string() + ":4:", run_.string() + ":21: reader error 16",
+        run_.string() + ":20: note: the cell is taken by the signal at 3000 m placed here"};
+    std::size_t at = 0;
+    for (const std::string& start : expected_starts) {
+        const std::size_t found = r.err.find(start, at);
+        ASSERT_NE(found, std::string::npos) << start << "\n" << r.err;
+        at = found + start.size();
+    }
+    // The JSON lists keep that order within each list.
+    const nlohmann::json j = nlohmann::json::parse(run_words(check({"--json"})).out);
+    ASSERT_EQ(j["warnings"].size(), 2u);
+    EXPECT_EQ(j["warnings"][0]["file"], line_.string());
+    EXPECT_EQ(j["warnings"][1]["file"], run_.string());
+    EXPECT_EQ(j["errors"][0]["related"][0]["line"], 20);
+}
+
 TEST_F(CheckCommand, CompileWarnsAfterWritingAndStrictOnlyChangesTheStatus) {
     replace_in_run("sabbia,    300", "sabbia,    tre");
     temporary_directory out{"scenario_check_out_"};
@@ -161,6 +190,10 @@ TEST_F(CheckCommand, ReadFailuresPointAtTheFieldAndTheValue) {
     EXPECT_EQ(speed.status, 1);
     EXPECT_NE(speed.err.find("Prova_101-.txt:12: reader error 25"), std::string::npos) << speed.err;
     EXPECT_NE(speed.err.find("the value was written on line 11"), std::string::npos) << speed.err;
+    // The value's own line is printed as a second place under the error.
+    EXPECT_NE(speed.err.find("Prova_101-.txt:11: note: the value was written here (speed limit at 0 m)\n"),
+              std::string::npos)
+        << speed.err;
 }
 
 }  // namespace

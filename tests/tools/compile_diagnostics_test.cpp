@@ -51,7 +51,7 @@ std::string segnale(int p) {
     return "segnale, " + std::to_string(p) + ", 1, 4, 1, 0, 0, 0, 0,0,0, 0";
 }
 
-class CompilaCasi : public ::testing::Test {
+class CompileDiagnostics : public ::testing::Test {
 protected:
     void SetUp() override {
         std::random_device caso;
@@ -88,7 +88,7 @@ struct caso_errore {
     std::vector<const char*> parole;  // the message holds each of them
 };
 
-TEST_F(CompilaCasi, EveryErrorNumberWithItsLineAndWords) {
+TEST_F(CompileDiagnostics, EveryErrorNumberWithItsLineAndWords) {
     using st = sorgente_testo;
     std::vector<std::string> cartelli;
     for (int k = 0; k < 77; ++k)
@@ -358,7 +358,7 @@ TEST_F(CompilaCasi, EveryErrorNumberWithItsLineAndWords) {
     }
 }
 
-TEST_F(CompilaCasi, StampErrorsAreFatalAndWriteNothing) {
+TEST_F(CompileDiagnostics, StampErrorsAreFatalAndWriteNothing) {
     struct caso {
         const char* riga_segnale;
         int32_t number;
@@ -386,7 +386,7 @@ TEST_F(CompilaCasi, StampErrorsAreFatalAndWriteNothing) {
     }
 }
 
-TEST_F(CompilaCasi, EveryErrorOfACompileIsListedInOrderWithItsSeverity) {
+TEST_F(CompileDiagnostics, EveryErrorOfACompileIsListedInOrderWithItsSeverity) {
     // The reader stops at the repeated signal; the slowdown read before it
     // still makes the sweep record error 12, which the error record keeps.
     const compile_result e =
@@ -403,7 +403,7 @@ TEST_F(CompilaCasi, EveryErrorOfACompileIsListedInOrderWithItsSeverity) {
     EXPECT_EQ(e.posizione_errore, 5050);
 }
 
-TEST_F(CompilaCasi, ALineErrorThatTheRunPhaseCarriesOnIsExplained) {
+TEST_F(CompileDiagnostics, ALineErrorThatTheRunPhaseCarriesOnIsExplained) {
     // Error 15 in the line description lets the run description be read up to
     // its first signal, whose position the error record then takes: the
     // line's error keeps its own position and line, the stop is listed apart.
@@ -426,7 +426,53 @@ TEST_F(CompilaCasi, ALineErrorThatTheRunPhaseCarriesOnIsExplained) {
     EXPECT_EQ(e.posizione_errore, 3650);
 }
 
-TEST_F(CompilaCasi, CleanSourcesGiveNoDiagnosis) {
+// Errors about two places name the second one: the line of the item that
+// holds the cell, the previous station, the error that stopped reading.
+TEST_F(CompileDiagnostics, ErrorsAboutTwoPlacesNameTheSecond) {
+    struct related_case {
+        const char* name;
+        std::string line_file;
+        std::string run_file;
+        int32_t number;
+        int32_t line;  // of the error
+        sorgente_testo related_source;
+        int32_t related_line;
+        const char* related_words;
+    };
+    const related_case cases[] = {
+        {"signal on a signal's cell", linea(), corsa({alfa, segnale(3650), segnale(3650)}), 16, 6,
+         sorgente_testo::corsa, 5, "the cell is taken by the signal at 3650 m placed here"},
+        {"slowdown start on a signal's cell", linea(),
+         corsa({alfa, segnale(5000), "rallentamento, 5000, 30, 300, 0, 0, 0"}), 18, 6, sorgente_testo::corsa,
+         5, "the cell is taken by the signal at 5000 m placed here"},
+        {"station too close to the one before", linea(),
+         corsa({alfa, beta, "stazione, 8500, 12, 200, 0,0,0, 1,1,0, 4,1,1, 60, 16,40,0, GAMMA"}), 22, 6,
+         sorgente_testo::corsa, 5, "the previous station, BETA, whose area ends at 8200 m"},
+        {"run stopped by the line's error", linea({}, {"pendenza, 16950, 5"}), corsa({alfa, segnale(3650)}),
+         15, 5, sorgente_testo::linea, 4, "the error 15 left here"},
+    };
+    for (const related_case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const compile_result e = compila(c.line_file, c.run_file);
+        const diagnosis* d = nullptr;
+        for (const diagnosis& x : e.errors)
+            if (x.number == c.number && x.line == c.line)
+                d = &x;
+        ASSERT_NE(d, nullptr);
+        ASSERT_EQ(d->related.size(), 1u) << d->message;
+        EXPECT_EQ(d->related[0].source, c.related_source);
+        EXPECT_EQ(d->related[0].line, c.related_line);
+        EXPECT_EQ(d->related[0].column, 1);
+        EXPECT_EQ(d->related[0].message, c.related_words);
+    }
+    // An error about one place has no second one.
+    const compile_result one =
+        compila(linea(), corsa({"stazione, 75, 4, 600, 0,0,0, 1,1,0, 4,1,1, 1, 16,20,0, A"}));
+    ASSERT_EQ(one.errors.size(), 1u);
+    EXPECT_TRUE(one.errors[0].related.empty());
+}
+
+TEST_F(CompileDiagnostics, CleanSourcesGiveNoDiagnosis) {
     const compile_result e = compila(linea(), corsa({alfa, beta, segnale(3650)}));
     EXPECT_FALSE(e.failure);
     EXPECT_TRUE(e.errors.empty());

@@ -57,8 +57,8 @@ protected:
 
 const char* const report_keys[] = {"codice_errore", "posizione_errore",   "fatal",   "last_error", "errors",
                                    "warnings",      "warnings_not_shown", "written", "failure"};
-const char* const error_keys[] = {"severity", "code", "number", "message", "description",
-                                  "file",     "line", "column", "position"};
+const char* const error_keys[] = {"severity", "code", "number", "message",  "description",
+                                  "file",     "line", "column", "position", "related"};
 
 void expect_keys(const json& object, const char* const* begin, const char* const* end) {
     std::vector<std::string> keys;
@@ -104,6 +104,13 @@ TEST_F(CompileJson, EveryErrorHasTheSameKeysAndTheRecordIsTheLast) {
     EXPECT_EQ(last["file"], root_.path().string() + "/r.txt");  // as given
     EXPECT_TRUE(last["line"].is_number_integer());
     EXPECT_EQ(last["message"].get<std::string>().rfind("signal at 3650 m: ", 0), 0u) << last;
+    // Its second place: the first signal, on the line before, which holds the cell.
+    ASSERT_EQ(last["related"].size(), 1u) << last;
+    const json& first_signal = last["related"][0];
+    EXPECT_EQ(first_signal["file"], last["file"]);
+    EXPECT_EQ(first_signal["line"], last["line"].get<int>() - 1);
+    EXPECT_EQ(first_signal["column"], 1);
+    EXPECT_EQ(first_signal["message"], "the cell is taken by the signal at 3650 m placed here");
     EXPECT_EQ(r["written"].size(), 3u);
 
     // The odd name comes out of the run file as UTF-8, quotes and all.
@@ -128,10 +135,14 @@ TEST_F(CompileJson, AFatalStampErrorHasItsOwnKeyAndLeavesTheRecordAlone) {
     EXPECT_EQ(r["posizione_errore"], 3650);
     EXPECT_EQ(r["written"], json::array());
     EXPECT_FALSE(fs::exists(root_ / "out" / "Y_1.dat"));
-    ASSERT_FALSE(r["errors"].empty());
-    EXPECT_EQ(r["errors"].back()["severity"], "fatal");
-    EXPECT_EQ(r["errors"].back()["line"], 2);
-    EXPECT_EQ(r["errors"].front()["number"], 16);
+    // Listed in line order: the stamp error is about the signal on line 2,
+    // error 16 about line 4; the last error recorded is still the stamp's.
+    ASSERT_EQ(r["errors"].size(), 2u);
+    EXPECT_EQ(r["errors"][0]["severity"], "fatal");
+    EXPECT_EQ(r["errors"][0]["line"], 2);
+    EXPECT_EQ(r["errors"][1]["number"], 16);
+    EXPECT_EQ(r["errors"][1]["line"], 4);
+    EXPECT_EQ(r["last_error"]["number"], 1250);
 }
 
 TEST_F(CompileJson, AFailureIsReportedAndNamesThatAreNotUtf8StillGiveValidJson) {

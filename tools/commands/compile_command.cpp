@@ -9,6 +9,7 @@
 #include "tools/commands/exit_status.h"
 #include "tools/report/file_io.h"
 #include "tools/report/report_json.h"
+#include "tools/report/report_order.h"
 #include "tools/report/scenario_names.h"
 #include "tools/report/text_encoding.h"
 
@@ -148,10 +149,10 @@ json fatal_json(const compile_result& e) {
 
 void report_json(const compile_result& e, const compile_arguments& a, std::ostream& out) {
     json errors = json::array();
-    for (const diagnosis& d : e.errors)
+    for (const diagnosis& d : in_report_order(e.errors))
         errors.push_back(diagnosis_json(d, a.line, a.run));
     json warnings = json::array();
-    for (const worded_warning& w : e.warnings.list)
+    for (const worded_warning& w : in_report_order(e.warnings.list))
         warnings.push_back(warning_json(w, a.line, a.run));
     json omitted = json::object();
     for (const auto& [code, n] : e.warnings.not_shown)
@@ -164,7 +165,8 @@ void report_json(const compile_result& e, const compile_arguments& a, std::ostre
         {"codice_errore", e.codice_errore},
         {"posizione_errore", e.posizione_errore},
         {"fatal", fatal_json(e)},
-        {"last_error", errors.empty() ? json(nullptr) : errors.back()},
+        // The last error recorded, as the error record keeps it.
+        {"last_error", e.errors.empty() ? json(nullptr) : diagnosis_json(e.errors.back(), a.line, a.run)},
         {"errors", errors},
         {"warnings", warnings},
         {"warnings_not_shown", omitted},
@@ -174,33 +176,51 @@ void report_json(const compile_result& e, const compile_arguments& a, std::ostre
     out << report.dump(2, ' ', false, json::error_handler_t::replace) << "\n";
 }
 
-void report_text(const compile_result& e, const compile_arguments& a, std::ostream& out, std::ostream& err) {
-    for (const diagnosis& d : e.errors) {
-        if (auto f = file_of(d, a)) {
-            err << valid_utf8(*f);
-            if (d.line > 0)
-                err << ":" << d.line;
-            err << ": ";
-        } else {
-            err << "scenario compile: ";
-        }
-        err << tool::severity_name(d.severity) << " error " << d.number;
-        if (d.position)
-            err << " at " << *d.position << " m";
-        err << ": " << d.message << " [" << tool::severity_effect(d.severity) << "]\n";
+// "FILE:LINE: " or "FILE:LINE:COLUMN: " before a message; `fallback` when
+// the entry is tied to no file.
+void print_place(std::ostream& err, const std::optional<std::string>& file, int32_t line, int32_t column,
+                 const char* fallback) {
+    if (!file) {
+        err << fallback;
+        return;
     }
-    for (const worded_warning& w : e.warnings.list) {
-        if (auto f = file_of(w, a)) {
-            err << valid_utf8(*f);
-            if (w.line > 0)
-                err << ":" << w.line;
-            if (w.first_column > 0)
-                err << ":" << w.first_column;
-            err << ": ";
-        } else {
-            err << "scenario: ";
-        }
-        err << "warning [" << warning_name(w.code) << "]: " << valid_utf8(w.message) << "\n";
+    err << valid_utf8(*file);
+    if (line > 0)
+        err << ":" << line;
+    if (column > 0)
+        err << ":" << column;
+    err << ": ";
+}
+
+void print_error(const diagnosis& d, const compile_arguments& a, std::ostream& err) {
+    print_place(err, file_of(d, a), d.line, 0, "scenario compile: ");
+    err << tool::severity_name(d.severity) << " error " << d.number;
+    if (d.position)
+        err << " at " << *d.position << " m";
+    err << ": " << d.message << " [" << tool::severity_effect(d.severity) << "]\n";
+    for (const related_place& r : d.related) {
+        print_place(err, file_named(r.source, a.line, a.run), r.line, 0, "");
+        err << "note: " << valid_utf8(r.message) << "\n";
+    }
+}
+
+void print_warning(const worded_warning& w, const compile_arguments& a, std::ostream& err) {
+    print_place(err, file_of(w, a), w.line, w.first_column, "scenario: ");
+    err << "warning [" << warning_name(w.code) << "]: " << valid_utf8(w.message) << "\n";
+}
+
+void report_text(const compile_result& e, const compile_arguments& a, std::ostream& out, std::ostream& err) {
+    // Errors and warnings as one list in file and line order; at one place
+    // the error comes first.
+    const std::vector<diagnosis> errors = in_report_order(e.errors);
+    const std::vector<worded_warning> warnings = in_report_order(e.warnings.list);
+    std::size_t i = 0, k = 0;
+    while (i < errors.size() || k < warnings.size()) {
+        if (k == warnings.size() ||
+            (i < errors.size() && report_key_of(errors[i]) <= report_key_of(warnings[k])))
+            print_error(errors[i++], a, err);
+        else
+            print_warning(warnings[k++], a, err);
     }
     for (const auto& [code, n] : e.warnings.not_shown)
         err << "scenario: " << n << " more warning" << (n == 1 ? "" : "s") << " [" << warning_name(code)

@@ -155,9 +155,19 @@ private:
         return descrivi(l, posizione_propria ? std::optional<int64_t>(e_->position) : std::nullopt);
     }
 
+    // A second place of the error being composed: the line at `l`, pointed at
+    // its keyword field when the fields were recorded.
+    void add_related(const source_place& l, std::string message) {
+        if (!l.known || (d_.source == l.source && d_.line == l.line))
+            return;
+        const field_record* keyword = campo_letto(l, 0);
+        d_.related.push_back(
+            {l.source, l.line, keyword != nullptr ? keyword->first_column : 0, std::move(message)});
+    }
+
     // "already taken by a signal (the signal at 3600 m on line 40)": what
     // stands in cell c, and the line that put it there.
-    std::string occupata(int64_t c) const {
+    std::string occupata(int64_t c) {
         if (c < 0 || c >= static_cast<int64_t>(s_.celle.size()))
             return "outside the route";
         std::string t =
@@ -165,6 +175,7 @@ private:
         const source_place origine = cell_origin(&log_, c);
         if (!origine.known)
             return t;
+        add_related(origine, "the cell is taken by the " + descrivi(origine) + " placed here");
         t += " (the " + descrivi(origine) + " on line " + std::to_string(origine.line);
         if (!e_->place.known || origine.source != e_->place.source)
             t += std::string(" of ") + nome_sorgente(origine.source);
@@ -173,7 +184,7 @@ private:
 
     // "<who>: its cell (3700 to 3750 m) is already taken by ...": the cell the
     // error concerns, as the compile recorded it, and what stands there.
-    std::string presa(const char* predefinito, const char* quale) const {
+    std::string presa(const char* predefinito, const char* quale) {
         const int64_t c = e_->cell.value_or(-1);
         return chi(predefinito) + ": " + quale + " (" + tratto(c) + ") is " + occupata(c);
     }
@@ -287,8 +298,10 @@ private:
             d_.column = f.first_column;
         }
         const source_place& v = e_->value_line;
-        if (v.known && (!l.known || v.line != l.line || v.source != l.source))
+        if (v.known && (!l.known || v.line != l.line || v.source != l.source)) {
+            add_related(v, "the value was written here (" + descrivi(v) + ")");
             t += "; the value was written on line " + std::to_string(v.line) + " (" + descrivi(v) + ")";
+        }
         return t + "; the compile stopped reading";
     }
 
@@ -354,7 +367,7 @@ private:
     }
 
     // The station's record is the one read from the error's line.
-    std::string spaziatura() const {
+    std::string spaziatura() {
         for (int i = prima_voce_cartelli - 1; i >= 2; --i) {
             const source_place& o = log_.record_origins[static_cast<std::size_t>(i)];
             if (!o.known || !e_->place.known || o.source != e_->place.source || o.line != e_->place.line)
@@ -362,6 +375,10 @@ private:
             const voce& v = s_.voci[static_cast<std::size_t>(i)];
             const voce& prima = s_.voci[static_cast<std::size_t>(i - 1)];
             const int64_t scarto = int64_t{v.valore1} - prima.valore2;
+            add_related(log_.record_origins[static_cast<std::size_t>(i - 1)],
+                        "the previous station" +
+                            (prima.testo.empty() ? std::string() : ", " + prima.testo + ",") +
+                            " whose area ends at " + metri(prima.valore2));
             std::string t = chi("station") + ": its area starts at " + metri(v.valore1) + ", ";
             t += scarto >= 0 ? "only " + metri(scarto) + " after" : "before";
             t += " the area of the previous station" +
@@ -399,7 +416,7 @@ private:
 
     // An error the line description left makes the run description stop at
     // its first signal or slowdown, whose position the error record takes.
-    std::string arresto_ereditato() const {
+    std::string arresto_ereditato() {
         std::string t = chi("line") +
                         ": the run description was read up to this line, its first signal or slowdown, "
                         "and stopped here for the error " +
@@ -410,6 +427,8 @@ private:
                 prima = &log_.errors[i];
                 break;
             }
+        if (prima)
+            add_related(prima->place, "the error " + std::to_string(error_number(e_->code)) + " left here");
         if (prima && prima->place.known)
             t += "line " + std::to_string(prima->place.line) + " of " + nome_sorgente(prima->place.source);
         else

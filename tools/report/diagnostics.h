@@ -15,6 +15,16 @@
 
 namespace scenario::tool {
 
+// A second place an error is about: the line of the item that holds a cell
+// found taken, the previous station, the line that holds a value found wrong
+// later.
+struct related_place {
+    sorgente_testo source = sorgente_testo::linea;
+    int32_t line = 0;    // 1-based
+    int32_t column = 0;  // 1-based byte column of the line's keyword; 0 when not known
+    std::string message;
+};
+
 struct diagnosis {
     error_code code = error_code::none;
     int32_t number = 0;  // its number
@@ -24,6 +34,7 @@ struct diagnosis {
     int32_t line = 0;                      // 1-based line in that source; 0 when not known
     int32_t column = 0;                    // 1-based byte column of the field concerned; 0 when not known
     std::string message;  // e.g. "signal at 3650 m: its cell (3700 to 3750 m) is already taken ..."
+    std::vector<related_place> related;
 };
 
 // One diagnosis per error in `log.errors`, in order; when `stamp` holds a

@@ -20,6 +20,19 @@ std::string error_code_name(int32_t number) {
 
 }  // namespace
 
+json related_json(const std::vector<related_place>& places, const std::string& line_file,
+                  const std::string& run_file) {
+    json list = json::array();
+    for (const related_place& r : places)
+        list.push_back({
+            {"file", *file_named(r.source, line_file, run_file)},
+            {"line", r.line},
+            {"column", optional_number(r.column > 0 ? std::optional<int64_t>(r.column) : std::nullopt)},
+            {"message", r.message},
+        });
+    return list;
+}
+
 std::optional<std::string> file_named(std::optional<sorgente_testo> source, const std::string& line_file,
                                       const std::string& run_file) {
     if (!source)
@@ -39,6 +52,7 @@ json diagnosis_json(const diagnosis& d, const std::string& line_file, const std:
         {"line", optional_number(d.line > 0 ? std::optional<int64_t>(d.line) : std::nullopt)},
         {"column", optional_number(d.column > 0 ? std::optional<int64_t>(d.column) : std::nullopt)},
         {"position", optional_number(d.position)},
+        {"related", related_json(d.related, line_file, run_file)},
     };
 }
 
@@ -55,6 +69,7 @@ json warning_json(const worded_warning& w, const std::string& line_file, const s
          optional_number(w.first_column > 0 ? std::optional<int64_t>(w.first_column) : std::nullopt)},
         {"last_column",
          optional_number(w.first_column > 0 ? std::optional<int64_t>(w.last_column) : std::nullopt)},
+        {"related", json::array()},
     };
 }
 

@@ -8,6 +8,7 @@
 #include <nlohmann/json.hpp>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace scenario::tool {
 
@@ -15,6 +16,10 @@ namespace scenario::tool {
 // `run_file`); nothing when the fact is not tied to a source.
 std::optional<std::string> file_named(std::optional<sorgente_testo> source, const std::string& line_file,
                                       const std::string& run_file);
+
+// A diagnosis's second places, each {file, line, column, message}.
+nlohmann::ordered_json related_json(const std::vector<related_place>& places, const std::string& line_file,
+                                    const std::string& run_file);
 
 // One entry of "errors": a diagnosis, its file named as the author typed it.
 nlohmann::ordered_json diagnosis_json(const diagnosis& d, const std::string& line_file,

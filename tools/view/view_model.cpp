@@ -7,6 +7,7 @@
 #include "tools/render/slowdown_cells.h"
 #include "tools/report/diagnostics.h"
 #include "tools/report/report_json.h"
+#include "tools/report/report_order.h"
 #include "tools/report/text_encoding.h"
 
 #include <algorithm>
@@ -24,14 +25,14 @@ namespace {
 
 json error_entries(const compiled_view& v) {
     json list = json::array();
-    for (const tool::diagnosis& d : tool::diagnose(v.state, v.log, v.stamp_error))
+    for (const tool::diagnosis& d : tool::in_report_order(tool::diagnose(v.state, v.log, v.stamp_error)))
         list.push_back(tool::diagnosis_json(d, v.labels.line, v.labels.run));
     return list;
 }
 
 json warning_entries(const compiled_view& v) {
     json list = json::array();
-    for (const tool::worded_warning& w : tool::word_warnings(v.state, v.log, {}).list)
+    for (const tool::worded_warning& w : tool::in_report_order(tool::word_warnings(v.state, v.log, {}).list))
         list.push_back(tool::warning_json(w, v.labels.line, v.labels.run));
     return list;
 }

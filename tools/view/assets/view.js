@@ -160,9 +160,39 @@
     s.title = s.textContent;
   }
 
-  // Errors first, then warnings: one list, as the author reads it.
+  // Errors and warnings as one list in file and line order (the line
+  // description first), as the author reads the sources; each list comes in
+  // that order already, and at one place the error comes first.
   function problems(m) {
-    return m.errors.concat(m.warnings || []);
+    const rank = (e) => {
+      const f = field(e, "file");
+      return f === null ? 2 : f === m.files.line ? 0 : f === m.files.run ? 1 : 2;
+    };
+    const key = (e) => [rank(e), field(e, "line") || 0, field(e, "column") || 0];
+    const before = (a, b) => {
+      const x = key(a), y = key(b);
+      for (let i = 0; i < 3; i++) if (x[i] !== y[i]) return x[i] < y[i];
+      return true;
+    };
+    const errors = m.errors, warnings = m.warnings || [], all = [];
+    let i = 0, k = 0;
+    while (i < errors.length || k < warnings.length) {
+      if (k === warnings.length || (i < errors.length && before(errors[i], warnings[k]))) all.push(errors[i++]);
+      else all.push(warnings[k++]);
+    }
+    return all;
+  }
+
+  // A second place of an entry, as a link to its source line.
+  function relatedLink(r) {
+    const which = sourceOfFile(r.file);
+    const link = el("a", { href: "#", class: "related" }, r.file + ":" + r.line);
+    link.addEventListener("click", (ev) => {
+      ev.preventDefault();
+      ev.stopPropagation();
+      if (which) showSource(which, r.line);
+    });
+    return el("div", { class: "related-place" }, link, " " + r.message);
   }
 
   function showErrors(m) {
@@ -186,6 +216,7 @@
         el("span", { class: "code" }, severity + " " + code), " ",
         el("span", { class: "where" }, where), el("br"),
         field(e, "message") || "");
+      for (const r of e.related || []) li.append(relatedLink(r));
       li.addEventListener("click", () => selectError(i));
       list.append(li);
     });
