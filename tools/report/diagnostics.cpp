@@ -191,11 +191,25 @@ private:
 
     // ---- the messages ----
 
+    // The message of the error being composed: each family of errors has
+    // its own words, in the order of the error numbers.
     std::string testo() {
-        const logged_error& e = *e_;
+        if (std::optional<std::string> t = general_part_message())
+            return *t;
+        if (std::optional<std::string> t = taken_cell_message())
+            return *t;
+        if (std::optional<std::string> t = station_message())
+            return *t;
+        if (std::optional<std::string> t = sweep_message())
+            return *t;
+        return other_message();
+    }
+
+    // The line description's general part: route length, progressives,
+    // signal repetition.
+    std::optional<std::string> general_part_message() const {
         const voce& identita = s_.voci[voce_identita_treno];
-        const int64_t cella_posizione = e.position / 50;
-        switch (e.code) {
+        switch (e_->code) {
             case error_code::route_too_long:
                 return "route length " + metri(s_.voci[voce_treno].valore2) +
                        ": longer than the 1000000 m a route may have";
@@ -208,23 +222,63 @@ private:
                 return "signal repetition: the second distance, " + metri(identita.valore2) +
                        ", is not a multiple of 50";
             case error_code::repetition_codes_unnamed:
-                return "signal repetition \"" + campo(e.place, 0) +
+                return "signal repetition \"" + campo(e_->place, 0) +
                        "\": the keyword names neither 4 nor 9 codes";
+            default:
+                return std::nullopt;
+        }
+    }
+
+    // An item whose cell another item already holds.
+    std::optional<std::string> taken_cell_message() {
+        switch (e_->code) {
             case error_code::tunnel_board_cell_taken:
             case error_code::speed_board_cell_taken:
             case error_code::signal_cell_taken:
                 return presa("board", "its cell");
             case error_code::abbattimento_cell_taken:
                 return presa("abbattimento point", "its cell");
+            case error_code::slowdown_advance_cell_taken:
+                return presa("slowdown", "its advance cell, 1200 m before its start");
+            case error_code::slowdown_start_cell_taken:
+                return presa("slowdown", "its start cell");
+            case error_code::slowdown_end_cell_taken:
+                return presa("slowdown", "its end cell");
+            case error_code::slowdown_approach_cell_taken:
+                return presa("slowdown", "an approach cell before its advance point");
+            default:
+                return std::nullopt;
+        }
+    }
+
+    std::optional<std::string> station_message() {
+        switch (e_->code) {
             case error_code::station_position_not_on_50:
                 return chi("station") + ": its position is not a multiple of 50";
             case error_code::station_area_not_on_100: {
-                const std::optional<int32_t> l = numero(e.place, 3);
+                const std::optional<int32_t> l = numero(e_->place, 3);
                 return chi("station") + ": its area length" + (l ? ", " + metri(*l) + "," : std::string()) +
                        " is not a multiple of 100";
             }
             case error_code::too_many_stations:
                 return troppe_stazioni();
+            case error_code::stations_too_close:
+                return spaziatura();
+            case error_code::stop_cell_too_early: {
+                std::string t = chi("station") + ": its stop cell would lie at or before cell 1";
+                if (e_->cell)
+                    t += " (cell " + std::to_string(*e_->cell) + ")";
+                return t + "; the station area must end beyond 100 m";
+            }
+            default:
+                return std::nullopt;
+        }
+    }
+
+    // The finishing sweep's marks that found no free cell.
+    std::optional<std::string> sweep_message() const {
+        const int64_t cella_posizione = e_->position / 50;
+        switch (e_->code) {
             case error_code::signal_mark_no_free_cell: {
                 const std::string davanti = tratto(cella_posizione - 2, cella_posizione - 1);
                 return chi("signal") + ": both cells in front of it (" + davanti +
@@ -238,24 +292,18 @@ private:
                 return chi("slowdown") + ": no free cell at " + tratto(cella_posizione) +
                        " for a repeat mark " +
                        "inside the slowdown, or for the mark in front of the first signal after its end";
+            default:
+                return std::nullopt;
+        }
+    }
+
+    // The rest: positions beyond the route, reading failures, missing
+    // sections, curves, stamps, and the table's words for anything else.
+    std::string other_message() {
+        const logged_error& e = *e_;
+        switch (e.code) {
             case error_code::beyond_route_end:
                 return e.inherited_stop ? arresto_ereditato() : fuori_percorso();
-            case error_code::slowdown_advance_cell_taken:
-                return presa("slowdown", "its advance cell, 1200 m before its start");
-            case error_code::slowdown_start_cell_taken:
-                return presa("slowdown", "its start cell");
-            case error_code::slowdown_end_cell_taken:
-                return presa("slowdown", "its end cell");
-            case error_code::slowdown_approach_cell_taken:
-                return presa("slowdown", "an approach cell before its advance point");
-            case error_code::stations_too_close:
-                return spaziatura();
-            case error_code::stop_cell_too_early: {
-                std::string t = chi("station") + ": its stop cell would lie at or before cell 1";
-                if (e.cell)
-                    t += " (cell " + std::to_string(*e.cell) + ")";
-                return t + "; the station area must end beyond 100 m";
-            }
             case error_code::read_failure:
                 return illeggibile();
             case error_code::line_description_missing:
