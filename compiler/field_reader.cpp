@@ -156,7 +156,7 @@ std::size_t trim_end(std::string_view d, std::size_t start, std::size_t end) {
 }
 }  // namespace
 
-std::string lettore_campi::read_text(field_role role) {
+std::string lettore_campi::leggi_campo_testo(field_role role) {
     inizia_campo();
     const std::size_t start = pos_;
     std::string valore;
@@ -174,14 +174,14 @@ std::string lettore_campi::read_text(field_role role) {
 }
 
 std::string lettore_campi::leggi_parola_chiave() {
-    return read_text(field_role::keyword);
+    return leggi_campo_testo(field_role::keyword);
 }
 
 std::string lettore_campi::leggi_testo() {
-    return read_text(field_role::value);
+    return leggi_campo_testo(field_role::value);
 }
 
-int32_t lettore_campi::read_number(field_width width) {
+int32_t lettore_campi::leggi_numero(field_width width) {
     inizia_campo();
     const std::size_t start = pos_;
     std::size_t end = 0;
@@ -209,15 +209,15 @@ int32_t lettore_campi::read_number(field_width width) {
 }
 
 int32_t lettore_campi::leggi_intero() {
-    return read_number(field_width::bits32);
+    return leggi_numero(field_width::bits32);
 }
 
 int16_t lettore_campi::leggi_intero16() {
-    return static_cast<int16_t>(read_number(field_width::bits16));
+    return static_cast<int16_t>(leggi_numero(field_width::bits16));
 }
 
 uint8_t lettore_campi::leggi_byte() {
-    return static_cast<uint8_t>(read_number(field_width::bits8));
+    return static_cast<uint8_t>(leggi_numero(field_width::bits8));
 }
 
 }  // namespace scenario

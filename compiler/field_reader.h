@@ -42,6 +42,9 @@ private:
     source_place riga_valore_{};
 };
 
+// The field reader. Its reading operations keep the program's own Italian
+// names (`leggi_intero`, `leggi_testo` ...); what it records for the compile
+// log (`record`, `last_record`) is the tool's side and named in English.
 class lettore_campi {
 public:
     // With `records`, every field read is appended there as read from `source`.
@@ -70,8 +73,8 @@ private:
     void salta_spazi();
     void consuma_fine_campo();  // one comma or line end, if there is one
     std::string_view leggi_tra_virgolette();
-    std::string read_text(field_role role);
-    int32_t read_number(field_width width);
+    std::string leggi_campo_testo(field_role role);
+    int32_t leggi_numero(field_width width);
     void record(std::size_t start, std::size_t end, field_role role, field_width width, field_reading reading,
                 int32_t value, std::string text);
 

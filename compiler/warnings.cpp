@@ -136,7 +136,16 @@ private:
     std::size_t swallow(std::size_t i, warning_code c, const keyword_row* row);
     std::size_t surplus(std::size_t after, int32_t line);
     std::size_t read_line(std::size_t i, std::span<const keyword_row* const> matched);
+    void check_spelling(std::size_t i, std::span<const keyword_row* const> matched);
+    void check_short_line(std::size_t i, const keyword_row& row, std::span<const field_record> values,
+                          std::size_t expected);
     void check_values(const keyword_row& row, std::span<const field_record> values, std::size_t first_index);
+    void check_readings(const keyword_row& row, std::span<const field_record> values,
+                        std::size_t first_index);
+    void check_stored(const keyword_row& row, const std::array<std::optional<int64_t>, 17>& v,
+                      std::size_t first_index);
+    void check_run_off(const keyword_row& row, const std::array<std::optional<int64_t>, 17>& v,
+                       std::size_t first_index);
     bool encoding_of_source();
 
     const stato_scenario& s_;
@@ -207,20 +216,10 @@ std::size_t source_walk::surplus(std::size_t after, int32_t line) {
     return j;
 }
 
+// One keyword's line: its spelling, its values, a line too short or too
+// long. Gives the index of the field after the line.
 std::size_t source_walk::read_line(std::size_t i, std::span<const keyword_row* const> matched) {
-    const field_record& k = f(i);
-    const std::string lowered = lower_ascii(k.text);
-    const keyword_row& first_row = *matched.front();
-    if (matched.size() > 1 || !accepted_spelling(first_row, k.text, lowered)) {
-        const std::string_view word = last_word(k.text);
-        logged_warning w =
-            at_field(is_number(word) ? warning_code::missing_comma : warning_code::keyword_in_text, i);
-        w.row = &first_row;
-        w.other_value = static_cast<int64_t>(matched.size());  // keywords the field holds
-        if (matched.size() > 1)
-            w.stored = static_cast<int64_t>(matched[1]->id);
-        note_warning(&log_, w);
-    }
+    check_spelling(i, matched);
 
     const std::span<const field_record> line = fields_of_line(log_, static_cast<int32_t>(i));
     const std::span<const field_record> values = line.subspan(1);
@@ -237,34 +236,70 @@ std::size_t source_walk::read_line(std::size_t i, std::span<const keyword_row* c
             ++stations_;
     }
 
-    // A value on a later line: this line held too few fields.
-    for (std::size_t v = 0; v < values.size(); ++v) {
-        if (values[v].line != k.line) {
-            // Points at the short line itself; `field` is the first value taken from the next.
-            logged_warning w = at_field(warning_code::too_few_fields, i, v + 1);
-            w.field = static_cast<int32_t>(i + 1 + v);
-            w.count = 1;
-            w.row = &first_row;
-            w.value = static_cast<int64_t>(expected);
-            w.stored = static_cast<int64_t>(v);
-            note_warning(&log_, w);
-            break;
-        }
-    }
+    check_short_line(i, *matched.front(), values, expected);
     const std::size_t after = i + line.size();
     if (values.size() < expected)
         return after;  // reading stopped inside the line
     return surplus(after, line.back().line);
 }
 
+// A keyword field that holds more than its keyword: a number glued to it (a
+// missing comma), or other words, or several keywords.
+void source_walk::check_spelling(std::size_t i, std::span<const keyword_row* const> matched) {
+    const field_record& k = f(i);
+    const std::string lowered = lower_ascii(k.text);
+    const keyword_row& first_row = *matched.front();
+    if (matched.size() == 1 && accepted_spelling(first_row, k.text, lowered))
+        return;
+    const std::string_view word = last_word(k.text);
+    logged_warning w =
+        at_field(is_number(word) ? warning_code::missing_comma : warning_code::keyword_in_text, i);
+    w.row = &first_row;
+    w.other_value = static_cast<int64_t>(matched.size());  // keywords the field holds
+    if (matched.size() > 1)
+        w.stored = static_cast<int64_t>(matched[1]->id);
+    note_warning(&log_, w);
+}
+
+// A value on a later line: the line at `i` held too few fields.
+void source_walk::check_short_line(std::size_t i, const keyword_row& row,
+                                   std::span<const field_record> values, std::size_t expected) {
+    for (std::size_t v = 0; v < values.size(); ++v) {
+        if (values[v].line == f(i).line)
+            continue;
+        // Points at the short line itself; `field` is the first value taken from the next.
+        logged_warning w = at_field(warning_code::too_few_fields, i, v + 1);
+        w.field = static_cast<int32_t>(i + 1 + v);
+        w.count = 1;
+        w.row = &row;
+        w.value = static_cast<int64_t>(expected);
+        w.stored = static_cast<int64_t>(v);
+        note_warning(&log_, w);
+        return;
+    }
+}
+
+// The values of one keyword: how each was read, what the compiled fields
+// keep of them, a position in the run-off.
 void source_walk::check_values(const keyword_row& row, std::span<const field_record> values,
                                std::size_t first_index) {
+    check_readings(row, values, first_index);
+    if (values.size() < row.values.size())
+        return;
     std::array<std::optional<int64_t>, 17> v{};
+    for (std::size_t j = 0; j < values.size() && j < v.size(); ++j)
+        if (values[j].reading == field_reading::number)
+            v[j] = values[j].value;
+    check_stored(row, v, first_index);
+    check_run_off(row, v, first_index);
+}
+
+// A value that was no number or empty (read as 0), a text written as UTF-8.
+void source_walk::check_readings(const keyword_row& row, std::span<const field_record> values,
+                                 std::size_t first_index) {
     for (std::size_t j = 0; j < values.size(); ++j) {
         const field_record& x = values[j];
         const auto index = static_cast<int32_t>(j);
-        if (x.reading == field_reading::number && j < v.size())
-            v[j] = x.value;
         if (x.reading == field_reading::not_a_number ||
             (x.reading == field_reading::empty_as_zero && !empty_by_design(row, index))) {
             logged_warning w = at_field(x.reading == field_reading::not_a_number ? warning_code::not_a_number
@@ -281,8 +316,12 @@ void source_walk::check_values(const keyword_row& row, std::span<const field_rec
             note_warning(&log_, w);
         }
     }
-    if (values.size() < row.values.size())
-        return;
+}
+
+// What the compiled fields keep of a line's values: a value that wraps, a
+// tunnel that ends before it starts, a slowdown without length.
+void source_walk::check_stored(const keyword_row& row, const std::array<std::optional<int64_t>, 17>& v,
+                               std::size_t first_index) {
     const auto wrapped = [&](int32_t index, int64_t value, int64_t stored) {
         logged_warning w =
             at_field(warning_code::value_wrapped, first_index + static_cast<std::size_t>(index));
@@ -341,7 +380,11 @@ void source_walk::check_values(const keyword_row& row, std::span<const field_rec
         default:
             break;
     }
-    // A position beyond the route length lies in the run-off after it.
+}
+
+// A position beyond the route length lies in the run-off after it.
+void source_walk::check_run_off(const keyword_row& row, const std::array<std::optional<int64_t>, 17>& v,
+                                std::size_t first_index) {
     const int64_t route = s_.voci[voce_treno].valore2;
     if (positioned(row.item) && s_.lunghezza_estesa > 0 && v[0] && *v[0] > route) {
         logged_warning w = at_field(warning_code::in_run_off, first_index);
