@@ -19,7 +19,6 @@ namespace lettura_linea {
 
 namespace {
 constexpr int32_t lunghezza_massima = 1000000;  // metres
-constexpr int32_t margine_percorso = 7000;      // metres of spare route after the line
 constexpr int massime_sostituzioni = 10;        // "-" fields replaced in a row
 
 // Route length. The cells and the plan are sized when the section is left
@@ -42,7 +41,7 @@ esito_sezione lunghezza_percorso(stato_scenario& s, lettore_campi& lettore, std:
 // 0..lunghezza_estesa, all empty.
 void dimensiona_percorso(stato_scenario& s, int32_t lunghezza, compile_log* log) {
     s.lunghezza_estesa = lunghezza + margine_percorso;
-    s.n_celle = int32_t(arrotonda(s.lunghezza_estesa / 50.0));
+    s.n_celle = ultima_cella(s.lunghezza_estesa);
     s.celle.assign(std::size_t(s.n_celle) + 1, cella{});
     reset_cell_origins(log, s.celle.size());
     if (s.compila_linea != 0)

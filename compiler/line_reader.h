@@ -49,6 +49,12 @@ inline double arrotonda(double v) {
     return std::nearbyint(v);
 }
 
+// The last cell index of a route whose track plan ends at point
+// `lunghezza_estesa`: n_celle.
+inline int32_t ultima_cella(int32_t lunghezza_estesa) {
+    return int32_t(arrotonda(lunghezza_estesa / 50.0));
+}
+
 // True when `parte` stands anywhere in `testo`: every keyword test is a substring test.
 inline bool contiene(std::string_view testo, std::string_view parte) {
     return testo.find(parte) != std::string_view::npos;

@@ -76,6 +76,10 @@ inline constexpr int prima_voce_cartelli = 80;  // tunnel-name boards take 80, 7
 
 inline constexpr int massimo_montagne = 80;  // tunnel slots 1..80
 
+// Metres of route after the line: the cells and the track plan run this far
+// beyond the route length.
+inline constexpr int32_t margine_percorso = 7000;
+
 // A value of the track plan: never assigned, a 16-bit integer or a double.
 // The tag numbers are the ones the line file stores.
 struct valore_tracciato {

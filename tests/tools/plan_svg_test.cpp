@@ -279,14 +279,6 @@ TEST_F(Piano, ALineFileOfAnotherRouteIsLeftOutWithAWarning) {
     EXPECT_EQ(err, "");
 }
 
-TEST(PlanPoints, CellsOfARouteFromItsPlanPoints) {
-    // The last point over 50, rounded half to even, is the last cell.
-    const std::pair<std::size_t, std::size_t> cases[] = {{47001, 941}, {1, 1},   {26, 1}, {27, 2},
-                                                         {76, 3},      {126, 3}, {0, 0}};
-    for (const auto& [points, cells] : cases)
-        EXPECT_EQ(cells_for_plan_points(points), cells) << points;
-}
-
 TEST_F(Piano, MissingOrInvalidFilesAreReported) {
     std::string err;
     EXPECT_EQ(draw(err), 2);  // nothing compiled yet

@@ -2,6 +2,7 @@
 
 #include "compiler/compiled_files.h"
 #include "compiler/provenance.h"
+#include "compiler/route_facts.h"
 #include "compiler/source_store.h"
 #include "compiler/state.h"
 #include "compiler/text_case.h"
@@ -90,26 +91,6 @@ struct decoded_file {
     std::vector<cella> celle;
 };
 
-bool known_cell_kind(uint8_t k) {
-    switch (k) {
-        case tipo_cella::libera:
-        case tipo_cella::segnale:
-        case tipo_cella::fine_rallentamento:
-        case tipo_cella::inizio_rallentamento:
-        case tipo_cella::avviso_rallentamento:
-        case tipo_cella::approccio_rallentamento:
-        case tipo_cella::indicatore_vmax:
-        case tipo_cella::fermata:
-        case tipo_cella::lampada_galleria:
-        case tipo_cella::segno:
-        case tipo_cella::abbattimento_senza_valore:
-        case tipo_cella::cartello_galleria:
-            return true;
-        default:
-            return false;
-    }
-}
-
 void decode_as(compiled_kind k, std::string_view bytes, decoded_file& f) {
     f.kind = k;
     switch (k) {
@@ -153,7 +134,7 @@ void recognise_content(std::string_view bytes, decoded_file& f) {
     decode_as(compiled_kind::cells, bytes, f);
     if (f.result.ok && !f.celle.empty()) {
         for (std::size_t i = 0; i < f.celle.size(); ++i) {
-            if (!known_cell_kind(f.celle[i].tipo)) {
+            if (!route::cell_kind(f.celle[i].tipo)) {
                 f.result = {
                     false, i * 15,
                     "unknown cell kind " + std::to_string(f.celle[i].tipo) + " in cell " + std::to_string(i)};

@@ -2,6 +2,7 @@
 
 #include "common/file_replace.h"
 #include "compiler/compiled_files.h"
+#include "compiler/route_facts.h"
 #include "compiler/source_store.h"
 #include "tools/commands/exit_status.h"
 #include "tools/report/file_io.h"
@@ -24,17 +25,6 @@ const char* const plan_description =
     "is left out with a warning on standard error and the line is drawn\n"
     "straight; the exit status stays 0.\n"
     "--svg - writes the picture to standard output.";
-
-std::size_t cells_for_plan_points(std::size_t points) {
-    if (points == 0)
-        return 0;
-    const std::size_t last = points - 1;
-    std::size_t cell = last / 50;
-    const std::size_t rest = last % 50;
-    if (rest > 25 || (rest == 25 && cell % 2 == 1))
-        ++cell;
-    return cell + 1;
-}
 
 plan_read read_compiled_scenario(const fs::path& directory, const std::string& name,
                                  const std::string& train) {
@@ -70,11 +60,11 @@ plan_read read_compiled_scenario(const fs::path& directory, const std::string& n
         tracciato_linea t;
         if (!decode(line, [&](std::string_view b) { return decodifica_tracciato(b, t); }))
             return result;
-        if (t.esiste() && cells_for_plan_points(t.punti()) != d.celle.size()) {
+        if (t.esiste() && route::cells_for_plan_points(t.punti()) != d.celle.size()) {
             result.warnings.push_back(
                 display_path(line) + " does not belong to " + display_path(cells) + ": its track plan has " +
                 std::to_string(t.punti()) + " points, a route of " +
-                std::to_string(cells_for_plan_points(t.punti())) + " cells, but the cell file has " +
+                std::to_string(route::cells_for_plan_points(t.punti())) + " cells, but the cell file has " +
                 std::to_string(d.celle.size()) +
                 " (a line file left by a compile of another route?); the line is drawn straight");
             d.plan_left_out = true;

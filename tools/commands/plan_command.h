@@ -22,9 +22,6 @@ struct plan_read {
     std::vector<std::string> warnings;
 };
 
-// The number of cells of a route whose track plan has `points` points: the
-// plan's last point, divided by 50 and rounded half to even, is the last cell.
-std::size_t cells_for_plan_points(std::size_t points);
 plan_read read_compiled_scenario(const std::filesystem::path& directory, const std::string& name,
                                  const std::string& train);
 

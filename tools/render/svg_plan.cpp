@@ -1,6 +1,6 @@
 #include "tools/render/svg_plan.h"
 
-#include "tools/render/slowdown_cells.h"
+#include "compiler/route_facts.h"
 #include "tools/report/text_encoding.h"
 
 #include <algorithm>
@@ -77,10 +77,11 @@ struct box {
     bool touches(const box& o) const { return x0 < o.x1 && o.x0 < x1 && y0 < o.y1 && o.y0 < y1; }
 };
 
-// A stretch of route [da, a] in metres.
+// A stretch of route [from, to] in metres, with a value (a speed, a gradient,
+// a tunnel class).
 struct stretch {
     int64_t from = 0;
-    int64_t a = 0;
+    int64_t to = 0;
     int value = 0;
 };
 
@@ -110,17 +111,10 @@ private:
 
     void measure() {
         if (d_.tracciato && d_.tracciato->esiste()) {
-            const tracciato_linea& t = *d_.tracciato;
-            last_ = t.ultimo_punto;
-            while (last_ > 0 &&
-                   t.at(static_cast<int32_t>(last_), 0).tipo == valore_tracciato::etichetta::vuoto &&
-                   t.at(static_cast<int32_t>(last_), 1).tipo == valore_tracciato::etichetta::vuoto)
-                --last_;
+            last_ = std::max<int64_t>(0, route::last_plan_point(*d_.tracciato));
             with_plan_ = true;
         }
-        length_ = d_.voci[voce_treno].valore2;
-        if (length_ <= 0)
-            length_ = std::max<int64_t>(0, static_cast<int64_t>(d_.celle.size()) * 50 - 7000);
+        length_ = route::route_length(d_.celle, d_.voci);
         if (with_plan_)
             length_ = std::min(length_, last_);
         length_ = std::max<int64_t>(length_, 1);
@@ -188,55 +182,26 @@ private:
     // Tunnels: runs of cells with a tunnel class, up to the end of the line.
     std::vector<stretch> tunnels() const {
         std::vector<stretch> t;
-        for (std::size_t c = 0; c < d_.celle.size() && static_cast<int64_t>(c) * 50 < length_; ++c) {
-            if (d_.celle[c].galleria == 0)
-                continue;
-            const int64_t from = static_cast<int64_t>(c) * 50;
-            if (!t.empty() && t.back().a == from)
-                t.back().a = from + 50;
-            else
-                t.push_back({from, from + 50, d_.celle[c].galleria});
-        }
+        for (const route::tunnel& g : route::tunnels(d_.celle, length_))
+            t.push_back({g.from, g.to, g.tunnel_class});
         return t;
     }
 
-    // Slowdowns: from a start cell to the next end cell; an item in cell c
-    // stands for the position 50 m before the cell (c - 1) * 50.
     std::vector<stretch> slowdowns() const {
         std::vector<stretch> t;
-        for (std::size_t c = 0; c < d_.celle.size(); ++c) {
-            if (d_.celle[c].tipo != tipo_cella::inizio_rallentamento)
-                continue;
-            const std::size_t e = slowdown_end(d_.celle, c);
-            t.push_back(
-                {(static_cast<int64_t>(c) - 1) * 50, (static_cast<int64_t>(e) - 1) * 50, d_.celle[c].dato1});
-        }
+        for (const route::slowdown& r : route::slowdowns(d_.celle))
+            t.push_back({r.from, r.to, r.speed});
         return t;
     }
 
     std::vector<int64_t> signals() const {
         std::vector<int64_t> s;
-        for (std::size_t c = 0; c < d_.celle.size(); ++c)
-            if (d_.celle[c].tipo == tipo_cella::segnale)
-                s.push_back((static_cast<int64_t>(c) - 1) * 50);
+        for (const route::signal& x : route::signals(d_.celle))
+            s.push_back(x.position);
         return s;
     }
 
-    struct board {
-        int64_t position;
-        std::string text;
-    };
-    std::vector<board> boards() const {
-        std::vector<board> b;
-        for (std::size_t c = 0; c < d_.celle.size(); ++c) {
-            const cella& x = d_.celle[c];
-            if (x.tipo != tipo_cella::cartello_galleria || x.dato1 < 1 || x.dato1 >= numero_voci)
-                continue;
-            b.push_back(
-                {(static_cast<int64_t>(c) - 1) * 50, d_.voci[static_cast<std::size_t>(x.dato1)].testo});
-        }
-        return b;
-    }
+    std::vector<route::board> boards() const { return route::tunnel_boards(d_.celle, d_.voci); }
 
     // ---- labels that keep out of each other's way --------------------------
 
@@ -343,12 +308,12 @@ private:
     void plan() {
         svg_ += "<g id=\"plan\">\n";
         for (const stretch& g : tunnels())
-            svg_ += "<polyline points=\"" + line_between(g.from, g.a) +
+            svg_ += "<polyline points=\"" + line_between(g.from, g.to) +
                     "\" fill=\"none\" stroke=\"#7a6a58\" stroke-width=\"9\" stroke-linecap=\"butt\"/>\n";
         svg_ += "<polyline points=\"" + line_between(0, length_) +
                 "\" fill=\"none\" stroke=\"#222\" stroke-width=\"2.5\" stroke-linejoin=\"round\"/>\n";
         for (const stretch& r : slowdowns())
-            svg_ += "<polyline points=\"" + line_between(r.from, r.a) +
+            svg_ += "<polyline points=\"" + line_between(r.from, r.to) +
                     "\" fill=\"none\" stroke=\"#f08c00\" stroke-width=\"6\" stroke-opacity=\"0.85\"/>\n";
         for (int64_t s : signals()) {
             const point p = on_screen(s);
@@ -376,11 +341,11 @@ private:
         }
         const std::string minor_style = "font-weight=\"bold\"";
         for (const stretch& r : slowdowns()) {
-            const point p = on_screen((r.from + r.a) / 2);
+            const point p = on_screen((r.from + r.to) / 2);
             place_label(p.x, p.y, std::to_string(r.value), 11, minor_style, "#8a4b00", false);
         }
         const std::string board_style = "font-style=\"italic\"";
-        for (const board& b : boards()) {
+        for (const route::board& b : boards()) {
             const point p = on_screen(b.position);
             place_label(p.x, p.y, b.text, 10, board_style, "#5a4a38", false);
         }
@@ -403,8 +368,8 @@ private:
             quote.emplace_back(a, h);
             hmin = std::min(hmin, h);
             hmax = std::max(hmax, h);
-            if (!gradients.empty() && gradients.back().value == g && gradients.back().a == from)
-                gradients.back().a = a;
+            if (!gradients.empty() && gradients.back().value == g && gradients.back().to == from)
+                gradients.back().to = a;
             else
                 gradients.push_back({from, a, g});
         }
@@ -479,7 +444,7 @@ private:
         double last_tick = -1e300;
         for (const stretch& p : gradients) {
             const double x0 = x_of(static_cast<double>(p.from));
-            const double x1 = x_of(static_cast<double>(p.a));
+            const double x1 = x_of(static_cast<double>(p.to));
             // On a long route the changes of gradient come closer than a few
             // pixels: their marks would merge into a band.
             if (x0 - last_tick >= 3) {
@@ -526,19 +491,9 @@ private:
 }  // namespace
 
 std::vector<drawn_station> stations_of(const plan_data& d) {
-    std::set<int> boards;
-    for (const cella& c : d.celle)
-        if (c.tipo == tipo_cella::cartello_galleria)
-            boards.insert(c.dato1);
     std::vector<drawn_station> st;
-    for (int i = 1; i <= prima_voce_cartelli; ++i) {
-        if (boards.count(i))
-            continue;
-        const voce& v = d.voci[static_cast<std::size_t>(i)];
-        if (v.testo.empty() && v.tipo == 0 && v.valore1 == 0 && v.valore2 == 0 && v.valore3 == 0)
-            break;
-        st.push_back({i, v.valore3, v.testo});
-    }
+    for (const route::station& x : route::stations(d.celle, d.voci))
+        st.push_back({x.slot, x.position, x.name});
     return st;
 }
 

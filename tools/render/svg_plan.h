@@ -20,8 +20,8 @@ struct plan_data {
     std::array<voce, numero_voci> voci{};
 };
 
-// The stations of a run file: records 1 upward, in order, up to the first
-// empty one, leaving out the records that tunnel-name boards use.
+// The stations of a run file, by the rule of route::station_slots for a
+// compiled file read alone.
 struct drawn_station {
     int index = 0;
     int32_t position = 0;

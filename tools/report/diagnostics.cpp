@@ -1,6 +1,7 @@
 #include "tools/report/diagnostics.h"
 
 #include "compiler/provenance.h"
+#include "compiler/route_facts.h"
 #include "compiler/run_cells.h"
 #include "compiler/text_case.h"
 #include "compiler/track_plan.h"
@@ -24,31 +25,10 @@ std::string tratto(int64_t c) {
     return tratto(c, c);
 }
 
+// What stands in a cell, as a sentence names it ("a signal").
 const char* cosa_sta(uint8_t tipo) {
-    switch (tipo) {
-        case tipo_cella::segnale:
-            return "a signal";
-        case tipo_cella::fine_rallentamento:
-            return "the end of a slowdown";
-        case tipo_cella::inizio_rallentamento:
-            return "the start of a slowdown";
-        case tipo_cella::avviso_rallentamento:
-            return "the advance point of a slowdown";
-        case tipo_cella::approccio_rallentamento:
-            return "an approach cell of a slowdown";
-        case tipo_cella::indicatore_vmax:
-            return "a maximum-speed board";
-        case tipo_cella::fermata:
-            return "a station stop";
-        case tipo_cella::segno:
-            return "an abbattimento point or a mark";
-        case tipo_cella::abbattimento_senza_valore:
-            return "an abbattimento point";
-        case tipo_cella::cartello_galleria:
-            return "a tunnel-name board";
-        default:
-            return "an item";
-    }
+    const std::optional<route::cell_kind_words> k = route::cell_kind(tipo);
+    return k ? k->phrase : "an item";
 }
 
 // The elements whose first number is a position along the route.

@@ -3,8 +3,8 @@
 #include "compiler/compile_driver.h"
 #include "compiler/errors.h"
 #include "compiler/provenance.h"
+#include "compiler/route_facts.h"
 #include "compiler/source_store.h"
-#include "tools/render/slowdown_cells.h"
 #include "tools/report/diagnostics.h"
 #include "tools/report/report_json.h"
 #include "tools/report/report_order.h"
@@ -38,37 +38,6 @@ json warning_entries(const compiled_view& v) {
 }
 
 // ---- words for the compile's facts ------------------------------------------
-
-const char* kind_words(uint8_t tipo) {
-    switch (tipo) {
-        case tipo_cella::libera:
-            return "free cell";
-        case tipo_cella::segnale:
-            return "signal";
-        case tipo_cella::fine_rallentamento:
-            return "slowdown end";
-        case tipo_cella::inizio_rallentamento:
-            return "slowdown start";
-        case tipo_cella::avviso_rallentamento:
-            return "slowdown advance cell";
-        case tipo_cella::approccio_rallentamento:
-            return "slowdown approach cell";
-        case tipo_cella::indicatore_vmax:
-            return "maximum-speed board";
-        case tipo_cella::fermata:
-            return "station stop cell";
-        case tipo_cella::lampada_galleria:
-            return "tunnel lamp mark";
-        case tipo_cella::segno:
-            return "mark (abbattimento point with a value)";
-        case tipo_cella::abbattimento_senza_valore:
-            return "abbattimento point without a value";
-        case tipo_cella::cartello_galleria:
-            return "tunnel-name board";
-        default:
-            return "unknown kind";
-    }
-}
 
 const char* source_key(sorgente_testo s) {
     return s == sorgente_testo::linea ? "line" : "run";
@@ -127,33 +96,8 @@ json origin_json(const compiled_view& v, const source_place& l) {
     return o;
 }
 
-// The route length: from "lunghezza percorso" when read, else from the cells
-// (which run 7000 m past the line's end).
-int64_t route_length(const stato_scenario& s) {
-    int64_t length = s.voci[voce_treno].valore2;
-    if (length <= 0)
-        length = std::max<int64_t>(0, static_cast<int64_t>(s.celle.size()) * 50 - 7000);
-    return length;
-}
-
-// The last point of the plan that holds a value.
-int64_t last_plan_point(const tracciato_linea& t) {
-    if (!t.esiste())
-        return -1;
-    int64_t last = t.ultimo_punto;
-    while (last >= 0 && t.at(static_cast<int32_t>(last), 0).tipo == valore_tracciato::etichetta::vuoto &&
-           t.at(static_cast<int32_t>(last), 1).tipo == valore_tracciato::etichetta::vuoto)
-        --last;
-    return last;
-}
-
 double round2(double x) {
     return std::round(x * 100.0) / 100.0;
-}
-
-// An item placed in cell c stands for the position 50 m before the cell.
-int64_t item_position(std::size_t c) {
-    return (static_cast<int64_t>(c) - 1) * 50;
 }
 
 std::string clock_text(int64_t seconds) {
@@ -166,64 +110,20 @@ std::string clock_text(int64_t seconds) {
     return b;
 }
 
-// The `voci` slots the tunnel-name boards use.
-std::set<std::size_t> board_slots(const stato_scenario& s, const compile_log& log) {
-    std::set<std::size_t> slots;
-    for (const cella& c : s.celle)
-        if (c.tipo == tipo_cella::cartello_galleria && c.dato1 >= 1 && c.dato1 <= prima_voce_cartelli)
-            slots.insert(static_cast<std::size_t>(c.dato1));
-    for (std::size_t i = 1; i <= static_cast<std::size_t>(prima_voce_cartelli); ++i)
-        if (log.record_origins[i].known && log.record_origins[i].item == line_item::tunnel_board)
-            slots.insert(i);
-    return slots;
-}
-
 json stations_json(const stato_scenario& s, const compile_log& log) {
-    const std::set<std::size_t> boards = board_slots(s, log);
-    std::vector<std::size_t> slots;
-    for (std::size_t i = 1; i <= static_cast<std::size_t>(prima_voce_cartelli); ++i) {
-        const voce& r = s.voci[i];
-        if (boards.count(i) || (r.tipo == 0 && r.testo.empty() && r.valore3 == 0))
-            break;
-        slots.push_back(i);
-    }
+    const auto time_text = [](const std::optional<int32_t>& t) { return t ? clock_text(*t) : std::string(); };
     json list = json::array();
-    for (std::size_t n = 0; n < slots.size(); ++n) {
-        const voce& r = s.voci[slots[n]];
+    for (const route::station& x : route::stations(s.celle, s.voci, &log)) {
         json st;
-        st["slot"] = slots[n];
-        st["name"] = tool::from_windows1252(r.testo);
-        st["position"] = r.valore3;
-        st["kind"] = r.tipo;
-        st["area"] = json::array({r.valore1, r.valore2});
-        std::optional<int64_t> stop;
-        for (std::size_t c = 0; c < s.celle.size(); ++c)
-            if (s.celle[c].tipo == tipo_cella::fermata &&
-                s.celle[c].dato1 == static_cast<int16_t>(slots[n])) {
-                stop = static_cast<int64_t>(c);
-                break;
-            }
-        st["stop_cell"] = stop ? json(*stop) : json(nullptr);
-        // The timetable as the train card reads it: the time is the departure
-        // (the arrival at the last station); a dwell puts the arrival before it;
-        // a station without a time is passed without one.
-        const int64_t time = r.valore4;
-        const int64_t dwell = r.byte3;
-        std::string arrival, departure;
-        if (time > 0) {
-            if (n + 1 == slots.size())
-                arrival = clock_text(time);
-            else if (n == 0)
-                departure = clock_text(time);
-            else if (dwell > 0) {
-                arrival = clock_text(time - dwell);
-                departure = clock_text(time);
-            } else
-                departure = clock_text(time);
-        }
-        st["arrival"] = arrival;
-        st["departure"] = departure;
-        st["dwell"] = dwell;
+        st["slot"] = x.slot;
+        st["name"] = tool::from_windows1252(x.name);
+        st["position"] = x.position;
+        st["kind"] = x.kind;
+        st["area"] = json::array({x.area_from, x.area_to});
+        st["stop_cell"] = x.stop_cell ? json(*x.stop_cell) : json(nullptr);
+        st["arrival"] = time_text(x.arrival);
+        st["departure"] = time_text(x.departure);
+        st["dwell"] = x.dwell;
         list.push_back(std::move(st));
     }
     return list;
@@ -286,7 +186,7 @@ view_status status_of(const compiled_view& v) {
 
 json model_json(const compiled_view& v, std::size_t plan_points) {
     const stato_scenario& s = v.state;
-    const int64_t length = route_length(s);
+    const int64_t length = route::route_length(s.celle, s.voci);
     json m;
     const view_status st = status_of(v);
     m["status"] = {{"kind", st.kind}, {"text", st.text}};
@@ -302,29 +202,15 @@ json model_json(const compiled_view& v, std::size_t plan_points) {
     m["stations"] = stations_json(s, v.log);
 
     json signals = json::array(), slowdowns = json::array(), tunnels = json::array(), boards = json::array();
-    for (std::size_t c = 0; c < s.celle.size(); ++c) {
-        const cella& x = s.celle[c];
-        if (x.tipo == tipo_cella::segnale)
-            signals.push_back({{"position", item_position(c)}, {"cell", c}});
-        if (x.tipo == tipo_cella::inizio_rallentamento) {
-            const std::size_t e = tool::slowdown_end(s.celle, c);
-            slowdowns.push_back(
-                {{"from", item_position(c)}, {"to", item_position(e)}, {"speed", x.dato1}, {"cell", c}});
-        }
-        if (x.tipo == tipo_cella::cartello_galleria && x.dato1 >= 1 && x.dato1 < numero_voci)
-            boards.push_back(
-                {{"position", item_position(c)},
-                 {"text", tool::from_windows1252(s.voci[static_cast<std::size_t>(x.dato1)].testo)},
-                 {"cell", c}});
-        // Tunnels: runs of cells with a tunnel class, within the line.
-        if (x.galleria != 0 && static_cast<int64_t>(c) * 50 < length) {
-            const int64_t from = static_cast<int64_t>(c) * 50;
-            if (!tunnels.empty() && tunnels.back()["to"].get<int64_t>() == from)
-                tunnels.back()["to"] = from + 50;
-            else
-                tunnels.push_back({{"from", from}, {"to", from + 50}, {"class", x.galleria}});
-        }
-    }
+    for (const route::signal& x : route::signals(s.celle))
+        signals.push_back({{"position", x.position}, {"cell", x.cell}});
+    for (const route::slowdown& r : route::slowdowns(s.celle))
+        slowdowns.push_back({{"from", r.from}, {"to", r.to}, {"speed", r.speed}, {"cell", r.start_cell}});
+    for (const route::board& b : route::tunnel_boards(s.celle, s.voci))
+        boards.push_back(
+            {{"position", b.position}, {"text", tool::from_windows1252(b.text)}, {"cell", b.cell}});
+    for (const route::tunnel& g : route::tunnels(s.celle, length))
+        tunnels.push_back({{"from", g.from}, {"to", g.to}, {"class", g.tunnel_class}});
     m["signals"] = std::move(signals);
     m["slowdowns"] = std::move(slowdowns);
     m["tunnels"] = std::move(tunnels);
@@ -337,7 +223,7 @@ json model_json(const compiled_view& v, std::size_t plan_points) {
 json plan_json(const compiled_view& v, int64_t from, int64_t to, int64_t points) {
     const tracciato_linea& t = v.state.tracciato;
     json list = json::array();
-    const int64_t last = last_plan_point(t);
+    const int64_t last = route::last_plan_point(t);
     if (last < 0)
         return list;
     from = std::clamp<int64_t>(from, 0, last);
@@ -370,7 +256,8 @@ json cell_json(const compiled_view& v, int64_t index) {
                    {"dato3", x.dato3},       {"dato4", x.dato4},       {"dato5", x.dato5},
                    {"dato6", x.dato6},       {"galleria", x.galleria}, {"velocita", x.velocita},
                    {"pendenza", x.pendenza}, {"aderenza", x.aderenza}};
-    j["kind"] = kind_words(x.tipo);
+    const std::optional<route::cell_kind_words> kind = route::cell_kind(x.tipo);
+    j["kind"] = kind ? kind->name : "unknown kind";
     j["speed_kmh"] = int{x.velocita} * 5;
     j["gradient_permille"] = int{x.pendenza} - 100;
     if (x.tipo == tipo_cella::fermata && x.dato1 >= 1 && x.dato1 < numero_voci)
@@ -417,13 +304,13 @@ json locate_json(const compiled_view& v, const std::string& which, int64_t line)
             return l.known && l.source == *src && l.line == line;
         };
         // A station's own position comes before the cells it marks.
-        for (std::size_t i = 1; i <= static_cast<std::size_t>(prima_voce_cartelli); ++i)
-            if (same(v.log.record_origins[i]) && v.log.record_origins[i].item == line_item::station)
-                positions.push_back(s.voci[i].valore3);
+        for (int slot : route::station_slots(s.celle, s.voci, &v.log))
+            if (same(v.log.record_origins[static_cast<std::size_t>(slot)]))
+                positions.push_back(route::station_position(s.voci[static_cast<std::size_t>(slot)]));
         for (std::size_t c = 0; c < v.log.cell_origins.size() && cells.size() < 100; ++c)
             if (same(v.log.cell_origins[c])) {
                 cells.push_back(c);
-                positions.push_back(item_position(c));
+                positions.push_back(route::item_position(c));
             }
     }
     return {

@@ -1,0 +1,126 @@
+// One reading of a compiled route for every view of it: its length, the
+// stations with their timetable, signals, slowdowns, tunnels, boards, the
+// cell kinds in words, the end of the track plan. The views (the tool's
+// drawings, its page, dump, the diagnostics) ask here instead of working the
+// facts out again from `celle` and `voci`.
+#pragma once
+
+#include "compiler/compile_log.h"
+#include "compiler/state.h"
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace scenario::route {
+
+using records = std::array<voce, numero_voci>;
+
+// ---- what the fields of a station record mean -------------------------------
+inline int32_t station_position(const voce& v) {
+    return v.valore3;
+}
+inline int32_t area_start(const voce& v) {
+    return v.valore1;
+}
+inline int32_t area_end(const voce& v) {
+    return v.valore2;
+}
+inline int32_t station_time(const voce& v) {  // seconds after midnight; 0: none
+    return v.valore4;
+}
+inline uint8_t station_dwell(const voce& v) {  // seconds
+    return v.byte3;
+}
+inline uint8_t station_kind(const voce& v) {
+    return v.tipo;
+}
+
+// The route length in metres: "lunghezza percorso" as read (record 84); when
+// it is not positive, worked back from the cells, which run `margine_percorso`
+// past the line's end.
+int64_t route_length(const std::vector<cella>& celle, const records& voci);
+
+// An item placed in cell c stands for the position 50 m before the cell.
+inline int64_t item_position(std::size_t cell) {
+    return (static_cast<int64_t>(cell) - 1) * 50;
+}
+
+// Which records are stations. Stations take records 1 upward, in file order;
+// tunnel-name boards take 80 downward. With the compile's log at hand, the
+// stations are the records a station line filled. From a compiled run file
+// alone, the records from 1 up to the first empty one, leaving out those a
+// tunnel-name board cell points at; a station record that is all zero cannot
+// be told from an empty record there, and ends the list.
+std::vector<int> station_slots(const std::vector<cella>& celle, const records& voci,
+                               const compile_log* log = nullptr);
+
+struct station {
+    int slot = 0;
+    int32_t position = 0;
+    int32_t area_from = 0, area_to = 0;
+    uint8_t kind = 0;
+    uint8_t dwell = 0;
+    std::string name;  // as stored (Windows-1252)
+    std::optional<std::size_t> stop_cell;
+    // The timetable as the train card reads it, seconds after midnight: the
+    // record's time is the departure, at the last station the arrival; a dwell
+    // at a station between puts the arrival that much earlier. A station with
+    // time 0 is passed without one.
+    std::optional<int32_t> arrival, departure;
+};
+std::vector<station> stations(const std::vector<cella>& celle, const records& voci,
+                              const compile_log* log = nullptr);
+
+struct signal {
+    std::size_t cell = 0;
+    int64_t position = 0;
+};
+std::vector<signal> signals(const std::vector<cella>& celle);
+
+// The cell that ends the slowdown starting at cell `start`: the next end
+// cell, or `start` itself when none follows.
+std::size_t slowdown_end(const std::vector<cella>& celle, std::size_t start);
+
+struct slowdown {
+    std::size_t start_cell = 0, end_cell = 0;
+    int64_t from = 0, to = 0;  // item positions of the two cells
+    int16_t speed = 0;         // km/h, as the start cell holds it
+};
+std::vector<slowdown> slowdowns(const std::vector<cella>& celle);
+
+// Runs of cells with a tunnel class, within the first `length` metres; a run
+// of adjacent tunnel cells is one tunnel, of its first cell's class.
+struct tunnel {
+    int64_t from = 0, to = 0;
+    uint8_t tunnel_class = 0;
+};
+std::vector<tunnel> tunnels(const std::vector<cella>& celle, int64_t length);
+
+struct board {
+    std::size_t cell = 0;
+    int64_t position = 0;
+    int slot = 0;
+    std::string text;  // as stored
+};
+std::vector<board> tunnel_boards(const std::vector<cella>& celle, const records& voci);
+
+// A cell kind in words: its name ("slowdown start") and the phrase a sentence
+// uses ("the start of a slowdown"). Null for a code no step writes.
+struct cell_kind_words {
+    const char* name;
+    const char* phrase;
+};
+std::optional<cell_kind_words> cell_kind(uint8_t tipo);
+
+// The last point of the plan that holds a value; -1 when there is none.
+int64_t last_plan_point(const tracciato_linea& t);
+
+// The number of cells of a route whose track plan has `points` points, by the
+// line reader's own rounding of the plan's last point to the last cell.
+std::size_t cells_for_plan_points(std::size_t points);
+
+}  // namespace scenario::route
