@@ -3,6 +3,7 @@
 #include "compiler/line_reader.h"
 
 #include <algorithm>
+#include <array>
 #include <set>
 
 namespace scenario::route {
@@ -44,6 +45,14 @@ std::vector<int> station_slots(const std::vector<cella>& celle, const records& v
 
 std::vector<station> stations(const std::vector<cella>& celle, const records& voci, const compile_log* log) {
     const std::vector<int> slots = station_slots(celle, voci, log);
+    // The first stop cell of each record, in one pass over the cells.
+    std::array<std::optional<std::size_t>, numero_voci> stop_cells{};
+    for (std::size_t c = 0; c < celle.size(); ++c) {
+        const int16_t slot = celle[c].dato1;
+        if (celle[c].tipo == tipo_cella::fermata && slot >= 0 && slot < numero_voci &&
+            !stop_cells[static_cast<std::size_t>(slot)])
+            stop_cells[static_cast<std::size_t>(slot)] = c;
+    }
     std::vector<station> list;
     for (std::size_t n = 0; n < slots.size(); ++n) {
         const voce& r = voci[static_cast<std::size_t>(slots[n])];
@@ -55,11 +64,7 @@ std::vector<station> stations(const std::vector<cella>& celle, const records& vo
         st.kind = station_kind(r);
         st.dwell = station_dwell(r);
         st.name = r.testo;
-        for (std::size_t c = 0; c < celle.size(); ++c)
-            if (celle[c].tipo == tipo_cella::fermata && celle[c].dato1 == slots[n]) {
-                st.stop_cell = c;
-                break;
-            }
+        st.stop_cell = stop_cells[static_cast<std::size_t>(slots[n])];
         const int32_t time = station_time(r);
         if (time > 0) {
             if (n + 1 == slots.size()) {

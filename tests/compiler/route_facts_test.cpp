@@ -86,6 +86,8 @@ TEST_F(ProgramRoute, SlowdownsSignalsTunnelsAndBoards) {
     ASSERT_FALSE(s.empty());
     EXPECT_EQ(s.front().position, 3650);
     EXPECT_EQ(s.front().cell, 74u);
+    // The line description has 42 tunnel lines, none abutting another.
+    EXPECT_EQ(route::tunnels(state_.celle, 40000).size(), 42u);
     for (const route::tunnel& g : route::tunnels(state_.celle, 40000)) {
         EXPECT_LT(g.from, g.to);
         EXPECT_LE(g.to, 40050);

@@ -214,13 +214,11 @@ void report_text(const compile_result& e, const compile_arguments& a, std::ostre
     // the error comes first.
     const std::vector<diagnosis> errors = in_report_order(e.errors);
     const std::vector<worded_warning> warnings = in_report_order(e.warnings.list);
-    std::size_t i = 0, k = 0;
-    while (i < errors.size() || k < warnings.size()) {
-        if (k == warnings.size() ||
-            (i < errors.size() && report_key_of(errors[i]) <= report_key_of(warnings[k])))
-            print_error(errors[i++], a, err);
+    for (const report_item& item : merged_report(errors, warnings)) {
+        if (item.error)
+            print_error(errors[item.index], a, err);
         else
-            print_warning(warnings[k++], a, err);
+            print_warning(warnings[item.index], a, err);
     }
     for (const auto& [code, n] : e.warnings.not_shown)
         err << "scenario: " << n << " more warning" << (n == 1 ? "" : "s") << " [" << warning_name(code)

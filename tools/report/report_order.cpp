@@ -30,6 +30,21 @@ report_key report_key_of(const worded_warning& w) {
     return {file_rank(w.source), w.line, w.first_column};
 }
 
+std::vector<report_item> merged_report(const std::vector<diagnosis>& errors,
+                                       const std::vector<worded_warning>& warnings) {
+    std::vector<report_item> list;
+    list.reserve(errors.size() + warnings.size());
+    std::size_t i = 0, k = 0;
+    while (i < errors.size() || k < warnings.size()) {
+        if (k == warnings.size() ||
+            (i < errors.size() && report_key_of(errors[i]) <= report_key_of(warnings[k])))
+            list.push_back({true, i++});
+        else
+            list.push_back({false, k++});
+    }
+    return list;
+}
+
 std::vector<diagnosis> in_report_order(std::vector<diagnosis> list) {
     return sorted(std::move(list));
 }

@@ -6,6 +6,7 @@
 #include "tools/report/diagnostics.h"
 #include "tools/report/warning_words.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <tuple>
 #include <vector>
@@ -16,6 +17,18 @@ namespace scenario::tool {
 using report_key = std::tuple<int, int32_t, int32_t>;
 report_key report_key_of(const diagnosis& d);
 report_key report_key_of(const worded_warning& w);
+
+// One place in a merged report: the `index`-th entry of the errors or of the
+// warnings.
+struct report_item {
+    bool error = false;
+    std::size_t index = 0;
+};
+
+// Errors and warnings, each already in report order, as one list in that
+// order; at one place the error comes first.
+std::vector<report_item> merged_report(const std::vector<diagnosis>& errors,
+                                       const std::vector<worded_warning>& warnings);
 
 // The entries in report order; entries at the same place keep their order.
 std::vector<diagnosis> in_report_order(std::vector<diagnosis> list);

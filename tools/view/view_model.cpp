@@ -23,18 +23,22 @@ namespace {
 
 // ---- the errors: the same entries as `compile --json` ---------------------
 
-json error_entries(const compiled_view& v) {
-    json list = json::array();
-    for (const tool::diagnosis& d : tool::in_report_order(tool::diagnose(v.state, v.log, v.stamp_error)))
-        list.push_back(tool::diagnosis_json(d, v.labels.line, v.labels.run));
-    return list;
-}
-
-json warning_entries(const compiled_view& v) {
-    json list = json::array();
-    for (const tool::worded_warning& w : tool::in_report_order(tool::word_warnings(v.state, v.log, {}).list))
-        list.push_back(tool::warning_json(w, v.labels.line, v.labels.run));
-    return list;
+// The errors and warnings as `compile --json` lists them, and the order in
+// which the page shows them as one list: [["error", i] or ["warning", i] ...].
+void report_entries(compiled_view& v) {
+    const std::vector<tool::diagnosis> errors =
+        tool::in_report_order(tool::diagnose(v.state, v.log, v.stamp_error));
+    const std::vector<tool::worded_warning> warnings =
+        tool::in_report_order(tool::word_warnings(v.state, v.log, {}).list);
+    v.errors = json::array();
+    for (const tool::diagnosis& d : errors)
+        v.errors.push_back(tool::diagnosis_json(d, v.labels.line, v.labels.run));
+    v.warnings = json::array();
+    for (const tool::worded_warning& w : warnings)
+        v.warnings.push_back(tool::warning_json(w, v.labels.line, v.labels.run));
+    v.problem_order = json::array();
+    for (const tool::report_item& item : tool::merged_report(errors, warnings))
+        v.problem_order.push_back(json::array({item.error ? "error" : "warning", item.index}));
 }
 
 // ---- words for the compile's facts ------------------------------------------
@@ -164,8 +168,7 @@ std::shared_ptr<const compiled_view> compile_view(std::string line_text, std::st
     v->compiled_at_ms = std::chrono::duration_cast<std::chrono::milliseconds>(
                             std::chrono::system_clock::now().time_since_epoch())
                             .count();
-    v->errors = error_entries(*v);
-    v->warnings = warning_entries(*v);
+    report_entries(*v);
     return v;
 }
 
@@ -217,6 +220,7 @@ json model_json(const compiled_view& v, std::size_t plan_points) {
     m["boards"] = std::move(boards);
     m["errors"] = v.errors;
     m["warnings"] = v.warnings;
+    m["problem_order"] = v.problem_order;
     return m;
 }
 

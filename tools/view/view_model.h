@@ -34,6 +34,7 @@ struct compiled_view {
     std::optional<error_code> stamp_error;  // 1250 or 1251
     json errors;                            // the entries `compile --json` gives
     json warnings;                          // likewise, its "warnings"
+    json problem_order;                     // both as one list in report order
     double compile_ms = 0;
     int64_t compiled_at_ms = 0;  // wall clock, milliseconds since 1970
 };

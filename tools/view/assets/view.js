@@ -161,26 +161,10 @@
   }
 
   // Errors and warnings as one list in file and line order (the line
-  // description first), as the author reads the sources; each list comes in
-  // that order already, and at one place the error comes first.
+  // description first), in the order the model gives.
   function problems(m) {
-    const rank = (e) => {
-      const f = field(e, "file");
-      return f === null ? 2 : f === m.files.line ? 0 : f === m.files.run ? 1 : 2;
-    };
-    const key = (e) => [rank(e), field(e, "line") || 0, field(e, "column") || 0];
-    const before = (a, b) => {
-      const x = key(a), y = key(b);
-      for (let i = 0; i < 3; i++) if (x[i] !== y[i]) return x[i] < y[i];
-      return true;
-    };
-    const errors = m.errors, warnings = m.warnings || [], all = [];
-    let i = 0, k = 0;
-    while (i < errors.length || k < warnings.length) {
-      if (k === warnings.length || (i < errors.length && before(errors[i], warnings[k]))) all.push(errors[i++]);
-      else all.push(warnings[k++]);
-    }
-    return all;
+    if (!m.problem_order) return m.errors.concat(m.warnings || []);
+    return m.problem_order.map(([kind, i]) => (kind === "error" ? m.errors[i] : m.warnings[i]));
   }
 
   // A second place of an entry, as a link to its source line.
