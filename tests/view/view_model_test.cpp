@@ -4,6 +4,7 @@
 
 #include "common/line_list.h"
 #include "sources/writers.h"
+#include "tools/report/compiled_json.h"
 
 #include <gtest/gtest.h>
 #include <string>
@@ -146,7 +147,7 @@ TEST(ViewModel, NoSourcesGiveAnEmptyRouteNotACrash) {
     // Bytes that are not UTF-8 in a file name never break the JSON text.
     const auto odd =
         compile_view(line_source(), run_source(), "Calvena_Roccalba", "4127", {"w/\xFF.txt", "\xC8"});
-    EXPECT_NO_THROW(to_text(model_json(*odd)));
+    EXPECT_NO_THROW(tool::json_text(model_json(*odd)));
 }
 
 }  // namespace
