@@ -9,7 +9,7 @@
 namespace scenario::route {
 
 int64_t route_length(const std::vector<cella>& celle, const records& voci) {
-    const int64_t read = voci[voce_treno].valore2;
+    const int64_t read = length_read(voci);
     if (read > 0)
         return read;
     if (celle.empty())
@@ -125,8 +125,9 @@ std::vector<board> tunnel_boards(const std::vector<cella>& celle, const records&
     std::vector<board> list;
     for (std::size_t c = 0; c < celle.size(); ++c) {
         const cella& x = celle[c];
-        if (x.tipo == tipo_cella::cartello_galleria && x.dato1 >= 1 && x.dato1 < numero_voci)
-            list.push_back({c, item_position(c), x.dato1, voci[static_cast<std::size_t>(x.dato1)].testo});
+        const std::optional<int> slot = record_of_cell(x);
+        if (x.tipo == tipo_cella::cartello_galleria && slot)
+            list.push_back({c, item_position(c), *slot, voci[static_cast<std::size_t>(*slot)].testo});
     }
     return list;
 }

@@ -39,6 +39,27 @@ inline uint8_t station_kind(const voce& v) {
     return v.tipo;
 }
 
+// ---- what the fields of a cell mean ----------------------------------------
+inline int cell_gradient(const cella& c) {  // per mille, + uphill
+    return static_cast<int>(c.pendenza) - 100;
+}
+inline int cell_speed_kmh(const cella& c) {  // the line's limit in the cell
+    return int{c.velocita} * 5;
+}
+// The record a stop cell or a tunnel-name board cell points at.
+inline std::optional<int> record_of_cell(const cella& c) {
+    if ((c.tipo != tipo_cella::fermata && c.tipo != tipo_cella::cartello_galleria) || c.dato1 < 1 ||
+        c.dato1 >= numero_voci)
+        return std::nullopt;
+    return c.dato1;
+}
+
+// "lunghezza percorso" as the line description gave it (record 84); 0 when
+// the record holds none.
+inline int32_t length_read(const records& voci) {
+    return voci[voce_treno].valore2;
+}
+
 // The route length in metres: "lunghezza percorso" as read (record 84); when
 // it is not positive, worked back from the cells, which run `margine_percorso`
 // past the line's end.

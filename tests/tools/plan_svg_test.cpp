@@ -3,10 +3,13 @@
 #include "common/line_list.h"
 #include "sources/writers.h"
 #include "tests/support/files.h"
+#include "tests/support/route_fixtures.h"
 #include "tools/command_line.h"
 #include "tools/commands/compile_command.h"
 #include "tools/commands/plan_command.h"
+#include "tools/render/svg_plan.h"
 
+#include <algorithm>
 #include <cctype>
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -279,6 +282,51 @@ TEST_F(Piano, ALineFileOfAnotherRouteIsLeftOutWithAWarning) {
     EXPECT_EQ(err, "");
 }
 
+// Compiled files alone: the boards' records are left out; an all-zero station
+// record cannot be told from an empty one and ends the stations (the page,
+// with the compile at hand, lists it).
+TEST_F(Piano, StationsOfCompiledFilesWhereTheRecordsAreHardToRead) {
+    const std::vector<std::string>& all = test_support::program_stations();
+    const struct {
+        const char* what;
+        std::string line, run;
+        std::vector<std::string> stations;
+        const char* heading;
+    } cases[] = {
+        {"the boards fill the records", test_support::line_with_boards_filling_the_records(),
+         testo_lista(sorgenti::righe_treno()), std::vector<std::string>(all.begin(), all.begin() + 11),
+         "route 40 km, 11 stations,"},
+        {"an all-zero station",
+         testo_lista(sorgenti::righe_linea()),
+         test_support::run_with_an_all_zero_station(),
+         {"CALVENA"},
+         "route 40 km, 1 stations,"},
+        {"a length that is no multiple of 50", test_support::line_of_40020_metres(),
+         testo_lista(sorgenti::righe_treno()), all, "route 40.0 km, 12 stations,"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        write_file(root_ / "l.txt", c.line);
+        write_file(root_ / "r.txt", c.run);
+        const compile_result compiled = compile_sources(
+            {root_ / "l.txt", root_ / "r.txt", "Calvena_Roccalba", "4127", true, root_ / "out"});
+        ASSERT_FALSE(compiled.failure);
+        std::string err;
+        ASSERT_EQ(draw(err), 0) << err;
+        std::vector<std::string> names;
+        std::string heading;
+        for (const xml_element& e : read_svg()) {
+            const std::string parent = e.ancestors.empty() ? "" : e.ancestors.back();
+            if (e.name == "text" && parent == "g#plan" && e.attributes.at("fill") == "#12336b")
+                names.push_back(e.text);
+            if (e.name == "text" && parent == "svg#" && e.attributes.at("y") == "56")
+                heading = e.text;
+        }
+        EXPECT_EQ(names, c.stations);
+        EXPECT_EQ(heading.rfind(c.heading, 0), 0u) << heading;
+    }
+}
+
 TEST_F(Piano, MissingOrInvalidFilesAreReported) {
     std::string err;
     EXPECT_EQ(draw(err), 2);  // nothing compiled yet
@@ -289,6 +337,102 @@ TEST_F(Piano, MissingOrInvalidFilesAreReported) {
     EXPECT_EQ(draw(err), 1);
     EXPECT_NE(err.find("offset"), std::string::npos) << err;
     EXPECT_FALSE(fs::exists(root_ / "plan.svg"));
+}
+
+// Compiled files built by hand: the stations and the length the drawing
+// shows where a run file read alone is ambiguous.
+struct drawn_route {
+    std::vector<std::string> stations;  // the names by the stations' marks, in order
+    std::string heading;                // the line under the title
+    std::vector<std::string> profile_texts;
+};
+
+drawn_route drawn(const plan_data& d) {
+    std::vector<xml_element> elements;
+    EXPECT_EQ(xml_reader(draw_plan(d)).read(elements), "");
+    drawn_route r;
+    for (const xml_element& e : elements) {
+        if (e.name != "text")
+            continue;
+        const std::string parent = e.ancestors.empty() ? "" : e.ancestors.back();
+        if (parent == "g#plan" && e.attributes.at("fill") == "#12336b")
+            r.stations.push_back(e.text);
+        if (parent == "svg#" && e.attributes.at("y") == "56")
+            r.heading = e.text;
+        if (parent == "g#profile")
+            r.profile_texts.push_back(e.text);
+    }
+    return r;
+}
+
+plan_data hand_route() {
+    plan_data d;
+    d.title = "hand";
+    d.celle.resize(181);  // a 2000 m route: (2000 + 7000) / 50 + 1 cells
+    for (cella& c : d.celle)
+        c.pendenza = 100;
+    d.voci[voce_treno].valore2 = 2000;
+    return d;
+}
+
+void add_station(plan_data& d, int slot, int32_t position, const char* name) {
+    voce& v = d.voci[static_cast<std::size_t>(slot)];
+    v.tipo = 12;
+    v.valore3 = position;
+    v.valore1 = position - 100;
+    v.valore2 = position + 100;
+    v.testo = name;
+}
+
+void add_board(plan_data& d, int slot, std::size_t cell, const char* text) {
+    d.voci[static_cast<std::size_t>(slot)].testo = text;
+    d.celle[cell].tipo = tipo_cella::cartello_galleria;
+    d.celle[cell].dato1 = static_cast<int16_t>(slot);
+}
+
+TEST(PlanOfHandBuiltFiles, StationsAndLength) {
+    using names = std::vector<std::string>;
+    {
+        SCOPED_TRACE("a board's record between two stations");
+        plan_data d = hand_route();
+        add_station(d, 1, 0, "ALFA");
+        add_board(d, 2, 20, "(GALLERIA)");
+        add_station(d, 3, 1500, "GAMMA");
+        const drawn_route r = drawn(d);
+        EXPECT_EQ(r.stations, (names{"ALFA", "GAMMA"}));
+        EXPECT_EQ(r.heading.rfind("route 2 km, 2 stations,", 0), 0u) << r.heading;
+    }
+    {
+        SCOPED_TRACE("an all-zero station record: read alone, it ends the stations");
+        plan_data d = hand_route();
+        add_station(d, 1, 0, "ALFA");
+        add_station(d, 3, 1500, "GAMMA");
+        EXPECT_EQ(drawn(d).stations, (names{"ALFA"}));
+    }
+    {
+        SCOPED_TRACE("the station records reach the board records");
+        plan_data d = hand_route();
+        for (int slot = 80; slot >= 3; --slot)
+            add_board(d, slot, static_cast<std::size_t>(slot) + 10, "(B)");
+        add_station(d, 1, 0, "ALFA");
+        add_station(d, 2, 1500, "BETA");
+        const drawn_route r = drawn(d);
+        EXPECT_EQ(r.stations, (names{"ALFA", "BETA"}));
+        EXPECT_EQ(r.heading.rfind("route 2 km, 2 stations,", 0), 0u) << r.heading;
+    }
+    {
+        SCOPED_TRACE("a length that is no multiple of 50");
+        plan_data d = hand_route();
+        d.celle.resize(180);  // (1970 + 7000) / 50 = 179.4: 179 + 1 cells
+        d.voci[voce_treno].valore2 = 1970;
+        for (cella& c : d.celle)
+            c.pendenza = 110;  // +10 per mille: 19.7 m up over the route
+        add_station(d, 1, 0, "ALFA");
+        const drawn_route r = drawn(d);
+        EXPECT_EQ(r.heading.rfind("route 2.0 km,", 0), 0u) << r.heading;
+        EXPECT_NE(std::find(r.profile_texts.begin(), r.profile_texts.end(), "19.7 m"), r.profile_texts.end());
+        EXPECT_EQ(std::find(r.profile_texts.begin(), r.profile_texts.end(), "20.0 m"), r.profile_texts.end());
+    }
 }
 
 }  // namespace

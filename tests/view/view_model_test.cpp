@@ -4,6 +4,8 @@
 
 #include "common/line_list.h"
 #include "sources/writers.h"
+#include "tests/support/route_fixtures.h"
+#include "tools/report/compiled_json.h"
 
 #include <gtest/gtest.h>
 #include <string>
@@ -71,6 +73,42 @@ TEST(ViewModel, BuiltInScenario) {
     EXPECT_EQ(m["slowdowns"][0]["speed"], 30);
     EXPECT_FALSE(m["tunnels"].empty());
     EXPECT_FALSE(m["boards"].empty());
+}
+
+// The stations the page lists come from the compile's own record of which
+// lines were stations, so an all-zero station is listed, and the boards'
+// records are never taken for stations.
+TEST(ViewModel, StationsAndLengthWhereTheRecordsAreHardToRead) {
+    const std::vector<std::string>& all = test_support::program_stations();
+    const struct {
+        const char* what;
+        std::string line, run;
+        std::vector<std::string> stations;
+        int64_t length;
+    } cases[] = {
+        {"the boards fill the records",
+         test_support::line_with_boards_filling_the_records(),
+         run_source(),
+         {all.begin(), all.begin() + 11},
+         40000},
+        {"an all-zero station",
+         line_source(),
+         test_support::run_with_an_all_zero_station(),
+         {"CALVENA", ""},
+         40000},
+        {"a length that is no multiple of 50", test_support::line_of_40020_metres(), run_source(), all,
+         40020},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const json m = model_json(*compile(c.line, c.run));
+        std::vector<std::string> names;
+        for (const json& st : m["stations"])
+            names.push_back(st["name"]);
+        EXPECT_EQ(names, c.stations);
+        EXPECT_EQ(m["length"], c.length);
+        EXPECT_EQ(m["plan"].back()[0], c.length);
+    }
 }
 
 TEST(ViewModel, CellWithItsSourceLine) {
@@ -146,7 +184,7 @@ TEST(ViewModel, NoSourcesGiveAnEmptyRouteNotACrash) {
     // Bytes that are not UTF-8 in a file name never break the JSON text.
     const auto odd =
         compile_view(line_source(), run_source(), "Calvena_Roccalba", "4127", {"w/\xFF.txt", "\xC8"});
-    EXPECT_NO_THROW(to_text(model_json(*odd)));
+    EXPECT_NO_THROW(tool::json_text(model_json(*odd)));
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "compiler/state.h"
 #include "compiler/text_case.h"
 #include "tools/commands/exit_status.h"
+#include "tools/report/compiled_json.h"
 #include "tools/report/file_io.h"
 #include "tools/report/memory_compile.h"
 #include "tools/report/text_encoding.h"
@@ -152,11 +153,6 @@ void recognise_content(std::string_view bytes, decoded_file& f) {
     f.result = {false, offset, "not a compiled file (" + why + ")"};
 }
 
-// Texts from the files may hold anything: invalid UTF-8 becomes U+FFFD.
-std::string text_of(const json& j) {
-    return j.dump(-1, ' ', false, json::error_handler_t::replace);
-}
-
 // Writes one file's object: the members of `head`, then, when `list_key` is
 // given, a list whose elements `next` builds one at a time, so a million plan
 // points never stand in memory together.
@@ -166,43 +162,23 @@ void write_file_object(std::ostream& out, const json& head, const char* list_key
     out << "  {";
     bool first = true;
     for (const auto& [key, value] : head.items()) {
-        out << (first ? "" : ",") << text_of(json(key)) << ":" << text_of(value);
+        out << (first ? "" : ",") << json_text(json(key)) << ":" << json_text(value);
         first = false;
     }
     if (list_key) {
-        out << (first ? "" : ",") << text_of(json(list_key)) << ":[";
+        out << (first ? "" : ",") << json_text(json(list_key)) << ":[";
         for (std::size_t i = 0; i < count; ++i)
-            out << (i == 0 ? "\n    " : ",\n    ") << text_of(next(i));
+            out << (i == 0 ? "\n    " : ",\n    ") << json_text(next(i));
         out << (count == 0 ? "]" : "\n  ]");
     }
     out << "}";
 }
 
-json cell_json(std::size_t index, const cella& c) {
-    return json{{"index", index},         {"tipo", c.tipo},         {"dato1", c.dato1},
-                {"dato2", c.dato2},       {"dato3", c.dato3},       {"dato4", c.dato4},
-                {"dato5", c.dato5},       {"dato6", c.dato6},       {"galleria", c.galleria},
-                {"velocita", c.velocita}, {"pendenza", c.pendenza}, {"aderenza", c.aderenza}};
-}
-
-json record_json(std::size_t index, const voce& v) {
-    return json{{"index", index},
-                {"tipo", v.tipo},
-                {"valore1", v.valore1},
-                {"valore2", v.valore2},
-                {"valore3", v.valore3},
-                {"byte1", v.byte1},
-                {"testo", from_windows1252(v.testo)},
-                {"intero1", v.intero1},
-                {"intero2", v.intero2},
-                {"intero3", v.intero3},
-                {"intero4", v.intero4},
-                {"intero5", v.intero5},
-                {"byte2", v.byte2},
-                {"byte3", v.byte3},
-                {"byte4", v.byte4},
-                {"byte5", v.byte5},
-                {"valore4", v.valore4}};
+// Each element of a list leads with its index.
+json indexed(std::size_t index, json fields) {
+    json j{{"index", index}};
+    j.update(fields);
+    return j;
 }
 
 // null for a value never assigned, an integer for a 16-bit one, else a double
@@ -254,7 +230,7 @@ void write_decoded(std::ostream& out, json head, decoded_file& f, const dump_vie
                 if (!view.non_empty || cell_is_non_empty(f.celle[static_cast<std::size_t>(i)]))
                     chosen.push_back(static_cast<std::size_t>(i));
             write_file_object(out, head, "celle", chosen.size(), [&](std::size_t n) {
-                json c = cell_json(chosen[n], f.celle[chosen[n]]);
+                json c = indexed(chosen[n], cell_fields_json(f.celle[chosen[n]]));
                 if (view.with_sources)
                     c["source"] =
                         origin_json(view, cell_origin(view.origins, static_cast<int64_t>(chosen[n])));
@@ -264,7 +240,7 @@ void write_decoded(std::ostream& out, json head, decoded_file& f, const dump_vie
         }
         case compiled_kind::run:
             write_file_object(out, head, "voci", f.voci.size(), [&](std::size_t i) {
-                json r = record_json(i, f.voci[i]);
+                json r = indexed(i, record_fields_json(f.voci[i]));
                 if (view.with_sources)
                     r["source"] = origin_json(
                         view, view.origins != nullptr ? view.origins->record_origins[i] : source_place{});

@@ -20,16 +20,8 @@ struct plan_data {
     std::array<voce, numero_voci> voci{};
 };
 
-// The stations of a run file, by the rule of route::station_slots for a
-// compiled file read alone.
-struct drawn_station {
-    int index = 0;
-    int32_t position = 0;
-    std::string name;  // as stored (Windows-1252)
-};
-std::vector<drawn_station> stations_of(const plan_data& d);
-
-// The whole SVG document.
+// The whole SVG document. Its stations are route::stations of the compiled
+// files alone.
 std::string draw_plan(const plan_data& d);
 
 }  // namespace scenario::tool

@@ -191,7 +191,7 @@ private:
         const voce& identita = s_.voci[voce_identita_treno];
         switch (e_->code) {
             case error_code::route_too_long:
-                return "route length " + metri(s_.voci[voce_treno].valore2) +
+                return "route length " + metri(route::length_read(s_.voci)) +
                        ": longer than the 1000000 m a route may have";
             case error_code::progressive_not_on_50:
                 return progressiva();
@@ -402,16 +402,16 @@ private:
                 continue;
             const voce& v = s_.voci[static_cast<std::size_t>(i)];
             const voce& prima = s_.voci[static_cast<std::size_t>(i - 1)];
-            const int64_t scarto = int64_t{v.valore1} - prima.valore2;
+            const int64_t scarto = int64_t{route::area_start(v)} - route::area_end(prima);
             add_related(log_.record_origins[static_cast<std::size_t>(i - 1)],
                         "the previous station" +
                             (prima.testo.empty() ? std::string() : ", " + prima.testo + ",") +
-                            " whose area ends at " + metri(prima.valore2));
-            std::string t = chi("station") + ": its area starts at " + metri(v.valore1) + ", ";
+                            " whose area ends at " + metri(route::area_end(prima)));
+            std::string t = chi("station") + ": its area starts at " + metri(route::area_start(v)) + ", ";
             t += scarto >= 0 ? "only " + metri(scarto) + " after" : "before";
             t += " the area of the previous station" +
                  (prima.testo.empty() ? std::string() : ", " + prima.testo + ",") + " ends (" +
-                 metri(prima.valore2) + "); 350 m are needed between them";
+                 metri(route::area_end(prima)) + "); 350 m are needed between them";
             return t;
         }
         return chi("station") + ": its area starts less than 350 m after the previous station's area ends";
@@ -428,8 +428,8 @@ private:
             return t + "too close to or beyond the end of the route; " +
                    (stazione ? "a station" : "a position") + " may lie at most at " +
                    metri(ultima_posizione_accettata(s_, margine)) + " (the route is " +
-                   metri(s_.voci[voce_treno].valore2) + " long, plus " +
-                   metri(int64_t{s_.lunghezza_estesa} - s_.voci[voce_treno].valore2) + " of run-off)";
+                   metri(route::length_read(s_.voci)) + " long, plus " +
+                   metri(int64_t{s_.lunghezza_estesa} - route::length_read(s_.voci)) + " of run-off)";
         if (e.place.item == line_item::slowdown) {
             const std::optional<int32_t> lunghezza = numero(e.place, 3);
             if (lunghezza)

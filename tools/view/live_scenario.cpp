@@ -1,5 +1,7 @@
 #include "tools/view/live_scenario.h"
 
+#include "tools/report/compiled_json.h"
+
 #include <fstream>
 #include <iterator>
 #include <optional>
@@ -66,7 +68,7 @@ live_scenario::live_scenario(watched_sources sources, std::function<void(const s
     json m = model_json(*empty);
     m["status"] = {{"kind", "waiting"}, {"text", "waiting for the first compile"}};
     m["version"] = 0;
-    model_text_ = to_text(m);
+    model_text_ = tool::json_text(m);
 }
 
 live_scenario::~live_scenario() {
@@ -150,7 +152,7 @@ void live_scenario::publish(std::shared_ptr<const compiled_view> v, const view_s
         std::lock_guard lock(mutex_);
         m["version"] = ++version_;
         view_ = std::move(v);
-        model_text_ = to_text(m);
+        model_text_ = tool::json_text(m);
         event = "event: model\ndata: " + model_text_ + "\n\n";
     }
     if (on_model_)

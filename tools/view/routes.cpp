@@ -1,5 +1,6 @@
 #include "tools/view/routes.h"
 
+#include "tools/report/compiled_json.h"
 #include "tools/view/assets.h"
 
 #include <charconv>
@@ -21,7 +22,7 @@ reply text_reply(int status, std::string body) {
 reply json_reply(const json& j) {
     reply r;
     r.content_type = "application/json";
-    r.body = to_text(j);
+    r.body = tool::json_text(j);
     return r;
 }
 

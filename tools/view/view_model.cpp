@@ -5,6 +5,7 @@
 #include "compiler/provenance.h"
 #include "compiler/route_facts.h"
 #include "compiler/source_store.h"
+#include "tools/report/compiled_json.h"
 #include "tools/report/diagnostics.h"
 #include "tools/report/report_json.h"
 #include "tools/report/report_order.h"
@@ -142,7 +143,7 @@ json profile_json(const stato_scenario& s, int64_t length, std::size_t points) {
     for (std::size_t c = 0; c < cells; ++c) {
         if (c % step == 0)
             list.push_back(json::array({static_cast<int64_t>(c) * 50, round2(elevation)}));
-        elevation += (static_cast<double>(s.celle[c].pendenza) - 100.0) * 50.0 / 1000.0;
+        elevation += static_cast<double>(route::cell_gradient(s.celle[c])) * 50.0 / 1000.0;
     }
     if (cells > 0)
         list.push_back(json::array({static_cast<int64_t>(cells) * 50, round2(elevation)}));
@@ -256,18 +257,14 @@ json cell_json(const compiled_view& v, int64_t index) {
     j["index"] = index;
     j["from"] = index * 50;
     j["to"] = index * 50 + 50;
-    j["fields"] = {{"tipo", x.tipo},         {"dato1", x.dato1},       {"dato2", x.dato2},
-                   {"dato3", x.dato3},       {"dato4", x.dato4},       {"dato5", x.dato5},
-                   {"dato6", x.dato6},       {"galleria", x.galleria}, {"velocita", x.velocita},
-                   {"pendenza", x.pendenza}, {"aderenza", x.aderenza}};
+    j["fields"] = tool::cell_fields_json(x);
     const std::optional<route::cell_kind_words> kind = route::cell_kind(x.tipo);
     j["kind"] = kind ? kind->name : "unknown kind";
-    j["speed_kmh"] = int{x.velocita} * 5;
-    j["gradient_permille"] = int{x.pendenza} - 100;
-    if (x.tipo == tipo_cella::fermata && x.dato1 >= 1 && x.dato1 < numero_voci)
-        j["station"] = tool::from_windows1252(s.voci[static_cast<std::size_t>(x.dato1)].testo);
-    if (x.tipo == tipo_cella::cartello_galleria && x.dato1 >= 1 && x.dato1 < numero_voci)
-        j["board"] = tool::from_windows1252(s.voci[static_cast<std::size_t>(x.dato1)].testo);
+    j["speed_kmh"] = route::cell_speed_kmh(x);
+    j["gradient_permille"] = route::cell_gradient(x);
+    if (const std::optional<int> slot = route::record_of_cell(x))
+        j[x.tipo == tipo_cella::fermata ? "station" : "board"] =
+            tool::from_windows1252(s.voci[static_cast<std::size_t>(*slot)].testo);
     j["item"] = x.tipo == tipo_cella::libera ? json(nullptr) : origin_json(v, cell_origin(&v.log, index));
     // The compile keeps the line behind each cell's item, not behind the
     // profile values (speed, adhesion, gradient) a cell takes from a range.

@@ -39,11 +39,6 @@ struct compiled_view {
     int64_t compiled_at_ms = 0;  // wall clock, milliseconds since 1970
 };
 
-// JSON text; a text that is not valid UTF-8 never stops it (U+FFFD stands in).
-inline std::string to_text(const json& j) {
-    return j.dump(-1, ' ', false, json::error_handler_t::replace);
-}
-
 // Compiles the two sources in memory; nothing is written anywhere.
 std::shared_ptr<const compiled_view> compile_view(std::string line_text, std::string run_text,
                                                   const std::string& name, const std::string& train,
