@@ -101,8 +101,8 @@ void solo_scrittura(benchmark::State& state, const sorgenti_testo& t) {
     std::filesystem::create_directories(cartella);
     const std::filesystem::path file = cartella / "uscita.dat";
     for (auto _ : state) {
-        if (auto guasto = sostituisci_file(file, contenuto)) {
-            state.SkipWithError(guasto->c_str());
+        if (const result<void> scritto = sostituisci_file(file, contenuto); !scritto) {
+            state.SkipWithError(scritto.error().c_str());
             break;
         }
     }

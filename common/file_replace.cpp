@@ -82,11 +82,10 @@ std::string describe_failure(const file_failure& f) {
            "\": " + (f.cause ? f.cause.message() : "unknown failure");
 }
 
-std::optional<std::string> sostituisci_file(const std::filesystem::path& percorso,
-                                            std::string_view contenuto) {
+result<void> sostituisci_file(const std::filesystem::path& percorso, std::string_view contenuto) {
     if (auto f = replace_file(percorso, contenuto))
-        return describe_failure(*f);
-    return std::nullopt;
+        return failure{describe_failure(*f)};
+    return {};
 }
 
 }  // namespace scenario

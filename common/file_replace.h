@@ -1,6 +1,8 @@
 // Replacing a file whole, for the text files and the compiled files alike.
 #pragma once
 
+#include "common/result.h"
+
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -41,7 +43,6 @@ std::string describe_failure(const file_failure& f);
 const char* failure_phrase(replace_step step);  // "cannot open", "cannot create", ...
 
 // replace_file, its failure described in English.
-std::optional<std::string> sostituisci_file(const std::filesystem::path& percorso,
-                                            std::string_view contenuto);
+result<void> sostituisci_file(const std::filesystem::path& percorso, std::string_view contenuto);
 
 }  // namespace scenario

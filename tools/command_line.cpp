@@ -102,9 +102,10 @@ void describe(CLI::App& app, all_arguments& a) {
                                     compile_description);
     add_required(compile, "--line", a.compile.line, "The line description text source", "FILE");
     add_required(compile, "--run", a.compile.run, "The run description text source", "FILE");
-    add_required(compile, "--name", a.compile.name, "The scenario name (NAME in the file names)", "NAME");
-    add_required(compile, "--train", a.compile.train, "The train number (NUMBER in the file names)",
-                 "NUMBER");
+    compile->add_option("--name", a.compile.name, "The scenario name (default: from the file names)")
+        ->type_name("NAME");
+    compile->add_option("--train", a.compile.train, "The train number (default: from the file names)")
+        ->type_name("NUMBER");
     compile
         ->add_option("--out", a.compile.out, "Where the compiled files go (default: the current directory)")
         ->type_name("DIR");
@@ -144,8 +145,10 @@ void describe(CLI::App& app, all_arguments& a) {
 
     CLI::App* plan = add_command(app, "plan", "Draw a compiled scenario as SVG (plan and gradient profile).",
                                  plan_description);
-    add_required(plan, "--name", a.plan.name, "The scenario name", "NAME");
-    add_required(plan, "--train", a.plan.train, "The train number", "NUMBER");
+    plan->add_option("--name", a.plan.name, "The scenario name (default: from the compiled files in DIR)")
+        ->type_name("NAME");
+    plan->add_option("--train", a.plan.train, "The train number (default: from the compiled files in DIR)")
+        ->type_name("NUMBER");
     add_required(plan, "DIR", a.plan.directory, "The directory that holds the compiled files", "");
     add_required(plan, "--svg", a.plan.svg, "The picture to write; - for standard output", "OUT.svg");
 

@@ -175,6 +175,40 @@ TEST_F(CheckCommand, CompileWarnsAfterWritingAndStrictOnlyChangesTheStatus) {
     EXPECT_NE(plain.out.find("compiled without errors"), std::string::npos);
 }
 
+// Without --name and --train, compile takes them from the text sources'
+// names and plan from the compiled files in its directory; both say so.
+TEST_F(CheckCommand, CompileAndPlanTakeTheNamesFromTheFileNames) {
+    temporary_directory out{"scenario_names_out_"};
+    const outcome compiled =
+        run_words({"compile", "--line", line_.string(), "--run", run_.string(), "--out", out.path().string()});
+    ASSERT_EQ(compiled.status, 0) << compiled.err;
+    EXPECT_NE(compiled.err.find("scenario name \"Prova\", train number \"101\" (taken from the file names)"),
+              std::string::npos)
+        << compiled.err;
+    for (const char* f : {"Prova_linea.dat", "Prova_101.sim", "Prova_101.dat"})
+        EXPECT_TRUE(fs::exists(out / f)) << f;
+
+    const outcome drawn = run_words({"plan", out.path().string(), "--svg", (out / "p.svg").string()});
+    ASSERT_EQ(drawn.status, 0) << drawn.err;
+    EXPECT_NE(drawn.err.find("(taken from the file names)"), std::string::npos) << drawn.err;
+    EXPECT_NE(read_file(out / "p.svg").find("Prova, train 101"), std::string::npos);
+
+    // A second scenario in the directory: plan asks which.
+    write_file(out / "Altra_5.sim", read_file(out / "Prova_101.sim"));
+    const outcome two = run_words({"plan", out.path().string(), "--svg", "-"});
+    EXPECT_EQ(two.status, 2);
+    EXPECT_NE(two.err.find("holds 2 compiled scenarios"), std::string::npos) << two.err;
+    EXPECT_EQ(run_words({"plan", out.path().string(), "--train", "101", "--svg", "-"}).status, 0);
+
+    // A run file that does not follow the names, and no --train: nothing is compiled.
+    const fs::path odd = inputs_ / "treno.txt";
+    write_file(odd, read_file(run_));
+    const outcome unnamed =
+        run_words({"compile", "--line", line_.string(), "--run", odd.string(), "--out", out.path().string()});
+    EXPECT_EQ(unnamed.status, 2);
+    EXPECT_NE(unnamed.err.find("give it with --train"), std::string::npos) << unnamed.err;
+}
+
 // A reading failure names the field where it failed, and the line that holds
 // a value found wrong only when the next line used it.
 TEST_F(CheckCommand, ReadFailuresPointAtTheFieldAndTheValue) {

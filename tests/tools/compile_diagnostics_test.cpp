@@ -66,10 +66,7 @@ protected:
         std::ofstream(l, std::ios::binary) << testo_linea;
         std::ofstream(c, std::ios::binary) << testo_corsa;
         compile_request r;
-        r.line_file = l;
-        r.run_file = c;
-        r.nome_scenario = "Prova";
-        r.numero_treno = "7";
+        r.sources = {l, c, {"Prova", "7"}};
         r.out_dir = cartella_ / "out";
         return compile_sources(r);
     }
@@ -337,7 +334,7 @@ TEST_F(CompileDiagnostics, EveryErrorNumberWithItsLineAndWords) {
     for (const caso_errore& c : casi) {
         SCOPED_TRACE(c.nome);
         const compile_result e = compila(c.line_file, c.run_file);
-        ASSERT_FALSE(e.failure) << *e.failure;
+        ASSERT_TRUE(e.status) << e.status.error();
         ASSERT_EQ(e.errors.size(), 1u) << (e.errors.empty() ? "" : e.errors.front().message);
         const diagnosis& d = e.errors.front();
         EXPECT_EQ(d.number, c.number) << d.message;
@@ -474,7 +471,7 @@ TEST_F(CompileDiagnostics, ErrorsAboutTwoPlacesNameTheSecond) {
 
 TEST_F(CompileDiagnostics, CleanSourcesGiveNoDiagnosis) {
     const compile_result e = compila(linea(), corsa({alfa, beta, segnale(3650)}));
-    EXPECT_FALSE(e.failure);
+    EXPECT_TRUE(e.status);
     EXPECT_TRUE(e.errors.empty());
     EXPECT_EQ(e.codice_errore, 0);
     EXPECT_EQ(e.written.size(), 3u);

@@ -44,8 +44,8 @@ protected:
         write_file(*root_ / "l.txt", testo_lista(sorgenti::righe_linea()));
         write_file(*root_ / "r.txt", testo_lista(sorgenti::righe_treno()));
         const tool::compile_result e = tool::compile_sources(
-            {*root_ / "l.txt", *root_ / "r.txt", "Calvena_Roccalba", "4127", true, *root_ / "out"});
-        ASSERT_FALSE(e.failure);
+            {{*root_ / "l.txt", *root_ / "r.txt", {"Calvena_Roccalba", "4127"}}, true, *root_ / "out"});
+        ASSERT_TRUE(e.status) << e.status.error();
         ASSERT_TRUE(e.errors.empty());
     }
     static void TearDownTestSuite() { delete root_; }

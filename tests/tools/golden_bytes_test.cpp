@@ -71,7 +71,7 @@ protected:
         };
         std::map<std::string, std::string> written;
         for (const auto& [name, lines] : files) {
-            EXPECT_FALSE(sostituisci_file(percorso_in(where, name), testo_lista(lines)));
+            EXPECT_TRUE(sostituisci_file(percorso_in(where, name), testo_lista(lines)));
             written[name] = read_bytes(percorso_in(where, name));
         }
         return written;
@@ -105,13 +105,12 @@ TEST_F(GoldenBytes, TheToolCompilesThePinnedBytes) {
     write_texts(in);
 
     tool::compile_request r;
-    r.nome_scenario = sorgenti::nome_scenario;
-    r.numero_treno = sorgenti::numero_treno;
-    r.line_file = in / nome_file_linea_testo(r.nome_scenario);
-    r.run_file = in / nome_file_corsa_testo(r.nome_scenario, r.numero_treno);
+    r.sources.names = {sorgenti::nome_scenario, sorgenti::numero_treno};
+    r.sources.line_file = in / nome_file_linea_testo(sorgenti::nome_scenario);
+    r.sources.run_file = in / nome_file_corsa_testo(sorgenti::nome_scenario, sorgenti::numero_treno);
     r.out_dir = out;
     const tool::compile_result e = tool::compile_sources(r);
-    ASSERT_FALSE(e.failure) << *e.failure;
+    ASSERT_TRUE(e.status) << e.status.error();
     EXPECT_TRUE(e.errors.empty());
     for (const char* name : compiled_names)
         expect_golden(name, read_bytes(out / name), "the tool's compile");

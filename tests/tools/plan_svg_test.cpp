@@ -169,8 +169,8 @@ protected:
 
     void compile(bool with_plan) {
         const compile_result e = compile_sources(
-            {root_ / "l.txt", root_ / "r.txt", "Calvena_Roccalba", "4127", with_plan, root_ / "out"});
-        ASSERT_FALSE(e.failure);
+            {{root_ / "l.txt", root_ / "r.txt", {"Calvena_Roccalba", "4127"}}, with_plan, root_ / "out"});
+        ASSERT_TRUE(e.status) << e.status.error();
         ASSERT_TRUE(e.errors.empty());
     }
 
@@ -309,8 +309,8 @@ TEST_F(Piano, StationsOfCompiledFilesWhereTheRecordsAreHardToRead) {
         write_file(root_ / "l.txt", c.line);
         write_file(root_ / "r.txt", c.run);
         const compile_result compiled = compile_sources(
-            {root_ / "l.txt", root_ / "r.txt", "Calvena_Roccalba", "4127", true, root_ / "out"});
-        ASSERT_FALSE(compiled.failure);
+            {{root_ / "l.txt", root_ / "r.txt", {"Calvena_Roccalba", "4127"}}, true, root_ / "out"});
+        ASSERT_TRUE(compiled.status) << compiled.status.error();
         std::string err;
         ASSERT_EQ(draw(err), 0) << err;
         std::vector<std::string> names;

@@ -44,7 +44,7 @@ protected:
             {nome_file_corsa_testo(name, train), sorgenti::righe_treno()},
         };
         for (const auto& [file, lines] : texts)
-            EXPECT_FALSE(sostituisci_file(directory / file, testo_lista(lines)));
+            EXPECT_TRUE(sostituisci_file(directory / file, testo_lista(lines)));
         stato_scenario s;
         s.nome_scenario = name;
         s.numero_treno = train;
@@ -98,7 +98,7 @@ TEST_F(RoundTrip, SourcesThenCompileGivesTheProgramsFiles) {
 
 TEST_F(RoundTrip, SourcesAreTheProgramsTextFilesAndAreNotOverwrittenByAccident) {
     const fs::path src = root_ / "src";
-    ASSERT_FALSE(write_sources(src, false));
+    ASSERT_TRUE(write_sources(src, false));
     const std::vector<source_file> expected_files = program_sources();
     ASSERT_EQ(expected_files.size(), 5u);
     EXPECT_EQ(read_file(src / (name + "_linea.txt")), testo_lista(sorgenti::righe_linea()));
@@ -140,9 +140,9 @@ TEST_F(RoundTrip, FaultySourcesGiveTheFilesTheProgramWouldWrite) {
 
     write_file(root_ / "l.txt", line);
     write_file(root_ / "r.txt", run_text);
-    compile_request r{root_ / "l.txt", root_ / "r.txt", name, train, true, root_ / "out"};
+    const compile_request r{{root_ / "l.txt", root_ / "r.txt", {name, train}}, true, root_ / "out"};
     const compile_result e = compile_sources(r);
-    ASSERT_FALSE(e.failure);
+    ASSERT_TRUE(e.status) << e.status.error();
     EXPECT_EQ(e.codice_errore, 16);
     ASSERT_EQ(e.written.size(), 3u);
     for (const fs::path& p : e.written)
@@ -155,10 +155,10 @@ TEST_F(RoundTrip, ACompileNeverReplacesItsInput) {
     write_file(cella, testo_lista(sorgenti::righe_linea()));
     write_file(root_ / "r.txt", testo_lista(sorgenti::righe_treno()));
     const std::string before = read_file(cella);
-    compile_request r{cella, root_ / "r.txt", "X", "1", true, root_.path()};
+    const compile_request r{{cella, root_ / "r.txt", {"X", "1"}}, true, root_.path()};
     const compile_result e = compile_sources(r);
-    ASSERT_TRUE(e.failure);
-    EXPECT_NE(e.failure->find("would replace the input file"), std::string::npos);
+    ASSERT_FALSE(e.status);
+    EXPECT_NE(e.status.error().find("would replace the input file"), std::string::npos);
     EXPECT_EQ(read_file(cella), before);
 }
 

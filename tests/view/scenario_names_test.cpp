@@ -1,7 +1,10 @@
 // The scenario name and train number taken from the text sources' file names.
 #include "tools/report/scenario_names.h"
 
+#include "tests/support/files.h"
+
 #include <gtest/gtest.h>
+#include <vector>
 
 namespace scenario::tool {
 namespace {
@@ -32,16 +35,63 @@ TEST(ScenarioNames, FromFileNamesOrAsGiven) {
     };
     for (const case_& c : cases) {
         SCOPED_TRACE(std::string(c.line) + " " + c.run);
-        const names_result r = complete_names(c.line, c.run, c.name, c.train);
+        const result<scenario_names> r = complete_names(c.line, c.run, c.name, c.train);
         if (!c.want_name) {
-            EXPECT_FALSE(r.names);
-            EXPECT_NE(r.error.find("give it with --"), std::string::npos) << r.error;
+            ASSERT_FALSE(r);
+            EXPECT_NE(r.error().find("give it with --"), std::string::npos) << r.error();
             continue;
         }
-        ASSERT_TRUE(r.names) << r.error;
-        EXPECT_EQ(r.names->name, c.want_name);
-        EXPECT_EQ(r.names->train, c.want_train);
-        EXPECT_EQ(r.names->guessed, c.guessed);
+        ASSERT_TRUE(r) << r.error();
+        EXPECT_EQ(r->name, c.want_name);
+        EXPECT_EQ(r->train, c.want_train);
+        EXPECT_EQ(r->guessed, c.guessed);
+    }
+}
+
+// The compiled scenario a directory holds, for commands that read compiled
+// files: its NAME_NUMBER.sim gives both names unless the options say which.
+TEST(ScenarioNames, FromTheCompiledFilesInADirectory) {
+    struct case_ {
+        std::vector<const char*> files;
+        const char* name;
+        const char* train;
+        const char* want_name;  // nullptr: an error is expected, holding `want_train`
+        const char* want_train;
+    };
+    const case_ cases[] = {
+        {{"Calvena_Roccalba_4127.sim", "Calvena_Roccalba_4127.dat", "Calvena_Roccalba_linea.dat"},
+         "",
+         "",
+         "Calvena_Roccalba",
+         "4127"},
+        // Where the stem splits at more than one '_', the line file beside it decides.
+        {{"A_B_7_1.sim", "A_B_7_linea.dat"}, "", "", "A_B_7", "1"},
+        {{"A_B_7_1.sim", "A_linea.dat"}, "", "", "A", "B_7_1"},
+        {{"A_B_7_1.sim"}, "", "", "A_B_7", "1"},
+        // Two scenarios: the options choose, or the error lists both.
+        {{"X_1.sim", "Y_2.sim"}, "Y", "", "Y", "2"},
+        {{"X_1.sim", "Y_2.sim", "Y_3.sim"}, "", "3", "Y", "3"},
+        {{"X_1.sim", "Y_2.sim"}, "", "", nullptr, "X / 1\n  Y / 2"},
+        {{"X_1.dat", "notes.txt"}, "", "", nullptr, "holds no compiled run file (NAME_NUMBER.sim)"},
+        {{"X_1.sim"}, "Z", "", nullptr, "holds no compiled run file of Z"},
+        // Both given: taken as they are, the directory is not looked at.
+        {{}, "Given", "12", "Given", "12"},
+        {{}, "Bad/name", "12", nullptr, "cannot stand in a file name"},
+    };
+    for (const case_& c : cases) {
+        test_support::temporary_directory dir{"scenario_names_"};
+        for (const char* f : c.files)
+            test_support::write_file(dir / f, "");
+        SCOPED_TRACE(testing::PrintToString(c.files) + " " + c.name + " " + c.train);
+        const result<scenario_names> r = compiled_names(dir.path(), c.name, c.train);
+        if (!c.want_name) {
+            ASSERT_FALSE(r);
+            EXPECT_NE(r.error().find(c.want_train), std::string::npos) << r.error();
+            continue;
+        }
+        ASSERT_TRUE(r) << r.error();
+        EXPECT_EQ(r->name, c.want_name);
+        EXPECT_EQ(r->train, c.want_train);
     }
 }
 

@@ -341,15 +341,20 @@ int run_dump(const dump_arguments& a, std::ostream& out, std::ostream& err) {
     int status = exit_status::success;
     // The sources compiled in memory: their three files, and their log.
     std::vector<std::pair<compiled_kind, std::string>> compiled;
-    memory_compile m;
+    compiled_sources m;
     if (view.with_sources) {
         view.line_source = display_path(path_from_utf8(*a.line));
         view.run_source = display_path(path_from_utf8(*a.run));
-        m = compile_in_memory(path_from_utf8(*a.line), path_from_utf8(*a.run), a.name, a.train, !a.no_plan);
-        if (m.failure) {
-            err << "scenario dump: " << *m.failure << "\n";
+        result<named_sources> sources = name_sources(*a.line, *a.run, a.name, a.train);
+        result<compiled_sources> compile = sources ? compile_files(*sources, !a.no_plan)
+                                                   : result<compiled_sources>(failure{sources.error()});
+        if (!compile) {
+            err << "scenario dump: " << compile.error() << "\n";
             return exit_status::usage;
         }
+        m = std::move(*compile);
+        if (m.names.guessed)
+            err << "scenario dump: " << describe_guess(m.names) << "\n";
         for (const diagnosis& d : m.errors) {
             err << "scenario dump: ";
             if (d.source)
@@ -389,15 +394,15 @@ int run_dump(const dump_arguments& a, std::ostream& out, std::ostream& err) {
         next_object();
         const fs::path path = path_from_utf8(word);
         json head{{"file", display_path(path)}};
-        file_read read = read_file(path);
-        if (!read.bytes) {
-            err << "scenario dump: " << read.error << "\n";
-            head["error"] = json{{"offset", nullptr}, {"message", read.error}};
+        result<std::string> read = read_file(path);
+        if (!read) {
+            err << "scenario dump: " << read.error() << "\n";
+            head["error"] = json{{"offset", nullptr}, {"message", read.error()}};
             write_file_object(out, head, nullptr, 0, [](std::size_t) { return json(); });
             status = exit_status::usage;
             continue;
         }
-        const std::string_view bytes = *read.bytes;
+        const std::string_view bytes = *read;
         decoded_file f;
         if (forced) {
             f.recognised_by = "option";

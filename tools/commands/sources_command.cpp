@@ -39,12 +39,12 @@ std::vector<source_file> program_sources() {
     };
 }
 
-std::optional<std::string> write_sources(const fs::path& directory, bool overwrite,
-                                         std::vector<fs::path>* written) {
+result<void> write_sources(const fs::path& directory, bool overwrite, std::vector<fs::path>* written) {
     std::error_code ec;
     fs::create_directories(directory, ec);
     if (ec || !fs::is_directory(directory, ec))
-        return display_path(directory) + ": cannot create the directory" + (ec ? ": " + ec.message() : "");
+        return failure{display_path(directory) + ": cannot create the directory" +
+                       (ec ? ": " + ec.message() : "")};
 
     const std::vector<source_file> files = program_sources();
     if (!overwrite) {
@@ -55,22 +55,23 @@ std::optional<std::string> write_sources(const fs::path& directory, bool overwri
                 existing += "\n  " + display_path(p);
         }
         if (!existing.empty())
-            return "these files exist already and were left alone (use --force to replace them):" + existing;
+            return failure{"these files exist already and were left alone (use --force to replace them):" +
+                           existing};
     }
     for (const source_file& f : files) {
         const fs::path p = percorso_in(directory, f.name);
-        if (auto failure = sostituisci_file(p, f.bytes))
-            return *failure;
+        if (result<void> r = sostituisci_file(p, f.bytes); !r)
+            return r;
         if (written)
             written->push_back(p);
     }
-    return std::nullopt;
+    return {};
 }
 
 int run_sources(const sources_arguments& a, std::ostream& out, std::ostream& err) {
     std::vector<fs::path> written;
-    if (auto failure = write_sources(path_from_utf8(a.directory), a.force, &written)) {
-        err << "scenario sources: " << *failure << "\n";
+    if (result<void> r = write_sources(path_from_utf8(a.directory), a.force, &written); !r) {
+        err << "scenario sources: " << r.error() << "\n";
         return exit_status::usage;
     }
     for (const fs::path& p : written)

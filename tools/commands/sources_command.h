@@ -2,8 +2,9 @@
 // without compiling, so an author can start from the built-in scenario.
 #pragma once
 
+#include "common/result.h"
+
 #include <filesystem>
-#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -21,9 +22,8 @@ std::vector<source_file> program_sources();
 
 // Writes them into `directory` (created when missing). Existing files are kept
 // unless `overwrite`: an author's edited copy must not vanish by accident.
-// Gives nothing on success, or what went wrong.
-std::optional<std::string> write_sources(const std::filesystem::path& directory, bool overwrite,
-                                         std::vector<std::filesystem::path>* written = nullptr);
+result<void> write_sources(const std::filesystem::path& directory, bool overwrite,
+                           std::vector<std::filesystem::path>* written = nullptr);
 
 struct sources_arguments {
     std::string directory;  // UTF-8

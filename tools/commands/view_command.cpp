@@ -1,7 +1,6 @@
 #include "tools/commands/view_command.h"
 
 #include "tools/commands/exit_status.h"
-#include "tools/report/file_io.h"
 #include "tools/report/scenario_names.h"
 #include "tools/view/browser_launch.h"
 #include "tools/view/http_server.h"
@@ -37,20 +36,16 @@ int run_view(const view_arguments& a, std::ostream& out, std::ostream& err) {
         err << "scenario view: " << what << "\nTry 'scenario view --help'.\n";
         return exit_status::usage;
     };
+    const result<tool::named_sources> sources = tool::name_sources(a.line, a.run, a.name, a.train);
+    if (!sources)
+        return usage(sources.error());
     watched_sources w;
-    w.line = tool::path_from_utf8(a.line);
-    w.run = tool::path_from_utf8(a.run);
-    const tool::names_result names = tool::complete_names(w.line, w.run, a.name, a.train);
-    if (!names.names)
-        return usage(names.error);
-    w.name = names.names->name;
-    w.train = names.names->train;
-    for (const auto& [what, value] :
-         {std::pair{"the scenario name", &w.name}, std::pair{"the train number", &w.train}})
-        if (auto wrong = tool::check_file_name(what, *value))
-            return usage(*wrong);
-    if (names.names->guessed)
-        out << tool::describe_guess(*names.names) << "\n";
+    w.line = sources->line_file;
+    w.run = sources->run_file;
+    w.name = sources->names.name;
+    w.train = sources->names.train;
+    if (sources->names.guessed)
+        out << tool::describe_guess(sources->names) << "\n";
     // The files as the author typed them: the page and `compile --json` name
     // them alike.
     w.labels = {a.line, a.run};

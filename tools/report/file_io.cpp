@@ -25,22 +25,22 @@ std::string display_path(const std::filesystem::path& path) {
     return valid_utf8(std::string(u.begin(), u.end()));
 }
 
-file_read read_file(const std::filesystem::path& path) {
+result<std::string> read_file(const std::filesystem::path& path) {
     namespace fs = std::filesystem;
     std::error_code ec;
     const fs::file_status status = fs::status(path, ec);
     if (!fs::exists(status))
-        return {std::nullopt, display_path(path) + ": no such file"};
+        return failure{display_path(path) + ": no such file"};
     if (fs::is_directory(status))
-        return {std::nullopt, display_path(path) + ": is a directory, not a file"};
+        return failure{display_path(path) + ": is a directory, not a file"};
 
     std::ifstream in(path, std::ios::binary);
     if (!in)
-        return {std::nullopt, display_path(path) + ": cannot be opened for reading"};
+        return failure{display_path(path) + ": cannot be opened for reading"};
     std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     if (in.bad())
-        return {std::nullopt, display_path(path) + ": read error"};
-    return {std::move(bytes), {}};
+        return failure{display_path(path) + ": read error"};
+    return bytes;
 }
 
 }  // namespace scenario::tool

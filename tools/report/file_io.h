@@ -2,20 +2,17 @@
 // and paths to and from the UTF-8 the tool's words are in.
 #pragma once
 
+#include "common/result.h"
+
 #include <filesystem>
-#include <optional>
 #include <string>
 #include <string_view>
 
 namespace scenario::tool {
 
-struct file_read {
-    std::optional<std::string> bytes;  // nothing when the file could not be read
-    std::string error;                 // why, naming the file
-};
-
-// The bytes of a regular file, exactly as stored.
-file_read read_file(const std::filesystem::path& path);
+// The bytes of a regular file, exactly as stored, or why they could not be
+// read (naming the file).
+result<std::string> read_file(const std::filesystem::path& path);
 
 // A path from a UTF-8 word of the command line (on Windows a narrow string
 // would be taken in the system code page instead).

@@ -6,29 +6,30 @@
 
 namespace scenario::tool {
 
-memory_compile compile_in_memory(const std::filesystem::path& line, const std::filesystem::path& run,
-                                 const std::string& name, const std::string& train, bool plan) {
-    memory_compile m;
-    m.plan = plan;
-    const names_result names = complete_names(line, run, name, train);
-    if (!names.names) {
-        m.failure = names.error;
-        return m;
-    }
-    m.names = *names.names;
-    file_read line_text = read_file(line);
-    file_read run_text = read_file(run);
-    if (!line_text.bytes || !run_text.bytes) {
-        m.failure = !line_text.bytes ? line_text.error : run_text.error;
-        return m;
-    }
-    m.state = std::make_unique<stato_scenario>();
-    m.state->nome_scenario = m.names.name;
-    m.state->numero_treno = m.names.train;
-    sorgenti_in_memoria sources{std::move(line_text.bytes), std::move(run_text.bytes)};
-    m.stamp = compila_scenario(*m.state, plan ? 1 : 0, sources, {}, &m.log);
-    m.errors = diagnose(*m.state, m.log, m.stamp);
-    return m;
+compiled_sources compile_texts(std::string line_text, std::string run_text, const scenario_names& names,
+                               bool plan) {
+    compiled_sources c;
+    c.names = names;
+    c.plan = plan;
+    c.line_text = std::move(line_text);
+    c.run_text = std::move(run_text);
+    c.state->nome_scenario = names.name;
+    c.state->numero_treno = names.train;
+    // The compiler deletes the sources it read: it is handed copies.
+    sorgenti_in_memoria sources{c.line_text, c.run_text};
+    c.stamp = compila_scenario(*c.state, plan ? 1 : 0, sources, {}, &c.log);
+    c.errors = diagnose(*c.state, c.log, c.stamp);
+    return c;
+}
+
+result<compiled_sources> compile_files(const named_sources& sources, bool plan) {
+    result<std::string> line = read_file(sources.line_file);
+    if (!line)
+        return failure{line.error()};
+    result<std::string> run = read_file(sources.run_file);
+    if (!run)
+        return failure{run.error()};
+    return compile_texts(std::move(*line), std::move(*run), sources.names, plan);
 }
 
 }  // namespace scenario::tool

@@ -1,15 +1,16 @@
-// Two text sources compiled in memory for commands that show what they
-// compile to: nothing is written, and the compile's log says which source
-// line placed each cell and record.
+// The one in-memory compile of two text sources, for every command that
+// compiles: nothing is written, and the compile's log says which source line
+// placed each cell and record. Commands add their own steps around it
+// (writing the files, timing, warnings).
 #pragma once
 
+#include "common/result.h"
 #include "compiler/compile_log.h"
 #include "compiler/error_codes.h"
 #include "compiler/state.h"
 #include "tools/report/diagnostics.h"
 #include "tools/report/scenario_names.h"
 
-#include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
@@ -17,20 +18,23 @@
 
 namespace scenario::tool {
 
-struct memory_compile {
-    // Why the compile could not run (unreadable source, names not given).
-    std::optional<std::string> failure;
+struct compiled_sources {
     scenario_names names;
-    bool plan = true;
-    std::unique_ptr<stato_scenario> state;
+    bool plan = true;       // false: compiled without the track plan (j = 0)
+    std::string line_text;  // the bytes compiled
+    std::string run_text;
+    std::unique_ptr<stato_scenario> state = std::make_unique<stato_scenario>();
     compile_log log;
     std::optional<error_code> stamp;  // a fatal stamp error: nothing would be written
     std::vector<diagnosis> errors;    // every recorded error, in words
 };
 
-// Compiles the two files as `scenario compile` would, with the name and
-// number completed from the file names where not given.
-memory_compile compile_in_memory(const std::filesystem::path& line, const std::filesystem::path& run,
-                                 const std::string& name, const std::string& train, bool plan);
+// Compiles two texts exactly as the program compiles its sources.
+compiled_sources compile_texts(std::string line_text, std::string run_text, const scenario_names& names,
+                               bool plan);
+
+// Reads the two sources and compiles them; fails only when a source cannot be
+// read.
+result<compiled_sources> compile_files(const named_sources& sources, bool plan);
 
 }  // namespace scenario::tool

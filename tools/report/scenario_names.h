@@ -1,10 +1,12 @@
-// The scenario name and train number an author left out of the command line,
-// taken from the names of the two text sources: NAME_linea.txt and
-// NAME_NUMBER-.txt.
+// Which sources and which names a command works on: the scenario name and
+// train number an author gave, or took from the file names (the text sources
+// NAME_linea.txt and NAME_NUMBER-.txt, or the compiled files NAME_NUMBER.sim
+// and NAME_NUMBER.dat in a directory). Every command asks here.
 #pragma once
 
+#include "common/result.h"
+
 #include <filesystem>
-#include <optional>
 #include <string>
 
 namespace scenario::tool {
@@ -15,22 +17,41 @@ struct scenario_names {
     bool guessed = false;  // at least one of them came from a file name
 };
 
-struct names_result {
-    std::optional<scenario_names> names;
-    std::string error;  // why they could not be found, when `names` is empty
+// The two text sources a command reads and the names their compile gets.
+struct named_sources {
+    std::filesystem::path line_file;
+    std::filesystem::path run_file;
+    scenario_names names;
 };
 
-// Completes `name` and `train` (either may be empty) from the file names.
-// A given value is kept as it is; a missing one must follow from the names:
-// the line file must end in "_linea.txt", the run file must be the scenario
-// name, "_", the number and "-.txt".
-names_result complete_names(const std::filesystem::path& line_file, const std::filesystem::path& run_file,
-                            const std::string& name, const std::string& train);
+// The front door for commands that read text sources: the two files as typed
+// (UTF-8) and the names given (either may be empty: it is then taken from the
+// file names). Both names are checked to be able to name files.
+result<named_sources> name_sources(const std::string& line, const std::string& run, const std::string& name,
+                                   const std::string& train);
+
+// The front door for commands that read compiled files: the names given, or
+// those of the one compiled scenario in `directory` (a NAME_NUMBER.sim file;
+// where the name could split at more than one '_', the split with a
+// NAME_linea.dat beside it wins). Several scenarios there, or none, is an
+// error that lists what was found.
+result<scenario_names> compiled_names(const std::filesystem::path& directory, const std::string& name,
+                                      const std::string& train);
+
+// Completes `name` and `train` (either may be empty) from the text sources'
+// file names. A given value is kept as it is; a missing one must follow from
+// the names: the line file must end in "_linea.txt", the run file must be the
+// scenario name, "_", the number and "-.txt".
+result<scenario_names> complete_names(const std::filesystem::path& line_file,
+                                      const std::filesystem::path& run_file, const std::string& name,
+                                      const std::string& train);
 
 // The sentence that tells the author what was taken from the file names.
 std::string describe_guess(const scenario_names& n);
 
-// Why a scenario name or train number cannot name files; nothing when it can.
-std::optional<std::string> check_file_name(const std::string& what, const std::string& value);
+// Whether a scenario name or train number can name files; why not when not.
+result<void> check_file_name(const std::string& what, const std::string& value);
+// Both names of a scenario, checked alike.
+result<void> check_names(const scenario_names& n);
 
 }  // namespace scenario::tool

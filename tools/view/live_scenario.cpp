@@ -62,8 +62,8 @@ live_scenario::live_scenario(watched_sources sources, std::function<void(const s
     // Until the first compile the page shows an empty route and why.
     auto empty = std::make_shared<compiled_view>();
     empty->labels = sources_.labels;
-    empty->state.nome_scenario = sources_.name;
-    empty->state.numero_treno = sources_.train;
+    empty->compiled.state->nome_scenario = sources_.name;
+    empty->compiled.state->numero_treno = sources_.train;
     view_ = empty;
     json m = model_json(*empty);
     m["status"] = {{"kind", "waiting"}, {"text", "waiting for the first compile"}};

@@ -1,10 +1,8 @@
 #include "tools/view/view_model.h"
 
-#include "compiler/compile_driver.h"
 #include "compiler/errors.h"
 #include "compiler/provenance.h"
 #include "compiler/route_facts.h"
-#include "compiler/source_store.h"
 #include "tools/report/compiled_json.h"
 #include "tools/report/diagnostics.h"
 #include "tools/report/report_json.h"
@@ -27,10 +25,9 @@ namespace {
 // The errors and warnings as `compile --json` lists them, and the order in
 // which the page shows them as one list: [["error", i] or ["warning", i] ...].
 void report_entries(compiled_view& v) {
-    const std::vector<tool::diagnosis> errors =
-        tool::in_report_order(tool::diagnose(v.state, v.log, v.stamp_error));
+    const std::vector<tool::diagnosis> errors = tool::in_report_order(v.compiled.errors);
     const std::vector<tool::worded_warning> warnings =
-        tool::in_report_order(tool::word_warnings(v.state, v.log, {}).list);
+        tool::in_report_order(tool::word_warnings(v.state(), v.log(), {}).list);
     v.errors = json::array();
     for (const tool::diagnosis& d : errors)
         v.errors.push_back(tool::diagnosis_json(d, v.labels.line, v.labels.run));
@@ -57,7 +54,7 @@ std::optional<sorgente_testo> source_of(const std::string& which) {
 }
 
 std::string_view text_of(const compiled_view& v, sorgente_testo s) {
-    return s == sorgente_testo::linea ? v.line_text : v.run_text;
+    return s == sorgente_testo::linea ? v.compiled.line_text : v.compiled.run_text;
 }
 
 const std::string& label_of(const compiled_view& v, sorgente_testo s) {
@@ -156,14 +153,9 @@ std::shared_ptr<const compiled_view> compile_view(std::string line_text, std::st
                                                   const std::string& name, const std::string& train,
                                                   const source_labels& labels) {
     auto v = std::make_shared<compiled_view>();
-    v->line_text = std::move(line_text);
-    v->run_text = std::move(run_text);
     v->labels = labels;
-    v->state.nome_scenario = name;
-    v->state.numero_treno = train;
-    sorgenti_in_memoria sources{v->line_text, v->run_text};
     const auto start = std::chrono::steady_clock::now();
-    v->stamp_error = compila_scenario(v->state, 1, sources, {}, &v->log);
+    v->compiled = tool::compile_texts(std::move(line_text), std::move(run_text), {name, train, false}, true);
     v->compile_ms =
         std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
     v->compiled_at_ms = std::chrono::duration_cast<std::chrono::milliseconds>(
@@ -174,22 +166,22 @@ std::shared_ptr<const compiled_view> compile_view(std::string line_text, std::st
 }
 
 view_status status_of(const compiled_view& v) {
-    for (const json& e : v.errors) {
-        const std::string severity = e.value("severity", "");
-        if (severity != "reader" && severity != "fatal")
+    // The first error in report order that stopped reading or the compile.
+    for (const tool::diagnosis& d : tool::in_report_order(v.compiled.errors)) {
+        if (d.severity == error_severity::sweep)
             continue;
         std::string where;
-        if (e["file"].is_string())
-            where =
-                e["file"].get<std::string>() + (e["line"].is_number() ? ":" + e["line"].dump() : "") + ": ";
-        const std::string what = where + "error " + e["number"].dump() + ": " + e.value("message", "");
-        return {"stopped", severity == "fatal" ? "stopped by " + what : "reading stopped at " + what};
+        if (auto file = tool::file_named(d.source, v.labels.line, v.labels.run))
+            where = *file + (d.line > 0 ? ":" + std::to_string(d.line) : std::string()) + ": ";
+        const std::string what = where + "error " + std::to_string(d.number) + ": " + d.message;
+        return {"stopped",
+                d.severity == error_severity::fatal ? "stopped by " + what : "reading stopped at " + what};
     }
     return {"compiled", ""};
 }
 
 json model_json(const compiled_view& v, std::size_t plan_points) {
-    const stato_scenario& s = v.state;
+    const stato_scenario& s = v.state();
     const int64_t length = route::route_length(s.celle, s.voci);
     json m;
     const view_status st = status_of(v);
@@ -203,7 +195,7 @@ json model_json(const compiled_view& v, std::size_t plan_points) {
     m["cells"] = s.celle.size();
     m["plan"] = plan_json(v, 0, length, static_cast<int64_t>(plan_points));
     m["profile"] = profile_json(s, length, plan_points);
-    m["stations"] = stations_json(s, v.log);
+    m["stations"] = stations_json(s, v.log());
 
     json signals = json::array(), slowdowns = json::array(), tunnels = json::array(), boards = json::array();
     for (const route::signal& x : route::signals(s.celle))
@@ -226,7 +218,7 @@ json model_json(const compiled_view& v, std::size_t plan_points) {
 }
 
 json plan_json(const compiled_view& v, int64_t from, int64_t to, int64_t points) {
-    const tracciato_linea& t = v.state.tracciato;
+    const tracciato_linea& t = v.state().tracciato;
     json list = json::array();
     const int64_t last = route::last_plan_point(t);
     if (last < 0)
@@ -248,7 +240,7 @@ json plan_json(const compiled_view& v, int64_t from, int64_t to, int64_t points)
 }
 
 json cell_json(const compiled_view& v, int64_t index) {
-    const stato_scenario& s = v.state;
+    const stato_scenario& s = v.state();
     if (index < 0 || static_cast<uint64_t>(index) >= s.celle.size())
         return nullptr;
     const std::size_t c = static_cast<std::size_t>(index);
@@ -265,7 +257,7 @@ json cell_json(const compiled_view& v, int64_t index) {
     if (const std::optional<int> slot = route::record_of_cell(x))
         j[x.tipo == tipo_cella::fermata ? "station" : "board"] =
             tool::from_windows1252(s.voci[static_cast<std::size_t>(*slot)].testo);
-    j["item"] = x.tipo == tipo_cella::libera ? json(nullptr) : origin_json(v, cell_origin(&v.log, index));
+    j["item"] = x.tipo == tipo_cella::libera ? json(nullptr) : origin_json(v, cell_origin(&v.log(), index));
     // The compile keeps the line behind each cell's item, not behind the
     // profile values (speed, adhesion, gradient) a cell takes from a range.
     j["profile_origin"] = nullptr;
@@ -296,7 +288,7 @@ json source_json(const compiled_view& v, const std::string& which, int64_t line,
 }
 
 json locate_json(const compiled_view& v, const std::string& which, int64_t line) {
-    const stato_scenario& s = v.state;
+    const stato_scenario& s = v.state();
     const std::optional<sorgente_testo> src = source_of(which);
     json cells = json::array();
     json positions = json::array();
@@ -305,11 +297,11 @@ json locate_json(const compiled_view& v, const std::string& which, int64_t line)
             return l.known && l.source == *src && l.line == line;
         };
         // A station's own position comes before the cells it marks.
-        for (int slot : route::station_slots(s.celle, s.voci, &v.log))
-            if (same(v.log.record_origins[static_cast<std::size_t>(slot)]))
+        for (int slot : route::station_slots(s.celle, s.voci, &v.log()))
+            if (same(v.log().record_origins[static_cast<std::size_t>(slot)]))
                 positions.push_back(route::station_position(s.voci[static_cast<std::size_t>(slot)]));
-        for (std::size_t c = 0; c < v.log.cell_origins.size() && cells.size() < 100; ++c)
-            if (same(v.log.cell_origins[c])) {
+        for (std::size_t c = 0; c < v.log().cell_origins.size() && cells.size() < 100; ++c)
+            if (same(v.log().cell_origins[c])) {
                 cells.push_back(c);
                 positions.push_back(route::item_position(c));
             }

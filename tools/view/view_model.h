@@ -5,8 +5,8 @@
 #pragma once
 
 #include "compiler/compile_log.h"
-#include "compiler/error_codes.h"
 #include "compiler/state.h"
+#include "tools/report/memory_compile.h"
 
 #include <cstdint>
 #include <memory>
@@ -26,20 +26,19 @@ struct source_labels {
 };
 
 struct compiled_view {
-    stato_scenario state;
-    compile_log log;        // errors, and the lines behind cells and records
-    std::string line_text;  // the bytes compiled
-    std::string run_text;
+    tool::compiled_sources compiled;  // the state, the log, the bytes compiled, the errors
     source_labels labels;
-    std::optional<error_code> stamp_error;  // 1250 or 1251
-    json errors;                            // the entries `compile --json` gives
-    json warnings;                          // likewise, its "warnings"
-    json problem_order;                     // both as one list in report order
+    json errors;         // the entries `compile --json` gives
+    json warnings;       // likewise, its "warnings"
+    json problem_order;  // both as one list in report order
     double compile_ms = 0;
     int64_t compiled_at_ms = 0;  // wall clock, milliseconds since 1970
+
+    const stato_scenario& state() const { return *compiled.state; }
+    const compile_log& log() const { return compiled.log; }  // the lines behind cells and records
 };
 
-// Compiles the two sources in memory; nothing is written anywhere.
+// Compiles the two sources in memory, timed; nothing is written anywhere.
 std::shared_ptr<const compiled_view> compile_view(std::string line_text, std::string run_text,
                                                   const std::string& name, const std::string& train,
                                                   const source_labels& labels);

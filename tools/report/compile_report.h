@@ -1,0 +1,50 @@
+// What a compile or a check reports, and its two printed forms: lines for a
+// terminal (errors and warnings as one list in file and line order) and one
+// JSON object.
+#pragma once
+
+#include "common/result.h"
+#include "tools/report/diagnostics.h"
+#include "tools/report/warning_words.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace scenario::tool {
+
+struct compile_result {
+    bool compiled = false;          // the compile ran (its errors and warnings are below)
+    std::vector<diagnosis> errors;  // every recorded error, in order
+    worded_warnings warnings;       // the warnings, the ignored ones left out
+    int32_t codice_errore = 0;      // the error record as the program leaves it
+    int32_t posizione_errore = 0;
+    std::optional<int32_t> fatal;  // 1250 or 1251: nothing was written
+    std::vector<std::filesystem::path> written;
+    // Whether the command did its job, or why not (unreadable input, a bad
+    // name, unwritable output); the compile may still have run and diagnosed.
+    result<void> status;
+
+    bool errors_found() const { return !errors.empty() || codice_errore != 0; }
+    std::size_t warning_count() const;  // the ones not shown included
+};
+
+// The two sources as the report names them: as the author typed them.
+struct report_files {
+    std::string line;
+    std::string run;
+};
+
+// Errors, warnings, the error record and the files written; `who` starts
+// lines tied to no file ("scenario compile: ").
+void print_report_text(const compile_result& r, const report_files& files, const std::string& who,
+                       std::ostream& out, std::ostream& err);
+
+// The report as the one JSON object of `--json`.
+void print_report_json(const compile_result& r, const report_files& files, std::ostream& out);
+
+}  // namespace scenario::tool
