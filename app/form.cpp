@@ -14,7 +14,7 @@
 namespace scenario {
 
 int Form1::Form_Load() {
-    int esito = uscita_interrotta;
+    int esito = program_exit_status::stopped;
     try {
         esito = esegui_corsa();
     } catch (const std::exception& e) {
@@ -38,8 +38,8 @@ int Form1::esegui_corsa() {
     // The order of the calls, not of the documents.
     for (auto scrittore : {&Form1::dati_linea, &Form1::dati_treno, &Form1::dati_note,
                            &Form1::dati_rallentamenti, &Form1::dati_scheda}) {
-        if (auto guasto = (this->*scrittore)())
-            return interrompi(*guasto);
+        if (const result<void> scritto = (this->*scrittore)(); !scritto)
+            return interrompi(scritto.error());
     }
 
     int32_t j = 1;  // build the track plan and write the line file
@@ -58,7 +58,7 @@ int Form1::riporta_compilazione(const std::optional<arresto_fatale>& arresto) {
             unfinished_run_message(arresto->guasto, piattaforma::system_error_text(arresto->guasto.cause)));
     }
     if (s_.codice_errore == 0 && log_.errors.empty())
-        return uscita_completata;
+        return program_exit_status::completed;
 
     // The files are written, but what they hold is not what the sources say:
     // whoever ran the program must learn which errors the compile met.
@@ -71,44 +71,44 @@ int Form1::riporta_compilazione(const std::optional<arresto_fatale>& arresto) {
     }
     for (const auto& e : log_.errors)
         piattaforma::annota(messaggio_errore(e));
-    return uscita_errori_compilazione;
+    return program_exit_status::written_with_errors;
 }
 
 int Form1::errore(const std::string& a) {
     piattaforma::mostra_messaggio(" Errore n. " + a);
-    return uscita_interrotta;
+    return program_exit_status::stopped;
 }
 
 int Form1::interrompi(const std::string& messaggio) {
     piattaforma::mostra_messaggio(messaggio);
-    return uscita_interrotta;
+    return program_exit_status::stopped;
 }
 
-std::optional<std::string> Form1::scrivi_testo(const std::string& nome_file, const lista_righe& righe) {
+result<void> Form1::scrivi_testo(const std::string& nome_file, const lista_righe& righe) {
     if (auto guasto = replace_file(percorso_in(cartella_, nome_file), testo_lista(righe)))
-        return unfinished_run_message(*guasto, piattaforma::system_error_text(guasto->cause));
-    return std::nullopt;
+        return failure{unfinished_run_message(*guasto, piattaforma::system_error_text(guasto->cause))};
+    return {};
 }
 
-std::optional<std::string> Form1::dati_linea() {
+result<void> Form1::dati_linea() {
     return scrivi_testo(nome_file_linea_testo(s_.nome_scenario), sorgenti::righe_linea());
 }
 
-std::optional<std::string> Form1::dati_treno() {
+result<void> Form1::dati_treno() {
     return scrivi_testo(nome_file_corsa_testo(s_.nome_scenario, s_.numero_treno), sorgenti::righe_treno());
 }
 
-std::optional<std::string> Form1::dati_note() {
+result<void> Form1::dati_note() {
     return scrivi_testo(sorgenti::notes_document_name(s_.nome_scenario, s_.numero_treno),
                         sorgenti::righe_note());
 }
 
-std::optional<std::string> Form1::dati_rallentamenti() {
+result<void> Form1::dati_rallentamenti() {
     return scrivi_testo(sorgenti::slow_order_document_name(s_.nome_scenario, s_.numero_treno),
                         sorgenti::righe_rallentamenti());
 }
 
-std::optional<std::string> Form1::dati_scheda() {
+result<void> Form1::dati_scheda() {
     return scrivi_testo(sorgenti::train_card_document_name(s_.nome_scenario, s_.numero_treno),
                         sorgenti::righe_scheda());
 }

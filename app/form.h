@@ -2,8 +2,10 @@
 // form and calling Form_Load is the program; it ends when Form_Load returns.
 #pragma once
 
+#include "app/exit_status.h"
 #include "app/platform.h"
 #include "common/line_list.h"
+#include "common/result.h"
 #include "compiler/compile_driver.h"
 #include "compiler/state.h"
 
@@ -13,11 +15,6 @@
 #include <string>
 
 namespace scenario {
-
-// The process's exit status.
-inline constexpr int uscita_completata = 0;           // every file written, no compile error recorded
-inline constexpr int uscita_interrotta = 1;           // stopped: a file failed, or errore() ended the run
-inline constexpr int uscita_errori_compilazione = 2;  // every file written, but the compile recorded errors
 
 class Form1 {
 public:
@@ -40,14 +37,14 @@ public:
 private:
     int esegui_corsa();
 
-    // The five writers. Each replaces its file in the program directory and
+    // The five writers. Each replaces its file in the program directory, or
     // gives the message that ends the run, naming the file, when it could not.
-    std::optional<std::string> dati_linea();
-    std::optional<std::string> dati_treno();
-    std::optional<std::string> dati_note();
-    std::optional<std::string> dati_rallentamenti();
-    std::optional<std::string> dati_scheda();
-    std::optional<std::string> scrivi_testo(const std::string& nome_file, const lista_righe& righe);
+    result<void> dati_linea();
+    result<void> dati_treno();
+    result<void> dati_note();
+    result<void> dati_rallentamenti();
+    result<void> dati_scheda();
+    result<void> scrivi_testo(const std::string& nome_file, const lista_righe& righe);
 
     // Shows the message of an unfinished run and gives the status that ends it.
     int interrompi(const std::string& messaggio);

@@ -72,7 +72,8 @@ protected:
 TEST_F(FormRun, ShowsTheWindowBeforeAnyFileAndClosesItAtTheEnd) {
     registro.cartella = cartella_;
     Form1 form;
-    EXPECT_EQ(form.Form_Load(), uscita_completata) << (registro.messaggi.empty() ? "" : registro.messaggi[0]);
+    EXPECT_EQ(form.Form_Load(), program_exit_status::completed)
+        << (registro.messaggi.empty() ? "" : registro.messaggi[0]);
     EXPECT_EQ(form.stato().nome_scenario, "Calvena_Roccalba");
     EXPECT_EQ(form.stato().numero_treno, "4127");
     EXPECT_FALSE(registro.file_prima_della_finestra);
@@ -85,7 +86,7 @@ TEST_F(FormRun, ShowsTheWindowBeforeAnyFileAndClosesItAtTheEnd) {
 TEST_F(FormRun, WithoutAProgramDirectoryStopsAndWritesNothing) {
     registro.cartella.clear();
     Form1 form;
-    EXPECT_EQ(form.Form_Load(), uscita_interrotta);
+    EXPECT_EQ(form.Form_Load(), program_exit_status::stopped);
     ASSERT_EQ(registro.messaggi.size(), 1u);
     EXPECT_NE(registro.messaggi[0].find("cartella"), std::string::npos);
     EXPECT_FALSE(registro.finestra_aperta);
@@ -97,7 +98,7 @@ TEST_F(FormRun, AWriterThatCannotReplaceItsFileStopsWithTheFileAndTheSystemsCaus
     const auto bloccato = cartella_ / "Calvena_Roccalba_4127_note.txt";
     std::filesystem::create_directory(bloccato);
     Form1 form;
-    EXPECT_EQ(form.Form_Load(), uscita_interrotta);
+    EXPECT_EQ(form.Form_Load(), program_exit_status::stopped);
     ASSERT_EQ(registro.messaggi.size(), 1u);
     const std::string& m = registro.messaggi[0];
     EXPECT_EQ(m.rfind("Scenario non completato: impossibile aprire il file \"", 0), 0u) << m;
@@ -141,17 +142,17 @@ using motivo = arresto_fatale::motivo;
 INSTANTIATE_TEST_SUITE_P(
     Cases, CompileOutcome,
     ::testing::Values(
-        caso_compilazione{"Clean", std::nullopt, {}, uscita_completata, {}, 0},
+        caso_compilazione{"Clean", std::nullopt, {}, program_exit_status::completed, {}, 0},
         caso_compilazione{"Stamp1250",
                           arresto_fatale{motivo::timbro, error_code::identity_stamp_in_use, {}},
                           {},
-                          uscita_interrotta,
+                          program_exit_status::stopped,
                           {" Errore n. 1250"},
                           0},
         caso_compilazione{"Stamp1251",
                           arresto_fatale{motivo::timbro, error_code::competition_code_stamp_in_use, {}},
                           {{error_code::signal_cell_taken, 3650}},
-                          uscita_interrotta,
+                          program_exit_status::stopped,
                           {" Errore n. 1251"},
                           0},
         caso_compilazione{"FileFailure",
@@ -159,7 +160,7 @@ INSTANTIATE_TEST_SUITE_P(
                                          file_failure{replace_step::write, "x.dat",
                                                       std::make_error_code(std::errc::file_too_large)}},
                           {},
-                          uscita_interrotta,
+                          program_exit_status::stopped,
                           // The cause in the system's own words (the platform layer's, here the test's).
                           {"Scenario non completato: impossibile scrivere il file \"x.dat\": [" +
                            std::make_error_code(std::errc::file_too_large).message() + "]"},
@@ -168,7 +169,7 @@ INSTANTIATE_TEST_SUITE_P(
             "RecordedErrors",
             std::nullopt,
             {{error_code::signal_cell_taken, 3650}, {error_code::approach_mark_no_free_cell, 5000}},
-            uscita_errori_compilazione,
+            program_exit_status::written_with_errors,
             {},
             2}),
     [](const auto& caso) { return std::string(caso.param.nome); });

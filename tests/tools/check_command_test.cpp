@@ -179,8 +179,8 @@ TEST_F(CheckCommand, CompileWarnsAfterWritingAndStrictOnlyChangesTheStatus) {
 // names and plan from the compiled files in its directory; both say so.
 TEST_F(CheckCommand, CompileAndPlanTakeTheNamesFromTheFileNames) {
     temporary_directory out{"scenario_names_out_"};
-    const outcome compiled =
-        run_words({"compile", "--line", line_.string(), "--run", run_.string(), "--out", out.path().string()});
+    const outcome compiled = run_words(
+        {"compile", "--line", line_.string(), "--run", run_.string(), "--out", out.path().string()});
     ASSERT_EQ(compiled.status, 0) << compiled.err;
     EXPECT_NE(compiled.err.find("scenario name \"Prova\", train number \"101\" (taken from the file names)"),
               std::string::npos)

@@ -1,4 +1,5 @@
-// Exit statuses of the tool, the same for every command.
+// Exit statuses of the tool, the same for every command. The program has its
+// own, with 1 and 2 the other way round: app/exit_status.h.
 #pragma once
 
 namespace scenario::tool::exit_status {
