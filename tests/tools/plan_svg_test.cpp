@@ -300,7 +300,7 @@ TEST_F(Piano, StationsOfCompiledFilesWhereTheRecordsAreHardToRead) {
          testo_lista(sorgenti::righe_linea()),
          test_support::run_with_an_all_zero_station(),
          {"CALVENA"},
-         "route 40 km, 1 stations,"},
+         "route 40 km, 1 station,"},
         {"a length that is no multiple of 50", test_support::line_of_40020_metres(),
          testo_lista(sorgenti::righe_treno()), all, "route 40.0 km, 12 stations,"},
     };
@@ -429,7 +429,8 @@ TEST(PlanOfHandBuiltFiles, StationsAndLength) {
             c.pendenza = 110;  // +10 per mille: 19.7 m up over the route
         add_station(d, 1, 0, "ALFA");
         const drawn_route r = drawn(d);
-        EXPECT_EQ(r.heading.rfind("route 2.0 km,", 0), 0u) << r.heading;
+        EXPECT_EQ(r.heading.rfind("route 2.0 km, 1 station, 0 signals, 0 slowdowns, 0 tunnels", 0), 0u)
+            << r.heading;
         EXPECT_NE(std::find(r.profile_texts.begin(), r.profile_texts.end(), "19.7 m"), r.profile_texts.end());
         EXPECT_EQ(std::find(r.profile_texts.begin(), r.profile_texts.end(), "20.0 m"), r.profile_texts.end());
     }

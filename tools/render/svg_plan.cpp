@@ -41,11 +41,15 @@ public:
 private:
     // ---- the heading -------------------------------------------------------
 
+    // "1 station", "2 stations".
+    static std::string counted(std::size_t n, const std::string& thing) {
+        return std::to_string(n) + " " + thing + (n == 1 ? "" : "s");
+    }
+
     void header() {
-        std::string below = "route " + svg::kilometres(length_) + ", " + std::to_string(stations_.size()) +
-                            " stations, " + std::to_string(signals_.size()) + " signals, " +
-                            std::to_string(slowdowns_.size()) + " slowdowns, " +
-                            std::to_string(tunnels_.size()) + " tunnels";
+        std::string below = "route " + svg::kilometres(length_) + ", " + counted(stations_.size(), "station") +
+                            ", " + counted(signals_.size(), "signal") + ", " +
+                            counted(slowdowns_.size(), "slowdown") + ", " + counted(tunnels_.size(), "tunnel");
         if (!projection_.with_plan())
             below += d_.plan_left_out
                          ? " (the line file belongs to another route: the line is drawn straight)"
