@@ -312,39 +312,153 @@ std::optional<point_range> parse_point_range(std::string_view t) {
     return range;
 }
 
-int run_dump(const dump_arguments& a, std::ostream& out, std::ostream& err) {
-    const auto usage_error = [&](const std::string& what) {
-        err << "scenario dump: " << what << "\nTry 'scenario dump --help'.\n";
-        return exit_status::usage;
-    };
+namespace {
+
+// What the options ask for: the view of every file and the kind forced on
+// them; a usage error otherwise.
+struct dump_request {
     dump_view view;
+    std::optional<compiled_kind> forced;
+};
+
+result<dump_request> read_options(const dump_arguments& a) {
+    dump_request r;
+    dump_view& view = r.view;
     view.points = a.points ? parse_point_range(*a.points) : std::nullopt;
     if (a.points && !view.points)
-        return usage_error("--points takes FROM:TO, two whole numbers with FROM <= TO (\"" + *a.points +
-                           "\" is not)");
+        return failure{"--points takes FROM:TO, two whole numbers with FROM <= TO (\"" + *a.points +
+                       "\" is not)"};
     view.cells = a.cells ? parse_point_range(*a.cells) : std::nullopt;
     if (a.cells && !view.cells)
-        return usage_error("--cells takes FROM:TO, two whole numbers with FROM <= TO (\"" + *a.cells +
-                           "\" is not)");
+        return failure{"--cells takes FROM:TO, two whole numbers with FROM <= TO (\"" + *a.cells +
+                       "\" is not)"};
     view.non_empty = a.non_empty;
-    const std::optional<compiled_kind> forced = a.kind ? kind_from_text(*a.kind) : std::nullopt;
-    if (a.kind && !forced)
-        return usage_error("--kind takes line, run or cells (not \"" + *a.kind + "\")");
+    r.forced = a.kind ? kind_from_text(*a.kind) : std::nullopt;
+    if (a.kind && !r.forced)
+        return failure{"--kind takes line, run or cells (not \"" + *a.kind + "\")"};
     view.with_sources = a.line || a.run;
     if (view.with_sources && !(a.line && a.run))
-        return usage_error("--line and --run go together");
+        return failure{"--line and --run go together"};
     if (!view.with_sources && (!a.name.empty() || !a.train.empty() || a.no_plan))
-        return usage_error("--name, --train and --no-plan go with --line and --run");
+        return failure{"--name, --train and --no-plan go with --line and --run"};
     if (!view.with_sources && a.files.empty())
-        return usage_error("give compiled files, or the text sources with --line and --run");
-
-    int status = exit_status::success;
-    // The sources compiled in memory: their three files, and their log.
-    std::vector<std::pair<compiled_kind, std::string>> compiled;
-    compiled_sources m;
+        return failure{"give compiled files, or the text sources with --line and --run"};
     if (view.with_sources) {
         view.line_source = display_path(path_from_utf8(*a.line));
         view.run_source = display_path(path_from_utf8(*a.run));
+    }
+    return r;
+}
+
+// The compiled files of the sources, in the order compile writes them.
+struct own_files {
+    std::vector<std::pair<compiled_kind, std::string>> files;
+
+    const std::string* bytes_of(compiled_kind k) const {
+        for (const auto& [kind, bytes] : files)
+            if (kind == k)
+                return &bytes;
+        return nullptr;
+    }
+};
+
+own_files encode_compiled(const compiled_sources& m) {
+    own_files own;
+    const stato_scenario& s = *m.state;
+    if (m.plan)
+        own.files.emplace_back(compiled_kind::line, codifica_tracciato(s.tracciato));
+    own.files.emplace_back(compiled_kind::run, codifica_voci(s.voci));
+    own.files.emplace_back(compiled_kind::cells, codifica_celle(s.celle));
+    return own;
+}
+
+void print_compile_errors(const compiled_sources& m, const dump_view& view, std::ostream& err) {
+    if (m.names.guessed)
+        err << "scenario dump: " << describe_guess(m.names) << "\n";
+    for (const diagnosis& d : m.errors) {
+        err << "scenario dump: ";
+        if (d.source)
+            err << valid_utf8(*d.source == sorgente_testo::linea ? view.line_source : view.run_source)
+                << (d.line > 0 ? ":" + std::to_string(d.line) : std::string()) << ": ";
+        err << "error " << d.number << ": " << d.message << "\n";
+    }
+}
+
+// One FILE of the command line decoded and written as a JSON object; the
+// exit status it calls for.
+int dump_named_file(const std::string& word, const dump_request& r, const own_files* own, std::ostream& out,
+                    std::ostream& err) {
+    const fs::path path = path_from_utf8(word);
+    json head{{"file", display_path(path)}};
+    const result<std::string> read = read_file(path);
+    if (!read) {
+        err << "scenario dump: " << read.error() << "\n";
+        head["error"] = json{{"offset", nullptr}, {"message", read.error()}};
+        write_file_object(out, head, nullptr, 0, [](std::size_t) { return json(); });
+        return exit_status::usage;
+    }
+    const std::string_view bytes = *read;
+    decoded_file f;
+    if (r.forced) {
+        f.recognised_by = "option";
+        decode_as(*r.forced, bytes, f);
+    } else if (auto k = kind_from_name(path)) {
+        decode_as(*k, bytes, f);
+    } else {
+        recognise_content(bytes, f);
+    }
+
+    head["kind"] = f.kind ? json(kind_name(*f.kind)) : json(nullptr);
+    head["recognised_by"] = f.recognised_by;
+    head["bytes"] = bytes.size();
+    if (!f.result.ok) {
+        err << "scenario dump: " << display_path(path) << ": "
+            << (f.kind ? std::string("not a valid ") + kind_name(*f.kind) + " file: " : std::string())
+            << f.result.messaggio << " (at byte offset " << f.result.offset << ")\n";
+        head["error"] = json{{"offset", f.result.offset}, {"message", f.result.messaggio}};
+        write_file_object(out, head, nullptr, 0, [](std::size_t) { return json(); });
+        return exit_status::errors_found;
+    }
+    dump_view file_view = r.view;
+    if (own && *f.kind != compiled_kind::line) {
+        const std::string* mine = own->bytes_of(*f.kind);
+        if (mine == nullptr || *mine != bytes) {
+            err << "scenario dump: warning: " << display_path(path)
+                << " is not what the sources compile to; its cells and records show no source line\n";
+            file_view.origins = nullptr;
+        }
+    }
+    write_decoded(out, std::move(head), f, file_view);
+    return exit_status::success;
+}
+
+std::string compiled_file_name(compiled_kind kind, const scenario_names& n) {
+    switch (kind) {
+        case compiled_kind::line:
+            return nome_file_linea_compilato(n.name);
+        case compiled_kind::run:
+            return nome_file_corsa_compilato(n.name, n.train);
+        case compiled_kind::cells:
+            break;
+    }
+    return nome_file_celle_compilato(n.name, n.train);
+}
+
+}  // namespace
+
+int run_dump(const dump_arguments& a, std::ostream& out, std::ostream& err) {
+    result<dump_request> request = read_options(a);
+    if (!request) {
+        err << "scenario dump: " << request.error() << "\nTry 'scenario dump --help'.\n";
+        return exit_status::usage;
+    }
+    dump_request& r = *request;
+
+    int status = exit_status::success;
+    // The sources compiled in memory: their three files, and their log.
+    compiled_sources m;
+    own_files own;
+    if (r.view.with_sources) {
         result<named_sources> sources = name_sources(*a.line, *a.run, a.name, a.train);
         result<compiled_sources> compile = sources ? compile_files(*sources, !a.no_plan)
                                                    : result<compiled_sources>(failure{sources.error()});
@@ -353,15 +467,7 @@ int run_dump(const dump_arguments& a, std::ostream& out, std::ostream& err) {
             return exit_status::usage;
         }
         m = std::move(*compile);
-        if (m.names.guessed)
-            err << "scenario dump: " << describe_guess(m.names) << "\n";
-        for (const diagnosis& d : m.errors) {
-            err << "scenario dump: ";
-            if (d.source)
-                err << valid_utf8(*d.source == sorgente_testo::linea ? view.line_source : view.run_source)
-                    << (d.line > 0 ? ":" + std::to_string(d.line) : std::string()) << ": ";
-            err << "error " << d.number << ": " << d.message << "\n";
-        }
+        print_compile_errors(m, r.view, err);
         if (!m.errors.empty() || m.state->codice_errore != 0)
             status = exit_status::errors_found;
         if (m.stamp) {
@@ -369,19 +475,9 @@ int run_dump(const dump_arguments& a, std::ostream& out, std::ostream& err) {
             out << "[\n\n]\n";
             return exit_status::errors_found;
         }
-        view.origins = &m.log;
-        const stato_scenario& s = *m.state;
-        if (m.plan)
-            compiled.emplace_back(compiled_kind::line, codifica_tracciato(s.tracciato));
-        compiled.emplace_back(compiled_kind::run, codifica_voci(s.voci));
-        compiled.emplace_back(compiled_kind::cells, codifica_celle(s.celle));
+        r.view.origins = &m.log;
+        own = encode_compiled(m);
     }
-    const auto compiled_bytes = [&](compiled_kind k) -> const std::string* {
-        for (const auto& [kind, bytes] : compiled)
-            if (kind == k)
-                return &bytes;
-        return nullptr;
-    };
 
     out << "[\n";
     bool first = true;
@@ -392,65 +488,20 @@ int run_dump(const dump_arguments& a, std::ostream& out, std::ostream& err) {
     };
     for (const std::string& word : a.files) {
         next_object();
-        const fs::path path = path_from_utf8(word);
-        json head{{"file", display_path(path)}};
-        result<std::string> read = read_file(path);
-        if (!read) {
-            err << "scenario dump: " << read.error() << "\n";
-            head["error"] = json{{"offset", nullptr}, {"message", read.error()}};
-            write_file_object(out, head, nullptr, 0, [](std::size_t) { return json(); });
-            status = exit_status::usage;
-            continue;
-        }
-        const std::string_view bytes = *read;
-        decoded_file f;
-        if (forced) {
-            f.recognised_by = "option";
-            decode_as(*forced, bytes, f);
-        } else if (auto k = kind_from_name(path)) {
-            decode_as(*k, bytes, f);
-        } else {
-            recognise_content(bytes, f);
-        }
-
-        head["kind"] = f.kind ? json(kind_name(*f.kind)) : json(nullptr);
-        head["recognised_by"] = f.recognised_by;
-        head["bytes"] = bytes.size();
-        if (!f.result.ok) {
-            err << "scenario dump: " << display_path(path) << ": "
-                << (f.kind ? std::string("not a valid ") + kind_name(*f.kind) + " file: " : std::string())
-                << f.result.messaggio << " (at byte offset " << f.result.offset << ")\n";
-            head["error"] = json{{"offset", f.result.offset}, {"message", f.result.messaggio}};
-            write_file_object(out, head, nullptr, 0, [](std::size_t) { return json(); });
-            if (status == exit_status::success)
-                status = exit_status::errors_found;
-            continue;
-        }
-        dump_view file_view = view;
-        if (view.with_sources && *f.kind != compiled_kind::line) {
-            const std::string* own = compiled_bytes(*f.kind);
-            if (own == nullptr || *own != bytes) {
-                err << "scenario dump: warning: " << display_path(path)
-                    << " is not what the sources compile to; its cells and records show no source line\n";
-                file_view.origins = nullptr;
-            }
-        }
-        write_decoded(out, std::move(head), f, file_view);
+        const int file_status = dump_named_file(word, r, r.view.with_sources ? &own : nullptr, out, err);
+        // An unreadable file outweighs an invalid one.
+        status = std::max(status, file_status);
     }
     if (a.files.empty()) {
-        for (const auto& [kind, bytes] : compiled) {
+        for (const auto& [kind, bytes] : own.files) {
             next_object();
-            const std::string name = kind == compiled_kind::line ? nome_file_linea_compilato(m.names.name)
-                                     : kind == compiled_kind::run
-                                         ? nome_file_corsa_compilato(m.names.name, m.names.train)
-                                         : nome_file_celle_compilato(m.names.name, m.names.train);
-            json head{{"file", valid_utf8(name)},
+            json head{{"file", valid_utf8(compiled_file_name(kind, m.names))},
                       {"kind", kind_name(kind)},
                       {"recognised_by", "compiled"},
                       {"bytes", bytes.size()}};
             decoded_file f;
             decode_as(kind, bytes, f);
-            write_decoded(out, std::move(head), f, view);
+            write_decoded(out, std::move(head), f, r.view);
         }
     }
     out << "\n]\n";
