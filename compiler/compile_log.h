@@ -170,6 +170,9 @@ struct compile_log {
     std::optional<std::string> read_failure;
     // Reading stopped at a route whose plan exceeds compile_options::plan_point_limit.
     bool plan_limit_reached = false;
+    // The line description's general section ran to the end of the file:
+    // no heading ended it, so no line was read as the body's.
+    bool general_section_unended = false;
 };
 
 // The keyword record at `keyword_field` and the value records that follow it:

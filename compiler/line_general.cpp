@@ -134,12 +134,17 @@ void leggi_parola_chiave(stato_scenario& s, lettore_campi& lettore, log_at& at) 
 namespace {
 esito_sezione leggi_righe_generali(stato_scenario& s, lettore_campi& lettore,
                                    std::optional<int32_t>& lunghezza, log_at& at) {
+    const auto fine_file = [&] {
+        if (at.log)
+            at.log->general_section_unended = true;
+        return esito_sezione::avanti;
+    };
     for (;;) {
         if (lettore.fine())
-            return esito_sezione::avanti;
+            return fine_file();
         leggi_parola_chiave(s, lettore, at);
         if (lettore.fine())
-            return esito_sezione::avanti;
+            return fine_file();
         // Dash fields are passed over, with no end-of-file test in between.
         for (int n = 0; n < massime_sostituzioni && contiene(s.campo, "-"); ++n)
             leggi_parola_chiave(s, lettore, at);

@@ -9,6 +9,7 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace scenario::tool {
@@ -173,6 +174,89 @@ TEST_F(CheckCommand, CompileWarnsAfterWritingAndStrictOnlyChangesTheStatus) {
     EXPECT_EQ(read_file(out / "Prova_101.dat"), cells);
     EXPECT_NE(plain.err.find("warning [not-a-number]"), std::string::npos) << plain.err;
     EXPECT_NE(plain.out.find("compiled without errors"), std::string::npos);
+}
+
+// A source nothing was read of fails the check and the compile, worded as
+// "not read" where a clean run says "no errors"; --strict's failures are
+// worded as failures too.
+TEST_F(CheckCommand, NothingReadIsAFailureAndSaysSo) {
+    const std::string clean_line = read_file(line_), clean_run = read_file(run_);
+    // Every heading after the first one gone: the general section never ends.
+    const auto without_headings = [](std::string t) {
+        std::string kept;
+        std::size_t start = 0;
+        bool first = true;
+        while (start < t.size()) {
+            const std::size_t end = t.find('\n', start);
+            const std::string line =
+                t.substr(start, end == std::string::npos ? std::string::npos : end + 1 - start);
+            if (line[0] != '[' || std::exchange(first, false))
+                kept += line;
+            start = end == std::string::npos ? t.size() : end + 1;
+        }
+        return kept;
+    };
+    const auto utf16 = [](const std::string& t) {
+        std::string u = "\xFF\xFE";
+        for (char c : t)
+            u += std::string{c, '\0'};
+        return u;
+    };
+    struct case_ {
+        const char* what;
+        std::string line;
+        std::string run;
+        const char* cause;
+        const char* summary;  // the last line of check
+    };
+    const auto replaced = [](std::string t, const std::string& from, const std::string& to) {
+        return t.replace(t.find(from), from.size(), to);
+    };
+    const case_ cases[] = {
+        {"run description without [generale]", clean_line, replaced(clean_run, "[generale]", "[general]"),
+         "run-general-missing", "not read: the run description; "},
+        {"run description in UTF-16", clean_line, utf16(clean_run), "utf16-file",
+         "not read: the run description; "},
+        {"general section never ends", without_headings(clean_line), clean_run, "general-section-unended",
+         "not read: the line description's body; "},
+        {"route length 0", replaced(clean_line, "lunghezza percorso,    12000", "lunghezza percorso,    0"),
+         clean_run, "empty-route", "errors found, not read: the route (its length is 0), "},
+    };
+    for (const case_& c : cases) {
+        SCOPED_TRACE(c.what);
+        write_file(line_, c.line);
+        write_file(run_, c.run);
+        const outcome checked = run_words(check());
+        EXPECT_EQ(checked.status, 1) << checked.err;
+        EXPECT_NE(checked.out.find(c.summary), std::string::npos) << checked.out;
+        EXPECT_NE(checked.err.find(": not read: "), std::string::npos) << checked.err;
+        EXPECT_EQ(checked.out.find("no errors"), std::string::npos) << checked.out;
+
+        const nlohmann::json j = nlohmann::json::parse(run_words(check({"--json"})).out);
+        ASSERT_EQ(j["not_read"].size(), 1u) << j["not_read"];
+        EXPECT_EQ(j["not_read"][0]["cause"], c.cause);
+
+        temporary_directory out{"scenario_unread_"};
+        const outcome compiled = run_words(
+            {"compile", "--line", line_.string(), "--run", run_.string(), "--out", out.path().string()});
+        EXPECT_EQ(compiled.status, 1);
+        EXPECT_EQ(compiled.out.find("compiled without errors"), std::string::npos) << compiled.out;
+        EXPECT_TRUE(fs::exists(out / "Prova_101.dat")) << "the files are written all the same";
+    }
+
+    // --strict's failure is worded as one.
+    write_file(line_, clean_line);
+    write_file(run_, replaced(clean_run, "sabbia,    300", "sabbia,    tre"));
+    const outcome strict = run_words(check({"--strict"}));
+    EXPECT_EQ(strict.status, 1);
+    EXPECT_NE(strict.out.find("no errors, but 1 warning fails --strict; nothing written"), std::string::npos)
+        << strict.out;
+    temporary_directory out{"scenario_strict_"};
+    const outcome compiled = run_words({"compile", "--line", line_.string(), "--run", run_.string(), "--out",
+                                        out.path().string(), "--strict"});
+    EXPECT_EQ(compiled.status, 1);
+    EXPECT_NE(compiled.out.find("compiled without errors, but 1 warning fails --strict"), std::string::npos)
+        << compiled.out;
 }
 
 // Without --name and --train, compile takes them from the text sources'

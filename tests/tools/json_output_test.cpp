@@ -56,7 +56,7 @@ protected:
 };
 
 const char* const report_keys[] = {"codice_errore", "posizione_errore",   "fatal",   "last_error", "errors",
-                                   "warnings",      "warnings_not_shown", "written", "failure"};
+                                   "warnings",      "warnings_not_shown", "not_read", "written", "failure"};
 const char* const error_keys[] = {"severity", "code", "number", "message",  "description",
                                   "file",     "line", "column", "position", "related"};
 

@@ -11,6 +11,7 @@
 #include "tools/report/memory_compile.h"
 #include "tools/report/text_encoding.h"
 
+#include <algorithm>
 #include <system_error>
 
 namespace scenario::tool {
@@ -63,6 +64,15 @@ compile_result compile_sources(const compile_request& r, const compile_settings&
     const stato_scenario& s = *c.state;
     report.compiled = true;
     report.errors = c.errors;
+    report.unread = unread_parts(s, c.log);
+    // A warning that a whole source went unread is reported as that failure.
+    std::erase_if(report.warnings.list, [&](const worded_warning& w) {
+        return std::any_of(report.unread.begin(), report.unread.end(), [&](const unread_part& u) {
+            return (u.cause == unread_cause::utf16_source && w.code == warning_code::utf16_file) ||
+                   (u.cause == unread_cause::run_general_missing &&
+                    w.code == warning_code::run_general_missing);
+        });
+    });
     report.warnings = word_warnings(s, c.log, o.ignored);
     report.codice_errore = s.codice_errore;
     report.posizione_errore = s.posizione_errore;
@@ -149,11 +159,11 @@ int compile_or_check(const compile_arguments& a, bool write, const char* who, st
             err << who << ": " << e.status.error() << "\n";
         return exit_status::usage;
     }
-    const std::size_t warnings = e.warning_count();
-    if (!write && !a.json && e.compiled)
-        out << (e.errors_found() ? "errors found" : "no errors") << ", " << warnings << " warning"
-            << (warnings == 1 ? "" : "s") << "; nothing written\n";
-    return e.errors_found() || (a.strict && warnings > 0) ? exit_status::errors_found : exit_status::success;
+    // The last line says what came of it; a compile with errors leaves it to
+    // the error record's line.
+    if (!a.json && e.compiled && (write ? !e.written.empty() && !e.errors_found() : true))
+        out << outcome_line(e, write, a.strict) << "\n";
+    return e.fails(a.strict) ? exit_status::errors_found : exit_status::success;
 }
 
 }  // namespace
@@ -175,7 +185,9 @@ const char* const check_description =
     "  value-wrapped, profile-order, tunnel-end, slowdown-length, in-run-off,\n"
     "  not-windows-1252, utf16-file, byte-order-mark, name-not-ascii,\n"
     "  run-general-missing, no-station.\n"
-    "Exit status 1 when an error is found, or, with --strict, a warning.";
+    "Exit status 1 when an error is found, a source was not read at all (UTF-16,\n"
+    "no \"[generale]\", a general section that never ends, a route of length 0),\n"
+    "or, with --strict, a warning.";
 
 int run_check(const compile_arguments& a, std::ostream& out, std::ostream& err) {
     return compile_or_check(a, false, "scenario check", out, err);

@@ -47,9 +47,10 @@ private:
     }
 
     void header() {
-        std::string below = "route " + svg::kilometres(length_) + ", " + counted(stations_.size(), "station") +
-                            ", " + counted(signals_.size(), "signal") + ", " +
-                            counted(slowdowns_.size(), "slowdown") + ", " + counted(tunnels_.size(), "tunnel");
+        std::string below = "route " + svg::kilometres(length_) + ", " +
+                            counted(stations_.size(), "station") + ", " + counted(signals_.size(), "signal") +
+                            ", " + counted(slowdowns_.size(), "slowdown") + ", " +
+                            counted(tunnels_.size(), "tunnel");
         if (!projection_.with_plan())
             below += d_.plan_left_out
                          ? " (the line file belongs to another route: the line is drawn straight)"

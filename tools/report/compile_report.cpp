@@ -66,7 +66,81 @@ void print_warning(const worded_warning& w, const report_files& f, std::ostream&
     err << "warning [" << warning_name(w.code) << "]: " << valid_utf8(w.message) << "\n";
 }
 
+const char* unread_cause_name(unread_cause c) {
+    switch (c) {
+        case unread_cause::utf16_source:
+            return "utf16-file";
+        case unread_cause::run_general_missing:
+            return "run-general-missing";
+        case unread_cause::general_unended:
+            return "general-section-unended";
+        case unread_cause::empty_route:
+            break;
+    }
+    return "empty-route";
+}
+
+std::string joined_parts(const std::vector<unread_part>& parts) {
+    std::string t;
+    for (std::size_t i = 0; i < parts.size(); ++i)
+        t += (i == 0 ? "" : i + 1 == parts.size() ? " and " : ", ") + unread_part_name(parts[i]);
+    return t;
+}
+
+std::string counted(std::size_t n, const char* thing) {
+    return std::to_string(n) + " " + thing + (n == 1 ? "" : "s");
+}
+
 }  // namespace
+
+std::string unread_part_name(const unread_part& u) {
+    switch (u.cause) {
+        case unread_cause::utf16_source:
+        case unread_cause::run_general_missing:
+            return u.source == sorgente_testo::linea ? "the line description" : "the run description";
+        case unread_cause::general_unended:
+            return "the line description's body";
+        case unread_cause::empty_route:
+            break;
+    }
+    return "the route (its length is 0)";
+}
+
+std::string unread_message(const unread_part& u) {
+    switch (u.cause) {
+        case unread_cause::utf16_source:
+            return unread_part_name(u) +
+                   " is written as UTF-16, where no keyword can match: save it as Windows-1252 (ANSI)";
+        case unread_cause::run_general_missing:
+            return "the run description has no field holding \"[generale]\", so nothing in it was read: its "
+                   "train, profiles, signals, slowdowns and stations are all missing";
+        case unread_cause::general_unended:
+            return "the line description's general section never ends (no heading such as '[curve]' follows "
+                   "it), so its body was read as general keywords and none of it was stored";
+        case unread_cause::empty_route:
+            break;
+    }
+    return "the route length is 0: the line has no metre of its own and every position lies in the run-off "
+           "after it";
+}
+
+std::string outcome_line(const compile_result& e, bool wrote, bool strict) {
+    const std::size_t warnings = e.warning_count();
+    const std::string not_read = e.unread.empty() ? std::string() : "not read: " + joined_parts(e.unread);
+    std::string t;
+    if (e.errors_found())
+        t = "errors found" + (not_read.empty() ? "" : ", " + not_read) + ", " + counted(warnings, "warning");
+    else if (!not_read.empty())
+        t = (wrote ? "compiled, but " : "") + not_read + "; " + counted(warnings, "warning");
+    else if (strict && warnings > 0)
+        t = std::string(wrote ? "compiled without errors" : "no errors") + ", but " +
+            counted(warnings, "warning") + (warnings == 1 ? " fails" : " fail") + " --strict";
+    else if (wrote)
+        t = "compiled without errors";
+    else
+        t = "no errors, " + counted(warnings, "warning");
+    return wrote ? t : t + "; nothing written";
+}
 
 void print_report_text(const compile_result& e, const report_files& files, const std::string& who,
                        std::ostream& out, std::ostream& err) {
@@ -83,6 +157,11 @@ void print_report_text(const compile_result& e, const report_files& files, const
     for (const auto& [code, n] : e.warnings.not_shown)
         err << "scenario: " << n << " more warning" << (n == 1 ? "" : "s") << " [" << warning_name(code)
             << "] not shown\n";
+    for (const unread_part& u : e.unread) {
+        print_place(err, file_named(u.source, files.line, files.run), u.place.known ? u.place.line : 0, 0,
+                    who + ": ");
+        err << "not read: " << unread_message(u) << "\n";
+    }
     if (e.codice_errore != 0) {
         err << "error record: codice_errore " << e.codice_errore << ", posizione_errore "
             << e.posizione_errore;
@@ -92,8 +171,6 @@ void print_report_text(const compile_result& e, const report_files& files, const
     }
     for (const fs::path& p : e.written)
         out << "wrote " << display_path(p) << "\n";
-    if (e.compiled && e.errors.empty() && e.status && !e.written.empty())
-        out << "compiled without errors\n";
 }
 
 void print_report_json(const compile_result& e, const report_files& files, std::ostream& out) {
@@ -106,6 +183,16 @@ void print_report_json(const compile_result& e, const report_files& files, std::
     json omitted = json::object();
     for (const auto& [code, n] : e.warnings.not_shown)
         omitted[std::string(warning_name(code))] = n;
+    json not_read = json::array();
+    for (const unread_part& u : e.unread) {
+        const std::optional<std::string> file = file_named(u.source, files.line, files.run);
+        not_read.push_back(
+            json{{"cause", unread_cause_name(u.cause)},
+                 {"part", unread_part_name(u)},
+                 {"file", file ? json(*file) : json(nullptr)},
+                 {"line", u.place.known && u.place.line > 0 ? json(u.place.line) : json(nullptr)},
+                 {"message", unread_message(u)}});
+    }
     json written = json::array();
     for (const fs::path& p : e.written)
         written.push_back(display_path(p));
@@ -120,6 +207,7 @@ void print_report_json(const compile_result& e, const report_files& files, std::
         {"errors", errors},
         {"warnings", warnings},
         {"warnings_not_shown", omitted},
+        {"not_read", not_read},
         {"written", written},
         {"failure", e.status ? json(nullptr) : json(e.status.error())},
     };

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "common/result.h"
+#include "compiler/unread_parts.h"
 #include "tools/report/diagnostics.h"
 #include "tools/report/warning_words.h"
 
@@ -23,7 +24,8 @@ struct compile_result {
     worded_warnings warnings;       // the warnings, the ignored ones left out
     int32_t codice_errore = 0;      // the error record as the program leaves it
     int32_t posizione_errore = 0;
-    std::optional<int32_t> fatal;  // 1250 or 1251: nothing was written
+    std::optional<int32_t> fatal;     // 1250 or 1251: nothing was written
+    std::vector<unread_part> unread;  // parts of the sources nothing was read of: a failure
     std::vector<std::filesystem::path> written;
     // Whether the command did its job, or why not (unreadable input, a bad
     // name, unwritable output); the compile may still have run and diagnosed.
@@ -31,7 +33,20 @@ struct compile_result {
 
     bool errors_found() const { return !errors.empty() || codice_errore != 0; }
     std::size_t warning_count() const;  // the ones not shown included
+    // Errors, parts not read, or (with --strict) warnings: the input fails.
+    bool fails(bool strict) const {
+        return errors_found() || !unread.empty() || (strict && warning_count() > 0);
+    }
 };
+
+// The part of the sources left unread, in words ("the run description"), and
+// the whole sentence about it.
+std::string unread_part_name(const unread_part& u);
+std::string unread_message(const unread_part& u);
+
+// The last line of a compile or check: what came of it, worded as a failure
+// whenever the exit status says so.
+std::string outcome_line(const compile_result& r, bool wrote, bool strict);
 
 // The two sources as the report names them: as the author typed them.
 struct report_files {
@@ -39,8 +54,8 @@ struct report_files {
     std::string run;
 };
 
-// Errors, warnings, the error record and the files written; `who` starts
-// lines tied to no file ("scenario compile: ").
+// Errors, warnings, the parts not read, the error record and the files
+// written; `who` starts lines tied to no file ("scenario compile: ").
 void print_report_text(const compile_result& r, const report_files& files, const std::string& who,
                        std::ostream& out, std::ostream& err);
 
