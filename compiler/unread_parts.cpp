@@ -7,12 +7,12 @@
 
 namespace scenario {
 
-namespace {
-
-bool is_body_keyword(const keyword_row* row) {
+bool is_line_body_keyword(const keyword_row* row) {
     const auto body = line_body_keywords();
     return row != nullptr && row >= body.data() && row < body.data() + body.size();
 }
+
+namespace {
 
 // The last line read as the route length: the one whose value was kept.
 source_place route_length_line(const stato_scenario& s, const compile_log& log) {
@@ -56,7 +56,7 @@ std::vector<unread_part> unread_parts(const stato_scenario& s, const compile_log
                 // A body keyword in a general section that never ended: the
                 // body was there, and none of it was read as the body.
                 if (log.general_section_unended && w.place.source == sorgente_testo::linea &&
-                    is_body_keyword(w.row))
+                    is_line_body_keyword(w.row))
                     add(unread_cause::general_unended, sorgente_testo::linea, w.place);
                 break;
             default:

@@ -23,6 +23,9 @@ struct unread_part {
     source_place place;  // the line behind it, when there is one
 };
 
+// Whether a keyword row is one of the line description's body.
+bool is_line_body_keyword(const keyword_row* row);
+
 // In source order (line description first). Needs a log with warnings, as
 // the tool compiles.
 std::vector<unread_part> unread_parts(const stato_scenario& s, const compile_log& log);

@@ -74,8 +74,9 @@ void add_required(CLI::App* command, const char* name, std::string& value, const
     command->add_option(name, value, help)->required()->type_name(type);
 }
 
-// --strict and --ignore, for the commands that compile.
+// --strict, --ignore and --verbose, for the commands that compile.
 void add_warning_options(CLI::App* command, compile_arguments& a) {
+    command->add_flag("--verbose", a.verbose, "List the consequences folded under each warning");
     command->add_flag("--strict", a.strict, "Exit with status 1 on a warning too");
     command->add_option("--ignore", a.ignore, "Do not report these warnings")
         ->delimiter(',')

@@ -259,6 +259,78 @@ TEST_F(CheckCommand, NothingReadIsAFailureAndSaysSo) {
         << compiled.out;
 }
 
+// A fault that makes the reader misread what follows comes first, with the
+// warnings it caused folded under it; a warning that only restates an error
+// is not reported.
+TEST_F(CheckCommand, ConsequencesFoldUnderTheirCause) {
+    const std::string clean_line = read_file(line_), clean_run = read_file(run_);
+    const auto replaced = [](std::string t, const std::string& from, const std::string& to) {
+        return t.replace(t.find(from), from.size(), to);
+    };
+    using codes = std::vector<std::string>;
+    struct case_ {
+        const char* what;
+        std::string line;
+        std::string run;
+        std::vector<std::string> more;  // options
+        codes top;                      // the warnings reported on their own, in order
+        codes folded;                   // the consequences of the first of them
+    };
+    const case_ cases[] = {
+        {"a missing comma shifts a gradient line into the next",
+         replaced(clean_line, "pendenza,  3000,  -5", "pendenza  3000,  -5"),
+         clean_run,
+         {},
+         {"missing-comma"},
+         {"profile-order", "too-few-fields", "not-a-number", "too-many-fields"}},
+        {"the missing comma ignored: what it caused stands on its own",
+         replaced(clean_line, "pendenza,  3000,  -5", "pendenza  3000,  -5"),
+         clean_run,
+         {"--ignore", "missing-comma"},
+         {"profile-order", "too-few-fields", "not-a-number", "too-many-fields"},
+         {}},
+        {"a thousands separator in the route length",
+         replaced(clean_line, "lunghezza percorso,    12000", "lunghezza percorso,    12.000"),
+         replaced(clean_run, "[stazioni]", "[fine]"),
+         {},
+         {"not-a-number"},
+         {"in-run-off", "in-run-off", "in-run-off", "in-run-off"}},
+    };
+    for (const case_& c : cases) {
+        SCOPED_TRACE(c.what);
+        write_file(line_, c.line);
+        write_file(run_, c.run);
+        std::vector<std::string> words = check({"--json"});
+        words.insert(words.end(), c.more.begin(), c.more.end());
+        const nlohmann::json j = nlohmann::json::parse(run_words(words).out);
+        codes top, folded;
+        for (const auto& w : j["warnings"])
+            top.push_back(w["code"]);
+        if (!j["warnings"].empty())
+            for (const auto& w : j["warnings"][0]["consequences"])
+                folded.push_back(w["code"]);
+        EXPECT_EQ(top, c.top) << j["warnings"].dump(1);
+        EXPECT_EQ(folded, c.folded) << j["warnings"].dump(1);
+    }
+
+    // The plain output counts them, --verbose lists them; the total stays.
+    write_file(line_, cases[0].line);
+    write_file(run_, clean_run);
+    const outcome plain = run_words(check());
+    EXPECT_NE(plain.err.find("(and 4 consequences, listed with --verbose)"), std::string::npos) << plain.err;
+    EXPECT_NE(plain.out.find("no errors, 5 warnings"), std::string::npos) << plain.out;
+    const outcome verbose = run_words(check({"--verbose"}));
+    EXPECT_NE(verbose.err.find(": consequence [too-many-fields]: "), std::string::npos) << verbose.err;
+
+    // Reading stopped at a position off the route: the error says it, and
+    // "no station" only restates that reading stopped.
+    write_file(line_, clean_line);
+    write_file(run_, replaced(clean_run, "aderenza,   4600,    100", "aderenza,   19600,    100"));
+    const nlohmann::json stopped = nlohmann::json::parse(run_words(check({"--json"})).out);
+    ASSERT_FALSE(stopped["errors"].empty());
+    EXPECT_EQ(stopped["warnings"], nlohmann::json::array()) << stopped["warnings"].dump(1);
+}
+
 // Without --name and --train, compile takes them from the text sources'
 // names and plan from the compiled files in its directory; both say so.
 TEST_F(CheckCommand, CompileAndPlanTakeTheNamesFromTheFileNames) {

@@ -55,8 +55,9 @@ protected:
     test_support::temporary_directory root_{"scenario_tool_json_"};
 };
 
-const char* const report_keys[] = {"codice_errore", "posizione_errore",   "fatal",   "last_error", "errors",
-                                   "warnings",      "warnings_not_shown", "not_read", "written", "failure"};
+const char* const report_keys[] = {
+    "codice_errore", "posizione_errore",   "fatal",    "last_error", "errors",
+    "warnings",      "warnings_not_shown", "not_read", "written",    "failure"};
 const char* const error_keys[] = {"severity", "code", "number", "message",  "description",
                                   "file",     "line", "column", "position", "related"};
 

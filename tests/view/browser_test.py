@@ -116,6 +116,20 @@ def main():
             save_by_rename(run, original)
             wait_until(lambda: not d.find_elements(By.CSS_SELECTOR, "#errors li[data-code]"), 10, "no error")
 
+            # A missing comma: its consequences fold under it, each a link to its line.
+            save_by_rename(run, original.replace(b"segnale,    3650,", b"segnale    3650,"))
+            folded = wait_until(lambda: d.find_elements(By.CSS_SELECTOR, "#errors li details.consequences"), 10,
+                                "the folded consequences")
+            summary = folded[0].find_element(By.TAG_NAME, "summary")
+            assert summary.text == "and 3 consequences", summary.text
+            summary.click()
+            links = folded[0].find_elements(By.CSS_SELECTOR, "a.related")
+            assert [l.text.rsplit(":", 1)[1] for l in links] == ["49", "50", "50"], [l.text for l in links]
+            links[1].click()
+            wait_until(lambda: text(d, "#source span.current[data-line='50']"), 10, "line 50 selected")
+            save_by_rename(run, original)
+            wait_until(lambda: not d.find_elements(By.CSS_SELECTOR, "#errors li[data-code]"), 10, "no warning")
+
             # A file gone: the page keeps the route and says what it waits for.
             os.remove(run)
             wait_until(lambda: "waiting for" in text(d, "#status"), 10, "waiting")

@@ -153,7 +153,7 @@ int compile_or_check(const compile_arguments& a, bool write, const char* who, st
     if (a.json)
         print_report_json(e, files, out);
     else
-        print_report_text(e, files, who, out, err);
+        print_report_text(e, files, who, a.verbose, out, err);
     if (!e.status) {
         if (!a.json)
             err << who << ": " << e.status.error() << "\n";

@@ -41,6 +41,7 @@ struct compile_arguments {
     bool no_plan = false;
     bool json = false;
     bool strict = false;              // a warning makes the exit status 1
+    bool verbose = false;             // list each warning's consequences
     std::vector<std::string> ignore;  // warning codes not to report
 };
 extern const char* const compile_description;

@@ -14,7 +14,7 @@ namespace fs = std::filesystem;
 using json = nlohmann::ordered_json;
 
 std::size_t compile_result::warning_count() const {
-    std::size_t n = warnings.list.size();
+    std::size_t n = count_with_consequences(warnings.list);
     for (const auto& item : warnings.not_shown)
         n += item.second;
     return n;
@@ -61,9 +61,19 @@ void print_error(const diagnosis& d, const report_files& f, const std::string& w
     }
 }
 
-void print_warning(const worded_warning& w, const report_files& f, std::ostream& err) {
+void print_warning(const worded_warning& w, const report_files& f, bool verbose, std::ostream& err) {
     print_place(err, file_named(w.source, f.line, f.run), w.line, w.first_column, "scenario: ");
-    err << "warning [" << warning_name(w.code) << "]: " << valid_utf8(w.message) << "\n";
+    err << "warning [" << warning_name(w.code) << "]: " << valid_utf8(w.message);
+    const std::size_t n = count_with_consequences(w.consequences);
+    if (n > 0 && !verbose)
+        err << " (and " << n << " consequence" << (n == 1 ? "" : "s") << ", listed with --verbose)";
+    err << "\n";
+    if (!verbose)
+        return;
+    for (const worded_warning& c : w.consequences) {
+        print_place(err, file_named(c.source, f.line, f.run), c.line, c.first_column, "scenario: ");
+        err << "consequence [" << warning_name(c.code) << "]: " << valid_utf8(c.message) << "\n";
+    }
 }
 
 const char* unread_cause_name(unread_cause c) {
@@ -143,7 +153,13 @@ std::string outcome_line(const compile_result& e, bool wrote, bool strict) {
 }
 
 void print_report_text(const compile_result& e, const report_files& files, const std::string& who,
-                       std::ostream& out, std::ostream& err) {
+                       bool verbose, std::ostream& out, std::ostream& err) {
+    // A part not read at all comes first: everything after may follow from it.
+    for (const unread_part& u : e.unread) {
+        print_place(err, file_named(u.source, files.line, files.run), u.place.known ? u.place.line : 0, 0,
+                    who + ": ");
+        err << "not read: " << unread_message(u) << "\n";
+    }
     // Errors and warnings as one list in file and line order; at one place
     // the error comes first.
     const std::vector<diagnosis> errors = in_report_order(e.errors);
@@ -152,16 +168,11 @@ void print_report_text(const compile_result& e, const report_files& files, const
         if (item.error)
             print_error(errors[item.index], files, who, err);
         else
-            print_warning(warnings[item.index], files, err);
+            print_warning(warnings[item.index], files, verbose, err);
     }
     for (const auto& [code, n] : e.warnings.not_shown)
         err << "scenario: " << n << " more warning" << (n == 1 ? "" : "s") << " [" << warning_name(code)
             << "] not shown\n";
-    for (const unread_part& u : e.unread) {
-        print_place(err, file_named(u.source, files.line, files.run), u.place.known ? u.place.line : 0, 0,
-                    who + ": ");
-        err << "not read: " << unread_message(u) << "\n";
-    }
     if (e.codice_errore != 0) {
         err << "error record: codice_errore " << e.codice_errore << ", posizione_errore "
             << e.posizione_errore;

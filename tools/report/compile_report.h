@@ -55,9 +55,10 @@ struct report_files {
 };
 
 // Errors, warnings, the parts not read, the error record and the files
-// written; `who` starts lines tied to no file ("scenario compile: ").
+// written; `who` starts lines tied to no file ("scenario compile: "). A
+// warning's consequences are counted, or listed after it when `verbose`.
 void print_report_text(const compile_result& r, const report_files& files, const std::string& who,
-                       std::ostream& out, std::ostream& err);
+                       bool verbose, std::ostream& out, std::ostream& err);
 
 // The report as the one JSON object of `--json`.
 void print_report_json(const compile_result& r, const report_files& files, std::ostream& out);

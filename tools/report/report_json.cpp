@@ -59,6 +59,9 @@ json diagnosis_json(const diagnosis& d, const std::string& line_file, const std:
 // A warning entry: the keys of an error entry that a warning has, in the same order.
 json warning_json(const worded_warning& w, const std::string& line_file, const std::string& run_file) {
     const std::optional<std::string> file = file_named(w.source, line_file, run_file);
+    json consequences = json::array();
+    for (const worded_warning& c : w.consequences)
+        consequences.push_back(warning_json(c, line_file, run_file));
     return json{
         {"severity", "warning"},
         {"code", std::string(warning_name(w.code))},
@@ -70,6 +73,7 @@ json warning_json(const worded_warning& w, const std::string& line_file, const s
         {"last_column",
          optional_number(w.first_column > 0 ? std::optional<int64_t>(w.last_column) : std::nullopt)},
         {"related", json::array()},
+        {"consequences", consequences},
     };
 }
 

@@ -1,8 +1,10 @@
 #include "tools/report/warning_words.h"
 
 #include "compiler/keywords.h"
+#include "compiler/warning_causes.h"
 #include "compiler/warnings.h"
 #include "tools/report/diagnostics.h"
+#include "tools/report/report_order.h"
 #include "tools/report/text_encoding.h"
 
 #include <algorithm>
@@ -220,10 +222,15 @@ worded_warnings word_warnings(const stato_scenario& s, const compile_log& log,
     worded_warnings a;
     const wording words(s, log);
     std::array<uint32_t, warning_code_count> shown{};
-    for (const logged_warning& w : log.warnings) {
+    const std::vector<int32_t> causes = warning_causes(log);
+    std::vector<std::optional<worded_warning>> worded(log.warnings.size());
+    for (std::size_t i = 0; i < log.warnings.size(); ++i) {
+        const logged_warning& w = log.warnings[i];
         if (ignored(w.code))
             continue;
-        ++shown[static_cast<std::size_t>(w.code)];
+        ++shown[static_cast<std::size_t>(w.code)];  // a restated one is not "not shown" either
+        if (causes[i] == restated)
+            continue;
         worded_warning v;
         v.code = w.code;
         if (w.place.known) {
@@ -233,7 +240,21 @@ worded_warnings word_warnings(const stato_scenario& s, const compile_log& log,
         v.first_column = w.first_column;
         v.last_column = std::max(w.first_column, w.last_column);
         v.message = words.message(w);
-        a.list.push_back(std::move(v));
+        worded[i] = std::move(v);
+    }
+    // Consequences go under their cause when it is reported; on their own
+    // when it is ignored.
+    for (std::size_t i = 0; i < worded.size(); ++i) {
+        const int32_t c = causes[i];
+        if (worded[i] && c >= 0 && worded[static_cast<std::size_t>(c)])
+            worded[static_cast<std::size_t>(c)]->consequences.push_back(std::move(*worded[i]));
+    }
+    for (std::size_t i = 0; i < worded.size(); ++i) {
+        const int32_t c = causes[i];
+        if (!worded[i] || (c >= 0 && worded[static_cast<std::size_t>(c)]))
+            continue;
+        worded[i]->consequences = in_report_order(std::move(worded[i]->consequences));
+        a.list.push_back(std::move(*worded[i]));
     }
     for (std::size_t c = 0; c < warning_code_count; ++c) {
         const auto code = static_cast<warning_code>(c);
@@ -241,6 +262,13 @@ worded_warnings word_warnings(const stato_scenario& s, const compile_log& log,
             a.not_shown.emplace_back(code, log.warnings_found[c] - shown[c]);
     }
     return a;
+}
+
+std::size_t count_with_consequences(const std::vector<worded_warning>& list) {
+    std::size_t n = 0;
+    for (const worded_warning& w : list)
+        n += 1 + count_with_consequences(w.consequences);
+    return n;
 }
 
 }  // namespace scenario::tool

@@ -19,10 +19,15 @@ struct worded_warning {
     int32_t first_column = 0;              // 1-based byte columns; 0 when not known
     int32_t last_column = 0;
     std::string message;
+    // Warnings that follow from this one (its line misread the lines after
+    // it), in report order; empty for most.
+    std::vector<worded_warning> consequences;
 };
 
 struct worded_warnings {
-    std::vector<worded_warning> list;  // in the order found, the ignored codes left out
+    // In the order found, the ignored codes left out, consequences folded
+    // under their cause, warnings that restate an error dropped.
+    std::vector<worded_warning> list;
     // Per code, the warnings found beyond those described (the compile keeps
     // a limited number of each).
     std::vector<std::pair<warning_code, uint32_t>> not_shown;
@@ -30,5 +35,8 @@ struct worded_warnings {
 
 worded_warnings word_warnings(const stato_scenario& s, const compile_log& log,
                               const std::vector<warning_code>& ignored);
+
+// The warnings with their consequences, counted.
+std::size_t count_with_consequences(const std::vector<worded_warning>& list);
 
 }  // namespace scenario::tool

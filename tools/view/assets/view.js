@@ -201,6 +201,16 @@
         el("span", { class: "where" }, where), el("br"),
         field(e, "message") || "");
       for (const r of e.related || []) li.append(relatedLink(r));
+      const consequences = e.consequences || [];
+      if (consequences.length) {
+        // What the reader misread because of this entry, folded under it.
+        const folded = el("details", { class: "consequences" },
+          el("summary", {}, "and " + consequences.length + (consequences.length === 1 ? " consequence" : " consequences")));
+        for (const c of consequences)
+          folded.append(relatedLink({ file: c.file, line: c.line, message: "[" + c.code + "] " + c.message }));
+        folded.addEventListener("click", (ev) => ev.stopPropagation());
+        li.append(folded);
+      }
       li.addEventListener("click", () => selectError(i));
       list.append(li);
     });
