@@ -1,6 +1,12 @@
 #include "tools/report/compiled_json.h"
 
+#include "compiler/route_facts.h"
 #include "tools/report/text_encoding.h"
+
+#include <cstdio>
+#include <string_view>
+#include <utility>
+#include <vector>
 
 namespace scenario::tool {
 
@@ -20,6 +26,76 @@ json record_fields_json(const voce& v) {
                 {"intero4", v.intero4}, {"intero5", v.intero5}, {"byte2", v.byte2},
                 {"byte3", v.byte3},     {"byte4", v.byte4},     {"byte5", v.byte5},
                 {"valore4", v.valore4}};
+}
+
+namespace {
+
+json km(int64_t metres) {
+    return static_cast<double>(metres) / 1000.0;
+}
+
+// Seconds as "HH:MM:SS"; hours go on past 23 (a time after midnight).
+std::string time_of_day(int64_t seconds) {
+    const char* sign = seconds < 0 ? "-" : "";
+    const int64_t t = seconds < 0 ? -seconds : seconds;
+    char text[32];
+    std::snprintf(text, sizeof text, "%s%02lld:%02lld:%02lld", sign, static_cast<long long>(t / 3600),
+                  static_cast<long long>(t / 60 % 60), static_cast<long long>(t % 60));
+    return text;
+}
+
+// `fields` with the readable values of `after` inserted after the raw field
+// each names.
+json interleaved(std::size_t index, const json& fields,
+                 const std::vector<std::pair<const char*, json>>& after, const json& head = json::object()) {
+    json j{{"index", index}};
+    j.update(head);
+    for (const auto& [key, value] : fields.items()) {
+        j[key] = value;
+        const std::string prefix = key + "_";
+        for (const auto& [name, readable] : after)
+            if (std::string_view(name).starts_with(prefix))
+                j[name] = readable;
+    }
+    return j;
+}
+
+}  // namespace
+
+json cell_dump_json(std::size_t index, const cella& c) {
+    const int64_t start = static_cast<int64_t>(index) * 50;
+    std::vector<std::pair<const char*, json>> after;
+    if (const auto kind = route::cell_kind(c.tipo))
+        after.emplace_back("tipo_name", kind->name);
+    // Slowdown cells keep the slowdown's speed whole.
+    if (c.tipo == tipo_cella::fine_rallentamento || c.tipo == tipo_cella::inizio_rallentamento ||
+        c.tipo == tipo_cella::avviso_rallentamento)
+        after.emplace_back("dato1_kmh", c.dato1);
+    after.emplace_back("velocita_kmh", route::cell_speed_kmh(c));
+    after.emplace_back("pendenza_per_mille", route::cell_gradient(c));
+    return interleaved(index, cell_fields_json(c), after, json{{"start_m", start}, {"start_km", km(start)}});
+}
+
+json record_dump_json(std::size_t index, const voce& v, bool station) {
+    std::vector<std::pair<const char*, json>> after;
+    const auto slot = static_cast<int>(index);
+    if (station) {
+        after.emplace_back("valore1_km", km(route::area_start(v)));
+        after.emplace_back("valore2_km", km(route::area_end(v)));
+        after.emplace_back("valore3_km", km(route::station_position(v)));
+        const int32_t t = route::station_time(v);
+        after.emplace_back("valore4_time", t == 0 ? json(nullptr) : json(time_of_day(t)));
+    } else if (slot == voce_progressiva_tre || slot == voce_progressiva_due || slot == voce_progressiva_uno) {
+        after.emplace_back("valore1_km", km(v.valore1));
+        after.emplace_back("valore2_km", km(v.valore2));
+    } else if (slot == voce_treno) {
+        after.emplace_back("valore2_km", km(v.valore2));
+    } else if (slot == voce_identita_treno) {
+        char clock[32];
+        std::snprintf(clock, sizeof clock, "%02d:%02d:%02d", v.intero3, v.intero4, v.intero5);
+        after.emplace_back("intero5_clock", clock);
+    }
+    return interleaved(index, record_fields_json(v), after);
 }
 
 std::string json_text(const json& j) {
