@@ -17,8 +17,8 @@ namespace fs = std::filesystem;
 const char* const new_description =
     "Writes the two text sources of a new scenario into DIR (created when\n"
     "missing): NAME_linea.txt, the line description, and NAME_NUMBER-.txt, the\n"
-    "run description. They describe a 6 km line with a curve, a gradient and a\n"
-    "tunnel with its name board, and a train that leaves the first station at\n"
+    "run description. They describe a 6 km line with two curves, a gradient and\n"
+    "a tunnel with its name board, and a train that leaves the first station at\n"
     "08:00:00, passes one signal and reaches the second at 08:06:00 under a\n"
     "speed limit of 80 km/h, then 60 km/h. Every value is plain and round, and\n"
     "the pair compiles without an error or a warning, with or without the track\n"

@@ -18,7 +18,7 @@ struct new_source {
 };
 
 // The line description and the run description of a new scenario: a 6 km
-// line with a curve, a gradient, a tunnel with its name board, and a train
+// line with two curves, a gradient, a tunnel with its name board, and a train
 // that runs between two stations past one signal under two speed limits.
 std::vector<new_source> new_scenario_sources(const std::string& name, const std::string& train);
 
