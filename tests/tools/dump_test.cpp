@@ -5,6 +5,7 @@
 #include "tests/support/files.h"
 #include "tools/command_line.h"
 #include "tools/commands/compile_command.h"
+#include "tools/report/compiled_json.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -156,6 +157,26 @@ TEST_F(Dump, ReadableValuesStandBesideTheRawFields) {
     EXPECT_EQ(v[80]["testo"], "(VAIONI)(535 m.)");
     EXPECT_FALSE(v[80].contains("valore4_time"));
     EXPECT_FALSE(v[13].contains("valore4_time")) << "only twelve stations";
+}
+
+// A time past midnight goes on counting hours; a negative sum (negative
+// minutes, say) keeps its sign; a clock keeps the three numbers as stored.
+TEST(DumpReadable, TimesOutsideOneDayAndClocksAsStored) {
+    struct row {
+        int32_t seconds;
+        const char* shown;
+    };
+    for (const row& r : {row{1, "00:00:01"}, row{86399, "23:59:59"}, row{90000, "25:00:00"},
+                         row{-60, "-00:01:00"}, row{360000, "100:00:00"}}) {
+        voce station;
+        station.valore4 = r.seconds;
+        EXPECT_EQ(record_dump_json(3, station, true)["valore4_time"], r.shown) << r.seconds;
+    }
+    voce clock;
+    clock.intero3 = 7;
+    clock.intero4 = 75;
+    clock.intero5 = -5;
+    EXPECT_EQ(record_dump_json(voce_identita_treno, clock, false)["intero5_clock"], "07:75:-05");
 }
 
 TEST_F(Dump, LineFilePointCountAndPointsOnRequest) {

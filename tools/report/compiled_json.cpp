@@ -3,7 +3,7 @@
 #include "compiler/route_facts.h"
 #include "tools/report/text_encoding.h"
 
-#include <cstdio>
+#include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -34,14 +34,17 @@ json km(int64_t metres) {
     return static_cast<double>(metres) / 1000.0;
 }
 
+// A whole number with at least two digits ("08", "-5" as "-05").
+std::string two_digits(int64_t v) {
+    const std::string digits = std::to_string(v < 0 ? -v : v);
+    return (v < 0 ? "-" : "") + (digits.size() < 2 ? "0" + digits : digits);
+}
+
 // Seconds as "HH:MM:SS"; hours go on past 23 (a time after midnight).
 std::string time_of_day(int64_t seconds) {
-    const char* sign = seconds < 0 ? "-" : "";
     const int64_t t = seconds < 0 ? -seconds : seconds;
-    char text[32];
-    std::snprintf(text, sizeof text, "%s%02lld:%02lld:%02lld", sign, static_cast<long long>(t / 3600),
-                  static_cast<long long>(t / 60 % 60), static_cast<long long>(t % 60));
-    return text;
+    return (seconds < 0 ? "-" : "") + two_digits(t / 3600) + ":" + two_digits(t / 60 % 60) + ":" +
+           two_digits(t % 60);
 }
 
 // `fields` with the readable values of `after` inserted after the raw field
@@ -91,9 +94,8 @@ json record_dump_json(std::size_t index, const voce& v, bool station) {
     } else if (slot == voce_treno) {
         after.emplace_back("valore2_km", km(v.valore2));
     } else if (slot == voce_identita_treno) {
-        char clock[32];
-        std::snprintf(clock, sizeof clock, "%02d:%02d:%02d", v.intero3, v.intero4, v.intero5);
-        after.emplace_back("intero5_clock", clock);
+        after.emplace_back("intero5_clock",
+                           two_digits(v.intero3) + ":" + two_digits(v.intero4) + ":" + two_digits(v.intero5));
     }
     return interleaved(index, record_fields_json(v), after);
 }
