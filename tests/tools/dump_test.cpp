@@ -85,10 +85,10 @@ TEST_F(Dump, CellFileEveryCellWithItsElevenFields) {
     const auto in_order = nlohmann::ordered_json::parse(u.out);
     for (const auto& [key, value] : in_order[0]["celle"][74].items())
         keys.push_back(key);
-    EXPECT_EQ(keys,
-              (std::vector<std::string>{"index", "start_m", "start_km", "tipo", "tipo_name", "dato1", "dato2",
-                                        "dato3", "dato4", "dato5", "dato6", "galleria", "velocita",
-                                        "velocita_kmh", "pendenza", "pendenza_per_mille", "aderenza"}));
+    EXPECT_EQ(keys, (std::vector<std::string>{"index", "start_m", "start_km", "tipo", "tipo_name",
+                                              "item_position_m", "item_position_km", "dato1", "dato2",
+                                              "dato3", "dato4", "dato5", "dato6", "galleria", "velocita",
+                                              "velocita_kmh", "pendenza", "pendenza_per_mille", "aderenza"}));
 }
 
 TEST_F(Dump, RunFileEveryRecordWithItsFields) {
@@ -115,12 +115,14 @@ TEST_F(Dump, ReadableValuesStandBesideTheRawFields) {
     };
     const cell_row cells[] = {
         // The first signal (3650 m) stands in the cell after it; 80 km/h; 24 per mille from 3650 m.
-        {74, R"({"start_m": 3700, "start_km": 3.7, "tipo_name": "signal", "velocita_kmh": 80,
-                 "pendenza_per_mille": 24})"},
+        {74, R"({"start_m": 3700, "start_km": 3.7, "tipo_name": "signal", "item_position_m": 3650,
+                 "item_position_km": 3.65, "velocita_kmh": 80, "pendenza_per_mille": 24})"},
         // The slowdown at 18650 m, 30 km/h: its advance, start and end cells keep the speed whole.
-        {350, R"({"start_m": 17500, "tipo_name": "slowdown advance cell", "dato1_kmh": 30})"},
-        {374, R"({"start_m": 18700, "start_km": 18.7, "tipo_name": "slowdown start", "dato1_kmh": 30})"},
-        {380, R"({"tipo_name": "slowdown end", "dato1_kmh": 30})"},
+        {350, R"({"start_m": 17500, "tipo_name": "slowdown advance cell", "item_position_m": 17450,
+                  "dato1_kmh": 30})"},
+        {374, R"({"start_m": 18700, "start_km": 18.7, "tipo_name": "slowdown start", "item_position_m": 18650,
+                  "dato1_kmh": 30})"},
+        {380, R"({"tipo_name": "slowdown end", "item_position_m": 18950, "dato1_kmh": 30})"},
         // A gradient of -17 per mille from 25350 m; a free cell.
         {510, R"({"start_m": 25500, "start_km": 25.5, "tipo_name": "free cell", "pendenza_per_mille": -17})"},
         // The last three cells get no speed limit.
@@ -132,6 +134,7 @@ TEST_F(Dump, ReadableValuesStandBesideTheRawFields) {
             EXPECT_EQ(c[r.index][key], value) << "cell " << r.index << " " << key;
     }
     EXPECT_FALSE(c[74].contains("dato1_kmh")) << "a signal's dato1 is no speed";
+    EXPECT_FALSE(c[510].contains("item_position_m")) << "nothing stands in a free cell";
 
     const json v = run_dump({run_file().string()}).parsed()[0]["voci"];
     struct record_row {

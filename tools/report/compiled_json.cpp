@@ -4,8 +4,6 @@
 #include "tools/report/text_encoding.h"
 
 #include <string>
-#include <string_view>
-#include <utility>
 #include <vector>
 
 namespace scenario::tool {
@@ -47,57 +45,84 @@ std::string time_of_day(int64_t seconds) {
            two_digits(t % 60);
 }
 
-// `fields` with the readable values of `after` inserted after the raw field
-// each names.
-json interleaved(std::size_t index, const json& fields,
-                 const std::vector<std::pair<const char*, json>>& after, const json& head = json::object()) {
+// A readable value and the raw field it follows.
+struct readable {
+    const char* after;
+    const char* name;
+    json value;
+};
+
+// `fields` with each readable value inserted after its raw field.
+json interleaved(std::size_t index, const json& fields, const std::vector<readable>& values,
+                 const json& head = json::object()) {
     json j{{"index", index}};
     j.update(head);
     for (const auto& [key, value] : fields.items()) {
         j[key] = value;
-        const std::string prefix = key + "_";
-        for (const auto& [name, readable] : after)
-            if (std::string_view(name).starts_with(prefix))
-                j[name] = readable;
+        for (const readable& r : values)
+            if (key == r.after)
+                j[r.name] = r.value;
     }
     return j;
+}
+
+// Kinds of item placed in the cell after the position they stand for: a
+// signal's or a board's own, a slowdown's start, end (x + l) or advance point
+// (x - 1200).
+bool item_in_next_cell(uint8_t tipo) {
+    switch (tipo) {
+        case tipo_cella::segnale:
+        case tipo_cella::fine_rallentamento:
+        case tipo_cella::inizio_rallentamento:
+        case tipo_cella::avviso_rallentamento:
+        case tipo_cella::indicatore_vmax:
+        case tipo_cella::cartello_galleria:
+            return true;
+        default:
+            return false;
+    }
 }
 
 }  // namespace
 
 json cell_dump_json(std::size_t index, const cella& c) {
     const int64_t start = static_cast<int64_t>(index) * 50;
-    std::vector<std::pair<const char*, json>> after;
+    std::vector<readable> values;
     if (const auto kind = route::cell_kind(c.tipo))
-        after.emplace_back("tipo_name", kind->name);
+        values.push_back({"tipo", "tipo_name", kind->name});
+    if (item_in_next_cell(c.tipo)) {
+        const int64_t item = route::item_position(index);
+        values.push_back({"tipo", "item_position_m", item});
+        values.push_back({"tipo", "item_position_km", km(item)});
+    }
     // Slowdown cells keep the slowdown's speed whole.
     if (c.tipo == tipo_cella::fine_rallentamento || c.tipo == tipo_cella::inizio_rallentamento ||
         c.tipo == tipo_cella::avviso_rallentamento)
-        after.emplace_back("dato1_kmh", c.dato1);
-    after.emplace_back("velocita_kmh", route::cell_speed_kmh(c));
-    after.emplace_back("pendenza_per_mille", route::cell_gradient(c));
-    return interleaved(index, cell_fields_json(c), after, json{{"start_m", start}, {"start_km", km(start)}});
+        values.push_back({"dato1", "dato1_kmh", c.dato1});
+    values.push_back({"velocita", "velocita_kmh", route::cell_speed_kmh(c)});
+    values.push_back({"pendenza", "pendenza_per_mille", route::cell_gradient(c)});
+    return interleaved(index, cell_fields_json(c), values, json{{"start_m", start}, {"start_km", km(start)}});
 }
 
 json record_dump_json(std::size_t index, const voce& v, bool station) {
-    std::vector<std::pair<const char*, json>> after;
+    std::vector<readable> values;
     const auto slot = static_cast<int>(index);
     if (station) {
-        after.emplace_back("valore1_km", km(route::area_start(v)));
-        after.emplace_back("valore2_km", km(route::area_end(v)));
-        after.emplace_back("valore3_km", km(route::station_position(v)));
+        values.push_back({"valore1", "valore1_km", km(route::area_start(v))});
+        values.push_back({"valore2", "valore2_km", km(route::area_end(v))});
+        values.push_back({"valore3", "valore3_km", km(route::station_position(v))});
         const int32_t t = route::station_time(v);
-        after.emplace_back("valore4_time", t == 0 ? json(nullptr) : json(time_of_day(t)));
+        values.push_back({"valore4", "valore4_time", t == 0 ? json(nullptr) : json(time_of_day(t))});
     } else if (slot == voce_progressiva_tre || slot == voce_progressiva_due || slot == voce_progressiva_uno) {
-        after.emplace_back("valore1_km", km(v.valore1));
-        after.emplace_back("valore2_km", km(v.valore2));
+        values.push_back({"valore1", "valore1_km", km(v.valore1)});
+        values.push_back({"valore2", "valore2_km", km(v.valore2)});
     } else if (slot == voce_treno) {
-        after.emplace_back("valore2_km", km(v.valore2));
+        values.push_back({"valore2", "valore2_km", km(v.valore2)});
     } else if (slot == voce_identita_treno) {
-        after.emplace_back("intero5_clock",
-                           two_digits(v.intero3) + ":" + two_digits(v.intero4) + ":" + two_digits(v.intero5));
+        values.push_back({"intero5", "intero5_clock",
+                          two_digits(v.intero3) + ":" + two_digits(v.intero4) + ":" + two_digits(v.intero5)});
     }
-    return interleaved(index, record_fields_json(v), after);
+    return interleaved(index, record_fields_json(v), values);
 }
 
 std::string json_text(const json& j) {
