@@ -13,6 +13,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace scenario {
@@ -123,6 +124,9 @@ struct logged_warning {
     int64_t stored = 0;                // what was kept of it, or a second value
     int64_t other_value = 0;           // a value of the related line
     source_place other;                // a related line (the one before, the one that holds a value)
+    // A keyword field that matched no keyword of its part: the nearest
+    // spelling there, when one is close (empty: none).
+    std::string_view nearest_keyword{};
 };
 
 // Warnings kept per code; the rest are only counted.

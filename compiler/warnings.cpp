@@ -1,6 +1,7 @@
 #include "compiler/warnings.h"
 
 #include "compiler/keywords.h"
+#include "compiler/nearest_keyword.h"
 #include "compiler/text_case.h"
 
 #include <algorithm>
@@ -190,6 +191,8 @@ std::size_t source_walk::swallow(std::size_t i, warning_code c, const keyword_ro
         ++j;
     logged_warning w = at_field(c, i, j - i);
     w.row = row;
+    if (c != warning_code::keyword_case)
+        w.nearest_keyword = nearest_keyword(f(i).text, rows()).value_or("");
     note_warning(&log_, w);
     return j;
 }

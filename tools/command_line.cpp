@@ -5,6 +5,7 @@
 #include "tools/commands/dump_command.h"
 #include "tools/commands/exit_status.h"
 #include "tools/commands/format_command.h"
+#include "tools/commands/new_command.h"
 #include "tools/commands/plan_command.h"
 #include "tools/commands/sources_command.h"
 #include "tools/commands/view_command.h"
@@ -29,7 +30,7 @@ const char* const exit_statuses =
     "Exit status: 0 success, 1 the input holds errors (a compile error, an invalid\n"
     "compiled file), 2 usage error, unreadable input or unwritable output.";
 
-const char* const commands[] = {"sources", "compile", "check", "dump", "plan", "format", "view"};
+const char* const commands[] = {"sources", "new", "compile", "check", "dump", "plan", "format", "view"};
 
 bool is_command(const std::string& word) {
     return std::find(std::begin(commands), std::end(commands), word) != std::end(commands);
@@ -38,6 +39,7 @@ bool is_command(const std::string& word) {
 // Every value a command can be given, filled in by the parser.
 struct all_arguments {
     sources_arguments sources;
+    new_arguments new_scenario;
     compile_arguments compile;
     compile_arguments check;
     dump_arguments dump;
@@ -98,6 +100,13 @@ void describe(CLI::App& app, all_arguments& a) {
         add_command(app, "sources", "Write the program's five text files into DIR.", sources_description);
     add_required(sources, "DIR", a.sources.directory, "The directory to write into", "");
     sources->add_flag("--force", a.sources.force, "Replace files that exist already");
+
+    CLI::App* new_scenario = add_command(
+        app, "new", "Write the two text sources of a small new scenario into DIR.", new_description);
+    add_required(new_scenario, "NAME", a.new_scenario.name, "The scenario name", "");
+    add_required(new_scenario, "NUMBER", a.new_scenario.train, "The train number", "");
+    add_required(new_scenario, "DIR", a.new_scenario.directory, "The directory to write into", "");
+    new_scenario->add_flag("--force", a.new_scenario.force, "Replace files that exist already");
 
     CLI::App* compile = add_command(app, "compile", "Compile two text sources into the three compiled files.",
                                     compile_description);
@@ -179,6 +188,8 @@ void describe(CLI::App& app, all_arguments& a) {
 int run_parsed(const CLI::App& app, const all_arguments& a, std::ostream& out, std::ostream& err) {
     if (app.got_subcommand("sources"))
         return run_sources(a.sources, out, err);
+    if (app.got_subcommand("new"))
+        return run_new(a.new_scenario, out, err);
     if (app.got_subcommand("compile"))
         return run_compile(a.compile, out, err);
     if (app.got_subcommand("check"))
@@ -204,7 +215,8 @@ int run(const std::vector<std::string>& words, std::ostream& out, std::ostream& 
     const std::string command = !args.empty() && is_command(args[0]) ? args[0] : std::string();
     const std::string who = command.empty() ? "scenario" : "scenario " + command;
     if (args.empty()) {
-        err << "scenario: give a command: sources, compile, check, dump, plan, format or view\nTry 'scenario "
+        err << "scenario: give a command: sources, new, compile, check, dump, plan, format or view\nTry "
+               "'scenario "
                "--help'.\n";
         return exit_status::usage;
     }

@@ -31,7 +31,7 @@ command_output launch(const std::vector<std::string>& words) {
     return {status, o.str(), e.str()};
 }
 
-const char* const commands[] = {"sources", "compile", "dump", "plan", "format"};
+const char* const commands[] = {"sources", "new", "compile", "dump", "plan", "format"};
 
 TEST(CommandLine, HelpForTheToolAndForEachCommand) {
     for (const std::vector<std::string>& words : {std::vector<std::string>{"--help"}, {"-h"}, {"help"}}) {
@@ -46,6 +46,7 @@ TEST(CommandLine, HelpForTheToolAndForEachCommand) {
     // Each command's help: its usage line, its explanation and its exit statuses.
     const std::pair<const char*, const char*> explained[] = {
         {"sources", "--force replaces them"},
+        {"new", "compiles without an error or a warning"},
         {"compile", "a fatal stamp error (1250, 1251) stops it"},
         {"dump", "null for a value never"},
         {"plan", "--svg - writes the picture to standard output"},
@@ -86,6 +87,7 @@ TEST(CommandLine, UsageErrorsExitWithTwoAndSayWhatIsWrong) {
         {{"compile", "--line", "a", "--run", "b", "--name", "N", "--train", "1", "extra"}, "extra"},
         {{"sources"}, "scenario sources: DIR is required"},
         {{"sources", "a", "b"}, "b"},
+        {{"new", "Nuova", "1"}, "scenario new: DIR is required"},
         {{"plan", "--name", "N", "--train", "1", "--svg", "x.svg"}, "DIR is required"},
         {{"plan", "DIR"}, "is required"},
     };

@@ -5,6 +5,7 @@
 #include "tests/support/files.h"
 #include "tools/command_line.h"
 #include "tools/commands/compile_command.h"
+#include "tools/report/compiled_json.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -79,12 +80,15 @@ TEST_F(Dump, CellFileEveryCellWithItsElevenFields) {
             "galleria": 0, "velocita": 16})");
     for (const auto& [key, value] : expected.items())
         EXPECT_EQ(f["celle"][74][key], value) << key;
+    // The eleven stored fields in the record's order, each readable value after its own.
     std::vector<std::string> keys;
-    for (const auto& [key, value] : f["celle"][74].items())
+    const auto in_order = nlohmann::ordered_json::parse(u.out);
+    for (const auto& [key, value] : in_order[0]["celle"][74].items())
         keys.push_back(key);
-    EXPECT_EQ(keys.size(), 12u);
-    EXPECT_EQ(u.out.find("\"index\":74,\"tipo\":1,\"dato1\":40,"), u.out.find("\"index\":74,"))
-        << "key order";
+    EXPECT_EQ(keys, (std::vector<std::string>{"index", "start_m", "start_km", "tipo", "tipo_name",
+                                              "item_position_m", "item_position_km", "dato1", "dato2",
+                                              "dato3", "dato4", "dato5", "dato6", "galleria", "velocita",
+                                              "velocita_kmh", "pendenza", "pendenza_per_mille", "aderenza"}));
 }
 
 TEST_F(Dump, RunFileEveryRecordWithItsFields) {
@@ -92,11 +96,90 @@ TEST_F(Dump, RunFileEveryRecordWithItsFields) {
     ASSERT_EQ(u.status, 0) << u.err;
     const json f = u.parsed()[0];
     ASSERT_EQ(f["voci"].size(), 87u);
-    EXPECT_EQ(f["voci"][1],
-              json::parse(R"({"index": 1, "tipo": 4, "valore1": -300, "valore2": 300, "valore3": 0,
+    const json stored = json::parse(R"({"index": 1, "tipo": 4, "valore1": -300, "valore2": 300, "valore3": 0,
         "byte1": 0, "testo": "CALVENA", "intero1": 1, "intero2": 1, "intero3": 4, "intero4": 1, "intero5": 1,
-        "byte2": 0, "byte3": 1, "byte4": 0, "byte5": 0, "valore4": 58800})"));
+        "byte2": 0, "byte3": 1, "byte4": 0, "byte5": 0, "valore4": 58800})");
+    for (const auto& [key, value] : stored.items())
+        EXPECT_EQ(f["voci"][1][key], value) << key;
+    // Record 0 is no station and has no readable value: its stored fields alone.
+    EXPECT_EQ(f["voci"][0].size(), stored.size());
     EXPECT_NE(u.out.find("\"testo\":\"S.MOMME'\""), std::string::npos);
+}
+
+// Beside the raw fields of the program's own scenario, what they mean.
+TEST_F(Dump, ReadableValuesStandBesideTheRawFields) {
+    const json c = run_dump({cells().string()}).parsed()[0]["celle"];
+    struct cell_row {
+        int index;
+        const char* readable;  // the readable keys expected, as JSON
+    };
+    const cell_row cells[] = {
+        // The first signal (3650 m) stands in the cell after it; 80 km/h; 24 per mille from 3650 m.
+        {74, R"({"start_m": 3700, "start_km": 3.7, "tipo_name": "signal", "item_position_m": 3650,
+                 "item_position_km": 3.65, "velocita_kmh": 80, "pendenza_per_mille": 24})"},
+        // The slowdown at 18650 m, 30 km/h: its advance, start and end cells keep the speed whole.
+        {350, R"({"start_m": 17500, "tipo_name": "slowdown advance cell", "item_position_m": 17450,
+                  "dato1_kmh": 30})"},
+        {374, R"({"start_m": 18700, "start_km": 18.7, "tipo_name": "slowdown start", "item_position_m": 18650,
+                  "dato1_kmh": 30})"},
+        {380, R"({"tipo_name": "slowdown end", "item_position_m": 18950, "dato1_kmh": 30})"},
+        // A gradient of -17 per mille from 25350 m; a free cell.
+        {510, R"({"start_m": 25500, "start_km": 25.5, "tipo_name": "free cell", "pendenza_per_mille": -17})"},
+        // The last three cells get no speed limit.
+        {940, R"({"start_m": 47000, "velocita_kmh": 0})"},
+    };
+    for (const cell_row& r : cells) {
+        const json readable = json::parse(r.readable);
+        for (const auto& [key, value] : readable.items())
+            EXPECT_EQ(c[r.index][key], value) << "cell " << r.index << " " << key;
+    }
+    EXPECT_FALSE(c[74].contains("dato1_kmh")) << "a signal's dato1 is no speed";
+    EXPECT_FALSE(c[510].contains("item_position_m")) << "nothing stands in a free cell";
+
+    const json v = run_dump({run_file().string()}).parsed()[0]["voci"];
+    struct record_row {
+        int index;
+        const char* readable;
+    };
+    const record_row records[] = {
+        {1, R"({"valore1_km": -0.3, "valore2_km": 0.3, "valore3_km": 0.0, "valore4_time": "16:20:00"})"},
+        // Passed without a time.
+        {2, R"({"valore3_km": 1.8, "valore4_time": null})"},
+        // Its nonzero field 6 puts the area's end 50 m later.
+        {5, R"({"valore1_km": 17.45, "valore2_km": 17.7, "valore3_km": 17.55, "valore4_time": "16:37:00"})"},
+        {12, R"({"valore3_km": 39.8, "valore4_time": "17:08:00"})"},
+        {84, R"({"valore2_km": 40.0})"},
+        {86, R"({"intero5_clock": "16:19:30"})"},
+    };
+    for (const record_row& r : records) {
+        const json readable = json::parse(r.readable);
+        for (const auto& [key, value] : readable.items())
+            EXPECT_EQ(v[r.index][key], value) << "record " << r.index << " " << key;
+    }
+    // A tunnel-name board's record is no station.
+    EXPECT_EQ(v[80]["testo"], "(VAIONI)(535 m.)");
+    EXPECT_FALSE(v[80].contains("valore4_time"));
+    EXPECT_FALSE(v[13].contains("valore4_time")) << "only twelve stations";
+}
+
+// A time past midnight goes on counting hours; a negative sum (negative
+// minutes, say) keeps its sign; a clock keeps the three numbers as stored.
+TEST(DumpReadable, TimesOutsideOneDayAndClocksAsStored) {
+    struct row {
+        int32_t seconds;
+        const char* shown;
+    };
+    for (const row& r : {row{1, "00:00:01"}, row{86399, "23:59:59"}, row{90000, "25:00:00"},
+                         row{-60, "-00:01:00"}, row{360000, "100:00:00"}}) {
+        voce station;
+        station.valore4 = r.seconds;
+        EXPECT_EQ(record_dump_json(3, station, true)["valore4_time"], r.shown) << r.seconds;
+    }
+    voce clock;
+    clock.intero3 = 7;
+    clock.intero4 = 75;
+    clock.intero5 = -5;
+    EXPECT_EQ(record_dump_json(voce_identita_treno, clock, false)["intero5_clock"], "07:75:-05");
 }
 
 TEST_F(Dump, LineFilePointCountAndPointsOnRequest) {

@@ -107,6 +107,15 @@ TEST(FormatReference, AnUnknownWordIsAUsageErrorThatListsTheKeywords) {
     EXPECT_NE(u.err.find("\"binario\""), std::string::npos) << u.err;
     for (const keyword_row* row : every_row())
         EXPECT_NE(u.err.find(std::string(row->part1)), std::string::npos) << row->part1;
+    EXPECT_EQ(u.err.find("did you mean"), std::string::npos) << u.err;
+
+    // A slip of a keyword of either source names it.
+    for (const auto& [word, meant] : {std::pair{"stazoine", "stazione"}, {"cruvad5", "curvad5"}}) {
+        const command_output slip = run_format({word});
+        EXPECT_EQ(slip.status, 2);
+        EXPECT_NE(slip.err.find(std::string("; did you mean '") + meant + "'?\n"), std::string::npos)
+            << slip.err;
+    }
 }
 
 }  // namespace

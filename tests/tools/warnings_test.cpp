@@ -200,7 +200,8 @@ TEST(Warnings, SayWhatTheCompilerDid) {
     sources typo;
     typo.run = with_line(typo.run, 20, "segnlae,    3000,   1, 4, 1,  0, 0,    0,  0,0,0, 0");
     EXPECT_EQ(words_for(typo, warning_code::unknown_keyword),
-              "'segnlae' matches no keyword: its 11 values are read as keyword fields and nothing is stored");
+              "'segnlae' matches no keyword: its 11 values are read as keyword fields and nothing is stored; "
+              "did you mean 'segnale'?");
 
     sources wrap;
     wrap.run = with_line(wrap.run, 9, "aderenza,   4600,    300");
@@ -221,6 +222,37 @@ TEST(Warnings, SayWhatTheCompilerDid) {
 
     EXPECT_NE(words_for(sources{}, warning_code::name_not_ascii, "Prov\xE0").find("not plain ASCII"),
               std::string::npos);
+}
+
+// A keyword field that matches nothing in its part names the keyword of that
+// part it is a slip of, and nothing when no keyword there is near.
+TEST(Warnings, NameTheNearestKeywordOfThePart) {
+    struct row {
+        sorgente_testo source;
+        int line;
+        const char* text;
+        warning_code code;
+        const char* suggestion;  // "": none
+    };
+    const row rows[] = {
+        {sorgente_testo::corsa, 14,
+         "stazoine,    5250, 22,  300,  0, 0, 1,  0,0,0,  4,1,1,   30,  8,20, 0, X",
+         warning_code::unknown_keyword, "did you mean 'stazione'?"},
+        {sorgente_testo::linea, 20, "montagan,   4000,  4600,  12", warning_code::unknown_keyword,
+         "did you mean 'montagna'?"},
+        {sorgente_testo::corsa, 20, "curvas5,  400,  550", warning_code::misplaced_keyword, ""},
+        {sorgente_testo::corsa, 20, "binario,  400", warning_code::unknown_keyword, ""},
+    };
+    for (const row& r : rows) {
+        sources src;
+        std::string& edited = r.source == sorgente_testo::linea ? src.line : src.run;
+        edited = with_line(edited, r.line, r.text);
+        const std::string words = words_for(src, r.code);
+        if (*r.suggestion == '\0')
+            EXPECT_EQ(words.find("did you mean"), std::string::npos) << words;
+        else
+            EXPECT_TRUE(words.ends_with(std::string("; ") + r.suggestion)) << words;
+    }
 }
 
 TEST(Warnings, RunDescriptionWithoutStations) {

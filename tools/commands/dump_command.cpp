@@ -33,6 +33,13 @@ const char* const dump_description =
     "                               as {\"p\", \"x\", \"y\"}: null for a value never\n"
     "                               assigned, an integer for a 16-bit value, a\n"
     "                               number with a decimal point for a double\n"
+    "Beside a raw field whose meaning the compiler knows stands its readable\n"
+    "value: each cell's start (start_m, start_km), its kind (tipo_name), the\n"
+    "position its item stands for (item_position_m, item_position_km), speed\n"
+    "(velocita_kmh, a slowdown's dato1_kmh) and gradient (pendenza_per_mille);\n"
+    "a station record's area and position in km (valore1_km ... valore3_km) and\n"
+    "time of day (valore4_time); the progressives and route length in km, the\n"
+    "starting clock (intero5_clock).\n"
     "The kind of file comes from its name, else from its content; --kind forces it.\n"
     "A file that is not valid is reported with the byte offset where it stops\n"
     "making sense.\n"
@@ -174,13 +181,6 @@ void write_file_object(std::ostream& out, const json& head, const char* list_key
     out << "}";
 }
 
-// Each element of a list leads with its index.
-json indexed(std::size_t index, json fields) {
-    json j{{"index", index}};
-    j.update(fields);
-    return j;
-}
-
 // null for a value never assigned, an integer for a 16-bit one, else a double
 // (always written with a decimal point or an exponent).
 json plan_value_json(const valore_tracciato& v) {
@@ -230,7 +230,7 @@ void write_decoded(std::ostream& out, json head, decoded_file& f, const dump_vie
                 if (!view.non_empty || cell_is_non_empty(f.celle[static_cast<std::size_t>(i)]))
                     chosen.push_back(static_cast<std::size_t>(i));
             write_file_object(out, head, "celle", chosen.size(), [&](std::size_t n) {
-                json c = indexed(chosen[n], cell_fields_json(f.celle[chosen[n]]));
+                json c = cell_dump_json(chosen[n], f.celle[chosen[n]]);
                 if (view.with_sources)
                     c["source"] =
                         origin_json(view, cell_origin(view.origins, static_cast<int64_t>(chosen[n])));
@@ -238,15 +238,19 @@ void write_decoded(std::ostream& out, json head, decoded_file& f, const dump_vie
             });
             return;
         }
-        case compiled_kind::run:
+        case compiled_kind::run: {
+            const std::vector<int> stations = route::station_slots({}, f.voci, view.origins);
             write_file_object(out, head, "voci", f.voci.size(), [&](std::size_t i) {
-                json r = indexed(i, record_fields_json(f.voci[i]));
+                const bool station =
+                    std::find(stations.begin(), stations.end(), static_cast<int>(i)) != stations.end();
+                json r = record_dump_json(i, f.voci[i], station);
                 if (view.with_sources)
                     r["source"] = origin_json(
                         view, view.origins != nullptr ? view.origins->record_origins[i] : source_place{});
                 return r;
             });
             return;
+        }
         case compiled_kind::line:
             break;
     }

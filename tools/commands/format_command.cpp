@@ -1,10 +1,15 @@
 #include "tools/commands/format_command.h"
 
+#include "compiler/keywords.h"
+#include "compiler/nearest_keyword.h"
 #include "tools/commands/exit_status.h"
 #include "tools/report/format_reference.h"
 #include "tools/report/text_encoding.h"
 
 #include <nlohmann/json.hpp>
+#include <optional>
+#include <string_view>
+#include <vector>
 
 namespace scenario::tool {
 
@@ -112,6 +117,14 @@ json entry_json(const reference_entry& e) {
     };
 }
 
+// The nearest spelling of any keyword of either source, when one is close.
+std::optional<std::string_view> nearest_of_all(std::string_view word) {
+    std::vector<keyword_row> rows;
+    for (auto part : {line_general_keywords(), line_body_keywords(), run_keywords()})
+        rows.insert(rows.end(), part.begin(), part.end());
+    return nearest_keyword(word, rows);
+}
+
 }  // namespace
 
 int run_format(const format_arguments& a, std::ostream& out, std::ostream& err) {
@@ -126,8 +139,10 @@ int run_format(const format_arguments& a, std::ostream& out, std::ostream& err) 
     } else {
         entries = find_keyword(reference, word);
         if (entries.empty()) {
-            err << "scenario format: no keyword of either source is \"" << valid_utf8(word)
-                << "\"; the keywords are:\n";
+            err << "scenario format: no keyword of either source is \"" << valid_utf8(word) << "\"";
+            if (const auto nearest = nearest_of_all(word))
+                err << "; did you mean '" << *nearest << "'?";
+            err << "\nThe keywords are:\n";
             for (const reference_entry& e : reference)
                 err << "  " << e.title << "  (" << section_name(e.row->section) << ")\n";
             return exit_status::usage;

@@ -5,6 +5,7 @@
 
 #include "compiler/state.h"
 
+#include <cstddef>
 #include <nlohmann/json.hpp>
 #include <string>
 
@@ -14,6 +15,13 @@ namespace scenario::tool {
 nlohmann::ordered_json cell_fields_json(const cella& c);
 // {"tipo", "valore1", ... "valore4"}; `testo` as UTF-8.
 nlohmann::ordered_json record_fields_json(const voce& v);
+
+// A cell and a record as `dump` shows them: the stored fields as above, each
+// followed, where the compiler gives it a meaning, by its readable value
+// (metres and km, km/h, per mille, time of day). `station`: the record is a
+// station's.
+nlohmann::ordered_json cell_dump_json(std::size_t index, const cella& c);
+nlohmann::ordered_json record_dump_json(std::size_t index, const voce& v, bool station);
 
 // JSON text on one line; a text that is not valid UTF-8 never stops it
 // (U+FFFD stands in).

@@ -125,6 +125,8 @@ std::string wording::message(const logged_warning& w) const {
     switch (w.code) {
         case warning_code::unknown_keyword:
         case warning_code::misplaced_keyword:
+            if (!w.nearest_keyword.empty())
+                return misplaced(w) + "; did you mean " + quoted(w.nearest_keyword) + "?";
             return misplaced(w);
         case warning_code::keyword_case:
             return text(w) + " is not read as " +
