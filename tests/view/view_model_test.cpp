@@ -174,6 +174,18 @@ TEST(ViewModel, ReaderErrorStopsAndIsListedWithItsLine) {
     EXPECT_EQ(m["errors"][0]["severity"], "reader");
 }
 
+// A run description nothing was read of: the status says so, as an error would.
+TEST(ViewModel, ASourceNotReadStopsTheStatus) {
+    std::string run = run_source();
+    run.replace(run.find("[generale]"), 10, "[general]");
+    const json m = model_json(*compile(line_source(), run));
+    EXPECT_EQ(m["status"]["kind"], "stopped");
+    EXPECT_NE(m["status"]["text"].get<std::string>().find("w/Calvena_Roccalba_4127-.txt:1: not read: the run "
+                                                          "description has no field holding \"[generale]\""),
+              std::string::npos)
+        << m["status"]["text"];
+}
+
 TEST(ViewModel, NoSourcesGiveAnEmptyRouteNotACrash) {
     const auto v = compile("", "");
     const json m = model_json(*v);

@@ -3,6 +3,8 @@
 #include "compiler/errors.h"
 #include "compiler/provenance.h"
 #include "compiler/route_facts.h"
+#include "compiler/unread_parts.h"
+#include "tools/report/compile_report.h"
 #include "tools/report/compiled_json.h"
 #include "tools/report/diagnostics.h"
 #include "tools/report/report_json.h"
@@ -176,6 +178,16 @@ view_status status_of(const compiled_view& v) {
         const std::string what = where + "error " + std::to_string(d.number) + ": " + d.message;
         return {"stopped",
                 d.severity == error_severity::fatal ? "stopped by " + what : "reading stopped at " + what};
+    }
+    // A source nothing was read of fails as an error would.
+    const std::vector<unread_part> unread = unread_parts(v.state(), v.log());
+    if (!unread.empty()) {
+        const unread_part& u = unread.front();
+        std::string where;
+        if (auto file = tool::file_named(u.source, v.labels.line, v.labels.run))
+            where =
+                *file + (u.place.known && u.place.line > 0 ? ":" + std::to_string(u.place.line) : "") + ": ";
+        return {"stopped", where + "not read: " + tool::unread_message(u)};
     }
     return {"compiled", ""};
 }
