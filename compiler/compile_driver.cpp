@@ -16,7 +16,6 @@ namespace {
 
 constexpr int16_t identita_voce = 610;
 constexpr int16_t identita_cella = 5121;
-constexpr std::size_t cella_timbrata = 1;
 
 // A compile starts with an empty error record and empty `voci` records. The
 // route and the plan are dropped too, so a state compiled again never carries

@@ -137,6 +137,20 @@ struct cell_kind_words {
 };
 std::optional<cell_kind_words> cell_kind(uint8_t tipo);
 
+// Whether a cell of this kind holds an item itself (a signal, a slowdown's
+// start, a stop, a board), not a mark placed for one (approach, advance,
+// end, a sweep mark).
+inline bool holds_an_item(uint8_t tipo) {
+    return tipo == tipo_cella::segnale || tipo == tipo_cella::inizio_rallentamento ||
+           tipo == tipo_cella::indicatore_vmax || tipo == tipo_cella::fermata ||
+           tipo == tipo_cella::cartello_galleria || tipo == tipo_cella::abbattimento_senza_valore;
+}
+
+// Whether cell `index` is the one the compile stamps the identity into.
+inline bool holds_identity_stamps(std::size_t index) {
+    return index == cella_timbrata;
+}
+
 // The last point of the plan that holds a value; -1 when there is none.
 int64_t last_plan_point(const tracciato_linea& t);
 

@@ -79,6 +79,8 @@ inline constexpr int massimo_montagne = 80;  // tunnel slots 1..80
 // Metres of route after the line: the cells and the track plan run this far
 // beyond the route length.
 inline constexpr int32_t margine_percorso = 7000;
+// The cell the compile stamps the scenario's identity into (dato1 and dato2).
+inline constexpr std::size_t cella_timbrata = 1;
 
 // A value of the track plan: never assigned, a 16-bit integer or a double.
 // The tag numbers are the ones the line file stores.

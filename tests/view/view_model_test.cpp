@@ -133,6 +133,16 @@ TEST(ViewModel, CellWithItsSourceLine) {
     // A station line leads to its position first, then to its cells.
     EXPECT_EQ(locate_json(*v, "run", 33)["positions"].front(), 0);
     EXPECT_TRUE(locate_json(*v, "nowhere", 49)["cells"].empty());
+    // A slowdown line leads to its start (18650 m: cell 374), not to the
+    // approach and advance cells before it.
+    const json slowdown = locate_json(*v, "run", 46);
+    ASSERT_GT(slowdown["cells"].size(), 1u) << slowdown;
+    EXPECT_EQ(slowdown["cells"][0], 374) << slowdown;
+    EXPECT_EQ(slowdown["positions"][0], 18650) << slowdown;
+    // Cell 1 holds the identity stamps, not "nothing".
+    EXPECT_EQ(cell_json(*v, 1)["kind"], "identity stamps");
+    EXPECT_EQ(cell_json(*v, 1)["stamps"], true);
+    EXPECT_EQ(cell_json(*v, 2)["stamps"], false);
 }
 
 TEST(ViewModel, SourceLinesAndPlanStretchesStayInBounds) {

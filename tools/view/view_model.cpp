@@ -263,7 +263,9 @@ json cell_json(const compiled_view& v, int64_t index) {
     j["to"] = index * 50 + 50;
     j["fields"] = tool::cell_fields_json(x);
     const std::optional<route::cell_kind_words> kind = route::cell_kind(x.tipo);
-    j["kind"] = kind ? kind->name : "unknown kind";
+    const bool stamps = route::holds_identity_stamps(c) && x.tipo == tipo_cella::libera;
+    j["kind"] = stamps ? "identity stamps" : kind ? kind->name : "unknown kind";
+    j["stamps"] = stamps;
     j["speed_kmh"] = route::cell_speed_kmh(x);
     j["gradient_permille"] = route::cell_gradient(x);
     if (const std::optional<int> slot = route::record_of_cell(x))
@@ -312,11 +314,18 @@ json locate_json(const compiled_view& v, const std::string& which, int64_t line)
         for (int slot : route::station_slots(s.celle, s.voci, &v.log()))
             if (same(v.log().record_origins[static_cast<std::size_t>(slot)]))
                 positions.push_back(route::station_position(s.voci[static_cast<std::size_t>(slot)]));
-        for (std::size_t c = 0; c < v.log().cell_origins.size() && cells.size() < 100; ++c)
-            if (same(v.log().cell_origins[c])) {
-                cells.push_back(c);
-                positions.push_back(route::item_position(c));
-            }
+        std::vector<std::size_t> placed;
+        for (std::size_t c = 0; c < v.log().cell_origins.size() && placed.size() < 100; ++c)
+            if (same(v.log().cell_origins[c]))
+                placed.push_back(c);
+        // The item's own cell before the marks placed for it (a slowdown's
+        // approach and advance cells lie before its start).
+        std::stable_partition(placed.begin(), placed.end(),
+                              [&](std::size_t c) { return route::holds_an_item(s.celle[c].tipo); });
+        for (std::size_t c : placed) {
+            cells.push_back(c);
+            positions.push_back(route::item_position(c));
+        }
     }
     return {
         {"source", which}, {"line", line}, {"cells", std::move(cells)}, {"positions", std::move(positions)}};

@@ -500,6 +500,8 @@
       const link = el("a", { href: "#", class: "file" }, c.item.file + ":" + c.item.line);
       link.addEventListener("click", (ev) => { ev.preventDefault(); showSource(c.item.source, c.item.line); });
       origin.append("what stands in it: the " + c.item.element + " on ", link);
+    } else if (c.stamps) {
+      origin.append("the compile stamps the scenario's identity here (dato1 and dato2); no item may stand in it");
     } else if (c.fields.tipo !== 0) {
       origin.append("the compile recorded no source line for what stands in it");
     } else {
