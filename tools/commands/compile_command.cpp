@@ -172,9 +172,11 @@ const char* const check_description =
     "of order ...); they never change a compiled byte. Their codes (for --ignore):\n"
     "  unknown-keyword, missing-comma, keyword-in-text, misplaced-keyword,\n"
     "  keyword-case, not-a-number, empty-value, too-many-fields, too-few-fields,\n"
-    "  value-wrapped, profile-order, tunnel-end, slowdown-length, in-run-off,\n"
-    "  not-windows-1252, utf16-file, byte-order-mark, name-not-ascii,\n"
-    "  run-general-missing, no-station.\n"
+    "  value-wrapped, profile-order, tunnel-end, slowdown-length, speed-rounded,\n"
+    "  tunnel-overlap, tunnel-order, curve-overlap, time-backwards,\n"
+    "  time-out-of-range, repeated-setting, position-rounded,\n"
+    "  progressives-dropped, in-run-off, not-windows-1252, utf16-file,\n"
+    "  byte-order-mark, name-not-ascii, run-general-missing, no-station.\n"
     "Exit status 1 when an error is found, or, with --strict, a warning.";
 
 int run_check(const compile_arguments& a, std::ostream& out, std::ostream& err) {

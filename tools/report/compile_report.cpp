@@ -64,6 +64,10 @@ void print_error(const diagnosis& d, const report_files& f, const std::string& w
 void print_warning(const worded_warning& w, const report_files& f, std::ostream& err) {
     print_place(err, file_named(w.source, f.line, f.run), w.line, w.first_column, "scenario: ");
     err << "warning [" << warning_name(w.code) << "]: " << valid_utf8(w.message) << "\n";
+    for (const related_place& r : w.related) {
+        print_place(err, file_named(r.source, f.line, f.run), r.line, 0, "");
+        err << "note: " << valid_utf8(r.message) << "\n";
+    }
 }
 
 }  // namespace
