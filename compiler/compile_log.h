@@ -107,6 +107,7 @@ enum class warning_code : uint8_t {
     repeated_setting,      // a setting line given again: the last one counts
     position_rounded,      // a position taken to a cell boundary
     progressives_dropped,  // kilometric progressives that the ordering stores as 0
+    value_ignored,         // a value the compiler replaces or does not store
     in_run_off,            // a position beyond the route length
     not_windows_1252,      // text written as UTF-8
     utf16_file,            // a source written as UTF-16
@@ -115,7 +116,7 @@ enum class warning_code : uint8_t {
     run_general_missing,   // a run description without "[generale]"
     no_station,            // a run description that stores no station
 };
-inline constexpr std::size_t warning_code_count = 29;
+inline constexpr std::size_t warning_code_count = 30;
 
 // One warning as a fact: where, and the numbers involved. The words are the
 // tool's.

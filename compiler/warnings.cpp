@@ -14,15 +14,14 @@ namespace scenario {
 namespace {
 
 constexpr std::array<std::string_view, warning_code_count> names = {
-    "unknown-keyword",  "missing-comma",        "keyword-in-text",   "misplaced-keyword",
-    "keyword-case",     "not-a-number",         "empty-value",       "too-many-fields",
-    "too-few-fields",   "value-wrapped",        "profile-order",     "tunnel-end",
-    "slowdown-length",  "speed-rounded",        "tunnel-overlap",    "tunnel-order",
-    "curve-overlap",    "time-backwards",       "time-out-of-range", "repeated-setting",
-    "position-rounded", "progressives-dropped", "in-run-off",        "not-windows-1252",
-    "utf16-file",       "byte-order-mark",      "name-not-ascii",    "run-general-missing",
-    "no-station",
+    "unknown-keyword",  "missing-comma",        "keyword-in-text", "misplaced-keyword",   "keyword-case",
+    "not-a-number",     "empty-value",          "too-many-fields", "too-few-fields",      "value-wrapped",
+    "profile-order",    "tunnel-end",           "slowdown-length", "speed-rounded",       "tunnel-overlap",
+    "tunnel-order",     "curve-overlap",        "time-backwards",  "time-out-of-range",   "repeated-setting",
+    "position-rounded", "progressives-dropped", "value-ignored",   "in-run-off",          "not-windows-1252",
+    "utf16-file",       "byte-order-mark",      "name-not-ascii",  "run-general-missing", "no-station",
 };
+static_assert(!names.back().empty(), "a name for every warning code");
 
 bool contains(std::string_view text, std::string_view part) {
     return text.find(part) != std::string_view::npos;
@@ -163,6 +162,8 @@ private:
     void check_positions(const keyword_row& row, const std::array<std::optional<int64_t>, 17>& v,
                          std::size_t first_index);
     void check_progressives();
+    void check_ignored(const keyword_row& row, const std::array<std::optional<int64_t>, 17>& v,
+                       std::size_t first_index);
     source_place keyword_place(const keyword_row& row) const {
         return {true, source_, f(keyword_).line, row.item, static_cast<int32_t>(keyword_)};
     }
@@ -330,6 +331,7 @@ void source_walk::check_values(const keyword_row& row, std::span<const field_rec
             v[j] = values[j].value;
     check_stored(row, v, first_index);
     check_positions(row, v, first_index);
+    check_ignored(row, v, first_index);
     check_run_off(row, v, first_index);
 }
 
@@ -626,6 +628,47 @@ void source_walk::check_positions(const keyword_row& row, const std::array<std::
             if (value(0) % 50 == 0)  // the end then moves only for the length
                 check_cell_position(row, 2, value(0) + value(2), 1, first_index);
             break;
+        default:
+            break;
+    }
+}
+
+// Values the compiler replaces or leaves out by rule: a signal's time (kept
+// only with sx 2, and 1 to 100 kept as 101), a slowdown's approach flag at
+// 1500 m or less (no advance cell there), a station's byte5 (0 for areas under
+// 600 m and for the first station) and byte4 (0 for kinds 5 to 8 and for the
+// first station). `stored` is what is kept.
+void source_walk::check_ignored(const keyword_row& row, const std::array<std::optional<int64_t>, 17>& v,
+                                std::size_t first_index) {
+    const auto value = [&](std::size_t j) { return v[j].value_or(0); };
+    const auto ignored = [&](int32_t index, int64_t stored) {
+        logged_warning w =
+            at_field(warning_code::value_ignored, first_index + static_cast<std::size_t>(index));
+        w.row = &row;
+        w.value_index = index;
+        w.value = value(static_cast<std::size_t>(index));
+        w.stored = stored;
+        note_warning(&log_, w);
+    };
+    switch (row.id) {
+        case keyword::signal:
+            if (value(1) != 2 && value(10) != 0)
+                ignored(10, 0);
+            else if (value(1) == 2 && value(10) >= 1 && value(10) <= 100)
+                ignored(10, 101);
+            break;
+        case keyword::slowdown:
+            if (value(0) <= 1500 && value(4) != 0)
+                ignored(4, 0);
+            break;
+        case keyword::station: {
+            const bool first_station = stations_ == 0;
+            if (value(4) != 0 && (first_station || value(2) < 600))
+                ignored(4, 0);
+            if (value(5) != 0 && (first_station || (value(1) >= 5 && value(1) <= 8)))
+                ignored(5, 0);
+            break;
+        }
         default:
             break;
     }

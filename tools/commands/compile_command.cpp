@@ -175,8 +175,9 @@ const char* const check_description =
     "  value-wrapped, profile-order, tunnel-end, slowdown-length, speed-rounded,\n"
     "  tunnel-overlap, tunnel-order, curve-overlap, time-backwards,\n"
     "  time-out-of-range, repeated-setting, position-rounded,\n"
-    "  progressives-dropped, in-run-off, not-windows-1252, utf16-file,\n"
-    "  byte-order-mark, name-not-ascii, run-general-missing, no-station.\n"
+    "  progressives-dropped, value-ignored, in-run-off, not-windows-1252,\n"
+    "  utf16-file, byte-order-mark, name-not-ascii, run-general-missing,\n"
+    "  no-station.\n"
     "Exit status 1 when an error is found, or, with --strict, a warning.";
 
 int run_check(const compile_arguments& a, std::ostream& out, std::ostream& err) {

@@ -116,6 +116,21 @@ private:
                w.row->writer_spellings.end();
     }
 
+    // Why the compiler replaced or left out a value (value-ignored).
+    static std::string ignored_because(const logged_warning& w) {
+        const keyword id = w.row != nullptr ? w.row->id : keyword::signal;
+        if (id == keyword::signal)
+            return w.stored == 0 ? "a signal's time is kept only when its sx is 2"
+                                 : "a signal time from 1 to 100 is kept as 101";
+        if (id == keyword::slowdown)
+            return "a slowdown at 1500 m or less has no advance cell, so no approach cells either";
+        if (w.value_index == 4)
+            return "byte5 is kept only for a station area of 600 m or more, and never for the first station";
+        return "byte4 is kept neither for station kinds 5 to 8 nor for the first station (the first "
+               "station's "
+               "area still ends 50 m later)";
+    }
+
     std::string misplaced(const logged_warning& w) const;
     std::string utf8(const logged_warning& w) const;
     std::string surplus(const logged_warning& w) const;
@@ -183,9 +198,10 @@ std::string wording::tunnel(const logged_warning& w) const {
                               metres(value_of(w.other, 0)) + " to " + metres(value_of(w.other, 1)) + ")";
     std::string t = "the tunnel from " + metres(w.value) + " to " + metres(w.stored);
     if (w.code == warning_code::tunnel_overlap)
-        t +=
-            " shares cells with " + other +
-            ": the cells hold one class each, and in those it shares the class of the line read later counts";
+        t += " shares cells with " + other +
+             ": a cell holds one tunnel class, so in the cells they share this later line's class replaces "
+             "the "
+             "earlier one";
     else
         t += " lies before " + other + ", the tunnel line before it: the tunnel lines must ascend";
     if (w.other_value == 1)
@@ -248,7 +264,7 @@ std::string wording::message(const logged_warning& w) const {
             const field_record* f = field(w);
             const std::string_view t = f != nullptr ? std::string_view(f->text) : std::string_view{};
             const std::string number(t.substr(std::min(t.size(), t.find_last_of(" \t") + 1)));
-            return text(w) + " is read as the keyword " + quoted(w.row->part1) + " with '" + number +
+            return text(w) + " is read as the keyword " + quoted(spelling(*w.row)) + " with '" + number +
                    "' as part of it, not as a value (a comma is probably missing): the " + item(w) +
                    " takes its values from the fields after it";
         }
@@ -339,6 +355,12 @@ std::string wording::message(const logged_warning& w) const {
             return "the three kilometric progressives are all stored as 0, the values of this line among "
                    "them: " +
                    why;
+        }
+        case warning_code::value_ignored: {
+            const std::string kept = w.stored == 0 ? "not stored: the compiled field holds 0"
+                                                   : "stored as " + std::to_string(w.stored);
+            return value_name(w) + " " + std::to_string(w.value) + " is " + kept + ", because " +
+                   ignored_because(w);
         }
         case warning_code::in_run_off:
             return item(w) + " at " + metres(w.value) + " lies beyond the route length (" + metres(w.stored) +
