@@ -373,6 +373,19 @@ void source_walk::check_stored(const keyword_row& row, const std::array<std::opt
         note_warning(&log_, w);
     };
     const auto value = [&](std::size_t j) { return v[j].value_or(0); };
+    // A value packed with others into one 16-bit field: `total` is the pack.
+    const auto packed = [&](int32_t index, int64_t total) {
+        if (fits16(total))
+            return;
+        logged_warning w =
+            at_field(warning_code::value_wrapped, first_index + static_cast<std::size_t>(index));
+        w.row = &row;
+        w.value_index = index;
+        w.value = value(static_cast<std::size_t>(index));
+        w.stored = low16(total);
+        w.other_value = total;
+        note_warning(&log_, w);
+    };
     switch (row.id) {
         case keyword::speed_limit:
             check_speed(row, 1, value(1), first_index);
@@ -380,6 +393,7 @@ void source_walk::check_stored(const keyword_row& row, const std::array<std::opt
         case keyword::speed_board:
             for (int32_t j : {5, 6, 7})
                 check_speed(row, j, value(static_cast<std::size_t>(j)), first_index);
+            packed(4, 10 * value(4) + value(8));  // dato4 = 10 strisces + strisced
             break;
         case keyword::curve:
             check_curve(row, value(0), value(1), first_index);
@@ -426,6 +440,10 @@ void source_walk::check_stored(const keyword_row& row, const std::array<std::opt
                 wrapped(1, value(1), low16(value(1)));
             break;
         case keyword::signal: {
+            // Fields packed in 16 bits: dato4 = 10 rapp + 3 sx + dx, dato1..3 = 10 s + d.
+            packed(1, 10 * value(5) + 3 * value(1) + value(6));
+            for (int32_t j : {2, 3, 4})
+                packed(j, 10 * value(static_cast<std::size_t>(j)) + value(static_cast<std::size_t>(j + 5)));
             int64_t tempo = value(10);
             if (tempo >= 1 && tempo <= 100)
                 tempo = 101;

@@ -295,8 +295,14 @@ std::string wording::message(const logged_warning& w) const {
                    std::to_string(f != nullptr ? f->line : 0) + ", starting with " + text(w);
         }
         case warning_code::value_wrapped:
+            if (w.other_value != 0)
+                return value_name(w) + " " + std::to_string(w.value) + " is packed with other values (" +
+                       std::string(w.row->values[static_cast<std::size_t>(w.value_index)].kept) + ") into " +
+                       std::to_string(w.other_value) +
+                       ", which does not fit the compiled field's 16 bits: it is stored as " +
+                       std::to_string(w.stored);
             return value_name(w) + " " + std::to_string(w.value) +
-                   " does not fit its field in the compiled file: " + "it is stored as " +
+                   " does not fit its field in the compiled file: it is stored as " +
                    std::to_string(w.stored);
         case warning_code::profile_order: {
             const std::string what = element_name(w.place.item);
