@@ -102,6 +102,7 @@ enum class warning_code : uint8_t {
     tunnel_overlap,        // a tunnel that shares cells with an earlier one
     tunnel_order,          // a tunnel that starts before the tunnel line before it
     curve_overlap,         // a curve that starts before the curve before it ends
+    curve_length,          // a curve whose length is not positive
     time_backwards,        // a station time earlier than the previous timed station's
     time_out_of_range,     // hours, minutes or seconds that name no time of day
     repeated_setting,      // a setting line given again: the last one counts
@@ -116,7 +117,7 @@ enum class warning_code : uint8_t {
     run_general_missing,   // a run description without "[generale]"
     no_station,            // a run description that stores no station
 };
-inline constexpr std::size_t warning_code_count = 30;
+inline constexpr std::size_t warning_code_count = 31;
 
 // One warning as a fact: where, and the numbers involved. The words are the
 // tool's.

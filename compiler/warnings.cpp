@@ -14,12 +14,14 @@ namespace scenario {
 namespace {
 
 constexpr std::array<std::string_view, warning_code_count> names = {
-    "unknown-keyword",  "missing-comma",        "keyword-in-text", "misplaced-keyword",   "keyword-case",
-    "not-a-number",     "empty-value",          "too-many-fields", "too-few-fields",      "value-wrapped",
-    "profile-order",    "tunnel-end",           "slowdown-length", "speed-rounded",       "tunnel-overlap",
-    "tunnel-order",     "curve-overlap",        "time-backwards",  "time-out-of-range",   "repeated-setting",
-    "position-rounded", "progressives-dropped", "value-ignored",   "in-run-off",          "not-windows-1252",
-    "utf16-file",       "byte-order-mark",      "name-not-ascii",  "run-general-missing", "no-station",
+    "unknown-keyword",  "missing-comma",       "keyword-in-text",      "misplaced-keyword",
+    "keyword-case",     "not-a-number",        "empty-value",          "too-many-fields",
+    "too-few-fields",   "value-wrapped",       "profile-order",        "tunnel-end",
+    "slowdown-length",  "speed-rounded",       "tunnel-overlap",       "tunnel-order",
+    "curve-overlap",    "curve-length",        "time-backwards",       "time-out-of-range",
+    "repeated-setting", "position-rounded",    "progressives-dropped", "value-ignored",
+    "in-run-off",       "not-windows-1252",    "utf16-file",           "byte-order-mark",
+    "name-not-ascii",   "run-general-missing", "no-station",
 };
 static_assert(!names.back().empty(), "a name for every warning code");
 
@@ -514,6 +516,15 @@ void source_walk::check_tunnel(const keyword_row& row, int64_t inizio, int64_t f
         w.other = other->place;
         note_warning(&log_, w);
     }
+    // Class 0 is what cells outside tunnels hold: such a tunnel leaves no class.
+    const bool class_3 = previous != nullptr && inizio - previous->fine <= 150;
+    if (written_class == 0 && !class_3 && last_cell >= first_cell) {
+        logged_warning w = at_field(warning_code::value_ignored, first_index + 2);
+        w.row = &row;
+        w.value_index = 2;
+        w.value = tipo;
+        note_warning(&log_, w);
+    }
     tunnels_.push_back({inizio, fine, first_cell, last_cell, keyword_place(row)});
 }
 
@@ -524,7 +535,12 @@ void source_walk::check_curve(const keyword_row& row, int64_t start, int64_t len
     if (static_cast<double>(start + 100) / 50.0 > s_.n_celle)
         return;  // not read: the reading stopped here
     const int64_t reached = plan_index_;
-    if (reached > start + 1 && last_curve_.known) {
+    if (length <= 0) {
+        logged_warning w = at_field(warning_code::curve_length, first_index + 1);
+        w.row = &row;
+        w.value = length;
+        note_warning(&log_, w);
+    } else if (reached > start + 1 && last_curve_.known) {
         logged_warning w = at_field(warning_code::curve_overlap, first_index, 2);
         w.row = &row;
         w.value = start;

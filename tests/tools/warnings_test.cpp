@@ -213,6 +213,9 @@ INSTANTIATE_TEST_SUITE_P(
                 "value-ignored", 34, 34},
         mistake{"SignalValuesBeyondTheirPack", sorgente_testo::corsa, 21,
                 "segnale,    6500,   2, 4000, 1,  0, 0,    0,  0,0,0, 0", "value-wrapped", 24, 27},
+        mistake{"CurveOfNoLength", sorgente_testo::linea, 13, "curvad4,  5000,  0", "curve-length", 18, 18},
+        mistake{"TunnelOfClass0", sorgente_testo::linea, 21, "montagna,   8000,  8300,  0", "value-ignored",
+                27, 27},
         mistake{"CoachesGivenTwice", sorgente_testo::corsa, 4, "numero vetture,    4", "repeated-setting", 1,
                 14}),
     [](const ::testing::TestParamInfo<mistake>& row) { return std::string(row.param.name); });

@@ -122,6 +122,8 @@ private:
         if (id == keyword::signal)
             return w.stored == 0 ? "a signal's time is kept only when its sx is 2"
                                  : "a signal time from 1 to 100 is kept as 101";
+        if (id == keyword::tunnel)
+            return "class 0 is what the cells outside tunnels hold: the tunnel leaves no class in its cells";
         if (id == keyword::slowdown)
             return "a slowdown at 1500 m or less has no advance cell, so no approach cells either";
         if (w.value_index == 4)
@@ -333,6 +335,9 @@ std::string wording::message(const logged_warning& w) const {
             return tunnel(w);
         case warning_code::curve_overlap:
             return curve(w);
+        case warning_code::curve_length:
+            return "the curve's length is " + metres(w.value) +
+                   ": it bends nowhere, and the plan runs straight on";
         case warning_code::time_backwards:
             return "the station's time " + time_of_day(w.value) + " is earlier than " +
                    time_of_day(w.other_value) + ", the time of the previous station with a time (line " +
