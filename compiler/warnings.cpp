@@ -713,8 +713,9 @@ void source_walk::check_ignored(const keyword_row& row, const std::array<std::op
 // add up to 0, when no end (valore2) is above 0. Noted at the first line
 // that gave a value.
 void source_walk::check_progressives() {
+    // Per progressive, the last line read (the one whose values were ordered).
     std::array<int64_t, 3> starts{};
-    std::size_t first_given = end_;
+    std::array<std::size_t, 3> last_line = {end_, end_, end_};
     for (std::size_t i = first_; i < end_; ++i) {
         if (f(i).role != field_role::keyword)
             continue;
@@ -726,10 +727,10 @@ void source_walk::check_progressives() {
             if (!keyword_info(ids[k]).matches(f(i).text, lowered, true) || line.size() < 4)
                 continue;
             starts[k] = line[1].value;
-            if (first_given == end_ && (line[1].value != 0 || line[2].value != 0 || line[3].value != 0))
-                first_given = i;
+            last_line[k] = line[1].value != 0 || line[2].value != 0 || line[3].value != 0 ? i : end_;
         }
     }
+    const std::size_t first_given = *std::min_element(last_line.begin(), last_line.end());
     if (first_given == end_)
         return;
     for (int slot : {voce_progressiva_tre, voce_progressiva_due, voce_progressiva_uno}) {

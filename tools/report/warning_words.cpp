@@ -75,7 +75,9 @@ private:
             static_cast<std::size_t>(w.value_index) >= w.row->values.size())
             return "a value";
         const value_field& v = w.row->values[static_cast<std::size_t>(w.value_index)];
-        return "the " + std::string(v.meaning) + " (" + std::string(v.name) + ", value " +
+        // The meaning without its explanation in brackets, which would stand beside the name's.
+        const std::string_view meaning = v.meaning.substr(0, v.meaning.find(" ("));
+        return "the " + std::string(meaning) + " (" + std::string(v.name) + ", value " +
                std::to_string(w.value_index + 1) + ")";
     }
     static std::string item(const logged_warning& w) {
