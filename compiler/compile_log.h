@@ -86,28 +86,39 @@ struct keyword_row;
 // nothing the compile writes. Each code names one kind; the order is the one
 // `warning_names()` gives.
 enum class warning_code : uint8_t {
-    unknown_keyword,      // a keyword field that matches no keyword
-    missing_comma,        // a keyword followed by a number in the same field
-    keyword_in_text,      // a field of several words that holds a keyword
-    misplaced_keyword,    // a keyword of another part of the sources
-    keyword_case,         // a case-exact keyword written with capitals
-    not_a_number,         // a number field that is not a number: read as 0
-    empty_value,          // an empty number field: read as 0
-    too_many_fields,      // fields left over after a line's values
-    too_few_fields,       // a line's values taken from the next line
-    value_wrapped,        // a value the compiled field keeps only in part
-    profile_order,        // a profile line not after the one before it
-    tunnel_end,           // a tunnel whose end is not after its start
-    slowdown_length,      // a slowdown whose length is not positive
-    in_run_off,           // a position beyond the route length
-    not_windows_1252,     // text written as UTF-8
-    utf16_file,           // a source written as UTF-16
-    byte_order_mark,      // a source that starts with a byte-order mark
-    name_not_ascii,       // a scenario name or train number beyond ASCII
-    run_general_missing,  // a run description without "[generale]"
-    no_station,           // a run description that stores no station
+    unknown_keyword,       // a keyword field that matches no keyword
+    missing_comma,         // a keyword followed by a number in the same field
+    keyword_in_text,       // a field of several words that holds a keyword
+    misplaced_keyword,     // a keyword of another part of the sources
+    keyword_case,          // a case-exact keyword written with capitals
+    not_a_number,          // a number field that is not a number: read as 0
+    empty_value,           // an empty number field: read as 0
+    too_many_fields,       // fields left over after a line's values
+    too_few_fields,        // a line's values taken from the next line
+    value_wrapped,         // a value the compiled field keeps only in part
+    profile_order,         // a profile line not after the one before it
+    tunnel_end,            // a tunnel whose end is not after its start
+    slowdown_length,       // a slowdown whose length is not positive
+    speed_rounded,         // a speed stored in fifths that is not a multiple of 5
+    tunnel_overlap,        // a tunnel that shares cells with an earlier one
+    tunnel_order,          // a tunnel that starts before the tunnel line before it
+    curve_overlap,         // a curve that starts before the curve before it ends
+    curve_length,          // a curve whose length is not positive
+    time_backwards,        // a station time earlier than the previous timed station's
+    time_out_of_range,     // hours, minutes or seconds that name no time of day
+    repeated_setting,      // a setting line given again: the last one counts
+    position_rounded,      // a position taken to a cell boundary
+    progressives_dropped,  // kilometric progressives that the ordering stores as 0
+    value_ignored,         // a value the compiler replaces or does not store
+    in_run_off,            // a position beyond the route length
+    not_windows_1252,      // text written as UTF-8
+    utf16_file,            // a source written as UTF-16
+    byte_order_mark,       // a source that starts with a byte-order mark
+    name_not_ascii,        // a scenario name or train number beyond ASCII
+    run_general_missing,   // a run description without "[generale]"
+    no_station,            // a run description that stores no station
 };
-inline constexpr std::size_t warning_code_count = 20;
+inline constexpr std::size_t warning_code_count = 31;
 
 // One warning as a fact: where, and the numbers involved. The words are the
 // tool's.

@@ -50,6 +50,7 @@ public:
         fold_route_length();
         fold_unended_general_section();
         fold_shifted_lines();
+        fold_times_after_a_bad_time();
         return cause_;
     }
 
@@ -138,6 +139,23 @@ private:
                 if (const auto more = by_line.find({key.first, line}); more != by_line.end())
                     follow(more->second);
             }
+        }
+    }
+
+    // A station time outside the day makes the next timed station look
+    // earlier than it: that "backwards" follows from the bad time.
+    void fold_times_after_a_bad_time() {
+        for (std::size_t i = 0; i < cause_.size(); ++i) {
+            const logged_warning& x = w(i);
+            if (!free(i) || x.code != warning_code::time_backwards || !x.other.known)
+                continue;
+            for (std::size_t j = 0; j < cause_.size(); ++j)
+                if (j != i && cause_[j] == no_cause && w(j).code == warning_code::time_out_of_range &&
+                    w(j).place.known && w(j).place.source == x.other.source &&
+                    w(j).place.line == x.other.line) {
+                    cause_[i] = static_cast<int32_t>(j);
+                    break;
+                }
         }
     }
 

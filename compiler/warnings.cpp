@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdint>
 #include <limits>
 
@@ -14,11 +15,16 @@ namespace scenario {
 namespace {
 
 constexpr std::array<std::string_view, warning_code_count> names = {
-    "unknown-keyword", "missing-comma",   "keyword-in-text", "misplaced-keyword",   "keyword-case",
-    "not-a-number",    "empty-value",     "too-many-fields", "too-few-fields",      "value-wrapped",
-    "profile-order",   "tunnel-end",      "slowdown-length", "in-run-off",          "not-windows-1252",
-    "utf16-file",      "byte-order-mark", "name-not-ascii",  "run-general-missing", "no-station",
+    "unknown-keyword",  "missing-comma",       "keyword-in-text",      "misplaced-keyword",
+    "keyword-case",     "not-a-number",        "empty-value",          "too-many-fields",
+    "too-few-fields",   "value-wrapped",       "profile-order",        "tunnel-end",
+    "slowdown-length",  "speed-rounded",       "tunnel-overlap",       "tunnel-order",
+    "curve-overlap",    "curve-length",        "time-backwards",       "time-out-of-range",
+    "repeated-setting", "position-rounded",    "progressives-dropped", "value-ignored",
+    "in-run-off",       "not-windows-1252",    "utf16-file",           "byte-order-mark",
+    "name-not-ascii",   "run-general-missing", "no-station",
 };
+static_assert(!names.back().empty(), "a name for every warning code");
 
 bool contains(std::string_view text, std::string_view part) {
     return text.find(part) != std::string_view::npos;
@@ -135,7 +141,7 @@ private:
     std::span<const keyword_row> rows() const;
     bool matches_any(std::span<const keyword_row> rows, const field_record& k, bool any_case) const;
     std::size_t swallow(std::size_t i, warning_code c, const keyword_row* row);
-    std::size_t surplus(std::size_t after, int32_t line);
+    std::size_t surplus(std::size_t after, int32_t line, const keyword_row& row);
     std::size_t read_line(std::size_t i, std::span<const keyword_row* const> matched);
     void check_spelling(std::size_t i, std::span<const keyword_row* const> matched);
     void check_short_line(std::size_t i, const keyword_row& row, std::span<const field_record> values,
@@ -147,7 +153,30 @@ private:
                       std::size_t first_index);
     void check_run_off(const keyword_row& row, const std::array<std::optional<int64_t>, 17>& v,
                        std::size_t first_index);
+    void check_speed(const keyword_row& row, int32_t index, int64_t speed, std::size_t first_index);
+    void check_tunnel(const keyword_row& row, int64_t inizio, int64_t fine, int64_t tipo,
+                      std::size_t first_index);
+    void check_curve(const keyword_row& row, int64_t start, int64_t length, std::size_t first_index);
+    void check_time(const keyword_row& row, const std::array<std::optional<int64_t>, 17>& v,
+                    std::size_t first_index);
+    void check_repeated(const keyword_row& row);
+    void check_cell_position(const keyword_row& row, int32_t index, int64_t position, int32_t offset,
+                             std::size_t first_index);
+    void check_positions(const keyword_row& row, const std::array<std::optional<int64_t>, 17>& v,
+                         std::size_t first_index);
+    void check_progressives();
+    void check_ignored(const keyword_row& row, const std::array<std::optional<int64_t>, 17>& v,
+                       std::size_t first_index);
+    source_place keyword_place(const keyword_row& row) const {
+        return {true, source_, f(keyword_).line, row.item, static_cast<int32_t>(keyword_)};
+    }
     bool encoding_of_source();
+
+    // A tunnel line read so far: its cells and where it was written.
+    struct tunnel_seen {
+        int64_t inizio, fine, first_cell, last_cell;
+        source_place place;
+    };
 
     const stato_scenario& s_;
     compile_log& log_;
@@ -156,6 +185,13 @@ private:
     part part_ = part::before_header;
     int32_t header_line_ = 0;
     int32_t stations_ = 0;
+    std::size_t keyword_ = 0;  // the keyword field of the line being checked
+    std::vector<tunnel_seen> tunnels_;
+    int64_t plan_index_ = 2;  // the next point of the track plan, as the curve reader keeps it
+    source_place last_curve_{};
+    std::optional<int64_t> last_time_;  // the last timed station's time, seconds after midnight
+    source_place last_timed_{};
+    std::vector<std::pair<keyword, source_place>> settings_;  // setting lines met
 };
 
 logged_warning source_walk::at_field(warning_code c, std::size_t i, std::size_t count) const {
@@ -199,7 +235,7 @@ std::size_t source_walk::swallow(std::size_t i, warning_code c, const keyword_ro
 
 // Keyword fields left on `line` after a line's last value: the reader took
 // them as keyword fields. Gives the index after them.
-std::size_t source_walk::surplus(std::size_t after, int32_t line) {
+std::size_t source_walk::surplus(std::size_t after, int32_t line, const keyword_row& row) {
     std::size_t j = after;
     std::size_t first = end_;
     std::size_t last = end_;
@@ -214,6 +250,8 @@ std::size_t source_walk::surplus(std::size_t after, int32_t line) {
     if (first != end_) {
         logged_warning w = at_field(warning_code::too_many_fields, first, last - first + 1);
         w.place.keyword_field = -1;
+        w.row = &row;
+        w.other = keyword_place(row);  // the line whose values they follow
         note_warning(&log_, w);
     }
     return j;
@@ -230,8 +268,11 @@ std::size_t source_walk::read_line(std::size_t i, std::span<const keyword_row* c
     for (const keyword_row* r : matched)
         expected += r->values.size();
 
+    keyword_ = i;
     std::size_t next = 0;
     for (const keyword_row* r : matched) {
+        if (values.size() >= next + r->values.size())
+            check_repeated(*r);
         const std::size_t n = std::min(r->values.size(), values.size() - std::min(next, values.size()));
         check_values(*r, values.subspan(std::min(next, values.size()), n), i + 1 + next);
         next += r->values.size();
@@ -243,7 +284,7 @@ std::size_t source_walk::read_line(std::size_t i, std::span<const keyword_row* c
     const std::size_t after = i + line.size();
     if (values.size() < expected)
         return after;  // reading stopped inside the line
-    return surplus(after, line.back().line);
+    return surplus(after, line.back().line, *matched.back());
 }
 
 // A keyword field that holds more than its keyword: a number glued to it (a
@@ -294,6 +335,8 @@ void source_walk::check_values(const keyword_row& row, std::span<const field_rec
         if (values[j].reading == field_reading::number)
             v[j] = values[j].value;
     check_stored(row, v, first_index);
+    check_positions(row, v, first_index);
+    check_ignored(row, v, first_index);
     check_run_off(row, v, first_index);
 }
 
@@ -335,7 +378,35 @@ void source_walk::check_stored(const keyword_row& row, const std::array<std::opt
         note_warning(&log_, w);
     };
     const auto value = [&](std::size_t j) { return v[j].value_or(0); };
+    // A value packed with others into one 16-bit field: `total` is the pack.
+    const auto packed = [&](int32_t index, int64_t total) {
+        if (fits16(total))
+            return;
+        logged_warning w =
+            at_field(warning_code::value_wrapped, first_index + static_cast<std::size_t>(index));
+        w.row = &row;
+        w.value_index = index;
+        w.value = value(static_cast<std::size_t>(index));
+        w.stored = low16(total);
+        w.other_value = total;
+        note_warning(&log_, w);
+    };
     switch (row.id) {
+        case keyword::speed_limit:
+            check_speed(row, 1, value(1), first_index);
+            break;
+        case keyword::speed_board:
+            for (int32_t j : {5, 6, 7})
+                check_speed(row, j, value(static_cast<std::size_t>(j)), first_index);
+            packed(4, 10 * value(4) + value(8));  // dato4 = 10 strisces + strisced
+            break;
+        case keyword::curve:
+            check_curve(row, value(0), value(1), first_index);
+            break;
+        case keyword::clock:
+        case keyword::station:
+            check_time(row, v, first_index);
+            break;
         case keyword::gradient:
             if (value(1) < -100 || value(1) > 155)
                 wrapped(1, value(1), low8(value(1) + 100) - 100);
@@ -355,6 +426,7 @@ void source_walk::check_stored(const keyword_row& row, const std::array<std::opt
             const int64_t tipo = value(2) > 10 ? value(2) - 10 : value(2);
             if (tipo < 0 || tipo > 255)
                 wrapped(2, value(2), low8(tipo));
+            check_tunnel(row, value(0), value(1), value(2), first_index);
             break;
         }
         case keyword::slowdown:
@@ -373,6 +445,10 @@ void source_walk::check_stored(const keyword_row& row, const std::array<std::opt
                 wrapped(1, value(1), low16(value(1)));
             break;
         case keyword::signal: {
+            // Fields packed in 16 bits: dato4 = 10 rapp + 3 sx + dx, dato1..3 = 10 s + d.
+            packed(1, 10 * value(5) + 3 * value(1) + value(6));
+            for (int32_t j : {2, 3, 4})
+                packed(j, 10 * value(static_cast<std::size_t>(j)) + value(static_cast<std::size_t>(j + 5)));
             int64_t tempo = value(10);
             if (tempo >= 1 && tempo <= 100)
                 tempo = 101;
@@ -396,6 +472,279 @@ void source_walk::check_run_off(const keyword_row& row, const std::array<std::op
         w.stored = route;
         note_warning(&log_, w);
     }
+}
+
+// A speed that a compiled field keeps in fifths of km/h: one that is not a
+// multiple of 5 is rounded (halves to even) to the nearest multiple.
+void source_walk::check_speed(const keyword_row& row, int32_t index, int64_t speed, std::size_t first_index) {
+    if (speed % 5 == 0)
+        return;
+    logged_warning w = at_field(warning_code::speed_rounded, first_index + static_cast<std::size_t>(index));
+    w.row = &row;
+    w.value_index = index;
+    w.value = speed;
+    w.stored = static_cast<int64_t>(std::nearbyint(static_cast<double>(speed) / 5.0)) * 5;
+    note_warning(&log_, w);
+}
+
+// Tunnels are recorded in file order: a later tunnel's class overwrites an
+// earlier one's in the cells they share, and a tunnel that starts 150 m or
+// less after the previous line's end takes class 3 (so does one that lies
+// before it).
+void source_walk::check_tunnel(const keyword_row& row, int64_t inizio, int64_t fine, int64_t tipo,
+                               std::size_t first_index) {
+    if (static_cast<double>(inizio + 100) / 50.0 > s_.n_celle || inizio < 0)
+        return;  // not recorded: the reading stopped here
+    const auto first_cell = static_cast<int64_t>(std::nearbyint(static_cast<double>(inizio) / 50.0));
+    const auto last_cell = static_cast<int64_t>(std::nearbyint(static_cast<double>(fine) / 50.0 - 1.0));
+    const int64_t written_class = tipo > 10 ? tipo - 10 : tipo;
+    const tunnel_seen* previous = tunnels_.empty() ? nullptr : &tunnels_.back();
+    const bool made_class_3 = previous != nullptr && inizio - previous->fine <= 150 && written_class != 3;
+    const tunnel_seen* shared = nullptr;
+    if (last_cell >= first_cell)
+        for (const tunnel_seen& t : tunnels_)
+            if (shared == nullptr && t.last_cell >= t.first_cell && first_cell <= t.last_cell &&
+                t.first_cell <= last_cell)
+                shared = &t;
+    const tunnel_seen* other = shared;
+    if (other == nullptr && previous != nullptr && inizio < previous->inizio)
+        other = previous;
+    if (other != nullptr) {
+        logged_warning w = at_field(
+            shared != nullptr ? warning_code::tunnel_overlap : warning_code::tunnel_order, first_index, 2);
+        w.row = &row;
+        w.value = inizio;
+        w.stored = fine;
+        w.other_value = made_class_3 ? 1 : 0;  // its class became 3
+        w.other = other->place;
+        note_warning(&log_, w);
+    }
+    // Class 0 is what cells outside tunnels hold: such a tunnel leaves no class.
+    const bool class_3 = previous != nullptr && inizio - previous->fine <= 150;
+    if (written_class == 0 && !class_3 && last_cell >= first_cell) {
+        logged_warning w = at_field(warning_code::value_ignored, first_index + 2);
+        w.row = &row;
+        w.value_index = 2;
+        w.value = tipo;
+        note_warning(&log_, w);
+    }
+    tunnels_.push_back({inizio, fine, first_cell, last_cell, keyword_place(row)});
+}
+
+// The track plan is built metre by metre: a curve that starts before the
+// point the previous curve reached bends only from there.
+void source_walk::check_curve(const keyword_row& row, int64_t start, int64_t length,
+                              std::size_t first_index) {
+    if (static_cast<double>(start + 100) / 50.0 > s_.n_celle)
+        return;  // not read: the reading stopped here
+    const int64_t reached = plan_index_;
+    if (length <= 0) {
+        logged_warning w = at_field(warning_code::curve_length, first_index + 1);
+        w.row = &row;
+        w.value = length;
+        note_warning(&log_, w);
+    } else if (reached > start + 1 && last_curve_.known) {
+        logged_warning w = at_field(warning_code::curve_overlap, first_index, 2);
+        w.row = &row;
+        w.value = start;
+        w.stored = reached - 1;  // the last point the previous curve set
+        w.other_value = start + length;
+        w.other = last_curve_;
+        note_warning(&log_, w);
+    }
+    plan_index_ = std::max({plan_index_, start + 1, start + length + 1});
+    last_curve_ = keyword_place(row);
+}
+
+// Hours, minutes and seconds of the clock and of a station: each within a
+// day, and station times that do not go back. A station with time 0 is
+// passed and has no time; a time more than 12 hours before the previous one
+// is taken as the next day's (the run went past midnight).
+void source_walk::check_time(const keyword_row& row, const std::array<std::optional<int64_t>, 17>& v,
+                             std::size_t first_index) {
+    const std::size_t h = row.id == keyword::station ? 13 : 0;
+    const int64_t hours = v[h].value_or(0);
+    const int64_t minutes = v[h + 1].value_or(0);
+    const int64_t seconds = v[h + 2].value_or(0);
+    const int64_t total = static_cast<int32_t>(static_cast<uint32_t>(hours * 3600 + minutes * 60 + seconds));
+    const std::array<std::pair<int64_t, int64_t>, 3> limits = {{{hours, 23}, {minutes, 59}, {seconds, 59}}};
+    for (std::size_t k = 0; k < limits.size(); ++k) {
+        if (limits[k].first >= 0 && limits[k].first <= limits[k].second)
+            continue;
+        logged_warning w = at_field(warning_code::time_out_of_range, first_index + h + k);
+        w.row = &row;
+        w.value_index = static_cast<int32_t>(h + k);
+        w.value = limits[k].first;
+        w.stored = total;
+        note_warning(&log_, w);
+        break;
+    }
+    if (row.id != keyword::station || total == 0)
+        return;
+    constexpr int64_t half_day = 12 * 3600;
+    if (last_time_ && total < *last_time_ && *last_time_ - total <= half_day) {
+        logged_warning w = at_field(warning_code::time_backwards, first_index + h, 3);
+        w.row = &row;
+        w.value = total;
+        w.other_value = *last_time_;
+        w.other = last_timed_;
+        note_warning(&log_, w);
+    }
+    last_time_ = total;
+    last_timed_ = keyword_place(row);
+}
+
+// A line that sets one value of the scenario (the route length, a
+// progressive, the train's make-up, the clock ...): a second one replaces
+// what the first one set.
+void source_walk::check_repeated(const keyword_row& row) {
+    switch (row.item) {
+        case line_item::route_length:
+        case line_item::progressive:
+        case line_item::scenery:
+        case line_item::signal_repetition:
+        case line_item::braked_mass:
+        case line_item::coaches:
+        case line_item::clock:
+        case line_item::sand:
+            break;
+        default:
+            return;
+    }
+    for (auto& [id, place] : settings_) {
+        if (id != row.id)
+            continue;
+        logged_warning w = at_field(warning_code::repeated_setting, keyword_);
+        w.row = &row;
+        w.other = place;
+        note_warning(&log_, w);
+        place = keyword_place(row);
+        return;
+    }
+    settings_.emplace_back(row.id, keyword_place(row));
+}
+
+// A position that picks a cell: one that is not a multiple of 50 is taken to
+// the cell boundary the rounding gives (cell = position / 50 + offset,
+// halves to even).
+void source_walk::check_cell_position(const keyword_row& row, int32_t index, int64_t position, int32_t offset,
+                                      std::size_t first_index) {
+    if (position % 50 == 0)
+        return;
+    logged_warning w =
+        at_field(warning_code::position_rounded, first_index + static_cast<std::size_t>(index));
+    w.row = &row;
+    w.value_index = index;
+    w.value = position;
+    w.stored =
+        (static_cast<int64_t>(std::nearbyint(static_cast<double>(position) / 50.0 + offset)) - offset) * 50;
+    note_warning(&log_, w);
+}
+
+void source_walk::check_positions(const keyword_row& row, const std::array<std::optional<int64_t>, 17>& v,
+                                  std::size_t first_index) {
+    const auto value = [&](std::size_t j) { return v[j].value_or(0); };
+    switch (row.id) {
+        case keyword::speed_limit:
+        case keyword::adhesion:
+        case keyword::gradient:
+        case keyword::abbattimento:
+            check_cell_position(row, 0, value(0), 0, first_index);
+            break;
+        case keyword::tunnel:
+            check_cell_position(row, 0, value(0), 0, first_index);
+            check_cell_position(row, 1, value(1), -1, first_index);
+            break;
+        case keyword::speed_board:
+        case keyword::tunnel_board:
+        case keyword::signal:
+            check_cell_position(row, 0, value(0), 1, first_index);
+            break;
+        case keyword::slowdown:
+            check_cell_position(row, 0, value(0), 1, first_index);
+            if (value(0) % 50 == 0)  // the end then moves only for the length
+                check_cell_position(row, 2, value(0) + value(2), 1, first_index);
+            break;
+        default:
+            break;
+    }
+}
+
+// Values the compiler replaces or leaves out by rule: a signal's time (kept
+// only with sx 2, and 1 to 100 kept as 101), a slowdown's approach flag at
+// 1500 m or less (no advance cell there), a station's byte5 (0 for areas under
+// 600 m and for the first station) and byte4 (0 for kinds 5 to 8 and for the
+// first station). `stored` is what is kept.
+void source_walk::check_ignored(const keyword_row& row, const std::array<std::optional<int64_t>, 17>& v,
+                                std::size_t first_index) {
+    const auto value = [&](std::size_t j) { return v[j].value_or(0); };
+    const auto ignored = [&](int32_t index, int64_t stored) {
+        logged_warning w =
+            at_field(warning_code::value_ignored, first_index + static_cast<std::size_t>(index));
+        w.row = &row;
+        w.value_index = index;
+        w.value = value(static_cast<std::size_t>(index));
+        w.stored = stored;
+        note_warning(&log_, w);
+    };
+    switch (row.id) {
+        case keyword::signal:
+            if (value(1) != 2 && value(10) != 0)
+                ignored(10, 0);
+            else if (value(1) == 2 && value(10) >= 1 && value(10) <= 100)
+                ignored(10, 101);
+            break;
+        case keyword::slowdown:
+            if (value(0) <= 1500 && value(4) != 0)
+                ignored(4, 0);
+            break;
+        case keyword::station: {
+            const bool first_station = stations_ == 0;
+            if (value(4) != 0 && (first_station || value(2) < 600))
+                ignored(4, 0);
+            if (value(5) != 0 && (first_station || (value(1) >= 5 && value(1) <= 8)))
+                ignored(5, 0);
+            break;
+        }
+        default:
+            break;
+    }
+}
+
+// The ordering of the three kilometric progressives stores all nine values
+// as 0 when no start (valore1) is strictly the largest, or, with starts that
+// add up to 0, when no end (valore2) is above 0. Noted at the first line
+// that gave a value.
+void source_walk::check_progressives() {
+    // Per progressive, the last line read (the one whose values were ordered).
+    std::array<int64_t, 3> starts{};
+    std::array<std::size_t, 3> last_line = {end_, end_, end_};
+    for (std::size_t i = first_; i < end_; ++i) {
+        if (f(i).role != field_role::keyword)
+            continue;
+        const std::string lowered = lower_ascii(f(i).text);
+        const std::span<const field_record> line = fields_of_line(log_, static_cast<int32_t>(i));
+        const std::array<keyword, 3> ids = {keyword::progressive_three, keyword::progressive_two,
+                                            keyword::progressive_one};
+        for (std::size_t k = 0; k < ids.size(); ++k) {
+            if (!keyword_info(ids[k]).matches(f(i).text, lowered, true) || line.size() < 4)
+                continue;
+            starts[k] = line[1].value;
+            last_line[k] = line[1].value != 0 || line[2].value != 0 || line[3].value != 0 ? i : end_;
+        }
+    }
+    const std::size_t first_given = *std::min_element(last_line.begin(), last_line.end());
+    if (first_given == end_)
+        return;
+    for (int slot : {voce_progressiva_tre, voce_progressiva_due, voce_progressiva_uno}) {
+        const voce& p = s_.voci[static_cast<std::size_t>(slot)];
+        if (p.valore1 != 0 || p.valore2 != 0 || p.valore3 != 0)
+            return;
+    }
+    logged_warning w = at_field(warning_code::progressives_dropped, first_given);
+    w.value = starts[0] + starts[1] + starts[2];
+    w.stored = *std::max_element(starts.begin(), starts.end());
+    note_warning(&log_, w);
 }
 
 // A byte-order mark or UTF-16 shows in the first field. False when the source
@@ -474,8 +823,10 @@ void source_walk::run() {
         }
         i = swallow(i, c, elsewhere);
     }
-    if (source_ != sorgente_testo::corsa)
+    if (source_ != sorgente_testo::corsa) {
+        check_progressives();
         return;
+    }
     if (part_ == part::before_header) {
         logged_warning w = at_field(warning_code::run_general_missing, first_);
         w.place.line = 1;

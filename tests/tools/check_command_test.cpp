@@ -158,6 +158,26 @@ TEST_F(CheckCommand, ErrorsAndWarningsComeInFileAndLineOrder) {
     EXPECT_EQ(j["errors"][0]["related"][0]["line"], 20);
 }
 
+// A warning about two lines prints the other one as a note under it, and
+// lists it in the JSON as an error's second place is listed.
+TEST_F(CheckCommand, AWarningNamesItsOtherLine) {
+    replace_in_run("8,28, 0, ULTIMA", "8,18, 0, ULTIMA");
+    const outcome r = run_words(check());
+    EXPECT_EQ(r.status, 0);
+    const std::string warning = run_.string() + ":16:63: warning [time-backwards]";
+    const std::string note = "\n" + run_.string() + ":15: note: the previous station with a time\n";
+    const std::size_t at = r.err.find(warning);
+    ASSERT_NE(at, std::string::npos) << r.err;
+    EXPECT_NE(r.err.find(note, at), std::string::npos) << r.err;
+
+    const nlohmann::json j = nlohmann::json::parse(run_words(check({"--json"})).out);
+    ASSERT_EQ(j["warnings"].size(), 1u);
+    ASSERT_EQ(j["warnings"][0]["related"].size(), 1u);
+    EXPECT_EQ(j["warnings"][0]["related"][0]["file"], run_.string());
+    EXPECT_EQ(j["warnings"][0]["related"][0]["line"], 15);
+    EXPECT_EQ(j["warnings"][0]["related"][0]["column"], 1);
+}
+
 TEST_F(CheckCommand, CompileWarnsAfterWritingAndStrictOnlyChangesTheStatus) {
     replace_in_run("sabbia,    300", "sabbia,    tre");
     temporary_directory out{"scenario_check_out_"};
@@ -282,12 +302,12 @@ TEST_F(CheckCommand, ConsequencesFoldUnderTheirCause) {
          clean_run,
          {},
          {"missing-comma"},
-         {"profile-order", "too-few-fields", "not-a-number", "too-many-fields"}},
+         {"profile-order", "too-few-fields", "position-rounded", "not-a-number", "too-many-fields"}},
         {"the missing comma ignored: what it caused stands on its own",
          replaced(clean_line, "pendenza,  3000,  -5", "pendenza  3000,  -5"),
          clean_run,
          {"--ignore", "missing-comma"},
-         {"profile-order", "too-few-fields", "not-a-number", "too-many-fields"},
+         {"profile-order", "too-few-fields", "position-rounded", "not-a-number", "too-many-fields"},
          {}},
         {"a thousands separator in the route length",
          replaced(clean_line, "lunghezza percorso,    12000", "lunghezza percorso,    12.000"),
@@ -317,8 +337,8 @@ TEST_F(CheckCommand, ConsequencesFoldUnderTheirCause) {
     write_file(line_, cases[0].line);
     write_file(run_, clean_run);
     const outcome plain = run_words(check());
-    EXPECT_NE(plain.err.find("(and 4 consequences, listed with --verbose)"), std::string::npos) << plain.err;
-    EXPECT_NE(plain.out.find("no errors, 5 warnings"), std::string::npos) << plain.out;
+    EXPECT_NE(plain.err.find("(and 5 consequences, listed with --verbose)"), std::string::npos) << plain.err;
+    EXPECT_NE(plain.out.find("no errors, 6 warnings"), std::string::npos) << plain.out;
     const outcome verbose = run_words(check({"--verbose"}));
     EXPECT_NE(verbose.err.find(": consequence [too-many-fields]: "), std::string::npos) << verbose.err;
 

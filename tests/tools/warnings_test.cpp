@@ -14,6 +14,7 @@
 #include "tools/report/diagnostics.h"
 #include "tools/report/warning_words.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <sstream>
 #include <string>
@@ -184,7 +185,39 @@ INSTANTIATE_TEST_SUITE_P(
                 "[generale]",
                 "byte-order-mark", 1, 13},
         mistake{"RunDescriptionWithoutGenerale", sorgente_testo::corsa, 1, "[generali]",
-                "run-general-missing", 1, 10}),
+                "run-general-missing", 1, 10},
+        mistake{"SpeedLimitNotAMultipleOf5", sorgente_testo::corsa, 12, "velocita,    6000,    92",
+                "speed-rounded", 23, 24},
+        mistake{"BoardRightSpeedNotAMultipleOf5", sorgente_testo::linea, 23,
+                "indicatori_vmax,  400,  75,  80,  80,  0,  62,  ,  ,  0", "speed-rounded", 44, 45},
+        mistake{"TunnelStartMistyped", sorgente_testo::linea, 21, "montagna,   4400,  8300,  11",
+                "tunnel-overlap", 13, 23},
+        mistake{"TunnelsOutOfOrder", sorgente_testo::linea, 21, "montagna,   1000,  1300,  11",
+                "tunnel-order", 13, 23},
+        mistake{"CurveStartingInsideThePreviousOne", sorgente_testo::linea, 12, "curvas6,  800,  50",
+                "curve-overlap", 11, 18},
+        mistake{"StationTimeGoingBack", sorgente_testo::corsa, 16,
+                "stazione,   11500, 12,  400,  0, 0, 0,  1,1,0,  2,1,1,    0,  8,18, 0, ULTIMA",
+                "time-backwards", 63, 69},
+        mistake{"StationMinutesOf75", sorgente_testo::corsa, 15,
+                "stazione,    5250, 22,  300,  0, 0, 1,  0,0,0,  4,1,1,   30,  8,75, 0, MEZZO",
+                "time-out-of-range", 65, 66},
+        mistake{"ClockSecondsOf60", sorgente_testo::corsa, 5, "orologio,    8              15            60",
+                "time-out-of-range", 43, 44},
+        mistake{"SignalOffTheCellGrid", sorgente_testo::corsa, 20,
+                "segnale,    3020,   1, 4, 1,  0, 0,    0,  0,0,0, 0", "position-rounded", 13, 16},
+        mistake{"SignalTimeWithoutSx2", sorgente_testo::corsa, 20,
+                "segnale,    3000,   1, 4, 1,  0, 0,    0,  0,0,0, 245", "value-ignored", 51, 53},
+        mistake{"ByteOfTheFirstStation", sorgente_testo::corsa, 14,
+                "stazione,       0,  4,  600,  0, 1, 0,  1,1,0,  4,1,1,    1,  8,15, 0, PRIMA",
+                "value-ignored", 34, 34},
+        mistake{"SignalValuesBeyondTheirPack", sorgente_testo::corsa, 21,
+                "segnale,    6500,   2, 4000, 1,  0, 0,    0,  0,0,0, 0", "value-wrapped", 24, 27},
+        mistake{"CurveOfNoLength", sorgente_testo::linea, 13, "curvad4,  5000,  0", "curve-length", 18, 18},
+        mistake{"TunnelOfClass0", sorgente_testo::linea, 21, "montagna,   8000,  8300,  0", "value-ignored",
+                27, 27},
+        mistake{"CoachesGivenTwice", sorgente_testo::corsa, 4, "numero vetture,    4", "repeated-setting", 1,
+                14}),
     [](const ::testing::TestParamInfo<mistake>& row) { return std::string(row.param.name); });
 
 // The words of a few warnings, where the numbers matter.
@@ -253,6 +286,157 @@ TEST(Warnings, NameTheNearestKeywordOfThePart) {
         else
             EXPECT_TRUE(words.ends_with(std::string("; ") + r.suggestion)) << words;
     }
+}
+
+// The warnings that name a second line carry it as a related place.
+TEST(Warnings, SayWhatWasStoredAndNameTheOtherLine) {
+    struct row {
+        sorgente_testo source;
+        int line;
+        std::string text;
+        warning_code code;
+        std::vector<std::string> words;
+        int related_line;  // 0: none
+    };
+    const std::vector<row> rows = {
+        {sorgente_testo::corsa,
+         12,
+         "velocita,    6000,    92",
+         warning_code::speed_rounded,
+         {"92 km/h is not a multiple of 5", "stored as 90 km/h"},
+         0},
+        {sorgente_testo::linea,
+         21,
+         "montagna,   4400,  8300,  11",
+         warning_code::tunnel_overlap,
+         {"from 4400 m to 8300 m", "tunnel of line 20 (4000 m to 4600 m)", "class is stored as 3"},
+         20},
+        {sorgente_testo::linea, 21, "montagna,   9000,  9300,  11", warning_code::tunnel_overlap, {}, 0},
+        {sorgente_testo::linea,
+         12,
+         "curvas6,  800,  50",
+         warning_code::curve_overlap,
+         {"up to 950 m", "bends nowhere"},
+         11},
+        {sorgente_testo::linea,
+         12,
+         "curvas6,  900,  100",
+         warning_code::curve_overlap,
+         {"bends from 950 m to 1000 m, 50 m less than written"},
+         11},
+        {sorgente_testo::corsa,
+         16,
+         "stazione,   11500, 12,  400,  0, 0, 0,  1,1,0,  2,1,1,    0,  8,18, 0, ULTIMA",
+         warning_code::time_backwards,
+         {"08:18:00 is earlier than 08:20:00", "line 15"},
+         15},
+        {sorgente_testo::corsa,
+         15,
+         "stazione,    5250, 22,  300,  0, 0, 1,  0,0,0,  4,1,1,   30,  8,75, 0, MEZZO",
+         warning_code::time_out_of_range,
+         {"minutes 75 lie outside 0 to 59", "33300 s after midnight (09:15:00)"},
+         0},
+        {sorgente_testo::linea,
+         21,
+         "montagna,   8025,  8310,  11",
+         warning_code::position_rounded,
+         {"(inizio, value 1) 8025 m", "placed as if at 8000 m"},
+         0},
+        {sorgente_testo::corsa,
+         18,
+         "rallentamento,   7000,    30,  320, 0,  1,  0",
+         warning_code::position_rounded,
+         {"the slowdown's end (its start plus its length) 7320 m", "as if at 7300 m"},
+         0},
+        {sorgente_testo::corsa,
+         20,
+         "segnale,    3000,   2, 4, 1,  0, 0,    0,  0,0,0, 50",
+         warning_code::value_ignored,
+         {"(tempo, value 11) 50 is stored as 101"},
+         0},
+        {sorgente_testo::corsa,
+         18,
+         "rallentamento,   1500,    30,  300, 0,  1,  0",
+         warning_code::value_ignored,
+         {"(f_ta, value 5) 1 is not stored", "at 1500 m or less has no advance cell"},
+         0},
+        {sorgente_testo::corsa,
+         15,
+         "stazione,    5250, 22,  300,  0, 1, 1,  0,0,0,  4,1,1,   30,  8,20, 0, MEZZO",
+         warning_code::value_ignored,
+         {"(byte5, value 5) 1 is not stored", "area of 600 m or more"},
+         0},
+        {sorgente_testo::linea,
+         23,
+         "indicatori_vmax,  400,  75,  80,  80,  4000,  ,  ,  ,  1",
+         warning_code::value_wrapped,
+         {"(strisces, value 5) 4000 is packed", "into 40001", "stored as -25535"},
+         0},
+        {sorgente_testo::corsa,
+         4,
+         "numero vetture,    4",
+         warning_code::repeated_setting,
+         {"'numero vetture' is given again", "line 2"},
+         2},
+    };
+    for (const row& r : rows) {
+        sources src;
+        std::string& edited = r.source == sorgente_testo::linea ? src.line : src.run;
+        edited = with_line(edited, r.line, r.text);
+        const compiled c = compile(src, true);
+        if (r.words.empty()) {
+            EXPECT_TRUE(c.log.warnings.empty()) << r.text << listed(c.log);
+            continue;
+        }
+        const tool::worded_warnings words = tool::word_warnings(c.state, c.log, {});
+        const auto w = std::find_if(words.list.begin(), words.list.end(),
+                                    [&](const tool::worded_warning& a) { return a.code == r.code; });
+        ASSERT_NE(w, words.list.end()) << r.text << listed(c.log);
+        for (const std::string& part : r.words)
+            EXPECT_NE(w->message.find(part), std::string::npos) << w->message;
+        if (r.related_line == 0) {
+            EXPECT_TRUE(w->related.empty()) << w->message;
+            continue;
+        }
+        ASSERT_EQ(w->related.size(), 1u) << w->message;
+        EXPECT_EQ(w->related[0].source, r.source);
+        EXPECT_EQ(w->related[0].line, r.related_line);
+        EXPECT_EQ(w->related[0].column, 1);
+    }
+}
+
+// Two progressives with the same start: the ordering stores none of them.
+TEST(Warnings, ProgressivesSharingTheirStartAreAllDropped) {
+    sources src;
+    src.line = with_line(src.line, 3, "progressiva chilometrica uno,    1000,    12000,    0");
+    src.line = with_line(src.line, 4, "progressiva chilometrica due,    1000,    9000,    0");
+    const compiled c = compile(src, true);
+    for (int slot : {voce_progressiva_tre, voce_progressiva_due, voce_progressiva_uno})
+        EXPECT_EQ(c.state.voci[static_cast<std::size_t>(slot)].valore2, 0);
+    ASSERT_EQ(c.log.warnings.size(), 1u) << listed(c.log);
+    EXPECT_EQ(c.log.warnings[0].code, warning_code::progressives_dropped);
+    EXPECT_EQ(c.log.warnings[0].place.line, 3);
+    EXPECT_NE(words_for(src, warning_code::progressives_dropped).find("the largest, 1000 m, is shared"),
+              std::string::npos);
+
+    // Starts of 0 and an end above 0: ordered by their ends, nothing dropped.
+    sources ends;
+    ends.line = with_line(ends.line, 4, "progressiva chilometrica due,    0,    9000,    0");
+    EXPECT_TRUE(compile(ends, true).log.warnings.empty());
+}
+
+// Times that only look backwards: a station with time 0 is passed and has
+// none, and a step back of more than 12 hours passes midnight.
+TEST(Warnings, TimesPastMidnightAndPassedStationsAreNotBackwards) {
+    sources src;
+    src.run = with_line(src.run, 14,
+                        "stazione,       0,  4,  600,  0, 0, 0,  1,1,0,  4,1,1,    1,  23,50, 0, PRIMA");
+    src.run =
+        with_line(src.run, 15, "stazione,    5250, 22,  300,  0, 0, 1,  0,0,0,  4,1,1,    0,  0,0, 0, MEZZO");
+    src.run = with_line(src.run, 16,
+                        "stazione,   11500, 12,  400,  0, 0, 0,  1,1,0,  2,1,1,    0,  0,10, 0, ULTIMA");
+    const compiled c = compile(src, true);
+    EXPECT_TRUE(c.log.warnings.empty()) << listed(c.log);
 }
 
 TEST(Warnings, RunDescriptionWithoutStations) {

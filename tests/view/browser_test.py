@@ -121,11 +121,11 @@ def main():
             folded = wait_until(lambda: d.find_elements(By.CSS_SELECTOR, "#errors li details.consequences"), 10,
                                 "the folded consequences")
             summary = folded[0].find_element(By.TAG_NAME, "summary")
-            assert summary.text == "and 3 consequences", summary.text
+            assert summary.text == "and 4 consequences", summary.text
             summary.click()
             links = folded[0].find_elements(By.CSS_SELECTOR, "a.related")
-            assert [l.text.rsplit(":", 1)[1] for l in links] == ["49", "50", "50"], [l.text for l in links]
-            links[1].click()
+            assert [l.text.rsplit(":", 1)[1] for l in links] == ["49", "49", "50", "50"], [l.text for l in links]
+            links[2].click()
             wait_until(lambda: text(d, "#source span.current[data-line='50']"), 10, "line 50 selected")
             save_by_rename(run, original)
             wait_until(lambda: not d.find_elements(By.CSS_SELECTOR, "#errors li[data-code]"), 10, "no warning")

@@ -68,6 +68,10 @@ void print_warning(const worded_warning& w, const report_files& f, bool verbose,
     if (n > 0 && !verbose)
         err << " (and " << n << " consequence" << (n == 1 ? "" : "s") << ", listed with --verbose)";
     err << "\n";
+    for (const related_place& r : w.related) {
+        print_place(err, file_named(r.source, f.line, f.run), r.line, 0, "");
+        err << "note: " << valid_utf8(r.message) << "\n";
+    }
     if (!verbose)
         return;
     for (const worded_warning& c : w.consequences) {

@@ -72,7 +72,7 @@ json warning_json(const worded_warning& w, const std::string& line_file, const s
          optional_number(w.first_column > 0 ? std::optional<int64_t>(w.first_column) : std::nullopt)},
         {"last_column",
          optional_number(w.first_column > 0 ? std::optional<int64_t>(w.last_column) : std::nullopt)},
-        {"related", json::array()},
+        {"related", related_json(w.related, line_file, run_file)},
         {"consequences", consequences},
     };
 }

@@ -4,6 +4,7 @@
 
 #include "compiler/compile_log.h"
 #include "compiler/state.h"
+#include "tools/report/diagnostics.h"
 
 #include <cstdint>
 #include <optional>
@@ -19,6 +20,7 @@ struct worded_warning {
     int32_t first_column = 0;              // 1-based byte columns; 0 when not known
     int32_t last_column = 0;
     std::string message;
+    std::vector<related_place> related;  // the other line a warning is about
     // Warnings that follow from this one (its line misread the lines after
     // it), in report order; empty for most.
     std::vector<worded_warning> consequences;
