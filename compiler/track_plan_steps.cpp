@@ -69,7 +69,8 @@ bool curve_stretch(tracciato_linea& t, int32_t& w, int64_t to, bool curved, doub
 void crea_tracciato(tracciato_linea& t, int32_t ultimo) {
     // Value-initialised in place rather than copied from an empty value: the
     // same plan, without a copy per value. Storage the plan already holds is
-    // reused (a caller compiling many scenarios in turn hands it back).
+    // reused (a caller compiling many scenarios in turn hands it back). A
+    // plan that keeps only its runs takes no storage for points at all.
     t.ultimo_punto = ultimo;
     t.started = false;
     t.runs.clear();
