@@ -44,9 +44,11 @@ int Form1::esegui_corsa() {
 
     int32_t j = 1;  // build the track plan and write the line file
     sorgenti_su_disco sorgenti(cartella_, s_.nome_scenario, s_.numero_treno);
-    // The program only reports the errors: the field records are not kept.
+    // The program only reports the errors: the field records are not kept,
+    // nor the plan's points (the line file is made from its runs of steps).
     compile_options options;
     options.record_fields = false;
+    options.keep_plan_points = false;
     return riporta_compilazione(memorizza_percorso(s_, j, sorgenti, cartella_, options, &log_));
 }
 

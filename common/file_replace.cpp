@@ -22,6 +22,11 @@ void remove_quietly(const std::filesystem::path& p) {
 }  // namespace
 
 std::optional<file_failure> replace_file(const std::filesystem::path& percorso, std::string_view contenuto) {
+    return replace_file_in_pieces(percorso, [contenuto](const piece_writer& write) { write(contenuto); });
+}
+
+std::optional<file_failure> replace_file_in_pieces(const std::filesystem::path& percorso,
+                                                   const std::function<void(const piece_writer&)>& produce) {
     {
         errno = 0;
         std::ofstream prova(percorso, std::ios::binary | std::ios::app);
@@ -36,10 +41,16 @@ std::optional<file_failure> replace_file(const std::filesystem::path& percorso, 
         std::ofstream out(temporaneo, std::ios::binary | std::ios::trunc);
         if (!out)
             return failed(replace_step::create, temporaneo, errno_cause(errno));
-        // One write of the whole content; close() flushes it and reports a
-        // failure of that last write too.
-        out.write(contenuto.data(), std::streamsize(contenuto.size()));
-        const int e = errno;
+        // Each piece in one write; the first failure's cause is kept, and
+        // close() flushes what is left and reports a failure of that too.
+        int e = 0;
+        produce([&out, &e](std::string_view piece) {
+            if (!out)
+                return;
+            out.write(piece.data(), std::streamsize(piece.size()));
+            if (!out)
+                e = errno;
+        });
         if (!out) {
             out.close();
             remove_quietly(temporaneo);

@@ -4,6 +4,7 @@
 #include "common/result.h"
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -36,6 +37,15 @@ struct file_failure {
 // process) never leaves a truncated file where a good one stood. On failure the
 // temporary file is removed.
 std::optional<file_failure> replace_file(const std::filesystem::path& percorso, std::string_view contenuto);
+
+// Takes the next piece of a file's content.
+using piece_writer = std::function<void(std::string_view)>;
+
+// replace_file for content made piece by piece: `produce` hands every piece,
+// in order, to the writer it is given, and the pieces go to the temporary
+// file as they come. After a failed write the later pieces are dropped.
+std::optional<file_failure> replace_file_in_pieces(const std::filesystem::path& percorso,
+                                                   const std::function<void(const piece_writer&)>& produce);
 
 // The failure in plain English: the step's phrase, the file in quotes, the
 // cause: `cannot open "PATH": CAUSE`.

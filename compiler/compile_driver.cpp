@@ -22,7 +22,7 @@ constexpr int16_t identita_cella = 5121;
 // cells or stamps of the previous compile into this one; the line reader
 // makes them anew from the route length (in the storage they had, so a
 // caller compiling many scenarios does not map a new plan each time).
-void prepara(stato_scenario& s, int32_t j, compile_log* log) {
+void prepara(stato_scenario& s, int32_t j, const compile_options& options, compile_log* log) {
     s.compila_linea = j;
     s.codice_errore = 0;
     s.posizione_errore = 0;
@@ -33,6 +33,9 @@ void prepara(stato_scenario& s, int32_t j, compile_log* log) {
     s.lunghezza_estesa = 0;
     s.tracciato.ultimo_punto = -1;
     s.tracciato.valori.clear();
+    s.tracciato.keep_points = options.keep_plan_points;
+    s.tracciato.started = false;
+    s.tracciato.runs.clear();
     if (log != nullptr)
         *log = compile_log{};
 }
@@ -68,7 +71,7 @@ std::optional<error_code> timbra_scenario(stato_scenario& s, compile_log* log) {
 
 std::optional<error_code> compila_scenario(stato_scenario& s, int32_t j, archivio_sorgenti& sorgenti,
                                            const compile_options& options, compile_log* log) {
-    prepara(s, j, log);
+    prepara(s, j, options, log);
     // Reading errors stay in the record; the compile goes on with what was read.
     memorizza_dati(s, sorgenti, log, options);
     // Warnings are found from the recorded fields; they change nothing.

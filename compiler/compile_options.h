@@ -16,6 +16,11 @@ struct compile_options {
     // instead of an error number. Only the fuzz targets set it, so that inputs
     // of long routes cost them little; a compile for the simulator never does.
     std::optional<int32_t> plan_point_limit;
+    // Keep every point of the track plan in `tracciato.valori`, for callers
+    // that read the points. Without it the plan keeps only its runs of steps,
+    // enough to write the same line file (the program's run, which reads no
+    // point, needs no 1.5 MB of plan in memory).
+    bool keep_plan_points = true;
 };
 
 // How reading the text sources ended.

@@ -193,8 +193,9 @@ std::string codifica_celle(const std::vector<cella>& celle) {
 std::optional<file_failure> scrivi_file_compilati(const stato_scenario& s,
                                                   const std::filesystem::path& cartella) {
     if (s.compila_linea != 0) {
-        if (auto guasto = replace_file(percorso_in(cartella, nome_file_linea_compilato(s.nome_scenario)),
-                                       codifica_tracciato(s.tracciato)))
+        if (auto guasto = replace_file_in_pieces(
+                percorso_in(cartella, nome_file_linea_compilato(s.nome_scenario)),
+                [&s](const piece_writer& write) { encode_plan_in_pieces(s.tracciato, write); }))
             return guasto;
     }
     if (auto guasto =

@@ -1,6 +1,7 @@
 // The three compiled files: the line file (track plan), the run file (`voci`)
 // and the cell file (`celle`). Little-endian, packed field after field, texts
-// as a 16-bit length and their bytes. Encoded into a buffer, written in one go.
+// as a 16-bit length and their bytes. The run and cell files are encoded into
+// a buffer and written in one go; the line file, up to megabytes, in pieces.
 #pragma once
 
 #include "common/file_replace.h"
@@ -15,6 +16,14 @@
 #include <vector>
 
 namespace scenario {
+
+// The line file's bytes in order, handed over in pieces of at most
+// plan_piece_bytes from one reused buffer. A plan without `keep_points` is
+// encoded from its runs, each point computed again: the same bytes.
+inline constexpr std::size_t plan_piece_bytes = 64 * 1024;
+void encode_plan_in_pieces(const tracciato_linea& t, const piece_writer& write);
+// The size of the line file for `t`.
+std::size_t line_file_bytes(const tracciato_linea& t);
 
 std::string codifica_tracciato(const tracciato_linea& t);
 // The same into `dati`, replacing what it held but keeping its storage, for a

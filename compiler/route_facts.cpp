@@ -167,6 +167,9 @@ std::optional<cell_kind_words> cell_kind(uint8_t tipo) {
 int64_t last_plan_point(const tracciato_linea& t) {
     if (!t.esiste())
         return -1;
+    // A plan without its points knows how far its runs went.
+    if (!t.keep_points)
+        return !t.runs.empty() ? t.runs.back().last : t.started ? std::min(1, t.ultimo_punto) : -1;
     int64_t last = t.ultimo_punto;
     while (last >= 0 && t.at(static_cast<int32_t>(last), 0).tipo == valore_tracciato::etichetta::vuoto &&
            t.at(static_cast<int32_t>(last), 1).tipo == valore_tracciato::etichetta::vuoto)

@@ -98,11 +98,29 @@ struct valore_tracciato {
     }
 };
 
+// A run of plan steps as the line reader made them: points `first` through
+// `last`, each from the two before it, straight or turning by `curvature`.
+struct plan_run {
+    int32_t first = 0;
+    int32_t last = 0;
+    bool curved = false;
+    double curvature = 0.0;
+};
+
 // The per-metre track plan: points 0..ultimo_punto by coordinates 0 (x) and 1 (y).
 // Stored with the point index varying fastest, the order of the line file.
 struct tracciato_linea {
     int32_t ultimo_punto = -1;  // -1: the plan does not exist
     std::vector<valore_tracciato> valori;
+
+    // The line reader also keeps how it made the points: points 0 and 1 set
+    // (`started`), then the runs of steps from point 2 on, in order. With
+    // `keep_points` false it keeps only that, and `valori` stays empty: the
+    // line file is then made from the runs, each point computed again as it
+    // is written (the program's run needs no 1.5 MB plan in memory).
+    bool keep_points = true;
+    bool started = false;
+    std::vector<plan_run> runs;
 
     bool esiste() const { return ultimo_punto >= 0; }
     std::size_t punti() const { return std::size_t(ultimo_punto + 1); }
@@ -110,6 +128,8 @@ struct tracciato_linea {
     void dimensiona(int32_t ultimo) {
         ultimo_punto = ultimo;
         valori.assign(2 * punti(), valore_tracciato{});
+        started = false;
+        runs.clear();
     }
     valore_tracciato& at(int32_t punto, int coordinata) {
         return valori[std::size_t(coordinata) * punti() + std::size_t(punto)];

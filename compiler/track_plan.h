@@ -14,8 +14,8 @@ namespace scenario {
 // beyond it is refused (error 103).
 inline constexpr int32_t ultimo_punto_curve = 1000000;
 
-// Makes points 0..ultimo, every value empty (the plan's storage is filled here,
-// with the per-point steps).
+// Makes points 0..ultimo, every value empty, and no runs (the plan's storage is
+// filled here, with the per-point steps; without `keep_points` there is none).
 void crea_tracciato(tracciato_linea& t, int32_t ultimo);
 
 // Points 0 and 1 as 16-bit integers: the plan starts at the origin heading

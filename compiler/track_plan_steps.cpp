@@ -4,6 +4,7 @@
 // branches, so tracing them finds nothing and costs most of a run). The loops
 // therefore work on the plan's storage directly, checked once per run of
 // steps, and call nothing that another file may have compiled with tracing.
+#include "compiler/plan_stepper.h"
 #include "compiler/track_plan.h"
 
 #include <algorithm>
@@ -14,19 +15,6 @@ namespace scenario {
 
 namespace {
 using etichetta = valore_tracciato::etichetta;
-
-// The x values, then the y values, of points 0..ultimo_punto.
-struct coordinate {
-    valore_tracciato* x;
-    valore_tracciato* y;
-};
-
-// Points `primo` - 2 through `ultimo` lie in the plan, or the caller has a bug.
-coordinate coordinate_per(tracciato_linea& t, int64_t primo, int64_t ultimo) {
-    if (primo < 2 || ultimo > t.ultimo_punto || t.valori.size() != 2 * t.punti())
-        throw std::logic_error("track plan steps outside the plan");
-    return {t.valori.data(), t.valori.data() + t.punti()};
-}
 
 // The numeric value whatever the tag (an empty value counts as 0), as
 // valore_tracciato::numero.
@@ -41,57 +29,60 @@ valore_tracciato reale(double v) {
     return r;
 }
 
-// Steps along the plan from point w on. The two points before w are kept as
-// numbers: each step needs them, and reading them back from the plan would
-// repeat the tag test at every point. The values are those the plan holds,
-// so every point comes out to the same bits. The steps are always inlined
-// into their loops (a sanitizer build would otherwise call them per point).
-class passi {
-public:
-    passi(const coordinate& c, int32_t w)
-        : c_(c),
-          x0_(numero(c.x[w - 2])),
-          y0_(numero(c.y[w - 2])),
-          x1_(numero(c.x[w - 1])),
-          y1_(numero(c.y[w - 1])) {}
+// Records the run and, when the plan keeps its points, computes them into
+// `valori` from the two points before it. The run lies in the plan, or the
+// caller has a bug.
+void add_run(tracciato_linea& t, const plan_run& r) {
+    if (r.first < 2 || r.last < r.first || r.last > t.ultimo_punto)
+        throw std::logic_error("track plan steps outside the plan");
+    if (!t.runs.empty() && t.runs.back().last + 1 != r.first)
+        throw std::logic_error("track plan steps out of order");
+    t.runs.push_back(r);
+    if (!t.keep_points)
+        return;
+    if (t.valori.size() != 2 * t.punti())
+        throw std::logic_error("track plan steps outside the plan");
+    // Straight into the storage, checked once above, for every point.
+    valore_tracciato* x = t.valori.data();
+    valore_tracciato* y = x + t.punti();
+    plan_stepper p(numero(x[r.first - 2]), numero(y[r.first - 2]), numero(x[r.first - 1]),
+                   numero(y[r.first - 1]));
+    p.run(r, [x, y](int32_t w, double xw, double yw) {
+        x[w] = reale(xw);
+        y[w] = reale(yw);
+    });
+}
 
-    [[gnu::always_inline]] void dritto(int32_t w) {
-        const double dx = x1_ - x0_;
-        const double dy = y1_ - y0_;
-        metti(w, x1_ + dx, y1_ + dy);
-    }
-
-    [[gnu::always_inline]] void curvo(int32_t w, double curvatura) {
-        const double dx = x1_ - x0_;
-        const double dy = y1_ - y0_;
-        metti(w, x1_ + (dx + curvatura * dy), y1_ + (dy - curvatura * dx));
-    }
-
-private:
-    [[gnu::always_inline]] void metti(int32_t w, double x, double y) {
-        c_.x[w] = reale(x);
-        c_.y[w] = reale(y);
-        x0_ = x1_;
-        y0_ = y1_;
-        x1_ = x;
-        y1_ = y;
-    }
-
-    coordinate c_;
-    double x0_, y0_, x1_, y1_;
-};
+// Steps from `w` through `to`, but at most one point at or beyond
+// ultimo_punto_curve: past it a curve line is refused. False when the limit
+// stopped the run.
+bool curve_stretch(tracciato_linea& t, int32_t& w, int64_t to, bool curved, double curvature) {
+    if (w > to)
+        return true;
+    const int32_t last = static_cast<int32_t>(std::min<int64_t>(to, std::max(w, ultimo_punto_curve)));
+    add_run(t, {w, last, curved, curvature});
+    w = last + 1;
+    return last < ultimo_punto_curve;
+}
 }  // namespace
 
 void crea_tracciato(tracciato_linea& t, int32_t ultimo) {
     // Value-initialised in place rather than copied from an empty value: the
     // same plan, without a copy per value. Storage the plan already holds is
-    // reused (a caller compiling many scenarios in turn hands it back).
+    // reused (a caller compiling many scenarios in turn hands it back). A
+    // plan that keeps only its runs takes no storage for points at all.
     t.ultimo_punto = ultimo;
+    t.started = false;
+    t.runs.clear();
     t.valori.clear();
-    t.valori.resize(2 * t.punti());
+    if (t.keep_points)
+        t.valori.resize(2 * t.punti());
 }
 
 void inizia_tracciato(tracciato_linea& t) {
+    t.started = true;
+    if (!t.keep_points)
+        return;
     constexpr int x = 0;
     constexpr int y = 1;
     t.at(0, x) = valore_tracciato::da_intero(0);
@@ -105,28 +96,17 @@ esito_curva traccia_curva(tracciato_linea& t, int32_t& w, int32_t inizio, int32_
     const int64_t fine = int64_t(inizio) + lunghezza;
     if (inizio > t.ultimo_punto || fine > t.ultimo_punto)
         return esito_curva::fuori_tracciato;
-    if (w > inizio && w > fine)
-        return esito_curva::tracciata;
-    passi p(coordinate_per(t, w, std::max<int64_t>(inizio, fine)), w);
-    while (w <= inizio) {
-        p.dritto(w);
-        if (++w > ultimo_punto_curve)
-            return esito_curva::oltre_limite;
-    }
-    while (w <= fine) {
-        p.curvo(w, curvatura);
-        if (++w > ultimo_punto_curve)
-            return esito_curva::oltre_limite;
-    }
+    // The straight run-in, then the curve.
+    if (!curve_stretch(t, w, inizio, false, 0.0) || !curve_stretch(t, w, fine, true, curvatura))
+        return esito_curva::oltre_limite;
     return esito_curva::tracciata;
 }
 
 void completa_dritto(tracciato_linea& t, int32_t& w) {
     if (w > t.ultimo_punto - 2)
         return;
-    passi p(coordinate_per(t, w, t.ultimo_punto - 2), w);
-    for (; w <= t.ultimo_punto - 2; ++w)
-        p.dritto(w);
+    add_run(t, {w, t.ultimo_punto - 2, false, 0.0});
+    w = t.ultimo_punto - 1;
 }
 
 }  // namespace scenario

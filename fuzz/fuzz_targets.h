@@ -355,11 +355,6 @@ SCENARIO_PLAN_LOOP inline std::size_t primo_valore_diverso(const tracciato_linea
     return i;
 }
 
-inline bool stessi_tracciati(const tracciato_linea& a, const tracciato_linea& b) {
-    return a.ultimo_punto == b.ultimo_punto && a.valori.size() == b.valori.size() &&
-           primo_valore_diverso(a, b) == a.valori.size();
-}
-
 // The three compiled files decode back to the state they were encoded from.
 // Decoding a long track plan is slow under the sanitizers; with
 // `piano_intero` false the line file is only checked for its size.
@@ -446,6 +441,8 @@ inline std::string prova_compilazione_con(const uint8_t* dati, std::size_t n, st
     if (!log.plan_limit_reached && fase_corsa_letta(log) && sorgenti.esiste(sorgente_testo::corsa))
         return "the run description was not deleted";
     // The log only watches: without it the compile leaves the same state.
+    // That compile keeps no plan points, as the program's: its line file,
+    // made from the plan's runs, must be byte for byte the one of the points.
     {
         due_sorgenti d2 = dividi_ingresso(std::string_view(reinterpret_cast<const char*>(dati), n));
         stato_scenario senza;
@@ -455,12 +452,18 @@ inline std::string prova_compilazione_con(const uint8_t* dati, std::size_t n, st
         sorgenti_in_memoria altre(std::move(d2.linea), std::move(d2.corsa));
         compile_options senza_campi = opzioni;
         senza_campi.record_fields = false;
+        senza_campi.keep_plan_points = false;
         if (compila_scenario(senza, 1, altre, senza_campi, nullptr) != arresto ||
             senza.codice_errore != s.codice_errore || senza.posizione_errore != s.posizione_errore ||
             codifica_celle(senza.celle) != codifica_celle(s.celle) ||
             codifica_voci(senza.voci) != codifica_voci(s.voci) ||
-            !stessi_tracciati(senza.tracciato, s.tracciato))
+            senza.tracciato.ultimo_punto != s.tracciato.ultimo_punto || !senza.tracciato.valori.empty())
             return "the compile without a log differs from the compile with one";
+        static std::string dai_punti, dai_tratti;  // line files' worth of storage, kept between inputs
+        codifica_tracciato(s.tracciato, dai_punti);
+        codifica_tracciato(senza.tracciato, dai_tratti);
+        if (dai_tratti != dai_punti)
+            return "the line file made from the plan's runs differs from the one made from its points";
     }
     if (arresto) {
         if (error_severity_of(*arresto) != error_severity::fatal)
