@@ -385,7 +385,8 @@ inline constexpr value_field slowdown[] = {
      "sweep "
      "adds marks 250 to 1000 m before the start and in front of the first signal up to 600 m past the end"},
     {"v", "slowdown speed", "km/h", w32, low16,
-     "dato1 of the start, end and advance cells, whole (not divided by 5), 16 bits", slowdown_speed_codes},
+     "dato1 of the start, end and advance cells, whole (not divided by 5), 16 bits", slowdown_speed_codes,
+     true},
     {"l", "length of the slowdown", "m", w32,
      "the end cell must lie on the route (error 15); 0 or less puts the end on or before the start",
      "not stored: the end is the cell after the one holding x + l (cell kind 2), which must hold nothing or "
