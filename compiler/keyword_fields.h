@@ -149,7 +149,7 @@ inline constexpr value_field speed_board[] = {
      "not stored: the board is the cell after the one holding posizione (cell kind 6); that cell must hold "
      "nothing or a lamp mark (error 21)"},
     {"vas",
-     "speed a, counted 20 times in dato1",
+     "board speed a, first of its pair",
      "km/h",
      w32,
      "20 vas + vad / 5 (rounded half to even) must lie in -32768 to 32767 (a read failure, error 25, "
@@ -158,7 +158,7 @@ inline constexpr value_field speed_board[] = {
      {},
      true},
     {"vbs",
-     "speed b, counted 20 times in dato2",
+     "board speed b, first of its pair",
      "km/h",
      w32,
      "20 vbs + vbd / 5 must lie in -32768 to 32767 (a read failure, error 25, outside)",
@@ -166,7 +166,7 @@ inline constexpr value_field speed_board[] = {
      {},
      true},
     {"vcs",
-     "speed c, counted 20 times in dato3",
+     "board speed c, first of its pair",
      "km/h",
      w32,
      "20 vcs + vcd / 5 must lie in -32768 to 32767 (a read failure, error 25, outside)",
@@ -174,7 +174,7 @@ inline constexpr value_field speed_board[] = {
      {},
      true},
     {"strisces",
-     "stripes, counted 10 times in dato4",
+     "board stripes, first of their pair",
      no_unit,
      w32,
      low16,
@@ -182,7 +182,7 @@ inline constexpr value_field speed_board[] = {
      {},
      true},
     {"vad",
-     "speed a, a fifth of it added to dato1",
+     "board speed a, second of its pair",
      "km/h",
      w32,
      "see vas; a speed that is not a multiple of 5 is rounded to the nearest fifth, halves to even",
@@ -190,7 +190,7 @@ inline constexpr value_field speed_board[] = {
      {},
      true},
     {"vbd",
-     "speed b, a fifth of it added to dato2",
+     "board speed b, second of its pair",
      "km/h",
      w32,
      "see vbs; rounded to a fifth like vad",
@@ -198,14 +198,14 @@ inline constexpr value_field speed_board[] = {
      {},
      true},
     {"vcd",
-     "speed c, a fifth of it added to dato3",
+     "board speed c, second of its pair",
      "km/h",
      w32,
      "see vcs; rounded to a fifth like vad",
      "in dato3, divided by 5",
      {},
      true},
-    {"strisced", "stripes, added to dato4", no_unit, w32, low16, "in dato4", {}, true},
+    {"strisced", "board stripes, second of their pair", no_unit, w32, low16, "in dato4", {}, true},
 };
 
 inline constexpr value_field tunnel_board[] = {
@@ -315,7 +315,7 @@ inline constexpr value_field signal[] = {
      "nothing or a lamp mark (error 16); the cells 100, 200, 300 and 400 m before it get the approach "
      "markers "
      "in dato6 (none before cell 0)"},
-    {"sx", "signal code sx, counted 3 times in dato4", code_unit, w32, any32,
+    {"sx", "signal code sx", code_unit, w32, any32,
      "dato4 = 10 rapp + 3 sx + dx (16 bits, wrapping); the approach markers are 10 (3 sx + dx) + 1 to 4 (8 "
      "bits, wrapping)",
      signal_sx_codes, true},
@@ -345,7 +345,7 @@ inline constexpr value_field signal[] = {
      true},
     {"rapp", "tens of the signal's dato4", no_unit, w32, any32, "in dato4 = 10 rapp + 3 sx + dx", {}, true},
     {"dx",
-     "signal code dx, added to dato4",
+     "signal code dx",
      code_unit,
      w32,
      any32,
