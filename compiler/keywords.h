@@ -49,13 +49,25 @@ enum class keyword_condition : uint8_t {
     track_plan_built,  // only when `compila_linea` is nonzero
 };
 
+// What the compiler does with one value, or a group of values, of a code.
+struct code_value {
+    std::string_view values;  // "5, 6", "25 and above", "any other"
+    std::string_view effect;
+};
+
 // One value field of a keyword's line.
 struct value_field {
     std::string_view name;     // the reader's own name (`posizione`, `vas`, ...) or a plain one
-    std::string_view meaning;  // in English
-    std::string_view unit;     // "m", "km/h", "per mille", "s", "" when none
+    std::string_view meaning;  // in English, a short noun phrase
+    std::string_view unit;     // "m", "km/h", "per mille", "s", or why there is none
     field_width width;         // how it is read
+    std::string_view range;    // the values accepted, and what happens outside them
     std::string_view kept;     // what the compiled files keep of it
+    // What the compiler does with particular values, for a code.
+    std::span<const code_value> codes = {};
+    // Beyond `kept` and `codes` the compiler gives the value no meaning: it
+    // is stored for the simulator.
+    bool passed_on = false;
     // A value for an example line, where no writer line shows one ("" : 0).
     std::string_view sample = {};
 };
@@ -73,6 +85,8 @@ struct keyword_row {
     std::span<const value_field> values;
     // What else the keyword field itself decides, beyond the test.
     std::string_view note = {};
+    // What the compiler does with the characters of the keyword field itself.
+    std::span<const code_value> keyword_codes = {};
 
     // The reader's test on a keyword field; `lowered` is the field in lower
     // case (for the tests that ignore case).

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
+#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -65,6 +66,103 @@ TEST(FormatReference, EveryRowWithItsFieldsAndAnExampleItsOwnTestAccepts) {
     for (const json& k : keywords)
         EXPECT_NE(text.out.find("\n" + k["keyword"].get<std::string>() + "  ("), std::string::npos)
             << k["keyword"];
+}
+
+// Every field says what it is: meaning, unit, width and range, never a bare
+// "attribute" or "value N"; and a code or a value the compiler only passes on
+// lists the values the program's own sources give it, with their lines.
+TEST(FormatReference, EveryFieldIsExplained) {
+    const command_output u = run_format({"--json"});
+    ASSERT_EQ(u.status, 0) << u.err;
+    const std::regex opaque(R"(\battribute\b|\bvalue [0-9]+\b)");
+    for (const json& k : json::parse(u.out)["keywords"]) {
+        for (const json& f : k["fields"]) {
+            const std::string where = k["keyword"].get<std::string>() + " " + f["name"].get<std::string>();
+            SCOPED_TRACE(where);
+            for (const char* key : {"meaning", "unit", "width", "range", "kept"}) {
+                ASSERT_TRUE(f[key].is_string()) << key;
+                EXPECT_FALSE(f[key].get<std::string>().empty()) << key;
+            }
+            EXPECT_FALSE(std::regex_search(f["meaning"].get<std::string>(), opaque)) << f["meaning"];
+            const bool lists = f["passed_on"].get<bool>() || !f["codes"].empty();
+            EXPECT_EQ(f["program_values"].is_array(), lists);
+            if (lists && k["example_from"] == "writer") {
+                ASSERT_FALSE(f["program_values"].empty());
+                for (const json& v : f["program_values"])
+                    EXPECT_FALSE(v["lines"].empty()) << v["value"];
+            }
+        }
+    }
+}
+
+TEST(FormatReference, StationAndSignalFieldsAreExplainedInFull) {
+    const command_output station = run_format({"stazione"});
+    ASSERT_EQ(station.status, 0) << station.err;
+    const command_output signal = run_format({"segnale"});
+    ASSERT_EQ(signal.status, 0) << signal.err;
+    // Each field: its line, then unit and width, range and what is kept.
+    for (const auto& [out, count] : {std::pair{&station.out, 17}, {&signal.out, 11}}) {
+        for (const char* part : {"       unit: ", "       range: ", "       kept: "}) {
+            std::size_t n = 0;
+            for (std::size_t at = out->find(part); at != std::string::npos; at = out->find(part, at + 1))
+                ++n;
+            EXPECT_EQ(n, static_cast<std::size_t>(count)) << part << *out;
+        }
+    }
+    const std::string station_lines[] = {
+        // what the kinds do
+        "         5, 6: area from posizione - area to posizione + 150; a stop cell, no markers; byte4 set to "
+        "0\n",
+        "         7, 8: area from posizione - area to posizione + area; a stop cell and markers; byte4 set "
+        "to 0\n",
+        "         25 to 255: the same area; no stop cell, no markers\n",
+        // the kinds and a passed-on value in the program's own run description
+        "       the program's own run description: 4 (line 33), 27 (lines 34, 38, 41), 22 (lines 35-37, 42), "
+        "28 "
+        "(lines 39, 43), 12 (lines 40, 44)\n",
+        "    4. byte1: value passed on as byte1\n",
+        "       the program's own run description: 0 (lines 33-39, 41-44), 1 (line 40)\n",
+        "       unit: none (text); width: text\n",
+        "       the program's own run description: CALVENA (line 33), CALVENA OVEST (line 34), VALDIBRANA "
+        "(line "
+        "35) and 9 other values\n",
+    };
+    for (const std::string& line : station_lines)
+        EXPECT_NE(station.out.find(line), std::string::npos) << line << station.out;
+    const std::string signal_lines[] = {
+        "         2: the signal keeps its time: dato5 = tempo\n",
+        "       the program's own run description: 1 (6 lines from 49 to 59), 2 (6 lines from 50 to 60)\n",
+        "         1 to 100: stored as 101\n",
+        "       the program's own run description: 0 (lines 49-51, 53-55, 57-60), 245 (line 52), 250 (line "
+        "56)\n",
+        "       beyond that the compiler only passes it on to the simulator\n",
+    };
+    for (const std::string& line : signal_lines)
+        EXPECT_NE(signal.out.find(line), std::string::npos) << line << signal.out;
+    // The signal's fields carry no side the compiler does not know of.
+    for (const char* word : {"left", "right", "aspect"})
+        EXPECT_EQ(signal.out.find(word), std::string::npos) << word;
+}
+
+TEST(FormatReference, CodesOfTheLineDescriptionSayWhatTheCompilerDoes) {
+    const command_output tunnel = run_format({"montagna"});
+    EXPECT_NE(tunnel.out.find("11 and above: a long tunnel of class tipo - 10"), std::string::npos)
+        << tunnel.out;
+    EXPECT_NE(tunnel.out.find("the program's own line description: 12 ("), std::string::npos) << tunnel.out;
+    EXPECT_NE(tunnel.out.find("), 11 ("), std::string::npos) << tunnel.out;
+
+    const command_output curve = run_format({"curvas6"});
+    EXPECT_NE(curve.out.find("    6: 0.003 radians per metre\n"), std::string::npos) << curve.out;
+    EXPECT_NE(curve.out.find("    none of 1 to 6: error 103\n"), std::string::npos) << curve.out;
+
+    const command_output scenery = run_format({"sfondo", "tre"});
+    EXPECT_NE(scenery.out.find("the program's own line description: 9700 (line 10)\n"), std::string::npos)
+        << scenery.out;
+
+    // A keyword the program never writes says so where its values would be listed.
+    const command_output point = run_format({"abbattimento"});
+    EXPECT_NE(point.out.find("0 and below: cell kind 13, no value"), std::string::npos) << point.out;
+    EXPECT_NE(point.out.find("the program's own sources never write it"), std::string::npos) << point.out;
 }
 
 TEST(FormatReference, AWordFindsTheKeywordsAnAuthorMeans) {

@@ -8,6 +8,8 @@
 
 #include <nlohmann/json.hpp>
 #include <optional>
+#include <span>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -21,14 +23,55 @@ const char* const format_description =
     "body) and of the run description, in the order the reader tests them: how\n"
     "the keyword field is recognised, the writer's own spelling, an example line\n"
     "(the program's own line, or one built from the keyword's fields when the\n"
-    "program writes none) and the value fields in order with their meaning,\n"
-    "unit, width and what the compiled files keep of them.\n"
+    "program writes none) and the value fields in order, each with its meaning,\n"
+    "unit, width and range, what the compiled files keep of it, what the\n"
+    "compiler does with the values of a code, and, for a value the compiler\n"
+    "only passes on to the simulator, the values the program's own sources\n"
+    "give it and on which lines.\n"
     "With KEYWORD only the keywords it names: a writer's spelling, a word the\n"
     "reader accepts as that keyword, or a part of a writer's spelling (several\n"
     "words are joined with blanks). An unknown KEYWORD is a usage error and the\n"
     "keywords are listed.";
 
 namespace {
+
+// Where the program's own values of a field are listed: a code, or a value
+// the compiler only passes on.
+bool lists_program_values(const value_field& v) {
+    return v.passed_on || !v.codes.empty();
+}
+
+std::string_view source_name(keyword_section s) {
+    return s == keyword_section::run ? "run description" : "line description";
+}
+
+void write_codes(std::span<const code_value> codes, std::string_view indent, std::ostream& out) {
+    for (const code_value& c : codes)
+        out << indent << c.values << ": " << c.effect << "\n";
+}
+
+void write_field_text(const reference_entry& e, std::size_t n, std::ostream& out) {
+    const value_field& v = e.row->values[n];
+    out << "    " << n + 1 << ". " << v.name << ": " << v.meaning << "\n";
+    out << "       unit: " << v.unit << "; width: " << width_name(v.width) << "\n";
+    out << "       range: " << v.range << "\n";
+    out << "       kept: " << v.kept << "\n";
+    if (!v.codes.empty()) {
+        out << "       what the compiler does with its values:\n";
+        write_codes(v.codes, "         ", out);
+    }
+    if (v.passed_on)
+        out << "       beyond that the compiler only passes it on to the simulator\n";
+    if (!lists_program_values(v))
+        return;
+    if (n < e.program_values.size() && !e.program_values[n].empty()) {
+        const std::size_t most = v.width == field_width::text ? 3 : 8;
+        out << "       the program's own " << source_name(e.row->section) << ": "
+            << from_windows1252(program_values_text(e.program_values[n], most)) << "\n";
+    } else {
+        out << "       the program's own sources never write it\n";
+    }
+}
 
 void write_entry_text(const reference_entry& e, std::ostream& out) {
     const keyword_row& row = *e.row;
@@ -44,16 +87,15 @@ void write_entry_text(const reference_entry& e, std::ostream& out) {
     }
     if (!row.note.empty())
         out << "  note: " << row.note << "\n";
+    if (!row.keyword_codes.empty()) {
+        out << "  what the keyword field decides:\n";
+        write_codes(row.keyword_codes, "    ", out);
+    }
     out << "  example" << (e.example_from_writer ? " (the program's own line)" : "") << ": "
         << from_windows1252(e.example) << "\n";
     out << "  value fields, in order:\n";
-    int n = 0;
-    for (const value_field& v : row.values) {
-        out << "    " << ++n << ". " << v.name << ": " << v.meaning;
-        if (!v.unit.empty())
-            out << " [" << v.unit << "]";
-        out << "; read as " << width_name(v.width) << "; kept: " << v.kept << "\n";
-    }
+    for (std::size_t n = 0; n < row.values.size(); ++n)
+        write_field_text(e, n, out);
 }
 
 void write_text(const std::vector<const reference_entry*>& entries, bool with_rules, std::ostream& out) {
@@ -86,6 +128,33 @@ const char* section_key(keyword_section s) {
     return "run";
 }
 
+json codes_json(std::span<const code_value> codes) {
+    json all = json::array();
+    for (const code_value& c : codes)
+        all.push_back(json{{"values", c.values}, {"effect", c.effect}});
+    return all;
+}
+
+json field_json(const reference_entry& e, std::size_t n) {
+    const value_field& v = e.row->values[n];
+    json uses = nullptr;
+    if (lists_program_values(v)) {
+        uses = json::array();
+        if (n < e.program_values.size())
+            for (const program_value& p : e.program_values[n])
+                uses.push_back(json{{"value", from_windows1252(p.value)}, {"lines", p.lines}});
+    }
+    return json{{"name", v.name},
+                {"meaning", v.meaning},
+                {"unit", v.unit},
+                {"width", width_name(v.width)},
+                {"range", v.range},
+                {"kept", v.kept},
+                {"codes", codes_json(v.codes)},
+                {"passed_on", v.passed_on},
+                {"program_values", uses}};
+}
+
 json entry_json(const reference_entry& e) {
     const keyword_row& row = *e.row;
     json contains = json::array({row.part1});
@@ -95,12 +164,8 @@ json entry_json(const reference_entry& e) {
     for (std::string_view s : row.writer_spellings)
         spellings.push_back(s);
     json fields = json::array();
-    for (const value_field& v : row.values)
-        fields.push_back(json{{"name", v.name},
-                              {"meaning", v.meaning},
-                              {"unit", v.unit.empty() ? json(nullptr) : json(v.unit)},
-                              {"width", width_name(v.width)},
-                              {"kept", v.kept}});
+    for (std::size_t n = 0; n < row.values.size(); ++n)
+        fields.push_back(field_json(e, n));
     return json{
         {"keyword", e.title},
         {"file", row.section == keyword_section::run ? "run" : "line"},
@@ -111,6 +176,7 @@ json entry_json(const reference_entry& e) {
                       {"words", recognition(row)}}},
         {"writer_spellings", spellings},
         {"note", row.note.empty() ? json(nullptr) : json(row.note)},
+        {"keyword_codes", codes_json(row.keyword_codes)},
         {"example", from_windows1252(e.example)},
         {"example_from", e.example_from_writer ? "writer" : "built"},
         {"fields", fields},

@@ -9,6 +9,9 @@
 
 #include <algorithm>
 #include <map>
+#include <string>
+#include <utility>
+#include <vector>
 
 namespace scenario::tool {
 
@@ -31,12 +34,36 @@ constexpr std::string_view rules[] = {
     "row in the general section, two in the body and in the run description.",
     "The last field of a file is never interpreted: end the file with a line such as \"[fine]\".",
     "Lines end with CR LF; the text is Windows-1252, one byte per character.",
+    "Positions and lengths are whole metres from the start of the route, which is cut into cells of 50 m "
+    "and runs 7000 m beyond the route length; a position p stands for the cell p / 50, rounded to the "
+    "nearest whole number (halves to even), or p / 50 + 1 for boards, signals and slowdowns (the cell "
+    "after).",
+    "Each value field below gives its meaning, unit, width (how it is read) and range (the values accepted "
+    "and what happens outside them), what the compiled files keep of it, what the compiler does with "
+    "particular values of a code, and, where the compiler only passes a value on to the simulator, the "
+    "values the program's own sources give it and on which lines.",
 };
 
-// The keyword field's line of each row in the program's own sources: the
-// first line whose handler read exactly the row's values, as the compile's
-// field records show it.
-std::map<keyword, std::string> writer_examples() {
+// What the program's own sources show of each row: the first line whose
+// handler read exactly the row's values (as the compile's field records show
+// it), and every value each field was given.
+struct program_use {
+    std::map<keyword, std::string> examples;
+    std::map<keyword, std::vector<std::vector<program_value>>> values;
+};
+
+void add_value(std::vector<program_value>& values, std::string value, int32_t line) {
+    for (program_value& v : values) {
+        if (v.value == value) {
+            if (v.lines.empty() || v.lines.back() != line)
+                v.lines.push_back(line);
+            return;
+        }
+    }
+    values.push_back({std::move(value), {line}});
+}
+
+program_use program_sources() {
     const lista_righe line = sorgenti::righe_linea();
     const lista_righe run = sorgenti::righe_treno();
     stato_scenario s;
@@ -46,7 +73,7 @@ std::map<keyword, std::string> writer_examples() {
     compile_log log;
     compila_scenario(s, 1, sources, {}, &log);
 
-    std::map<keyword, std::string> examples;
+    program_use use;
     enum class part { before, general, body, run_file };
     part where = part::before;
     for (std::size_t i = 0; i < log.fields.size(); ++i) {
@@ -64,17 +91,46 @@ std::map<keyword, std::string> writer_examples() {
         const std::span<const keyword_row> rows = where == part::general ? line_general_keywords()
                                                   : where == part::body  ? line_body_keywords()
                                                                          : run_keywords();
-        const std::size_t read = fields_of_line(log, static_cast<int32_t>(i)).size();
+        const std::span<const field_record> read = fields_of_line(log, static_cast<int32_t>(i));
         const lista_righe& lines = f.source == sorgente_testo::linea ? line : run;
         for (const keyword_row& row : rows) {
-            if (row.matches(f.text, lowered, true) && read == row.values.size() + 1 && f.line >= 1 &&
-                static_cast<std::size_t>(f.line) <= lines.size())
-                examples.emplace(row.id, lines[static_cast<std::size_t>(f.line - 1)]);
+            if (!row.matches(f.text, lowered, true) || read.size() != row.values.size() + 1)
+                continue;
+            if (f.line >= 1 && static_cast<std::size_t>(f.line) <= lines.size())
+                use.examples.emplace(row.id, lines[static_cast<std::size_t>(f.line - 1)]);
+            auto& values = use.values[row.id];
+            values.resize(row.values.size());
+            for (std::size_t n = 0; n < row.values.size(); ++n) {
+                const field_record& v = read[n + 1];
+                add_value(values[n], v.width == field_width::text ? v.text : std::to_string(v.value), v.line);
+            }
         }
         if (where == part::general && ends_general_section(f.text))
             where = part::body;
     }
-    return examples;
+    return use;
+}
+
+// "33-38, 41" for the lines, or how many and where when they are many.
+std::string lines_text(const std::vector<int32_t>& lines) {
+    std::vector<std::pair<int32_t, int32_t>> runs;
+    for (int32_t l : lines) {
+        if (!runs.empty() && runs.back().second + 1 == l)
+            runs.back().second = l;
+        else
+            runs.emplace_back(l, l);
+    }
+    constexpr std::size_t most_runs = 4;
+    if (runs.size() > most_runs)
+        return std::to_string(lines.size()) + " lines from " + std::to_string(lines.front()) + " to " +
+               std::to_string(lines.back());
+    std::string t = lines.size() == 1 ? "line " : "lines ";
+    for (std::size_t k = 0; k < runs.size(); ++k) {
+        t += (k == 0 ? "" : ", ") + std::to_string(runs[k].first);
+        if (runs[k].second != runs[k].first)
+            t += "-" + std::to_string(runs[k].second);
+    }
+    return t;
 }
 
 std::string test_words(const keyword_row& row) {
@@ -95,7 +151,7 @@ std::string built_example(const keyword_row& row, const std::string& word) {
 }  // namespace
 
 std::vector<reference_entry> format_reference() {
-    const std::map<keyword, std::string> examples = writer_examples();
+    program_use use = program_sources();
     std::vector<reference_entry> reference;
     for (auto rows : {line_general_keywords(), line_body_keywords(), run_keywords()}) {
         for (const keyword_row& row : rows) {
@@ -103,7 +159,9 @@ std::vector<reference_entry> format_reference() {
             e.row = &row;
             e.title =
                 row.writer_spellings.size() == 1 ? std::string(row.writer_spellings[0]) : test_words(row);
-            if (auto it = examples.find(row.id); it != examples.end()) {
+            if (auto it = use.values.find(row.id); it != use.values.end())
+                e.program_values = std::move(it->second);
+            if (auto it = use.examples.find(row.id); it != use.examples.end()) {
                 e.example = it->second;
                 e.example_from_writer = true;
             } else {
@@ -149,6 +207,15 @@ std::vector<const reference_entry*> find_keyword(const std::vector<reference_ent
             return false;
         });
     return found;
+}
+
+std::string program_values_text(const std::vector<program_value>& values, std::size_t most) {
+    std::string t;
+    for (std::size_t k = 0; k < values.size() && k < most; ++k)
+        t += (k == 0 ? "" : ", ") + values[k].value + " (" + lines_text(values[k].lines) + ")";
+    if (values.size() > most)
+        t += " and " + std::to_string(values.size() - most) + " other values";
+    return t;
 }
 
 std::span<const std::string_view> format_rules() {

@@ -5,6 +5,8 @@
 
 #include "compiler/keywords.h"
 
+#include <cstddef>
+#include <cstdint>
 #include <span>
 #include <string>
 #include <string_view>
@@ -12,11 +14,20 @@
 
 namespace scenario::tool {
 
+// One value the program's own sources give a field, and the lines that give it.
+struct program_value {
+    std::string value;           // the number as read, or the text
+    std::vector<int32_t> lines;  // 1-based, ascending
+};
+
 struct reference_entry {
     const keyword_row* row = nullptr;
     std::string title;                 // the writer's spelling, or the test's words
     std::string example;               // one line of the source, without its line end
     bool example_from_writer = false;  // false: built from the row
+    // For each value field, the values the program's own sources give it, in
+    // the order they first appear (none for a keyword the program never writes).
+    std::vector<std::vector<program_value>> program_values;
 };
 
 // Every row of the three tables, in the order the readers test them.
@@ -36,5 +47,7 @@ std::string_view section_name(keyword_section s);
 std::string_view width_name(field_width w);
 // How the keyword field is recognised, in words.
 std::string recognition(const keyword_row& row);
+// "0 (lines 33-38, 41), 1 (line 40)": at most `most` values, then how many more.
+std::string program_values_text(const std::vector<program_value>& values, std::size_t most);
 
 }  // namespace scenario::tool
