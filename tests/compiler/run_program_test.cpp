@@ -4,6 +4,7 @@
 #include "compiler/read_sources.h"
 #include "sources/writers.h"
 #include "tests/compiler/run_test_state.h"
+#include "tests/support/route_fixtures.h"
 
 #include <gtest/gtest.h>
 #include <string>
@@ -15,20 +16,9 @@ using prova::cella_n;
 using prova::voce_n;
 
 void verifica_corsa_del_programma(stato_scenario& s) {
-    const char* nomi[] = {"CALVENA",
-                          "CALVENA OVEST",
-                          "VALDIBRANA",
-                          "PITECCIO",
-                          "CORBEZZI",
-                          "CASTAGNO",
-                          "S.MOMME'",
-                          "PRACCHIA",
-                          "BIAGIONI LAGACCI",
-                          "MOLINO DEL PALLONE",
-                          "PONTE DELLA VENTURINA",
-                          "ROCCALBA TERME"};
+    const std::vector<std::string>& nomi = test_support::program_stations();
     for (int32_t i = 1; i <= 12; ++i)
-        EXPECT_EQ(voce_n(s, i).testo, nomi[i - 1]) << "slot " << i;
+        EXPECT_EQ(voce_n(s, i).testo, nomi[static_cast<std::size_t>(i - 1)]) << "slot " << i;
     EXPECT_EQ(voce_n(s, 13).testo, "");
     EXPECT_EQ(voce_n(s, 1).valore4, 58800);
     EXPECT_EQ(cella_n(s, 5).tipo, tipo_cella::fermata);

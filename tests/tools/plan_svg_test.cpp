@@ -193,21 +193,6 @@ protected:
     test_support::temporary_directory root_{"scenario_tool_plan_"};
 };
 
-const char* const station_names[] = {
-    "CALVENA",
-    "CALVENA OVEST",
-    "VALDIBRANA",
-    "PITECCIO",
-    "CORBEZZI",
-    "CASTAGNO",
-    "S.MOMME'",
-    "PRACCHIA",
-    "BIAGIONI LAGACCI",
-    "MOLINO DEL PALLONE",
-    "PONTE DELLA VENTURINA",
-    "ROCCALBA TERME",
-};
-
 TEST_F(Piano, TheDrawingNamesTheTwelveStationsAndMarksSignalsAndSlowdowns) {
     compile(true);
     std::string err;
@@ -231,7 +216,7 @@ TEST_F(Piano, TheDrawingNamesTheTwelveStationsAndMarksSignalsAndSlowdowns) {
         if (e.name == "polyline" && in_plan && e.attributes.at("stroke") == "#f08c00")
             ++rallentamenti;
     }
-    for (const char* name : station_names)
+    for (const std::string& name : test_support::program_stations())
         EXPECT_GE(names_in_plan[name], 1) << name;
     EXPECT_EQ(signal_marks, 12);
     EXPECT_EQ(rallentamenti, 2);
@@ -248,7 +233,7 @@ TEST_F(Piano, WithoutALineFileTheLineIsDrawnStraight) {
         if (e.name == "text")
             texts += e.text + "\n";
     EXPECT_NE(texts.find("no line file"), std::string::npos);
-    for (const char* name : station_names)
+    for (const std::string& name : test_support::program_stations())
         EXPECT_NE(texts.find(name), std::string::npos) << name;
 }
 

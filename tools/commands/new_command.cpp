@@ -97,33 +97,6 @@ result<void> check_new_names(const scenario_names& n) {
     return {};
 }
 
-result<void> write_new(const fs::path& directory, const std::vector<new_source>& files, bool overwrite,
-                       std::vector<fs::path>& written) {
-    std::error_code ec;
-    fs::create_directories(directory, ec);
-    if (ec || !fs::is_directory(directory, ec))
-        return failure{display_path(directory) + ": cannot create the directory" +
-                       (ec ? ": " + ec.message() : "")};
-    if (!overwrite) {
-        std::string existing;
-        for (const new_source& f : files) {
-            const fs::path p = percorso_in(directory, f.name);
-            if (fs::exists(fs::symlink_status(p, ec)))
-                existing += "\n  " + display_path(p);
-        }
-        if (!existing.empty())
-            return failure{"these files exist already and were left alone (use --force to replace them):" +
-                           existing};
-    }
-    for (const new_source& f : files) {
-        const fs::path p = percorso_in(directory, f.name);
-        if (result<void> r = sostituisci_file(p, f.bytes); !r)
-            return r;
-        written.push_back(p);
-    }
-    return {};
-}
-
 }  // namespace
 
 std::vector<new_source> new_scenario_sources(const std::string& name, const std::string& train) {
@@ -140,7 +113,8 @@ int run_new(const new_arguments& a, std::ostream& out, std::ostream& err) {
     }
     std::vector<fs::path> written;
     const fs::path directory = path_from_utf8(a.directory);
-    if (result<void> r = write_new(directory, new_scenario_sources(a.name, a.train), a.force, written); !r) {
+    if (result<void> r = write_files(directory, new_scenario_sources(a.name, a.train), a.force, &written);
+        !r) {
         err << "scenario new: " << r.error() << "\n";
         return exit_status::usage;
     }

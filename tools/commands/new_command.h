@@ -4,6 +4,7 @@
 #pragma once
 
 #include "common/result.h"
+#include "tools/report/file_io.h"
 
 #include <filesystem>
 #include <ostream>
@@ -12,10 +13,9 @@
 
 namespace scenario::tool {
 
-struct new_source {
-    std::string name;   // NAME_linea.txt, NAME_NUMBER-.txt
-    std::string bytes;  // Windows-1252 (plain ASCII), CR LF after every line
-};
+// NAME_linea.txt and NAME_NUMBER-.txt: Windows-1252 (plain ASCII), CR LF
+// after every line.
+using new_source = file_to_write;
 
 // The line description and the run description of a new scenario: a 6 km
 // line with two curves, a gradient, a tunnel with its name board, and a train

@@ -1,6 +1,5 @@
 #include "tools/commands/sources_command.h"
 
-#include "common/file_replace.h"
 #include "common/line_list.h"
 #include "compiler/source_store.h"
 #include "sources/document_names.h"
@@ -40,32 +39,7 @@ std::vector<source_file> program_sources() {
 }
 
 result<void> write_sources(const fs::path& directory, bool overwrite, std::vector<fs::path>* written) {
-    std::error_code ec;
-    fs::create_directories(directory, ec);
-    if (ec || !fs::is_directory(directory, ec))
-        return failure{display_path(directory) + ": cannot create the directory" +
-                       (ec ? ": " + ec.message() : "")};
-
-    const std::vector<source_file> files = program_sources();
-    if (!overwrite) {
-        std::string existing;
-        for (const source_file& f : files) {
-            const fs::path p = percorso_in(directory, f.name);
-            if (fs::exists(fs::symlink_status(p, ec)))
-                existing += "\n  " + display_path(p);
-        }
-        if (!existing.empty())
-            return failure{"these files exist already and were left alone (use --force to replace them):" +
-                           existing};
-    }
-    for (const source_file& f : files) {
-        const fs::path p = percorso_in(directory, f.name);
-        if (result<void> r = sostituisci_file(p, f.bytes); !r)
-            return r;
-        if (written)
-            written->push_back(p);
-    }
-    return {};
+    return write_files(directory, program_sources(), overwrite, written);
 }
 
 int run_sources(const sources_arguments& a, std::ostream& out, std::ostream& err) {

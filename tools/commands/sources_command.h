@@ -3,6 +3,7 @@
 #pragma once
 
 #include "common/result.h"
+#include "tools/report/file_io.h"
 
 #include <filesystem>
 #include <ostream>
@@ -11,10 +12,7 @@
 
 namespace scenario::tool {
 
-struct source_file {
-    std::string name;
-    std::string bytes;
-};
+using source_file = file_to_write;
 
 // The five files (line description, run description, notes, slow order,
 // train card) with the program's file names and exact bytes.

@@ -1,5 +1,7 @@
 #include "tools/report/file_io.h"
 
+#include "common/file_replace.h"
+#include "compiler/source_store.h"
 #include "tools/report/text_encoding.h"
 
 #include <fstream>
@@ -23,6 +25,35 @@ std::filesystem::path path_from_utf8(std::string_view utf8) {
 std::string display_path(const std::filesystem::path& path) {
     const std::u8string u = path.u8string();
     return valid_utf8(std::string(u.begin(), u.end()));
+}
+
+result<void> write_files(const std::filesystem::path& directory, const std::vector<file_to_write>& files,
+                         bool overwrite, std::vector<std::filesystem::path>* written) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    fs::create_directories(directory, ec);
+    if (ec || !fs::is_directory(directory, ec))
+        return failure{display_path(directory) + ": cannot create the directory" +
+                       (ec ? ": " + ec.message() : "")};
+    if (!overwrite) {
+        std::string existing;
+        for (const file_to_write& f : files) {
+            const fs::path p = percorso_in(directory, f.name);
+            if (fs::exists(fs::symlink_status(p, ec)))
+                existing += "\n  " + display_path(p);
+        }
+        if (!existing.empty())
+            return failure{"these files exist already and were left alone (use --force to replace them):" +
+                           existing};
+    }
+    for (const file_to_write& f : files) {
+        const fs::path p = percorso_in(directory, f.name);
+        if (result<void> r = sostituisci_file(p, f.bytes); !r)
+            return r;
+        if (written)
+            written->push_back(p);
+    }
+    return {};
 }
 
 result<std::string> read_file(const std::filesystem::path& path) {
