@@ -2,6 +2,7 @@
 // another directory, reading what it prints and its exit status; and the
 // warning options of `compile`.
 #include "tests/support/files.h"
+#include "tests/support/tool_run.h"
 #include "tools/command_line.h"
 
 #include <filesystem>
@@ -16,23 +17,13 @@ namespace scenario::tool {
 namespace {
 
 namespace fs = std::filesystem;
+using test_support::command_output;
 using test_support::read_file;
+using test_support::run_tool;
 using test_support::temporary_directory;
 using test_support::write_file;
 
 const std::string fixture = std::string(SCENARIO_TEST_DATA) + "/warnings/";
-
-struct outcome {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-outcome run_words(const std::vector<std::string>& words) {
-    std::ostringstream o, e;
-    const int status = run(words, o, e);
-    return {status, o.str(), e.str()};
-}
 
 // The fixture copied into a directory of its own, the run description
 // optionally edited.
@@ -65,7 +56,7 @@ TEST_F(CheckCommand, WritesNothingAndLeavesItsInputsAlone) {
     temporary_directory empty{"scenario_check_cwd_"};
     const fs::path back = fs::current_path();
     fs::current_path(empty.path());
-    const outcome r = run_words(check());
+    const command_output r = run_tool(check());
     fs::current_path(back);
 
     EXPECT_EQ(r.status, 0) << r.err;
@@ -82,25 +73,25 @@ TEST_F(CheckCommand, WritesNothingAndLeavesItsInputsAlone) {
 }
 
 TEST_F(CheckCommand, ExitStatuses) {
-    EXPECT_EQ(run_words(check()).status, 0);
-    EXPECT_EQ(run_words(check({"--strict"})).status, 0) << "the clean fixture has no warning";
+    EXPECT_EQ(run_tool(check()).status, 0);
+    EXPECT_EQ(run_tool(check({"--strict"})).status, 0) << "the clean fixture has no warning";
 
     replace_in_run("sabbia,    300", "sabbia,    tre");
-    EXPECT_EQ(run_words(check()).status, 0);
-    EXPECT_EQ(run_words(check({"--strict"})).status, 1);
-    EXPECT_EQ(run_words(check({"--strict", "--ignore", "not-a-number"})).status, 0);
-    EXPECT_EQ(run_words(check({"--ignore", "no-such-warning"})).status, 2);
+    EXPECT_EQ(run_tool(check()).status, 0);
+    EXPECT_EQ(run_tool(check({"--strict"})).status, 1);
+    EXPECT_EQ(run_tool(check({"--strict", "--ignore", "not-a-number"})).status, 0);
+    EXPECT_EQ(run_tool(check({"--ignore", "no-such-warning"})).status, 2);
 
     replace_in_run("segnale,    6500", "segnale,    3000");  // its cell is taken: error 16
-    EXPECT_EQ(run_words(check()).status, 1);
+    EXPECT_EQ(run_tool(check()).status, 1);
 
-    const outcome missing = run_words({"check", "--line", (inputs_ / "nessuno.txt").string(), "--run",
-                                       run_.string(), "--name", "Prova", "--train", "101"});
+    const command_output missing = run_tool({"check", "--line", (inputs_ / "nessuno.txt").string(), "--run",
+                                             run_.string(), "--name", "Prova", "--train", "101"});
     EXPECT_EQ(missing.status, 2);
 
     const fs::path odd = inputs_ / "linea.txt";
     fs::copy_file(line_, odd);
-    const outcome unnamed = run_words({"check", "--line", odd.string(), "--run", run_.string()});
+    const command_output unnamed = run_tool({"check", "--line", odd.string(), "--run", run_.string()});
     EXPECT_EQ(unnamed.status, 2);
     EXPECT_NE(unnamed.err.find("--name"), std::string::npos) << unnamed.err;
 }
@@ -108,7 +99,7 @@ TEST_F(CheckCommand, ExitStatuses) {
 TEST_F(CheckCommand, JsonListsErrorsAndWarningsAlike) {
     replace_in_run("sabbia,    300", "sabbia,    tre");
     replace_in_run("segnale,    6500", "segnale,    3000");
-    const outcome r = run_words(check({"--json"}));
+    const command_output r = run_tool(check({"--json"}));
     EXPECT_EQ(r.status, 1);
     const nlohmann::json j = nlohmann::json::parse(r.out);
     EXPECT_EQ(j["codice_errore"], 16);
@@ -139,7 +130,7 @@ TEST_F(CheckCommand, ErrorsAndWarningsComeInFileAndLineOrder) {
     line.replace(line.find("sfondo uno,    1"), 16, "sfondo uno,    x");
     write_file(line_, line);
 
-    const outcome r = run_words(check());
+    const command_output r = run_tool(check());
     EXPECT_EQ(r.status, 1);
     const std::vector<std::string> expected_starts = {
         line_.string() + ":6:", run_.string() + ":4:", run_.string() + ":21: reader error 16",
@@ -151,7 +142,7 @@ TEST_F(CheckCommand, ErrorsAndWarningsComeInFileAndLineOrder) {
         at = found + start.size();
     }
     // The JSON lists keep that order within each list.
-    const nlohmann::json j = nlohmann::json::parse(run_words(check({"--json"})).out);
+    const nlohmann::json j = nlohmann::json::parse(run_tool(check({"--json"})).out);
     ASSERT_EQ(j["warnings"].size(), 2u);
     EXPECT_EQ(j["warnings"][0]["file"], line_.string());
     EXPECT_EQ(j["warnings"][1]["file"], run_.string());
@@ -162,7 +153,7 @@ TEST_F(CheckCommand, ErrorsAndWarningsComeInFileAndLineOrder) {
 // lists it in the JSON as an error's second place is listed.
 TEST_F(CheckCommand, AWarningNamesItsOtherLine) {
     replace_in_run("8,28, 0, ULTIMA", "8,18, 0, ULTIMA");
-    const outcome r = run_words(check());
+    const command_output r = run_tool(check());
     EXPECT_EQ(r.status, 0);
     const std::string warning = run_.string() + ":16:63: warning [time-backwards]";
     const std::string note = "\n" + run_.string() + ":15: note: the previous station with a time\n";
@@ -170,7 +161,7 @@ TEST_F(CheckCommand, AWarningNamesItsOtherLine) {
     ASSERT_NE(at, std::string::npos) << r.err;
     EXPECT_NE(r.err.find(note, at), std::string::npos) << r.err;
 
-    const nlohmann::json j = nlohmann::json::parse(run_words(check({"--json"})).out);
+    const nlohmann::json j = nlohmann::json::parse(run_tool(check({"--json"})).out);
     ASSERT_EQ(j["warnings"].size(), 1u);
     ASSERT_EQ(j["warnings"][0]["related"].size(), 1u);
     EXPECT_EQ(j["warnings"][0]["related"][0]["file"], run_.string());
@@ -184,11 +175,11 @@ TEST_F(CheckCommand, CompileWarnsAfterWritingAndStrictOnlyChangesTheStatus) {
     const std::vector<std::string> compile = {
         "compile", "--line",  line_.string(), "--run", run_.string(),      "--name",
         "Prova",   "--train", "101",          "--out", out.path().string()};
-    const outcome plain = run_words(compile);
+    const command_output plain = run_tool(compile);
     const std::string cells = read_file(out / "Prova_101.dat");
     std::vector<std::string> strict = compile;
     strict.push_back("--strict");
-    const outcome strict_run = run_words(strict);
+    const command_output strict_run = run_tool(strict);
     EXPECT_EQ(plain.status, 0);
     EXPECT_EQ(strict_run.status, 1);
     EXPECT_EQ(read_file(out / "Prova_101.dat"), cells);
@@ -246,18 +237,18 @@ TEST_F(CheckCommand, NothingReadIsAFailureAndSaysSo) {
         SCOPED_TRACE(c.what);
         write_file(line_, c.line);
         write_file(run_, c.run);
-        const outcome checked = run_words(check());
+        const command_output checked = run_tool(check());
         EXPECT_EQ(checked.status, 1) << checked.err;
         EXPECT_NE(checked.out.find(c.summary), std::string::npos) << checked.out;
         EXPECT_NE(checked.err.find(": not read: "), std::string::npos) << checked.err;
         EXPECT_EQ(checked.out.find("no errors"), std::string::npos) << checked.out;
 
-        const nlohmann::json j = nlohmann::json::parse(run_words(check({"--json"})).out);
+        const nlohmann::json j = nlohmann::json::parse(run_tool(check({"--json"})).out);
         ASSERT_EQ(j["not_read"].size(), 1u) << j["not_read"];
         EXPECT_EQ(j["not_read"][0]["cause"], c.cause);
 
         temporary_directory out{"scenario_unread_"};
-        const outcome compiled = run_words(
+        const command_output compiled = run_tool(
             {"compile", "--line", line_.string(), "--run", run_.string(), "--out", out.path().string()});
         EXPECT_EQ(compiled.status, 1);
         EXPECT_EQ(compiled.out.find("compiled without errors"), std::string::npos) << compiled.out;
@@ -267,13 +258,13 @@ TEST_F(CheckCommand, NothingReadIsAFailureAndSaysSo) {
     // --strict's failure is worded as one.
     write_file(line_, clean_line);
     write_file(run_, replaced(clean_run, "sabbia,    300", "sabbia,    tre"));
-    const outcome strict = run_words(check({"--strict"}));
+    const command_output strict = run_tool(check({"--strict"}));
     EXPECT_EQ(strict.status, 1);
     EXPECT_NE(strict.out.find("no errors, but 1 warning fails --strict; nothing written"), std::string::npos)
         << strict.out;
     temporary_directory out{"scenario_strict_"};
-    const outcome compiled = run_words({"compile", "--line", line_.string(), "--run", run_.string(), "--out",
-                                        out.path().string(), "--strict"});
+    const command_output compiled = run_tool({"compile", "--line", line_.string(), "--run", run_.string(),
+                                              "--out", out.path().string(), "--strict"});
     EXPECT_EQ(compiled.status, 1);
     EXPECT_NE(compiled.out.find("compiled without errors, but 1 warning fails --strict"), std::string::npos)
         << compiled.out;
@@ -322,7 +313,7 @@ TEST_F(CheckCommand, ConsequencesFoldUnderTheirCause) {
         write_file(run_, c.run);
         std::vector<std::string> words = check({"--json"});
         words.insert(words.end(), c.more.begin(), c.more.end());
-        const nlohmann::json j = nlohmann::json::parse(run_words(words).out);
+        const nlohmann::json j = nlohmann::json::parse(run_tool(words).out);
         codes top, folded;
         for (const auto& w : j["warnings"])
             top.push_back(w["code"]);
@@ -336,17 +327,17 @@ TEST_F(CheckCommand, ConsequencesFoldUnderTheirCause) {
     // The plain output counts them, --verbose lists them; the total stays.
     write_file(line_, cases[0].line);
     write_file(run_, clean_run);
-    const outcome plain = run_words(check());
+    const command_output plain = run_tool(check());
     EXPECT_NE(plain.err.find("(and 5 consequences, listed with --verbose)"), std::string::npos) << plain.err;
     EXPECT_NE(plain.out.find("no errors, 6 warnings"), std::string::npos) << plain.out;
-    const outcome verbose = run_words(check({"--verbose"}));
+    const command_output verbose = run_tool(check({"--verbose"}));
     EXPECT_NE(verbose.err.find(": consequence [too-many-fields]: "), std::string::npos) << verbose.err;
 
     // Reading stopped at a position off the route: the error says it, and
     // "no station" only restates that reading stopped.
     write_file(line_, clean_line);
     write_file(run_, replaced(clean_run, "aderenza,   4600,    100", "aderenza,   19600,    100"));
-    const nlohmann::json stopped = nlohmann::json::parse(run_words(check({"--json"})).out);
+    const nlohmann::json stopped = nlohmann::json::parse(run_tool(check({"--json"})).out);
     ASSERT_FALSE(stopped["errors"].empty());
     EXPECT_EQ(stopped["warnings"], nlohmann::json::array()) << stopped["warnings"].dump(1);
 }
@@ -355,8 +346,8 @@ TEST_F(CheckCommand, ConsequencesFoldUnderTheirCause) {
 // names and plan from the compiled files in its directory; both say so.
 TEST_F(CheckCommand, CompileAndPlanTakeTheNamesFromTheFileNames) {
     temporary_directory out{"scenario_names_out_"};
-    const outcome compiled = run_words(
-        {"compile", "--line", line_.string(), "--run", run_.string(), "--out", out.path().string()});
+    const command_output compiled =
+        run_tool({"compile", "--line", line_.string(), "--run", run_.string(), "--out", out.path().string()});
     ASSERT_EQ(compiled.status, 0) << compiled.err;
     EXPECT_NE(compiled.err.find("scenario name \"Prova\", train number \"101\" (taken from the file names)"),
               std::string::npos)
@@ -364,23 +355,23 @@ TEST_F(CheckCommand, CompileAndPlanTakeTheNamesFromTheFileNames) {
     for (const char* f : {"Prova_linea.dat", "Prova_101.sim", "Prova_101.dat"})
         EXPECT_TRUE(fs::exists(out / f)) << f;
 
-    const outcome drawn = run_words({"plan", out.path().string(), "--svg", (out / "p.svg").string()});
+    const command_output drawn = run_tool({"plan", out.path().string(), "--svg", (out / "p.svg").string()});
     ASSERT_EQ(drawn.status, 0) << drawn.err;
     EXPECT_NE(drawn.err.find("(taken from the file names)"), std::string::npos) << drawn.err;
     EXPECT_NE(read_file(out / "p.svg").find("Prova, train 101"), std::string::npos);
 
     // A second scenario in the directory: plan asks which.
     write_file(out / "Altra_5.sim", read_file(out / "Prova_101.sim"));
-    const outcome two = run_words({"plan", out.path().string(), "--svg", "-"});
+    const command_output two = run_tool({"plan", out.path().string(), "--svg", "-"});
     EXPECT_EQ(two.status, 2);
     EXPECT_NE(two.err.find("holds 2 compiled scenarios"), std::string::npos) << two.err;
-    EXPECT_EQ(run_words({"plan", out.path().string(), "--train", "101", "--svg", "-"}).status, 0);
+    EXPECT_EQ(run_tool({"plan", out.path().string(), "--train", "101", "--svg", "-"}).status, 0);
 
     // A run file that does not follow the names, and no --train: nothing is compiled.
     const fs::path odd = inputs_ / "treno.txt";
     write_file(odd, read_file(run_));
-    const outcome unnamed =
-        run_words({"compile", "--line", line_.string(), "--run", odd.string(), "--out", out.path().string()});
+    const command_output unnamed =
+        run_tool({"compile", "--line", line_.string(), "--run", odd.string(), "--out", out.path().string()});
     EXPECT_EQ(unnamed.status, 2);
     EXPECT_NE(unnamed.err.find("give it with --train"), std::string::npos) << unnamed.err;
 }
@@ -389,14 +380,14 @@ TEST_F(CheckCommand, CompileAndPlanTakeTheNamesFromTheFileNames) {
 // a value found wrong only when the next line used it.
 TEST_F(CheckCommand, ReadFailuresPointAtTheFieldAndTheValue) {
     replace_in_run("sabbia,    300", "sabbia,    40000");
-    const outcome sand = run_words(check());
+    const command_output sand = run_tool(check());
     EXPECT_EQ(sand.status, 1);
     EXPECT_NE(sand.err.find("Prova_101-.txt:4: reader error 25"), std::string::npos) << sand.err;
     EXPECT_NE(sand.err.find("the field \"40000\" (line 4, columns 12 to 16)"), std::string::npos) << sand.err;
 
     SetUp();
     replace_in_run("velocita,       0,    80", "velocita,       0,    2000");
-    const outcome speed = run_words(check());
+    const command_output speed = run_tool(check());
     EXPECT_EQ(speed.status, 1);
     EXPECT_NE(speed.err.find("Prova_101-.txt:12: reader error 25"), std::string::npos) << speed.err;
     EXPECT_NE(speed.err.find("the value was written on line 11"), std::string::npos) << speed.err;

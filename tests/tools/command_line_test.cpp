@@ -6,6 +6,7 @@
 #include "common/version.h"
 #include "sources/writers.h"
 #include "tests/support/files.h"
+#include "tests/support/tool_run.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -18,24 +19,14 @@ namespace scenario::tool {
 namespace {
 
 namespace fs = std::filesystem;
+using test_support::command_output;
 using test_support::write_file;
-
-struct command_output {
-    int status;
-    std::string out;
-    std::string err;
-};
-command_output launch(const std::vector<std::string>& words) {
-    std::ostringstream o, e;
-    const int status = run(words, o, e);
-    return {status, o.str(), e.str()};
-}
 
 const char* const commands[] = {"sources", "new", "compile", "dump", "plan", "format"};
 
 TEST(CommandLine, HelpForTheToolAndForEachCommand) {
     for (const std::vector<std::string>& words : {std::vector<std::string>{"--help"}, {"-h"}, {"help"}}) {
-        const command_output u = launch(words);
+        const command_output u = test_support::run_tool(words);
         EXPECT_EQ(u.status, 0);
         EXPECT_EQ(u.err, "");
         EXPECT_NE(u.out.find("Usage: scenario"), std::string::npos) << u.out;
@@ -53,8 +44,8 @@ TEST(CommandLine, HelpForTheToolAndForEachCommand) {
         {"format", "An unknown KEYWORD is a usage error"},
     };
     for (const auto& [command, explanation] : explained) {
-        const command_output a = launch({command, "--help"});
-        const command_output b = launch({"help", command});
+        const command_output a = test_support::run_tool({command, "--help"});
+        const command_output b = test_support::run_tool({"help", command});
         EXPECT_EQ(a.status, 0);
         EXPECT_EQ(a.out, b.out);
         EXPECT_NE(a.out.find(std::string("Usage: scenario ") + command), std::string::npos) << a.out;
@@ -64,7 +55,7 @@ TEST(CommandLine, HelpForTheToolAndForEachCommand) {
 }
 
 TEST(CommandLine, VersionNamesTheToolAndItsVersion) {
-    const command_output u = launch({"--version"});
+    const command_output u = test_support::run_tool({"--version"});
     EXPECT_EQ(u.status, 0);
     EXPECT_EQ(u.out, std::string("scenario ") + program_version + "\n");
     EXPECT_EQ(u.err, "");
@@ -92,7 +83,7 @@ TEST(CommandLine, UsageErrorsExitWithTwoAndSayWhatIsWrong) {
         {{"plan", "DIR"}, "is required"},
     };
     for (const test_case& c : cases) {
-        const command_output u = launch(c.words);
+        const command_output u = test_support::run_tool(c.words);
         EXPECT_EQ(u.status, 2) << c.message;
         EXPECT_NE(u.err.find(c.message), std::string::npos) << u.err;
         EXPECT_NE(u.err.find("--help'"), std::string::npos) << u.err;
@@ -108,8 +99,9 @@ protected:
     }
 
     command_output compile(const std::string& line, const std::string& run, const std::string& name = "N") {
-        return launch({"compile", "--line", (root_ / line).string(), "--run", (root_ / run).string(),
-                       "--name", name, "--train", "1", "--out", (root_ / "out").string()});
+        return test_support::run_tool({"compile", "--line", (root_ / line).string(), "--run",
+                                       (root_ / run).string(), "--name", name, "--train", "1", "--out",
+                                       (root_ / "out").string()});
     }
 
     test_support::temporary_directory root_{"scenario_tool_cli_"};

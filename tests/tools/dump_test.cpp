@@ -3,6 +3,7 @@
 #include "common/line_list.h"
 #include "sources/writers.h"
 #include "tests/support/files.h"
+#include "tests/support/tool_run.h"
 #include "tools/command_line.h"
 #include "tools/commands/compile_command.h"
 #include "tools/report/compiled_json.h"
@@ -24,17 +25,12 @@ using nlohmann::json;
 using test_support::read_file;
 using test_support::write_file;
 
-struct command_output {
-    int status;
-    std::string out;
-    std::string err;
+struct command_output : test_support::command_output {
     json parsed() const { return json::parse(out); }
 };
 command_output run_dump(std::vector<std::string> words) {
     words.insert(words.begin(), "dump");
-    std::ostringstream o, e;
-    const int status = run(words, o, e);
-    return {status, o.str(), e.str()};
+    return {test_support::run_tool(words)};
 }
 
 class Dump : public ::testing::Test {

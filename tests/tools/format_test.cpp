@@ -3,6 +3,7 @@
 // finds the rows an author means.
 #include "compiler/keywords.h"
 #include "compiler/text_case.h"
+#include "tests/support/tool_run.h"
 #include "tools/command_line.h"
 
 #include <gtest/gtest.h>
@@ -17,16 +18,11 @@ namespace {
 
 using nlohmann::json;
 
-struct command_output {
-    int status;
-    std::string out;
-    std::string err;
-};
+using test_support::command_output;
+
 command_output run_format(std::vector<std::string> words) {
     words.insert(words.begin(), "format");
-    std::ostringstream o, e;
-    const int status = run(words, o, e);
-    return {status, o.str(), e.str()};
+    return test_support::run_tool(words);
 }
 
 std::vector<const keyword_row*> every_row() {

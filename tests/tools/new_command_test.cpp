@@ -5,6 +5,7 @@
 
 #include "compiler/route_facts.h"
 #include "tests/support/files.h"
+#include "tests/support/tool_run.h"
 #include "tools/command_line.h"
 #include "tools/report/memory_compile.h"
 #include "tools/report/warning_words.h"
@@ -20,19 +21,9 @@ namespace scenario::tool {
 namespace {
 
 namespace fs = std::filesystem;
+using test_support::command_output;
 using test_support::read_file;
 using test_support::write_file;
-
-struct command_output {
-    int status;
-    std::string out;
-    std::string err;
-};
-command_output launch(const std::vector<std::string>& words) {
-    std::ostringstream o, e;
-    const int status = run(words, o, e);
-    return {status, o.str(), e.str()};
-}
 
 std::string listed_warnings(const compiled_sources& c) {
     std::string t;
@@ -98,7 +89,7 @@ TEST(NewScenario, HoldsTheRouteAndRunItsHelpDescribes) {
 TEST(NewScenario, WritesEightBitTextWithCrLfThatCheckReadsClean) {
     test_support::temporary_directory root("scenario_tool_new_");
     const fs::path dir = root / "work";
-    command_output u = launch({"new", "Valle_Nuova", "2201", dir.string()});
+    command_output u = test_support::run_tool({"new", "Valle_Nuova", "2201", dir.string()});
     ASSERT_EQ(u.status, 0) << u.err;
     EXPECT_NE(u.out.find("wrote " + (dir / "Valle_Nuova_linea.txt").string()), std::string::npos) << u.out;
     EXPECT_NE(u.out.find("wrote " + (dir / "Valle_Nuova_2201-.txt").string()), std::string::npos) << u.out;
@@ -116,8 +107,8 @@ TEST(NewScenario, WritesEightBitTextWithCrLfThatCheckReadsClean) {
     }
 
     // The names come from the file names, as for any author's pair.
-    u = launch({"check", "--line", (dir / "Valle_Nuova_linea.txt").string(), "--run",
-                (dir / "Valle_Nuova_2201-.txt").string(), "--strict"});
+    u = test_support::run_tool({"check", "--line", (dir / "Valle_Nuova_linea.txt").string(), "--run",
+                                (dir / "Valle_Nuova_2201-.txt").string(), "--strict"});
     EXPECT_EQ(u.status, 0) << u.out << u.err;
     EXPECT_EQ((u.out + u.err).find("warning ["), std::string::npos) << u.out << u.err;
 }
@@ -125,20 +116,20 @@ TEST(NewScenario, WritesEightBitTextWithCrLfThatCheckReadsClean) {
 TEST(NewScenario, KeepsExistingFilesUnlessForcedAndRefusesNamesThatCannotNameFiles) {
     test_support::temporary_directory root("scenario_tool_new_");
     write_file(root / "Nuova_1-.txt", "mine\r\n");
-    command_output u = launch({"new", "Nuova", "1", root.path().string()});
+    command_output u = test_support::run_tool({"new", "Nuova", "1", root.path().string()});
     EXPECT_EQ(u.status, 2);
     EXPECT_NE(u.err.find("exist already"), std::string::npos) << u.err;
     EXPECT_NE(u.err.find("Nuova_1-.txt"), std::string::npos) << u.err;
     EXPECT_EQ(read_file(root / "Nuova_1-.txt"), "mine\r\n");
     EXPECT_FALSE(fs::exists(root / "Nuova_linea.txt")) << "nothing is written when one file is refused";
 
-    u = launch({"new", "Nuova", "1", root.path().string(), "--force"});
+    u = test_support::run_tool({"new", "Nuova", "1", root.path().string(), "--force"});
     EXPECT_EQ(u.status, 0) << u.err;
     EXPECT_TRUE(read_file(root / "Nuova_1-.txt").starts_with("[generale]\r\n"));
 
     for (const std::vector<std::string>& names :
          {std::vector<std::string>{"a/b", "1"}, {"Nuova", ""}, {"Nu\xC3\xB2va", "1"}, {"Nuova", ".."}}) {
-        u = launch({"new", names[0], names[1], (root / "other").string()});
+        u = test_support::run_tool({"new", names[0], names[1], (root / "other").string()});
         EXPECT_EQ(u.status, 2) << names[0] << " " << names[1];
         EXPECT_NE(u.err.find("scenario new: the "), std::string::npos) << u.err;
         EXPECT_FALSE(fs::exists(root / "other"));
