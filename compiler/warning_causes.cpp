@@ -58,8 +58,9 @@ private:
     const logged_warning& w(std::size_t i) const { return log_.warnings[i]; }
     bool free(std::size_t i) const { return cause_[i] == no_cause; }
 
-    // A warning the reader-stopping error at its line already says, and
-    // "no station" after reading stopped.
+    // A warning the reader-stopping error at its line already says, "no
+    // station" after reading stopped, and the warnings that a whole source
+    // went unread, which unread_parts reports as that failure.
     void drop_restated() {
         std::vector<line_key> stops;
         for (const logged_error& e : log_.errors)
@@ -71,7 +72,8 @@ private:
                 x.place.known &&
                 std::find(stops.begin(), stops.end(), line_key{x.place.source, x.place.line}) != stops.end();
             if ((x.code == warning_code::no_station && !stops.empty()) ||
-                (x.code == warning_code::in_run_off && at_a_stop))
+                (x.code == warning_code::in_run_off && at_a_stop) || x.code == warning_code::utf16_file ||
+                x.code == warning_code::run_general_missing)
                 cause_[i] = restated;
         }
     }

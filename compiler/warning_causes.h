@@ -14,7 +14,7 @@
 namespace scenario {
 
 inline constexpr int32_t no_cause = -1;  // a warning of its own
-inline constexpr int32_t restated = -2;  // says again what an error says: not reported
+inline constexpr int32_t restated = -2;  // says again what an error or a failure says: not reported
 
 // One entry per `log.warnings`: no_cause, restated, or the index in
 // `log.warnings` of the fault it follows from (always a warning of its own:

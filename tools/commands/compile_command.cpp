@@ -11,7 +11,6 @@
 #include "tools/report/memory_compile.h"
 #include "tools/report/text_encoding.h"
 
-#include <algorithm>
 #include <system_error>
 
 namespace scenario::tool {
@@ -65,14 +64,6 @@ compile_result compile_sources(const compile_request& r, const compile_settings&
     report.compiled = true;
     report.errors = c.errors;
     report.unread = unread_parts(s, c.log);
-    // A warning that a whole source went unread is reported as that failure.
-    std::erase_if(report.warnings.list, [&](const worded_warning& w) {
-        return std::any_of(report.unread.begin(), report.unread.end(), [&](const unread_part& u) {
-            return (u.cause == unread_cause::utf16_source && w.code == warning_code::utf16_file) ||
-                   (u.cause == unread_cause::run_general_missing &&
-                    w.code == warning_code::run_general_missing);
-        });
-    });
     report.warnings = word_warnings(s, c.log, o.ignored);
     report.codice_errore = s.codice_errore;
     report.posizione_errore = s.posizione_errore;
