@@ -117,8 +117,9 @@ enum class warning_code : uint8_t {
     name_not_ascii,        // a scenario name or train number beyond ASCII
     run_general_missing,   // a run description without "[generale]"
     no_station,            // a run description that stores no station
+    running_time,          // a scheduled time shorter than the run at the permitted speed
 };
-inline constexpr std::size_t warning_code_count = 31;
+inline constexpr std::size_t warning_code_count = 32;
 
 // One warning as a fact: where, and the numbers involved. The words are the
 // tool's.
@@ -170,6 +171,14 @@ struct field_record {
     field_role role = field_role::value;
 };
 
+// A run of cells the speed-limit profile filled with one line's value: the
+// first cell of the run and that line (its place is not known for the cells
+// filled before any line).
+struct profile_run {
+    int32_t first_cell = 0;
+    source_place line{};
+};
+
 struct compile_log {
     std::vector<logged_error> errors;
     std::vector<logged_warning> warnings;                       // at most warnings_kept_per_code of each code
@@ -179,6 +188,8 @@ struct compile_log {
     // The line each record of `voci` was read from (stations, tunnel-name
     // boards, progressives).
     std::array<source_place, numero_voci> record_origins{};
+    // The speed-limit lines behind the cells' `velocita`, in cell order.
+    std::vector<profile_run> speed_runs;
     // Every field read, in reading order, both sources.
     std::vector<field_record> fields;
     // Why reading failed, when it did.

@@ -101,7 +101,16 @@ std::vector<slowdown> slowdowns(const std::vector<cella>& celle) {
         if (celle[c].tipo != tipo_cella::inizio_rallentamento)
             continue;
         const std::size_t e = slowdown_end(celle, c);
-        list.push_back({c, e, item_position(c), item_position(e), celle[c].dato1});
+        slowdown r{c, e, item_position(c), item_position(e), celle[c].dato1, {}, {}};
+        constexpr std::size_t advance_before = 24, approach_count = 4;
+        if (c >= advance_before && celle[c - advance_before].tipo == tipo_cella::avviso_rallentamento) {
+            const std::size_t w = c - advance_before;
+            r.advance_cell = w;
+            for (std::size_t k = 1; k <= approach_count && k <= w; ++k)
+                if (celle[w - k].tipo == tipo_cella::approccio_rallentamento)
+                    r.approach_cells.push_back(w - k);
+        }
+        list.push_back(std::move(r));
     }
     return list;
 }

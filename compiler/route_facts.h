@@ -110,6 +110,10 @@ struct slowdown {
     std::size_t start_cell = 0, end_cell = 0;
     int64_t from = 0, to = 0;  // item positions of the two cells
     int16_t speed = 0;         // km/h, as the start cell holds it
+    // The advance cell 24 cells before the start, and the approach cells
+    // before it (nearest first), when the cells hold them.
+    std::optional<std::size_t> advance_cell;
+    std::vector<std::size_t> approach_cells;
 };
 std::vector<slowdown> slowdowns(const std::vector<cella>& celle);
 

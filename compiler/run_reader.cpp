@@ -108,6 +108,11 @@ private:
     seguito fuori_percorso(int32_t posizione);
     seguito dopo_chiamata(int32_t posizione);
     cella& cella_n(int32_t i) { return s_.celle[static_cast<std::size_t>(i)]; }
+    // Notes the line whose speed the cells from `p.indice` on are about to take.
+    void annota_velocita(const profilo& p) const {
+        if (at_.log != nullptr)
+            at_.log->speed_runs.push_back({p.indice, p.in_sospeso ? p.riga : source_place{}});
+    }
 
     stato_scenario& s_;
     archivio_sorgenti& sorgenti_;
@@ -242,6 +247,7 @@ seguito fase_corsa::velocita() {
     }
     if (c > 0 && velocita_.indice < c && velocita_.indice < s_.n_celle) {
         const uint8_t valore = quinto_velocita(*velocita_.in_sospeso, velocita_.riga);
+        annota_velocita(velocita_);
         for (; velocita_.indice < c && velocita_.indice < s_.n_celle; ++velocita_.indice)
             cella_n(velocita_.indice).velocita = valore;
     }
@@ -362,6 +368,8 @@ void fase_corsa::finisci_file() {
     richiedi_celle();
 
     const uint8_t v = quinto_velocita(velocita_.in_sospeso.value_or(0), velocita_.riga);
+    if (velocita_.indice <= s_.n_celle)
+        annota_velocita(velocita_);
     do {
         if (velocita_.indice > s_.n_celle)
             break;

@@ -2,6 +2,7 @@
 
 #include "compiler/keywords.h"
 #include "compiler/nearest_keyword.h"
+#include "compiler/running_times.h"
 #include "compiler/text_case.h"
 
 #include <algorithm>
@@ -22,7 +23,7 @@ constexpr std::array<std::string_view, warning_code_count> names = {
     "curve-overlap",    "curve-length",        "time-backwards",       "time-out-of-range",
     "repeated-setting", "position-rounded",    "progressives-dropped", "value-ignored",
     "in-run-off",       "not-windows-1252",    "utf16-file",           "byte-order-mark",
-    "name-not-ascii",   "run-general-missing", "no-station",
+    "name-not-ascii",   "run-general-missing", "no-station",           "running-time",
 };
 static_assert(!names.back().empty(), "a name for every warning code");
 
@@ -904,6 +905,7 @@ void find_warnings(const stato_scenario& s, compile_log& log) {
         ++split;
     source_walk(s, log, sorgente_testo::linea, 0, split).run();
     source_walk(s, log, sorgente_testo::corsa, split, log.fields.size()).run();
+    route::find_running_time_warnings(s, log);
 }
 
 }  // namespace scenario

@@ -133,6 +133,22 @@ TEST_P(AuthorMistakes, DrawTheirWarningAndChangeNoByte) {
         EXPECT_NE(warning_name(a.code), m.code);
 }
 
+TEST(Warnings, RunningTimeGivesBothTimes) {
+    sources src;
+    src.run = with_line(src.run, 15,
+                        "stazione,    5250, 22,  300,  0, 0, 1,  0,0,0,  4,1,1,   30,  8,18, 0, MEZZO");
+    const compiled c = compile(src, true);
+    const tool::worded_warnings words = tool::word_warnings(c.state, c.log, {});
+    const auto w = std::find_if(words.list.begin(), words.list.end(), [](const tool::worded_warning& a) {
+        return a.code == warning_code::running_time;
+    });
+    ASSERT_NE(w, words.list.end());
+    // 3 minutes scheduled; 5250 m at 80 km/h (236.25 s) and the 30 s stop.
+    EXPECT_NE(w->message.find("3 min 00 s"), std::string::npos) << w->message;
+    EXPECT_NE(w->message.find("4 min 27 s"), std::string::npos) << w->message;
+    EXPECT_NE(w->message.find("30 s stop"), std::string::npos) << w->message;
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Fixture, AuthorMistakes,
     ::testing::Values(
@@ -199,6 +215,9 @@ INSTANTIATE_TEST_SUITE_P(
         mistake{"StationTimeGoingBack", sorgente_testo::corsa, 16,
                 "stazione,   11500, 12,  400,  0, 0, 0,  1,1,0,  2,1,1,    0,  8,18, 0, ULTIMA",
                 "time-backwards", 63, 69},
+        mistake{"StopSoonerThanThePermittedSpeedAllows", sorgente_testo::corsa, 15,
+                "stazione,    5250, 22,  300,  0, 0, 1,  0,0,0,  4,1,1,   30,  8,18, 0, MEZZO",
+                "running-time", 63, 69},
         mistake{"StationMinutesOf75", sorgente_testo::corsa, 15,
                 "stazione,    5250, 22,  300,  0, 0, 1,  0,0,0,  4,1,1,   30,  8,75, 0, MEZZO",
                 "time-out-of-range", 65, 66},

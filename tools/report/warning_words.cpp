@@ -40,6 +40,13 @@ std::string time_of_day(int64_t seconds) {
     return two_digits(seconds / 3600) + ":" + two_digits(seconds / 60 % 60) + ":" + two_digits(seconds % 60);
 }
 
+// A length of time as "3 min 48 s".
+std::string duration(int64_t seconds) {
+    if (seconds < 60)
+        return std::to_string(seconds) + " s";
+    return std::to_string(seconds / 60) + " min " + two_digits(seconds % 60) + " s";
+}
+
 // The unit of a clock or station time field, by its place among hours, minutes, seconds.
 const char* time_unit(int32_t k) {
     return k == 0 ? "hours" : k == 1 ? "minutes" : "seconds";
@@ -402,6 +409,13 @@ std::string wording::message(const logged_warning& w) const {
             return "the run description has no field holding \"[generale]\": nothing in it was read";
         case warning_code::no_station:
             return "the run description stores no station";
+        case warning_code::running_time:
+            return "the timetable gives " + duration(w.value) +
+                   " from the previous station with a time (line " + std::to_string(w.other.line) +
+                   ") to this one, less than the " + duration(w.stored) +
+                   " it takes at the permitted speed all the way" +
+                   (w.other_value > 0 ? " with the " + std::to_string(w.other_value) + " s stop here" : "") +
+                   ": no train can keep this time";
     }
     return std::string(warning_name(w.code));
 }
@@ -429,6 +443,9 @@ related_place wording::related(const logged_warning& w) const {
             break;
         case warning_code::repeated_setting:
             r.message = "the line it replaces";
+            break;
+        case warning_code::running_time:
+            r.message = "the previous station with a time";
             break;
         default:
             r.message = "the line whose values these fields follow";
