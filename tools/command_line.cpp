@@ -85,6 +85,19 @@ void add_warning_options(CLI::App* command, compile_arguments& a) {
         ->type_name("CODE[,CODE]");
 }
 
+// The running-time estimate's train: every figure the author may set.
+void add_train_model_options(CLI::App* command, tool::train_model& m) {
+    command->add_option("--acceleration", m.acceleration, "The estimate's acceleration, m/s2 (default 0.5)")
+        ->check(CLI::PositiveNumber)
+        ->type_name("M/S2");
+    command->add_option("--braking", m.braking, "The estimate's braking rate, m/s2 (default 0.5)")
+        ->check(CLI::PositiveNumber)
+        ->type_name("M/S2");
+    command->add_option("--train-length", m.length, "The estimate's train length, m (default 100)")
+        ->check(CLI::NonNegativeNumber)
+        ->type_name("M");
+}
+
 void describe(CLI::App& app, all_arguments& a) {
     auto formatter = std::make_shared<command_list_formatter>();
     formatter->label("SUBCOMMAND", "COMMAND");
@@ -134,6 +147,7 @@ void describe(CLI::App& app, all_arguments& a) {
     check->add_flag("--no-plan", a.check.no_plan, "Compile without the track plan (the program's j = 0)");
     check->add_flag("--json", a.check.json, "Print one JSON object instead of text");
     add_warning_options(check, a.check);
+    add_train_model_options(check, a.check.model);
 
     CLI::App* dump = add_command(app, "dump", "Decode compiled files into JSON.", dump_description);
     dump->add_option("FILE", a.dump.files, "Compiled files (may be left out with --line and --run)")
@@ -183,6 +197,7 @@ void describe(CLI::App& app, all_arguments& a) {
                      "Listen on ADDRESS instead of 127.0.0.1 (others can then read it)")
         ->type_name("ADDRESS");
     view->add_flag("--open", a.view.open, "Open the page in the default browser");
+    add_train_model_options(view, a.view.model);
 }
 
 int run_parsed(const CLI::App& app, const all_arguments& a, std::ostream& out, std::ostream& err) {

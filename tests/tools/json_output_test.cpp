@@ -56,8 +56,8 @@ protected:
 };
 
 const char* const report_keys[] = {
-    "codice_errore", "posizione_errore",   "fatal",    "last_error", "errors",
-    "warnings",      "warnings_not_shown", "not_read", "written",    "failure"};
+    "codice_errore",      "posizione_errore", "fatal",   "last_error",    "errors", "warnings",
+    "warnings_not_shown", "not_read",         "written", "running_times", "failure"};
 const char* const error_keys[] = {"severity", "code", "number", "message",  "description",
                                   "file",     "line", "column", "position", "related"};
 

@@ -3,7 +3,9 @@
 #include "common/file_replace.h"
 #include "compiler/compiled_files.h"
 #include "compiler/errors.h"
+#include "compiler/route_facts.h"
 #include "compiler/source_store.h"
+#include "compiler/speed_profile.h"
 #include "compiler/state.h"
 #include "compiler/warnings.h"
 #include "tools/commands/exit_status.h"
@@ -67,6 +69,12 @@ compile_result compile_sources(const compile_request& r, const compile_settings&
     report.warnings = word_warnings(s, c.log, o.ignored);
     report.codice_errore = s.codice_errore;
     report.posizione_errore = s.posizione_errore;
+    {
+        const std::vector<route::station> stations = route::stations(s.celle, s.voci, &c.log);
+        const std::vector<route::speed_stretch> speeds =
+            route::permitted_speed(s.celle, route::route_length(s.celle, s.voci));
+        report.running_times = running_times_json(stations, running_times(stations, speeds, o.train));
+    }
     if (c.stamp) {
         // As in the program: the stamp error ends the compile, nothing is written.
         report.fatal = error_number(*c.stamp);
@@ -121,6 +129,7 @@ int compile_or_check(const compile_arguments& a, bool write, const char* who, st
                      std::ostream& err) {
     compile_settings o;
     o.write = write;
+    o.train = a.model;
     for (const std::string& code : a.ignore) {
         const auto c = warning_from_name(code);
         if (!c) {
@@ -178,7 +187,13 @@ const char* const check_description =
     "  time-backwards, time-out-of-range, repeated-setting, position-rounded,\n"
     "  progressives-dropped, value-ignored, in-run-off, not-windows-1252,\n"
     "  utf16-file, byte-order-mark, name-not-ascii, run-general-missing,\n"
-    "  no-station.\n"
+    "  no-station, running-time.\n"
+    "\n"
+    "running-time: a scheduled time between two stations with a time that is\n"
+    "shorter than the run at the permitted speed all the way (plus the stop at the\n"
+    "later one). --json also gives, for each such pair, the scheduled time, that\n"
+    "bound, and an estimate from a simple train model (--acceleration, --braking,\n"
+    "--train-length; the tool's assumptions, not the scenario's), never warned.\n"
     "Exit status 1 when an error is found, a source was not read at all (UTF-16,\n"
     "no \"[generale]\", a general section that never ends, a route of length 0),\n"
     "or, with --strict, a warning.";

@@ -24,6 +24,7 @@ struct compile_request {
 struct compile_settings {
     bool write = true;                  // false: compile and report only, write nothing
     std::vector<warning_code> ignored;  // warnings not to report
+    train_model train;                  // for the running-time estimates
 };
 
 // Compiles the two files, in memory, and writes the compiled files. The
@@ -43,6 +44,7 @@ struct compile_arguments {
     bool strict = false;              // a warning makes the exit status 1
     bool verbose = false;             // list each warning's consequences
     std::vector<std::string> ignore;  // warning codes not to report
+    train_model model;                // check: the estimate's train
 };
 extern const char* const compile_description;
 int run_compile(const compile_arguments& a, std::ostream& out, std::ostream& err);

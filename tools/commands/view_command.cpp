@@ -49,6 +49,7 @@ int run_view(const view_arguments& a, std::ostream& out, std::ostream& err) {
     // The files as the author typed them: the page and `compile --json` name
     // them alike.
     w.labels = {a.line, a.run};
+    w.model = a.model;
 
     std::string host = a.host.empty() || a.host == "localhost" ? "127.0.0.1" : a.host;
     http_server* server_seen = nullptr;

@@ -2,6 +2,7 @@
 
 #include "compiler/route_facts.h"
 #include "tools/render/plan_geometry.h"
+#include "tools/render/speed_band.h"
 #include "tools/render/svg_writer.h"
 #include "tools/report/text_encoding.h"
 
@@ -28,13 +29,15 @@ public:
           tunnels_(route::tunnels(d.celle, length_)),
           boards_(route::tunnel_boards(d.celle, d.voci)),
           profile_top_(page::plan_top + projection_.height() + 20 + 40 + page::profile_name_rows * 15 + 34),
-          out_(page::width, profile_top_ + page::profile_height + 70, "DejaVu Sans, Arial, sans-serif") {}
+          out_(page::width, profile_top_ + page::profile_height + 70 + speed_band_height,
+               "DejaVu Sans, Arial, sans-serif") {}
 
     std::string run() {
         header();
         legend();
         plan();
         profile();
+        speed_band();
         return out_.finish();
     }
 
@@ -194,6 +197,13 @@ private:
         gradient_values(shape, scale);
         distance_scale(scale);
         out_.close_group();
+    }
+
+    // Under the profile, on its distance axis.
+    void speed_band() {
+        const profile_scale scale(profile_top_, length_, 0, 1);
+        draw_speed_band(out_, profile_top_ + page::profile_height + 60, length_, d_.celle, stations_,
+                        [&scale](double metres) { return scale.x_of(metres); });
     }
 
     void profile_frame(const profile_scale& scale) {

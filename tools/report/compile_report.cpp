@@ -224,6 +224,7 @@ void print_report_json(const compile_result& e, const report_files& files, std::
         {"warnings_not_shown", omitted},
         {"not_read", not_read},
         {"written", written},
+        {"running_times", e.running_times},
         {"failure", e.status ? json(nullptr) : json(e.status.error())},
     };
     out << report.dump(2, ' ', false, json::error_handler_t::replace) << "\n";

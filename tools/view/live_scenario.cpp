@@ -138,8 +138,9 @@ bool live_scenario::poll() {
     compiled_line_ = *line_text;
     compiled_run_ = *run_text;
     compiled_once_ = true;
-    std::shared_ptr<const compiled_view> v = compile_view(std::move(*line_text), std::move(*run_text),
-                                                          sources_.name, sources_.train, sources_.labels);
+    std::shared_ptr<const compiled_view> v =
+        compile_view(std::move(*line_text), std::move(*run_text), sources_.name, sources_.train,
+                     sources_.labels, sources_.model);
     publish(v, status_of(*v));
     return true;
 }

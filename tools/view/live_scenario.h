@@ -24,6 +24,7 @@ struct watched_sources {
     std::string name;   // scenario name
     std::string train;  // train number
     source_labels labels;
+    tool::train_model model;  // the running-time estimate's train
 };
 
 // What the watcher saw of one file at one poll.

@@ -10,6 +10,7 @@
 #include "tools/report/report_json.h"
 #include "tools/report/report_order.h"
 #include "tools/report/text_encoding.h"
+#include "tools/view/speed_model.h"
 
 #include <algorithm>
 #include <chrono>
@@ -153,9 +154,11 @@ json profile_json(const stato_scenario& s, int64_t length, std::size_t points) {
 
 std::shared_ptr<const compiled_view> compile_view(std::string line_text, std::string run_text,
                                                   const std::string& name, const std::string& train,
-                                                  const source_labels& labels) {
+                                                  const source_labels& labels,
+                                                  const tool::train_model& model) {
     auto v = std::make_shared<compiled_view>();
     v->labels = labels;
+    v->model = model;
     const auto start = std::chrono::steady_clock::now();
     v->compiled = tool::compile_texts(std::move(line_text), std::move(run_text), {name, train, false}, true);
     v->compile_ms =
@@ -223,6 +226,7 @@ json model_json(const compiled_view& v, std::size_t plan_points) {
     m["slowdowns"] = std::move(slowdowns);
     m["tunnels"] = std::move(tunnels);
     m["boards"] = std::move(boards);
+    m["speed"] = speed_json(v, length);
     m["errors"] = v.errors;
     m["warnings"] = v.warnings;
     m["problem_order"] = v.problem_order;

@@ -7,6 +7,7 @@
 #include "compiler/compile_log.h"
 #include "compiler/state.h"
 #include "tools/report/memory_compile.h"
+#include "tools/report/running_estimate.h"
 
 #include <cstdint>
 #include <memory>
@@ -28,9 +29,10 @@ struct source_labels {
 struct compiled_view {
     tool::compiled_sources compiled;  // the state, the log, the bytes compiled, the errors
     source_labels labels;
-    json errors;         // the entries `compile --json` gives
-    json warnings;       // likewise, its "warnings"
-    json problem_order;  // both as one list in report order
+    tool::train_model model;  // the running-time estimate's train
+    json errors;              // the entries `compile --json` gives
+    json warnings;            // likewise, its "warnings"
+    json problem_order;       // both as one list in report order
     double compile_ms = 0;
     int64_t compiled_at_ms = 0;  // wall clock, milliseconds since 1970
 
@@ -41,7 +43,8 @@ struct compiled_view {
 // Compiles the two sources in memory, timed; nothing is written anywhere.
 std::shared_ptr<const compiled_view> compile_view(std::string line_text, std::string run_text,
                                                   const std::string& name, const std::string& train,
-                                                  const source_labels& labels);
+                                                  const source_labels& labels,
+                                                  const tool::train_model& model = {});
 
 // The status line: after a compile, or while a source cannot be read.
 struct view_status {

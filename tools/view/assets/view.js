@@ -6,6 +6,7 @@
   const $ = (id) => document.getElementById(id);
   const planCanvas = $("plan");
   const profileCanvas = $("profile");
+  const speedCanvas = $("speed");
   const hoverBox = $("hover");
 
   const state = {
@@ -135,6 +136,7 @@
     showStatus(m);
     showErrors(m);
     showTimetable(m);
+    showRunningTimes(m);
     draw();
     state.drawn = { version: m.version, at: Date.now() };
     window.viewerDrawn = state.drawn;
@@ -437,7 +439,41 @@
     if (!state.model) return;
     drawPlan();
     drawProfile();
+    drawSpeed();
   }
+
+  // ---- the speed band (speed_band.js) ------------------------------------------
+
+  function drawSpeed() {
+    const [g, w, h] = prepare(speedCanvas);
+    if (window.speedBand && state.model) window.speedBand.draw(g, w, h, profileGeometry(), state.model, state.hover, state.mark);
+  }
+  function speedAt(x) {
+    const f = profileGeometry();
+    const p = f.p(x);
+    // A board within 6 pixels.
+    const near = Math.abs(f.p(x + 6) - p);
+    return { p, info: window.speedBand ? window.speedBand.at(state.model, p, near) : null };
+  }
+  function showRunningTimes(m) {
+    if (!window.speedBand) return;
+    window.speedBand.showRunningTimes(m, $("running-times"), (r) => {
+      const st = m.stations.find((s) => s.slot === r.to.slot);
+      if (!st) return;
+      state.mark = st.position;
+      selectCell(st.stop_cell !== null ? st.stop_cell : itemCell(st.position));
+      centreOn(st.position);
+    });
+  }
+  speedCanvas.addEventListener("click", (ev) => {
+    if (!state.model) return;
+    const { p, info } = speedAt(local(ev, speedCanvas)[0]);
+    state.mark = p;
+    centreOn(p);
+    const line = info ? info.line : null;
+    selectCell(info ? info.cell : Math.floor(p / 50), { keepSource: !!line });
+    if (line) showSource(line.source, line.line);
+  });
 
   // ---- finer plan on zoom -----------------------------------------------
 
@@ -612,12 +648,12 @@
     return best;
   }
 
-  function showHover(p, clientX, clientY) {
+  function showHover(p, clientX, clientY, text) {
     state.hover = p;
     if (p === null) { hoverBox.hidden = true; draw(); return; }
     const box = $("drawing").getBoundingClientRect();
     hoverBox.hidden = false;
-    hoverBox.textContent = (p / 1000).toFixed(3) + " km";
+    hoverBox.textContent = text || (p / 1000).toFixed(3) + " km";
     hoverBox.style.left = (clientX - box.left + 14) + "px";
     hoverBox.style.top = (clientY - box.top + 14) + "px";
     draw();
@@ -653,6 +689,9 @@
     } else if (ev.target === profileCanvas) {
       const [x] = local(ev, profileCanvas);
       showHover(profileGeometry().p(x), ev.clientX, ev.clientY);
+    } else if (ev.target === speedCanvas) {
+      const { p, info } = speedAt(local(ev, speedCanvas)[0]);
+      showHover(p, ev.clientX, ev.clientY, info ? info.text : null);
     } else if (state.hover !== null) showHover(null);
   });
   window.addEventListener("mouseup", (ev) => {

@@ -1,0 +1,72 @@
+#include "tools/view/speed_model.h"
+
+#include "compiler/provenance.h"
+#include "compiler/route_facts.h"
+#include "compiler/speed_profile.h"
+#include "tools/report/running_estimate.h"
+
+#include <vector>
+
+namespace scenario::view {
+
+namespace {
+
+json line_json(const source_place& l) {
+    if (!l.known)
+        return nullptr;
+    return {{"source", l.source == sorgente_testo::linea ? "line" : "run"}, {"line", l.line}};
+}
+
+}  // namespace
+
+json speed_json(const compiled_view& v, int64_t length) {
+    const stato_scenario& s = v.state();
+    const compile_log& log = v.log();
+    const std::vector<route::slowdown> slowdowns = route::slowdowns(s.celle);
+    const std::vector<route::speed_stretch> stretches = route::permitted_speed(s.celle, length, &log);
+
+    // Each stretch as [from, to, permitted km/h, line km/h, slowdown or null,
+    // first cell, source line]: compact, since a long route has many.
+    json band = json::array();
+    for (const route::speed_stretch& x : stretches) {
+        json line = line_json(x.line);
+        if (x.slowdown)
+            line = line_json(cell_origin(&log, static_cast<int64_t>(slowdowns[*x.slowdown].start_cell)));
+        band.push_back(json::array({x.from, x.to, x.speed_kmh, x.line_kmh,
+                                    x.slowdown ? json(*x.slowdown) : json(nullptr), x.first_cell, line}));
+    }
+    json marks = json::array();
+    for (const route::slowdown& r : slowdowns) {
+        json approach = json::array();
+        for (std::size_t c : r.approach_cells)
+            approach.push_back(c);
+        marks.push_back({{"from", r.from},
+                         {"to", r.to},
+                         {"speed", r.speed},
+                         {"cell", r.start_cell},
+                         {"advance_cell", r.advance_cell ? json(*r.advance_cell) : json(nullptr)},
+                         {"approach_cells", std::move(approach)}});
+    }
+    json boards = json::array();
+    for (const route::speed_board& b : route::speed_boards(s.celle, &log)) {
+        json values = json::array();
+        for (int32_t x : b.values)
+            values.push_back(x);
+        boards.push_back({{"position", b.position},
+                          {"cell", b.cell},
+                          {"values", std::move(values)},
+                          {"as_written", b.as_written},
+                          {"line", line_json(cell_origin(&log, static_cast<int64_t>(b.cell)))}});
+    }
+    const std::vector<route::station> stations = route::stations(s.celle, s.voci, &log);
+    return {
+        {"stretches", std::move(band)},
+        {"slowdowns", std::move(marks)},
+        {"boards", std::move(boards)},
+        {"train_model",
+         {{"acceleration", v.model.acceleration}, {"braking", v.model.braking}, {"length", v.model.length}}},
+        {"running_times",
+         tool::running_times_json(stations, tool::running_times(stations, stretches, v.model))}};
+}
+
+}  // namespace scenario::view
