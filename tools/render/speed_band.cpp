@@ -61,7 +61,7 @@ void draw_speed_band(svg::writer& out, double top, int64_t length, const std::ve
                   {"font-size", "10"},
                   {"text-anchor", "end"},
                   {"fill", "#555"}},
-                 number(v));
+                 std::to_string(static_cast<int>(v)) + (v == high ? " km/h" : ""));
 
     // Slowdowns: their stretch, the advance cell (a triangle) and the
     // approach cells (ticks) under the frame's foot.
@@ -111,7 +111,7 @@ void draw_speed_band(svg::writer& out, double top, int64_t length, const std::ve
     for (const route::slowdown& r : slowdowns) {
         const double x0 = x_of(static_cast<double>(r.from)), x1 = x_of(static_cast<double>(r.to));
         out.text_with_halo({{"x", number((x0 + x1) / 2)},
-                            {"y", number(y_of(std::max<int>(0, r.speed)) - 4)},
+                            {"y", number(y_of(std::max<int>(0, r.speed)) + 13)},
                             {"font-size", "10"},
                             {"text-anchor", "middle"}},
                            {}, "#a02a1d", std::to_string(r.speed));

@@ -36,7 +36,7 @@ window.speedBand = (function () {
   function draw(g, w, h, ax, m, hover, mark) {
     const sp = m.speed;
     if (!sp) return;
-    const top = 16, bottom = 16;
+    const top = 16, bottom = 28;  // room under the frame for the marks and the legend
     const hi = maxSpeed(sp);
     const y = (v) => top + (1 - v / hi) * (h - top - bottom);
     const clipLeft = ax.left, clipRight = w - ax.right;
@@ -91,7 +91,7 @@ window.speedBand = (function () {
     for (const s of sp.slowdowns) {
       const x0 = ax.x(s.from), x1 = ax.x(s.to);
       g.fillStyle = colours.slowdown;
-      g.fillText(String(s.speed), (x0 + x1) / 2, y(s.speed) - 3);
+      g.fillText(String(s.speed), (x0 + x1) / 2, Math.min(y(s.speed) + 12, h - bottom - 2));
     }
     // Timed stations.
     const timed = new Set();
