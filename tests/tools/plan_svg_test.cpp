@@ -224,6 +224,38 @@ TEST_F(Piano, TheDrawingNamesTheTwelveStationsAndMarksSignalsAndSlowdowns) {
         << heading;
 }
 
+TEST_F(Piano, TheSpeedBandShowsTheSlowdownsTheBoardAndTheTimedStations) {
+    compile(true);
+    std::string err;
+    ASSERT_EQ(draw(err), 0) << err;
+    const std::vector<xml_element> elements = read_svg();
+    ASSERT_FALSE(elements.empty());
+    const double height = std::stod(elements.front().attributes.at("height"));
+    int slowdowns = 0, timed_stations = 0;
+    std::string texts;
+    double lowest = 0;
+    for (const xml_element& e : elements) {
+        if (e.ancestors.empty() || e.ancestors.back() != "g#speed")
+            continue;
+        if (e.name == "text")
+            texts += e.text + "\n";
+        if (e.name == "rect" && e.attributes.at("fill") == "#f1c7c1")
+            ++slowdowns;
+        if (e.name == "line" && e.attributes.count("stroke-dasharray") &&
+            e.attributes.at("stroke") == "#1f4e9c")
+            ++timed_stations;
+        for (const char* y : {"y", "y1", "y2"})
+            if (e.attributes.count(y))
+                lowest = std::max(lowest, std::stod(e.attributes.at(y)));
+    }
+    EXPECT_EQ(slowdowns, 2);
+    EXPECT_EQ(timed_stations, 7);  // the first and last stations and the five stops
+    EXPECT_NE(texts.find("30\n"), std::string::npos) << texts;
+    EXPECT_NE(texts.find("75/80/80"), std::string::npos) << texts;
+    EXPECT_NE(texts.find("they do not change the permitted speed"), std::string::npos) << texts;
+    EXPECT_LT(lowest, height);
+}
+
 TEST_F(Piano, WithoutALineFileTheLineIsDrawnStraight) {
     compile(false);
     std::string err;
