@@ -8,49 +8,88 @@
 
 namespace scenario::tool {
 
+namespace {
+
+// A stretch of the front's way with one limit, m/s.
+struct piece {
+    double from, to, limit;
+};
+
+// The limits the front meets from `from` to `to`: at each point the lowest
+// permitted speed under the train, so a limit holds until the rear has left
+// it. Empty when some point has no speed at all.
+std::vector<piece> front_limits(const std::vector<route::speed_stretch>& stretches, double from, double to,
+                                double tail) {
+    std::vector<double> cuts = {from, to};
+    for (const route::speed_stretch& s : stretches) {
+        for (double x : {static_cast<double>(s.from), static_cast<double>(s.to) + tail})
+            if (x > from && x < to)
+                cuts.push_back(x);
+    }
+    std::sort(cuts.begin(), cuts.end());
+    cuts.erase(std::unique(cuts.begin(), cuts.end()), cuts.end());
+    std::vector<piece> pieces;
+    for (std::size_t i = 0; i + 1 < cuts.size(); ++i) {
+        const double p = cuts[i], q = cuts[i + 1];
+        double limit = -1;
+        for (const route::speed_stretch& s : stretches)
+            if (static_cast<double>(s.from) <= p && p < static_cast<double>(s.to) + tail) {
+                const double v = s.speed_kmh / 3.6;
+                limit = limit < 0 ? v : std::min(limit, v);
+            }
+        if (limit < 0)
+            return {};
+        pieces.push_back({p, q, limit});
+    }
+    return pieces;
+}
+
+}  // namespace
+
 std::optional<double> estimate_run(const std::vector<route::speed_stretch>& stretches, int64_t from,
                                    int64_t to, bool from_rest, bool to_stop, const train_model& model) {
-    if (!(model.acceleration > 0) || !(model.braking > 0) || to < from)
+    const double a = model.acceleration, b = model.braking;
+    if (!(a > 0) || !(b > 0) || to < from)
         return std::nullopt;
     if (to == from)
         return 0.0;
-    // The limit of each metre the front runs, m/s: the lowest permitted speed
-    // under the train, so a limit holds until the rear has left it.
-    const auto metres = static_cast<std::size_t>(to - from);
-    const auto tail = static_cast<int64_t>(std::ceil(std::max(0.0, model.length)));
-    std::vector<double> limit(metres, -1);
-    for (const route::speed_stretch& s : stretches) {
-        const int64_t a = std::max(s.from, from), b = std::min(s.to + tail, to);
-        for (int64_t x = a; x < b; ++x) {
-            double& l = limit[static_cast<std::size_t>(x - from)];
-            const double v = s.speed_kmh / 3.6;
-            l = l < 0 ? v : std::min(l, v);
-        }
-    }
-    // Each point between two metres keeps to both; forward the train
-    // accelerates, backward it brakes for what comes.
-    std::vector<double> v(metres + 1);
-    for (std::size_t i = 0; i <= metres; ++i) {
-        const double before = i > 0 ? limit[i - 1] : limit[0];
-        const double after = i < metres ? limit[i] : limit[metres - 1];
-        v[i] = std::min(before, after);
-        if (v[i] < 0)
-            return std::nullopt;  // beyond the route's speeds
+    const std::vector<piece> pieces = front_limits(stretches, static_cast<double>(from),
+                                                   static_cast<double>(to), std::max(0.0, model.length));
+    if (pieces.empty())
+        return std::nullopt;
+    // The speed squared at each cut: at most the limits on both sides, then
+    // what the train reaches accelerating forward and braking backward.
+    const std::size_t n = pieces.size();
+    std::vector<double> v2(n + 1);
+    for (std::size_t i = 0; i <= n; ++i) {
+        const double before = pieces[i > 0 ? i - 1 : 0].limit, after = pieces[i < n ? i : n - 1].limit;
+        v2[i] = std::min(before, after) * std::min(before, after);
     }
     if (from_rest)
-        v[0] = 0;
+        v2[0] = 0;
     if (to_stop)
-        v[metres] = 0;
-    for (std::size_t i = 1; i <= metres; ++i)
-        v[i] = std::min(v[i], std::sqrt(v[i - 1] * v[i - 1] + 2 * model.acceleration));
-    for (std::size_t i = metres; i-- > 0;)
-        v[i] = std::min(v[i], std::sqrt(v[i + 1] * v[i + 1] + 2 * model.braking));
+        v2[n] = 0;
+    for (std::size_t i = 0; i < n; ++i)
+        v2[i + 1] = std::min(v2[i + 1], v2[i] + 2 * a * (pieces[i].to - pieces[i].from));
+    for (std::size_t i = n; i-- > 0;)
+        v2[i] = std::min(v2[i], v2[i + 1] + 2 * b * (pieces[i].to - pieces[i].from));
+    // In each piece: up from its entry speed, on at its limit, down to its exit speed.
     double seconds = 0;
-    for (std::size_t i = 0; i < metres; ++i) {
-        const double sum = v[i] + v[i + 1];
-        if (!(sum > 0))
-            return std::nullopt;
-        seconds += 2 / sum;
+    for (std::size_t i = 0; i < n; ++i) {
+        const double len = pieces[i].to - pieces[i].from, top = pieces[i].limit;
+        const double in = std::sqrt(v2[i]), out = std::sqrt(v2[i + 1]);
+        const double up = (top * top - v2[i]) / (2 * a), down = (top * top - v2[i + 1]) / (2 * b);
+        if (up + down <= len) {
+            if (!(top > 0))
+                return std::nullopt;
+            seconds += (top - in) / a + (len - up - down) / top + (top - out) / b;
+        } else {
+            // The limit is not reached: up and down meet at a peak.
+            const double peak = std::sqrt(v2[i] + 2 * a * (v2[i + 1] - v2[i] + 2 * b * len) / (2 * (a + b)));
+            if (!(peak > 0))
+                return std::nullopt;
+            seconds += (peak - in) / a + (peak - out) / b;
+        }
     }
     return seconds;
 }

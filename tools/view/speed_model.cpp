@@ -11,10 +11,10 @@ namespace scenario::view {
 
 namespace {
 
-json line_json(const source_place& l) {
-    if (!l.known)
-        return nullptr;
-    return {{"source", l.source == sorgente_testo::linea ? "line" : "run"}, {"line", l.line}};
+// A line of the run description by its number (speed lines and slowdowns are
+// all there); null when not known.
+json run_line(const source_place& l) {
+    return l.known && l.source == sorgente_testo::corsa ? json(l.line) : json(nullptr);
 }
 
 }  // namespace
@@ -26,12 +26,12 @@ json speed_json(const compiled_view& v, int64_t length) {
     const std::vector<route::speed_stretch> stretches = route::permitted_speed(s.celle, length, &log);
 
     // Each stretch as [from, to, permitted km/h, line km/h, slowdown or null,
-    // first cell, source line]: compact, since a long route has many.
+    // first cell, line of the run description]: compact, since a long route
+    // has many.
     json band = json::array();
     for (const route::speed_stretch& x : stretches) {
-        json line = line_json(x.line);
-        if (x.slowdown)
-            line = line_json(cell_origin(&log, static_cast<int64_t>(slowdowns[*x.slowdown].start_cell)));
+        const json line = run_line(
+            x.slowdown ? cell_origin(&log, static_cast<int64_t>(slowdowns[*x.slowdown].start_cell)) : x.line);
         band.push_back(json::array({x.from, x.to, x.speed_kmh, x.line_kmh,
                                     x.slowdown ? json(*x.slowdown) : json(nullptr), x.first_cell, line}));
     }
@@ -56,7 +56,7 @@ json speed_json(const compiled_view& v, int64_t length) {
                           {"cell", b.cell},
                           {"values", std::move(values)},
                           {"as_written", b.as_written},
-                          {"line", line_json(cell_origin(&log, static_cast<int64_t>(b.cell)))}});
+                          {"line", cell_origin(&log, static_cast<int64_t>(b.cell)).line}});
     }
     const std::vector<route::station> stations = route::stations(s.celle, s.voci, &log);
     return {

@@ -140,14 +140,14 @@ window.speedBand = (function () {
           text: "maximum-speed board at " + (b.position / 1000).toFixed(3) + " km: " + b.values.slice(0, 3).join(", ") +
             " km/h (a " + b.values[0] + "|" + b.values[4] + ", b " + b.values[1] + "|" + b.values[5] + ", c " +
             b.values[2] + "|" + b.values[6] + (b.as_written ? "" : ", read back from the cell") + ")",
-          cell: b.cell, line: b.line,
+          cell: b.cell, line: b.line ? { source: "line", line: b.line } : null,
         };
     }
     const s = stretchAt(sp, p);
     if (!s) return null;
     let text = (p / 1000).toFixed(3) + " km: permitted " + s[2] + " km/h";
     if (s[4] !== null) text += " (slowdown; the line allows " + s[3] + ")";
-    return { text, cell: Math.floor(p / 50), line: s[6] };
+    return { text, cell: Math.floor(p / 50), line: s[6] !== null ? { source: "run", line: s[6] } : null };
   }
 
   function duration(s) {
