@@ -157,4 +157,37 @@ TEST_F(CompileJson, AFailureIsReportedAndNamesThatAreNotUtf8StillGiveValidJson) 
 }
 
 }  // namespace
+TEST_F(CompileJson, CheckGivesTheRunningTimesWithTheTrainModelAsGiven) {
+    const auto check = [&](std::vector<std::string> model, int expected_status) {
+        std::vector<std::string> args = {"check",
+                                         "--line",
+                                         (root_ / "l.txt").string(),
+                                         "--run",
+                                         (root_ / "r_ok.txt").string(),
+                                         "--name",
+                                         "Calvena_Roccalba",
+                                         "--train",
+                                         "4127",
+                                         "--json"};
+        args.insert(args.end(), model.begin(), model.end());
+        std::ostringstream o, e;
+        EXPECT_EQ(tool::run(args, o, e), expected_status) << e.str();
+        return expected_status == 0 ? json::parse(o.str()) : json();
+    };
+    // Rates of 1 m/s2 and no length: CALVENA to CORBEZZI, 17550 m at 80 km/h
+    // and the 60 s stop (849.75 s), plus 80/3.6 s to start and to stop.
+    const json r = check({"--acceleration", "1", "--braking", "1", "--train-length", "0"}, 0);
+    ASSERT_EQ(r["running_times"].size(), 6u);
+    const json& first = r["running_times"][0];
+    EXPECT_EQ(first["from"]["station"], "CALVENA");
+    EXPECT_EQ(first["to"]["station"], "CORBEZZI");
+    EXPECT_EQ(first["scheduled"], 1020);
+    EXPECT_EQ(first["bound"], 849.8);
+    EXPECT_EQ(first["estimate"], 872.0);
+    EXPECT_EQ(first["below_bound"], false);
+    // A rate that is not above 0 is refused.
+    check({"--acceleration", "0"}, 2);
+    check({"--train-length", "-5"}, 2);
+}
+
 }  // namespace scenario::tool

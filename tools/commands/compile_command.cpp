@@ -194,6 +194,7 @@ const char* const check_description =
     "later one). --json also gives, for each such pair, the scheduled time, that\n"
     "bound, and an estimate from a simple train model (--acceleration, --braking,\n"
     "--train-length; the tool's assumptions, not the scenario's), never warned.\n"
+    "\n"
     "Exit status 1 when an error is found, a source was not read at all (UTF-16,\n"
     "no \"[generale]\", a general section that never ends, a route of length 0),\n"
     "or, with --strict, a warning.";
