@@ -25,9 +25,8 @@ CORBEZZI_TOO_SOON = b"stazione,   17550, 22,  200,  0, 0, 1,  0,0,0,  4,1,1,   6
 def band_point(d, position):
     """The band's canvas and the offset from its centre where `position` is drawn."""
     band = d.find_element(By.ID, "speed")
-    w, h = d.execute_script("const r = arguments[0].getBoundingClientRect(); return [r.width, r.height]", band)
-    length = d.execute_script("return window.viewerModelLength()")
-    x = 54 + position / length * (w - 54 - 12)
+    w = d.execute_script("return arguments[0].getBoundingClientRect().width", band)
+    x = d.execute_script("return window.speedBand.screenOf(arguments[0])", position)
     return band, x - w / 2, 0
 
 
@@ -48,7 +47,6 @@ def main():
         try:
             d.set_page_load_timeout(30)
             d.get(v.url)
-            d.execute_script("window.viewerModelLength = () => %d" % model["length"])
             rows = wait_until(lambda: [[c.text for c in r.find_elements(By.TAG_NAME, "td")]
                                        for r in d.find_elements(By.CSS_SELECTOR, "#running-times tbody tr")],
                               20, "the running times")

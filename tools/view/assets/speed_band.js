@@ -33,7 +33,10 @@ window.speedBand = (function () {
 
   // g: the band's context, w and h its size; ax: {x(p), left, right} of the
   // profile's axis; m: the model; hover, mark: positions or null.
+  let lastAxis = null;  // for tests and scripts: where the band last drew a position
+
   function draw(g, w, h, ax, m, hover, mark) {
+    lastAxis = ax;
     const sp = m.speed;
     if (!sp) return;
     const top = 16, bottom = 28;  // room under the frame for the marks and the legend
@@ -186,5 +189,5 @@ window.speedBand = (function () {
       model.braking + " m/s² (the tool's assumptions). Margin: scheduled against the estimate.";
   }
 
-  return { draw, at, showRunningTimes };
+  return { draw, at, showRunningTimes, screenOf: (p) => (lastAxis ? lastAxis.x(p) : null) };
 })();
