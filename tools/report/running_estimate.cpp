@@ -17,29 +17,39 @@ struct piece {
 
 // The limits the front meets from `from` to `to`: at each point the lowest
 // permitted speed under the train, so a limit holds until the rear has left
-// it. Empty when some point has no speed at all.
+// it. Empty when some point has no speed at all. The stretches run in order,
+// end to start, so only those near the leg are looked at.
 std::vector<piece> front_limits(const std::vector<route::speed_stretch>& stretches, double from, double to,
                                 double tail) {
+    const auto reaches = [tail](const route::speed_stretch& s, double x) {
+        return static_cast<double>(s.to) + tail > x;
+    };
+    const auto first = std::partition_point(stretches.begin(), stretches.end(),
+                                            [&](const route::speed_stretch& s) { return !reaches(s, from); });
+    const auto last = std::partition_point(first, stretches.end(), [&](const route::speed_stretch& s) {
+        return static_cast<double>(s.from) < to;
+    });
     std::vector<double> cuts = {from, to};
-    for (const route::speed_stretch& s : stretches) {
-        for (double x : {static_cast<double>(s.from), static_cast<double>(s.to) + tail})
+    for (auto s = first; s != last; ++s)
+        for (double x : {static_cast<double>(s->from), static_cast<double>(s->to) + tail})
             if (x > from && x < to)
                 cuts.push_back(x);
-    }
     std::sort(cuts.begin(), cuts.end());
     cuts.erase(std::unique(cuts.begin(), cuts.end()), cuts.end());
     std::vector<piece> pieces;
+    auto under = first;  // the first stretch still under the train
     for (std::size_t i = 0; i + 1 < cuts.size(); ++i) {
-        const double p = cuts[i], q = cuts[i + 1];
+        const double p = cuts[i];
+        while (under != last && !reaches(*under, p))
+            ++under;
         double limit = -1;
-        for (const route::speed_stretch& s : stretches)
-            if (static_cast<double>(s.from) <= p && p < static_cast<double>(s.to) + tail) {
-                const double v = s.speed_kmh / 3.6;
-                limit = limit < 0 ? v : std::min(limit, v);
-            }
+        for (auto s = under; s != last && static_cast<double>(s->from) <= p; ++s) {
+            const double v = s->speed_kmh / 3.6;
+            limit = limit < 0 ? v : std::min(limit, v);
+        }
         if (limit < 0)
             return {};
-        pieces.push_back({p, q, limit});
+        pieces.push_back({p, cuts[i + 1], limit});
     }
     return pieces;
 }
