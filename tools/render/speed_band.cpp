@@ -129,20 +129,27 @@ void draw_speed_band(svg::writer& out, double top, int64_t length, const std::ve
                              {"stroke-width", "1"},
                              {"stroke-dasharray", "4 3"}});
     }
-    // Boards along the top of the frame; a value only where it has room.
-    double free_from = -1e300;
+    // Boards along the top of the frame; their values only where they have
+    // room before the next board and after the last value drawn.
+    const double y = frame_top + 8;
     for (const route::speed_board& b : boards) {
         const double x = x_of(static_cast<double>(b.position));
-        const double y = frame_top + 8;
         out.element("polygon",
                     {{"points", svg::points_text({{x, y - 5}, {x + 5, y}, {x, y + 5}, {x - 5, y}})},
                      {"fill", "#7d5ba6"}});
-        const std::string text = board_text(b);
-        if (x + 7 < free_from)
+    }
+    double free_from = -1e300;
+    for (std::size_t k = 0; k < boards.size(); ++k) {
+        const double x = x_of(static_cast<double>(boards[k].position));
+        const std::string text = board_text(boards[k]);
+        const double end = x + 7 + 6.0 * static_cast<double>(text.size());
+        const double next = k + 1 < boards.size() ? x_of(static_cast<double>(boards[k + 1].position)) - 6
+                                                  : page::margin + page::usable;
+        if (x + 7 < free_from || end > next)
             continue;
         out.text_with_halo({{"x", number(x + 7)}, {"y", number(y + 4)}, {"font-size", "10"}}, {}, "#5b3f85",
                            text);
-        free_from = x + 7 + 6.0 * static_cast<double>(text.size()) + 8;
+        free_from = end + 8;
     }
     out.close_group();
 }

@@ -104,22 +104,26 @@ window.speedBand = (function () {
       g.fillStyle = colours.station;
       g.fillRect(ax.x(st.position) - 0.5, top, 1, h - top - bottom);
     }
-    // Boards: a diamond at the top with their values as written.
-    let lastRight = -Infinity;
+    // Boards: a diamond at the top, and their values as written where they
+    // have room before the next board.
+    g.fillStyle = colours.board;
     for (const b of sp.boards) {
       const x = ax.x(b.position);
-      g.fillStyle = colours.board;
       g.beginPath();
       g.moveTo(x, 3); g.lineTo(x + 4, 7); g.lineTo(x, 11); g.lineTo(x - 4, 7);
       g.fill();
-      const text = boardText(b);
-      const tw = g.measureText(text).width;
-      if (x + 6 > lastRight) {
-        g.textAlign = "left";
-        g.fillText(text, x + 6, 11);
-        lastRight = x + 6 + tw + 6;
-      }
     }
+    g.textAlign = "left";
+    let lastRight = -Infinity;
+    sp.boards.forEach((b, k) => {
+      const x = ax.x(b.position);
+      const text = boardText(b);
+      const end = x + 6 + g.measureText(text).width;
+      const next = k + 1 < sp.boards.length ? ax.x(sp.boards[k + 1].position) - 5 : w - ax.right;
+      if (x + 6 <= lastRight || end > next) return;
+      g.fillText(text, x + 6, 11);
+      lastRight = end + 6;
+    });
     for (const [p, colour] of [[mark, "#d0206f"], [hover, "#2d6cdf"]]) {
       if (p === null) continue;
       g.fillStyle = colour;
