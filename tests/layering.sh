@@ -29,6 +29,8 @@ forbid "the tool does not use app/" "app/" tools/**/*.{h,cpp}
 forbid "report/ and render/ are below the commands and the page" "tools/commands/|tools/view/|tools/command_line" \
   tools/report/*.{h,cpp} tools/render/*.{h,cpp}
 forbid "report/ does not draw" "tools/render/" tools/report/*.{h,cpp}
+forbid "the editor features are below the commands and the page" "tools/commands/|tools/view/|tools/command_line" \
+  tools/lsp/*.{h,cpp}
 forbid "the page's model is below the commands" "tools/commands/|tools/command_line" tools/view/*.{h,cpp}
 
 # A command includes its own header and exit_status.h, no other command.
