@@ -1,7 +1,7 @@
 #include "tools/lsp/symbols.h"
 
+#include "compiler/route_facts.h"
 #include "tools/lsp/field_lookup.h"
-#include "tools/lsp/place_words.h"
 #include "tools/report/diagnostics.h"
 #include "tools/report/text_encoding.h"
 
@@ -9,6 +9,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <unordered_map>
 
 namespace scenario::tool::lsp {
 
@@ -36,7 +37,13 @@ struct line_symbol {
 
 class outline {
 public:
-    outline(const compiled_sources& pair, sorgente_testo file) : pair_(pair), file_(file) {}
+    outline(const compiled_sources& pair, sorgente_testo file) : pair_(pair), file_(file) {
+        // The cell each line placed an item in, looked up once for all lines.
+        const auto& origins = pair.log.cell_origins;
+        for (std::size_t c = 0; c < origins.size() && c < pair.state->celle.size(); ++c)
+            if (origins[c].known && route::holds_an_item(pair.state->celle[c].tipo))
+                item_cells_.emplace(origins[c].keyword_field, c);
+    }
 
     nlohmann::json build() const;
 
@@ -51,6 +58,7 @@ private:
 
     const compiled_sources& pair_;
     sorgente_testo file_;
+    std::unordered_map<int32_t, std::size_t> item_cells_;  // keyword field -> first item cell
 };
 
 std::string outline::station_name(int32_t keyword_field, std::span<const field_record> line) const {
@@ -82,8 +90,10 @@ line_symbol outline::describe(int32_t keyword_field, const keyword_row& row) con
         case line_item::station:
             return {station_name(keyword_field, line), at, kind::struct_};
         case line_item::signal: {
-            const std::optional<std::size_t> cell = item_cell(pair_, keyword_field);
-            return {what + " " + at, cell ? "cell " + std::to_string(*cell) : "not placed", kind::event};
+            const auto cell = item_cells_.find(keyword_field);
+            return {what + " " + at,
+                    cell != item_cells_.end() ? "cell " + std::to_string(cell->second) : "not placed",
+                    kind::event};
         }
         case line_item::slowdown:
             return {what + " " + at,
@@ -160,7 +170,8 @@ nlohmann::json outline::build() const {
             section = &top.back();
             ++next_head;
         } else if (f.role == field_role::keyword && index != previous) {
-            if (const keyword_row* row = row_read(log, index)) {
+            const keyword_row* row = row_read(log, index);
+            if (row != nullptr && !fields_of_line(log, index).empty()) {
                 previous = index;
                 nlohmann::json s = symbol(index, *row);
                 (section != nullptr ? (*section)["children"] : top).push_back(std::move(s));
