@@ -80,6 +80,18 @@ TEST(Completion, OffersWhatThePartOfTheSourceReads) {
     }
 }
 
+// On a heading's own line the part is the one before it: the author may be
+// replacing the heading.
+TEST(Completion, OnAHeadingThePartBeforeIt) {
+    const compiled_sources pair = program_pair();
+    const int line = place_of(pair.run_text, "[segnali]", "[").first;
+    const std::vector<std::string> labels =
+        sorted_labels(completions_at(pair, sorgente_testo::corsa, line, 0));
+    ASSERT_GE(labels.size(), 2u);
+    EXPECT_EQ(labels[0], "rallentamento");
+    EXPECT_EQ(labels[1], "[segnali]");
+}
+
 TEST(Completion, BeforeTheHeadingOnlyTheHeading) {
     const nlohmann::json items = completions_at(program_pair(), sorgente_testo::linea, 0, 0);
     ASSERT_EQ(items.size(), 1u);

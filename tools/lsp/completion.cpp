@@ -36,7 +36,7 @@ place place_of(const compile_log& log, sorgente_testo file, int line) {
     place p;
     for (int32_t h : headings(log, file)) {
         const field_record& f = log.fields[static_cast<std::size_t>(h)];
-        if (f.line > line)  // f.line is 1-based: headings on lines before this one
+        if (f.line >= line)  // both 1-based: only the headings on lines before this one
             break;
         const bool opens = lower_ascii(f.text).find(general_header) != std::string::npos;
         if (p.where == part::before_header) {
