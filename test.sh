@@ -46,6 +46,12 @@ git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format-14 --dry-run --Werror
 echo "== Linux build (warnings as errors)"
 cmake --preset ci >/dev/null
 cmake --build --preset ci -j "$jobs"
+# The VS Code extension: its npm packages as locked (its tests run in ctest as
+# vscode_extension), then its package, build/ci/scenario-sources.vsix. Node
+# and npm come with the language server's Node client test's packages above.
+echo "== VS Code extension (npm ci, vsce package)"
+(cd editors/vscode && npm ci --no-audit --no-fund --silent &&
+  npx vsce package --allow-missing-repository --skip-license --out ../../build/ci/scenario-sources.vsix >/dev/null)
 echo "== Linux tests"
 ctest --preset ci -j "$jobs"
 echo "== Start-up cost: a whole run against cp of its six files (figures, not a test)"

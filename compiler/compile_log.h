@@ -179,6 +179,13 @@ struct profile_run {
     source_place line{};
 };
 
+// A keyword field a reader acted on, and the row it was read as; a field that
+// passes two rows' tests gives two entries.
+struct keyword_read {
+    int32_t field = -1;  // index in `compile_log::fields`
+    const keyword_row* row = nullptr;
+};
+
 struct compile_log {
     std::vector<logged_error> errors;
     std::vector<logged_warning> warnings;                       // at most warnings_kept_per_code of each code
@@ -192,6 +199,8 @@ struct compile_log {
     std::vector<profile_run> speed_runs;
     // Every field read, in reading order, both sources.
     std::vector<field_record> fields;
+    // Every keyword field a reader acted on, in reading order.
+    std::vector<keyword_read> keywords_read;
     // Why reading failed, when it did.
     std::optional<std::string> read_failure;
     // Reading stopped at a route whose plan exceeds compile_options::plan_point_limit.
@@ -221,5 +230,11 @@ struct log_at {
     compile_log* log = nullptr;
     source_place place{};
 };
+
+// Notes that the keyword field of the line being read is read as `row`.
+inline void note_keyword_read(const log_at& at, const keyword_row& row) {
+    if (at.log != nullptr && at.place.keyword_field >= 0)
+        at.log->keywords_read.push_back({at.place.keyword_field, &row});
+}
 
 }  // namespace scenario

@@ -146,10 +146,14 @@ const keyword_row& keyword_info(keyword id) {
     return general_rows[0];  // every keyword has a row
 }
 
+bool is_heading(std::string_view field) {
+    return contains(field, "[") && contains(field, "]");
+}
+
 bool ends_general_section(std::string_view field) {
     while (!field.empty() && (field.front() == ' ' || field.front() == '\t'))
         field.remove_prefix(1);
-    return contains(field, "[") && contains(field, "]") && !field.starts_with('-');
+    return is_heading(field) && !field.starts_with('-');
 }
 
 }  // namespace scenario

@@ -103,6 +103,9 @@ const keyword_row& keyword_info(keyword id);
 
 // The field that opens the readable part of both sources (case ignored).
 inline constexpr std::string_view general_header = "[generale]";
+// A heading such as "[curve]": a field with "[" and "]". The readers act on
+// none but "[generale]" and the one that ends the general section.
+bool is_heading(std::string_view field);
 // The field that ends the general section: "[" and "]", and, once its leading
 // blanks are gone, no leading "-" (tested after the general keywords).
 bool ends_general_section(std::string_view field);

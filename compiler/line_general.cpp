@@ -92,6 +92,7 @@ esito_sezione interpreta(stato_scenario& s, lettore_campi& lettore, const std::s
         if (!row.matches(campo, parola, s.compila_linea != 0))
             continue;
         at.place.item = row.item;
+        note_keyword_read(at, row);
         switch (row.id) {
             case keyword::route_length:
                 if (lunghezza_percorso(s, lettore, lunghezza, at) == esito_sezione::interrotta)

@@ -87,6 +87,7 @@ esito_sezione lettore_corpo::leggi() {
             if (!row.matches(s_.campo, parola, s_.compila_linea != 0))
                 continue;
             at_.place.item = row.item;
+            note_keyword_read(at_, row);
             const esito_sezione e = esegui(row.id, parola);
             if (e != esito_sezione::avanti)
                 return e;

@@ -168,6 +168,7 @@ seguito fase_corsa::interpreta() {
         if (!row.matches(s_.campo, campo, true))
             continue;
         at_.place.item = row.item;
+        note_keyword_read(at_, row);
         const seguito sg = esegui(row.id);
         if (sg != seguito::prosegui)
             return sg;

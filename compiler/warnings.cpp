@@ -798,7 +798,7 @@ void source_walk::run() {
             i = read_line(i, matched);
             continue;
         }
-        if (contains(k.text, "[") && contains(k.text, "]")) {
+        if (is_heading(k.text)) {
             if (part_ == part::general && ends_general_section(k.text))
                 part_ = part::body;
             ++i;
