@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Checks that includes point down the floors, never up or sideways:
 #   common <- compiler, sources <- app, tools
-#   tools: command line -> commands/ -> report/, render/, view/ -> compiler
+#   tools: command line -> commands/ -> report/, render/, view/, lsp/ -> compiler
 # A command never includes another command (exit_status.h is shared by all).
 set -uo pipefail
 cd "$(dirname "$0")/.."
@@ -30,6 +30,9 @@ forbid "report/ and render/ are below the commands and the page" "tools/commands
   tools/report/*.{h,cpp} tools/render/*.{h,cpp}
 forbid "report/ does not draw" "tools/render/" tools/report/*.{h,cpp}
 forbid "the page's model is below the commands" "tools/commands/|tools/command_line" tools/view/*.{h,cpp}
+forbid "the language server is below the commands and beside the page" "tools/commands/|tools/view/|tools/command_line" \
+  tools/lsp/*.{h,cpp}
+forbid "report/ and render/ do not use the language server" "tools/lsp/" tools/report/*.{h,cpp} tools/render/*.{h,cpp}
 
 # A command includes its own header and exit_status.h, no other command.
 for f in tools/commands/*.{h,cpp}; do
