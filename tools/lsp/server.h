@@ -14,7 +14,8 @@ namespace scenario::tool::lsp {
 class server {
 public:
     using sink = std::function<void(const nlohmann::json&)>;
-    explicit server(sink out) : out_(std::move(out)) {}
+    explicit server(sink out, pair_compiler compile = {})
+        : out_(std::move(out)), workspace_(std::move(compile)) {}
 
     void handle(const nlohmann::json& message);
 

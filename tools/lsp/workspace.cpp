@@ -28,6 +28,13 @@ void append(json& list, const json& more) {
 
 }  // namespace
 
+workspace::workspace(pair_compiler compile) : compile_(std::move(compile)) {
+    if (!compile_)
+        compile_ = [](std::string line, std::string run, const scenario_names& names) {
+            return compile_texts(std::move(line), std::move(run), names, true);
+        };
+}
+
 std::vector<workspace::pair_job> workspace::jobs_for(const fs::path& path) const {
     const presence present = [this](const fs::path& p) { return documents_.present(p); };
     std::vector<pair_job> jobs;
@@ -91,7 +98,7 @@ void workspace::run_job(const pair_job& job, std::vector<json>& out) {
     if (result<scenario_names> n = complete_names(*job.line, run_path, "", ""))
         names = *n;
     auto c = std::make_shared<const compiled_sources>(
-        compile_texts(*line_bytes, run_bytes.value_or(std::string()), names, true));
+        compile_(*line_bytes, run_bytes.value_or(std::string()), names));
     const pair_uris uris{uri_of_path(*job.line), uri_of_path(run_path)};
     pair_uris published = uris;
     if (const open_document* d = documents_.find(*job.line))

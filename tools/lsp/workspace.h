@@ -6,6 +6,7 @@
 #include "tools/report/memory_compile.h"
 
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <memory>
 #include <nlohmann/json.hpp>
@@ -20,8 +21,14 @@ struct compiled_view {
     sorgente_testo source = sorgente_testo::linea;
 };
 
+// How a pair is compiled: as the program compiles (a fuzzer may limit it).
+using pair_compiler =
+    std::function<compiled_sources(std::string line, std::string run, const scenario_names& names)>;
+
 class workspace {
 public:
+    explicit workspace(pair_compiler compile = {});
+
     document_store& documents() { return documents_; }
 
     // A file was opened, changed or closed: its pairs compile again.
@@ -47,6 +54,7 @@ private:
     void publish(const std::filesystem::path& path, nlohmann::json diagnostics,
                  std::vector<nlohmann::json>& out);
 
+    pair_compiler compile_;
     document_store documents_;
     std::set<std::filesystem::path> changed_;
     std::map<std::filesystem::path, compiled_view> compiled_;
