@@ -88,7 +88,7 @@ timeout 120 "$WINE" cmd.exe /c exit </dev/null >/dev/null 2>&1 || true
 
 falliti=0
 controlli=0
-for controllo in unit_tests.sh package_run.sh tool_run.sh window_look.sh failure_box.sh package_zip.sh view_answers.sh; do
+for controllo in unit_tests.sh package_run.sh tool_run.sh lsp_run.sh window_look.sh failure_box.sh package_zip.sh view_answers.sh; do
   controlli=$((controlli + 1))
   if ! bash "$qui/$controllo"; then
     falliti=$((falliti + 1))
