@@ -31,8 +31,10 @@ const connection = rpc.createMessageConnection(
 // Each publish is kept; `published(uri, test)` waits for one that passes.
 const waiting = [];
 const last = new Map();
+const versions = [];
 connection.onNotification(lsp.PublishDiagnosticsNotification.type, (params) => {
   last.set(params.uri, params);
+  if (params.uri === runUri) versions.push(params.version);
   for (const w of waiting.slice())
     if (w.uri === params.uri && w.test(params)) {
       waiting.splice(waiting.indexOf(w), 1);
@@ -65,9 +67,14 @@ async function main() {
   // The first signal keyword mistyped, unsaved.
   const typo = runText.replace('segnale,    3650', 'segnalle,    3650');
   const typoLine = typo.slice(0, typo.indexOf('segnalle')).split('\n').length - 1;
-  await connection.sendNotification(lsp.DidChangeTextDocumentNotification.type,
-    { textDocument: { uri: runUri, version: 2 }, contentChanges: [{ text: typo }] });
-  const warned = await published(runUri, (p) => p.version === 2);
+  // Typed as a burst of keystrokes: one compile, the newest text's diagnostics only.
+  const burst = ['segnal,    3650', 'segnall,    3650', 'segnalle,    3650'];
+  for (let i = 0; i < burst.length; ++i)
+    connection.sendNotification(lsp.DidChangeTextDocumentNotification.type,
+      { textDocument: { uri: runUri, version: 2 + i },
+        contentChanges: [{ text: runText.replace('segnale,    3650', burst[i]) }] });
+  const warned = await published(runUri, (p) => p.version === 4);
+  assert.deepEqual(versions, [1, 4], 'published versions');
   assert.equal(warned.diagnostics.length, 1, JSON.stringify(warned.diagnostics));
   const d = warned.diagnostics[0];
   assert.equal(d.code, 'unknown-keyword');
@@ -84,8 +91,8 @@ async function main() {
   const l = lines[edit.range.start.line];
   lines[edit.range.start.line] = l.slice(0, edit.range.start.character) + edit.newText + l.slice(edit.range.end.character);
   await connection.sendNotification(lsp.DidChangeTextDocumentNotification.type,
-    { textDocument: { uri: runUri, version: 3 }, contentChanges: [{ text: lines.join('\n') }] });
-  assert.deepEqual((await published(runUri, (p) => p.version === 3)).diagnostics, []);
+    { textDocument: { uri: runUri, version: 5 }, contentChanges: [{ text: lines.join('\n') }] });
+  assert.deepEqual((await published(runUri, (p) => p.version === 5)).diagnostics, []);
 
   // Answered; their content is the features' own tests' business.
   const position = { line: typoLine, character: 2 };
