@@ -122,6 +122,18 @@ TEST(LspDiagnostics, CharactersWindows1252CannotHoldKeepTheColumnsAfterThemRight
     EXPECT_NE(list[1]["message"].get<std::string>().find("U+1F600"), std::string::npos);
 }
 
+TEST(LspDiagnostics, WarningsBeyondThoseKeptAreCountedAsCheckCountsThem) {
+    std::string typos;
+    for (int i = 0; i < 25; ++i)
+        typos += "segnalle, 1\r\n";
+    session t = opened(program_line(), replaced(program_run(), "[segnali]\r\n", "[segnali]\r\n" + typos));
+    const json list = t.diagnostics(run_uri)["diagnostics"];
+    ASSERT_EQ(list.size(), 21u);
+    EXPECT_EQ(list.back()["severity"], 3);
+    EXPECT_EQ(list.back()["message"], "5 more warnings [unknown-keyword] not shown");
+    EXPECT_EQ(list.back()["range"]["start"]["line"], 0);
+}
+
 TEST(LspDiagnostics, ErrorsCarryTheirCodeFieldAndSecondPlace) {
     // A second signal in the cell of the first.
     const std::string line49 = "segnale,    3650,   1, 4, 1,  0, 0,    0,  0,0,0, 0\r\n";

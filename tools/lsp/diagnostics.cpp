@@ -17,6 +17,7 @@ namespace {
 
 constexpr int error_severity_lsp = 1;
 constexpr int warning_severity_lsp = 2;
+constexpr int information_severity_lsp = 3;
 
 struct sources_view {
     const compiled_sources& c;
@@ -127,6 +128,18 @@ pair_diagnostics diagnose_pair(const compiled_sources& c, const pair_uris& uris)
         if (!related.empty())
             entry["relatedInformation"] = std::move(related);
         list_of(out, s).push_back(std::move(entry));
+    }
+    // The compile keeps a limited number of each warning; the rest are counted
+    // on the first line of the file of the last one shown, as `check` counts them.
+    for (const auto& [code, n] : warnings.not_shown) {
+        sorgente_testo s = sorgente_testo::linea;
+        for (const worded_warning& w : warnings.list)
+            if (w.code == code && w.source)
+                s = *w.source;
+        list_of(out, s).push_back(diagnostic(v.columns(s, 1, 0, 0), information_severity_lsp,
+                                             std::string(warning_name(code)),
+                                             std::to_string(n) + " more warning" + (n == 1 ? "" : "s") +
+                                                 " [" + std::string(warning_name(code)) + "] not shown"));
     }
     return out;
 }
