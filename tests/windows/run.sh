@@ -4,7 +4,8 @@
 #   1. the unit tests (ctest --preset mingw);
 #   2. the program run from a directory named with blanks and accented letters,
 #      its package compared byte for byte with the Linux build's;
-#   3. the tool: sources, compile and dump in directories named like that;
+#   3. the tool: sources, compile and dump in directories named like that, and
+#      its language server publishing the Linux build's diagnostics;
 #   4. the window, looked at on a screenshot;
 #   5. a failing run: the message box, its OK button, the exit status;
 #   6. the release zip, extracted into a folder with accented letters and run there;
