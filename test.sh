@@ -21,7 +21,10 @@ needed_packages=(
   zip unzip                                                                  # release packages
   libboost-dev                                                               # the viewer's HTTP server (Beast)
   chromium chromium-driver python3-selenium curl                             # the viewer in a browser, over HTTP
+  neovim                                                                     # the language server in an editor
 )
+# The language server's Node client test (tests/lsp/node) needs Node and npm.
+command -v npm >/dev/null 2>&1 || needed_packages+=(nodejs npm)
 missing=()
 for p in "${needed_packages[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
@@ -36,6 +39,10 @@ if ((${#missing[@]})); then
     exit 1
   fi
 fi
+
+# The protocol libraries of the Node client test, exactly as locked.
+echo "== npm ci (tests/lsp/node)"
+(cd tests/lsp/node && npm ci --no-audit --no-fund --silent)
 
 # --- Style --------------------------------------------------------------------
 # Every C++ file must be as clang-format leaves it (.clang-format).
@@ -71,7 +78,7 @@ ctest --preset sanitize -j "$jobs"
 # crash, leak, out-of-bounds access or undefined behaviour.
 echo "== Fuzz targets (clang, libFuzzer, ASan + UBSan)"
 cmake --preset fuzz >/dev/null
-cmake --build --preset fuzz -j "$jobs" --target field_reader_fuzz line_description_fuzz whole_compile_fuzz whole_compile_long_fuzz seed_corpus
+cmake --build --preset fuzz -j "$jobs" --target field_reader_fuzz line_description_fuzz whole_compile_fuzz whole_compile_long_fuzz lsp_server_fuzz seed_corpus
 fuzz/run_fuzzers.sh build/fuzz
 
 # --- Windows -----------------------------------------------------------------

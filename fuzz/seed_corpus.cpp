@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <nlohmann/json.hpp>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -41,12 +42,58 @@ std::string percorso_accorciato(std::string linea, const char* metri) {
     return linea.replace(inizio, fine - inizio, metri);
 }
 
+// One framed language-server message.
+std::string messaggio(const nlohmann::json& m) {
+    const std::string corpo = m.dump();
+    return "Content-Length: " + std::to_string(corpo.size()) + "\r\n\r\n" + corpo;
+}
+
+// An editor's session on the two sources (after the initialize the target
+// sends itself): open both, a keyword typo, its fix asked for, the features,
+// shutdown and exit. The first byte is the size of each read.
+std::string sessione_editor(const std::string& linea, const std::string& corsa) {
+    using nlohmann::json;
+    const std::string uri_linea = "file:///s/Calvena_Roccalba_linea.txt";
+    const std::string uri_corsa = "file:///s/Calvena_Roccalba_4127-.txt";
+    std::string refuso = corsa;
+    if (const std::size_t dove = refuso.find("segnale,"); dove != std::string::npos)
+        refuso.insert(dove + 6, "l");
+    const json posizione = {{"line", 48}, {"character", 2}};
+    const json intervallo = {{"start", posizione}, {"end", posizione}};
+    std::string s(1, '\x10');
+    s += messaggio({{"jsonrpc", "2.0"}, {"method", "initialized"}, {"params", json::object()}});
+    for (const auto& [uri, testo] : {std::pair{uri_linea, linea}, std::pair{uri_corsa, corsa}})
+        s += messaggio({{"jsonrpc", "2.0"},
+                        {"method", "textDocument/didOpen"},
+                        {"params", {{"textDocument", {{"uri", uri}, {"version", 1}, {"text", testo}}}}}});
+    s += messaggio({{"jsonrpc", "2.0"},
+                    {"method", "textDocument/didChange"},
+                    {"params",
+                     {{"textDocument", {{"uri", uri_corsa}, {"version", 2}}},
+                      {"contentChanges", json::array({{{"text", refuso}}})}}}});
+    int id = 1;
+    for (const char* metodo : {"textDocument/codeAction", "textDocument/hover", "textDocument/completion",
+                               "textDocument/documentSymbol"})
+        s += messaggio({{"jsonrpc", "2.0"},
+                        {"id", id++},
+                        {"method", metodo},
+                        {"params",
+                         {{"textDocument", {{"uri", uri_corsa}}},
+                          {"position", posizione},
+                          {"range", intervallo},
+                          {"context", {{"diagnostics", json::array()}}}}}});
+    s += messaggio({{"jsonrpc", "2.0"}, {"id", id}, {"method", "shutdown"}});
+    s += messaggio({{"jsonrpc", "2.0"}, {"method", "exit"}});
+    return s;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     if (argc != 3) {
-        std::fprintf(stderr,
-                     "usage: seed_corpus field_reader|line_description|whole_compile[_long] <directory>\n");
+        std::fprintf(
+            stderr,
+            "usage: seed_corpus field_reader|line_description|whole_compile[_long]|lsp_server <directory>\n");
         return 2;
     }
     const std::string bersaglio = argv[1];
@@ -72,6 +119,9 @@ int main(int argc, char** argv) {
         ok &= scrivi(cartella / "linea_corsa", scenario::fuzz::unisci_sorgenti(linea, corsa));
         ok &= scrivi(cartella / "linea_corsa_4999",
                      scenario::fuzz::unisci_sorgenti(percorso_accorciato(linea, "4999"), corsa));
+    } else if (bersaglio == "lsp_server") {
+        ok &= scrivi(cartella / "sessione", sessione_editor(linea, corsa));
+        ok &= scrivi(cartella / "sessione_4999", sessione_editor(percorso_accorciato(linea, "4999"), corsa));
     } else {
         std::fprintf(stderr, "seed_corpus: unknown target %s\n", bersaglio.c_str());
         return 2;

@@ -5,6 +5,7 @@
 #include "tools/commands/dump_command.h"
 #include "tools/commands/exit_status.h"
 #include "tools/commands/format_command.h"
+#include "tools/commands/lsp_command.h"
 #include "tools/commands/new_command.h"
 #include "tools/commands/plan_command.h"
 #include "tools/commands/sources_command.h"
@@ -30,7 +31,8 @@ const char* const exit_statuses =
     "Exit status: 0 success, 1 the input holds errors (a compile error, an invalid\n"
     "compiled file), 2 usage error, unreadable input or unwritable output.";
 
-const char* const commands[] = {"sources", "new", "compile", "check", "dump", "plan", "format", "view"};
+const char* const commands[] = {"sources", "new",    "compile", "check", "dump",
+                                "plan",    "format", "view",    "lsp"};
 
 bool is_command(const std::string& word) {
     return std::find(std::begin(commands), std::end(commands), word) != std::end(commands);
@@ -46,6 +48,7 @@ struct all_arguments {
     plan_arguments plan;
     format_arguments format;
     view::view_arguments view;
+    lsp_arguments lsp;
 };
 
 // The list of commands in the tool's help shows the first line of each
@@ -198,6 +201,9 @@ void describe(CLI::App& app, all_arguments& a) {
         ->type_name("ADDRESS");
     view->add_flag("--open", a.view.open, "Open the page in the default browser");
     add_train_model_options(view, a.view.model);
+
+    add_command(app, "lsp", "Serve editors as a language server on standard input and output.",
+                lsp_description);
 }
 
 int run_parsed(const CLI::App& app, const all_arguments& a, std::ostream& out, std::ostream& err) {
@@ -213,6 +219,8 @@ int run_parsed(const CLI::App& app, const all_arguments& a, std::ostream& out, s
         return run_dump(a.dump, out, err);
     if (app.got_subcommand("format"))
         return run_format(a.format, out, err);
+    if (app.got_subcommand("lsp"))
+        return run_lsp(a.lsp, out, err);
     if (app.got_subcommand("view"))
         return view::run_view(a.view, out, err);
     return run_plan(a.plan, out, err);
@@ -230,7 +238,7 @@ int run(const std::vector<std::string>& words, std::ostream& out, std::ostream& 
     const std::string command = !args.empty() && is_command(args[0]) ? args[0] : std::string();
     const std::string who = command.empty() ? "scenario" : "scenario " + command;
     if (args.empty()) {
-        err << "scenario: give a command: sources, new, compile, check, dump, plan, format or view\nTry "
+        err << "scenario: give a command: sources, new, compile, check, dump, plan, format, view or lsp\nTry "
                "'scenario "
                "--help'.\n";
         return exit_status::usage;

@@ -4,7 +4,8 @@
 #   1. the unit tests (ctest --preset mingw);
 #   2. the program run from a directory named with blanks and accented letters,
 #      its package compared byte for byte with the Linux build's;
-#   3. the tool: sources, compile and dump in directories named like that;
+#   3. the tool: sources, compile and dump in directories named like that, and
+#      its language server publishing the Linux build's diagnostics;
 #   4. the window, looked at on a screenshot;
 #   5. a failing run: the message box, its OK button, the exit status;
 #   6. the release zip, extracted into a folder with accented letters and run there;
@@ -88,7 +89,7 @@ timeout 120 "$WINE" cmd.exe /c exit </dev/null >/dev/null 2>&1 || true
 
 falliti=0
 controlli=0
-for controllo in unit_tests.sh package_run.sh tool_run.sh window_look.sh failure_box.sh package_zip.sh view_answers.sh; do
+for controllo in unit_tests.sh package_run.sh tool_run.sh lsp_run.sh window_look.sh failure_box.sh package_zip.sh view_answers.sh; do
   controlli=$((controlli + 1))
   if ! bash "$qui/$controllo"; then
     falliti=$((falliti + 1))

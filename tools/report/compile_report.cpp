@@ -80,6 +80,19 @@ void print_warning(const worded_warning& w, const report_files& f, bool verbose,
     }
 }
 
+std::string joined_parts(const std::vector<unread_part>& parts) {
+    std::string t;
+    for (std::size_t i = 0; i < parts.size(); ++i)
+        t += (i == 0 ? "" : i + 1 == parts.size() ? " and " : ", ") + unread_part_name(parts[i]);
+    return t;
+}
+
+std::string counted(std::size_t n, const char* thing) {
+    return std::to_string(n) + " " + thing + (n == 1 ? "" : "s");
+}
+
+}  // namespace
+
 const char* unread_cause_name(unread_cause c) {
     switch (c) {
         case unread_cause::utf16_source:
@@ -93,19 +106,6 @@ const char* unread_cause_name(unread_cause c) {
     }
     return "empty-route";
 }
-
-std::string joined_parts(const std::vector<unread_part>& parts) {
-    std::string t;
-    for (std::size_t i = 0; i < parts.size(); ++i)
-        t += (i == 0 ? "" : i + 1 == parts.size() ? " and " : ", ") + unread_part_name(parts[i]);
-    return t;
-}
-
-std::string counted(std::size_t n, const char* thing) {
-    return std::to_string(n) + " " + thing + (n == 1 ? "" : "s");
-}
-
-}  // namespace
 
 std::string unread_part_name(const unread_part& u) {
     switch (u.cause) {

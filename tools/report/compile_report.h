@@ -46,6 +46,8 @@ struct compile_result {
 // the whole sentence about it.
 std::string unread_part_name(const unread_part& u);
 std::string unread_message(const unread_part& u);
+// Its code in the JSON report ("utf16-file", "empty-route" ...).
+const char* unread_cause_name(unread_cause c);
 
 // The last line of a compile or check: what came of it, worded as a failure
 // whenever the exit status says so.

@@ -13,12 +13,12 @@ json optional_number(std::optional<int64_t> v) {
     return v ? json(*v) : json(nullptr);
 }
 
+}  // namespace
+
 // The stable code of an error: "E" and its number.
 std::string error_code_name(int32_t number) {
     return "E" + std::to_string(number);
 }
-
-}  // namespace
 
 json related_json(const std::vector<related_place>& places, const std::string& line_file,
                   const std::string& run_file) {

@@ -17,6 +17,9 @@ namespace scenario::tool {
 std::optional<std::string> file_named(std::optional<sorgente_testo> source, const std::string& line_file,
                                       const std::string& run_file);
 
+// The stable code of an error: "E" and its number.
+std::string error_code_name(int32_t number);
+
 // A diagnosis's second places, each {file, line, column, message}.
 nlohmann::ordered_json related_json(const std::vector<related_place>& places, const std::string& line_file,
                                     const std::string& run_file);
