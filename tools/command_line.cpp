@@ -136,6 +136,12 @@ void describe(CLI::App& app, all_arguments& a) {
         ->type_name("NUMBER");
     check->add_flag("--no-plan", a.check.no_plan, "Compile without the track plan (the program's j = 0)");
     check->add_flag("--json", a.check.json, "Print one JSON object instead of text");
+    check
+        ->add_option("--documents", a.check.documents,
+                     "Compare the driver's documents in DIR with the sources")
+        ->type_name("DIR");
+    check->add_option("--details", a.check.details, "The author's details (JSON), for --documents")
+        ->type_name("FILE");
     add_warning_options(check, a.check);
 
     CLI::App* package = add_command(app, "package", "Write the compiled files and the driver's documents.",

@@ -243,3 +243,75 @@ TEST(Package, SlowdownsBeyondOneFormGoOnASecondForm) {
 
 }  // namespace
 }  // namespace scenario::tool
+
+namespace scenario::tool {
+namespace {
+
+// check --documents on the program's own package, then on copies with one
+// thing changed: each change is reported at its document's line.
+TEST(CheckDocuments, ReportsWhereADocumentDisagreesWithTheSources) {
+    temporary_directory dir("check_documents_");
+    ASSERT_EQ(run_tool({"sources", (dir / "src").string()}).status, 0);
+    const std::string line = (dir / "src" / "Calvena_Roccalba_linea.txt").string();
+    const std::string run = (dir / "src" / "Calvena_Roccalba_4127-.txt").string();
+    const std::string card = "Calvena_Roccalba_4127_scheda_treno.txt";
+    const std::string order = "Calvena_Roccalba_4127_rallentamenti.txt";
+    auto check = [&](const fs::path& documents, std::vector<std::string> more = {}) {
+        std::vector<std::string> words = {"check",
+                                          "--line",
+                                          line,
+                                          "--run",
+                                          run,
+                                          "--documents",
+                                          documents.string(),
+                                          "--details",
+                                          details_file.string()};
+        words.insert(words.end(), more.begin(), more.end());
+        return run_tool(words);
+    };
+    const auto own = check(dir / "src");
+    EXPECT_EQ(own.status, 0);
+    EXPECT_EQ(own.err.find("warning"), std::string::npos) << own.err;
+
+    struct change {
+        std::string file, from, to;
+        std::string reported;  // FILE:LINE: warning [code]
+    };
+    const change changes[] = {
+        {card, "| 16.36    16.37 |", "| 16.36    16.38 |", card + ":21: warning [document-time]"},
+        {card, "| 16.42+   16.43 |", "| 16.42    16.43 |", card + ":23: warning [document-time]"},
+        {card, "  53.440  ", "  53.400  ", card + ":22: warning [document-km]"},
+        {card, "| CASTAGNO    ", "| CASTAGNA    ", card + ":22: warning [document-station]"},
+        {order, "|   300   |", "|   400   |", order + ":14: warning [document-slowdown]"},
+        {order, "|     67     |", "|     66     |", order + ":17: warning [document-km]"},
+        {order, " | 1 |  Corbezzi - Castagno       |     52     |    30    |   300   |   ---      |",
+         " |   |                            |            |          |         |            |",
+         order + ":41: warning [document-slowdown]"},
+        {card, " |_____|_____|", " |_____|_____ ", card + ": warning [document-unreadable]"},
+    };
+    for (const change& c : changes) {
+        SCOPED_TRACE(c.to);
+        const fs::path copy = dir / "copy";
+        fs::remove_all(copy);
+        fs::create_directories(copy);
+        for (const auto& f : fs::directory_iterator(dir / "src"))
+            fs::copy_file(f.path(), copy / f.path().filename());
+        std::string text = read_file(copy / c.file);
+        ASSERT_NE(text.find(c.from), std::string::npos);
+        text.replace(text.find(c.from), c.from.size(), c.to);
+        test_support::write_file(copy / c.file, text);
+        const auto r = check(copy);
+        EXPECT_NE(r.err.find((copy / c.reported).string()), std::string::npos) << r.err;
+        EXPECT_EQ(check(copy, {"--strict"}).status, 1);
+    }
+
+    // The JSON report lists a document's warning as it lists the sources' ones.
+    const auto json = check(dir / "copy", {"--json"});
+    EXPECT_NE(json.out.find("\"code\": \"document-unreadable\""), std::string::npos) << json.out;
+    EXPECT_NE(json.out.find("\"consequences\": []"), std::string::npos);
+    const auto ignored = check(dir / "copy", {"--ignore", "document-unreadable"});
+    EXPECT_EQ(ignored.err.find("document-unreadable"), std::string::npos) << ignored.err;
+}
+
+}  // namespace
+}  // namespace scenario::tool

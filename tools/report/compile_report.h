@@ -6,6 +6,7 @@
 #include "common/result.h"
 #include "compiler/unread_parts.h"
 #include "tools/report/diagnostics.h"
+#include "tools/report/document_warning.h"
 #include "tools/report/warning_words.h"
 
 #include <cstddef>
@@ -27,6 +28,7 @@ struct compile_result {
     std::optional<int32_t> fatal;     // 1250 or 1251: nothing was written
     std::vector<unread_part> unread;  // parts of the sources nothing was read of: a failure
     std::vector<std::filesystem::path> written;
+    std::vector<document_warning> documents;  // check --documents: where a document disagrees
     // Whether the command did its job, or why not (unreadable input, a bad
     // name, unwritable output); the compile may still have run and diagnosed.
     result<void> status;
