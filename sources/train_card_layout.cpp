@@ -12,7 +12,7 @@ std::string card_time(int32_t seconds) {
     if (t < 0)
         t += day;
     char text[16];
-    std::snprintf(text, sizeof text, "%d.%02d%s", t / 3600, t / 60 % 60, t % 60 >= 30 ? "+" : "");
+    std::snprintf(text, sizeof text, "%2d.%02d%s", t / 3600, t / 60 % 60, t % 60 >= 30 ? "+" : "");
     return text;
 }
 

@@ -12,8 +12,8 @@
 namespace scenario::sorgenti {
 
 // One timetable row. Times are seconds after midnight; the card writes them
-// as hours.minutes, with "+" for the half minute (seconds 30 to 59), and takes
-// hours past 24 round the clock.
+// as hours.minutes (hours in two places), with "+" for the half minute
+// (seconds 30 to 59), and takes hours past 24 round the clock.
 struct card_row {
     std::string speed;                 // first column ("80"), empty for none
     std::optional<int32_t> km_metres;  // the kilometre point, in metres

@@ -157,7 +157,7 @@ TEST(Package, DocumentsFollowTheStatedRules) {
          "",
          "{}",
          "",
-         {" |     |     |  43.550  |     | MEZZO                      | 0.02     0.03  |     |"},
+         {" |     |     |  43.550  |     | MEZZO                      |  0.02     0.03 |     |"},
          {}},
         {"a passing station without a time has none; with the author's time it is centred",
          first + station(10000, 27, 200, 0, 0, 0, 0, mid) + station(20000, 27, 200, 0, 0, 0, 0, "ALTRA") +

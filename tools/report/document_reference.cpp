@@ -16,7 +16,8 @@ constexpr std::string_view rules[] = {
     "none, unless the details give it a \"passing\" time.",
     "A time is written hours.minutes; seconds 30 to 59 add \"+\" (half a minute) and seconds are otherwise "
     "dropped, so odd seconds round down to the half minute (16:42:47 is \"16.42+\", 16:42:17 is "
-    "\"16.42\"); hours of 24 and more go round the clock (24:03 is \"0.03\").",
+    "\"16.42\"); hours of 24 and more go round the clock (24:03 is \" 0.03\"); an hour of one digit takes a "
+    "blank before it.",
     "Kilometre points (a convention of this tool: the sources give no rule): the first progressive's "
     "kilometre value plus the position, in kilometres with three decimals; with no progressive, the "
     "position itself. The details' \"km\" of a station replaces it on the card.",
