@@ -135,6 +135,7 @@
     showStatus(m);
     showErrors(m);
     showTimetable(m);
+    showDocuments(m);
     draw();
     state.drawn = { version: m.version, at: Date.now() };
     window.viewerDrawn = state.drawn;
@@ -228,6 +229,26 @@
       });
       body.append(tr);
     }
+  }
+
+  // ---- the driver's documents ------------------------------------------------
+
+  function showDocuments(m) {
+    const box = $("documents");
+    const d = m.documents;
+    if (!d) return;
+    if (d.error) {
+      box.replaceChildren(el("p", { class: "note" }, d.error));
+      return;
+    }
+    // A document left open stays open when the sources change.
+    const open = new Set([...box.querySelectorAll("details[open]")].map((x) => x.dataset.document));
+    const parts = [["card", "Train card"], ["order", "Slow order"], ["notes", "Notes"]];
+    box.replaceChildren(...parts.map(([key, title]) => {
+      const attrs = { class: "document", "data-document": key };
+      if (open.has(key)) attrs.open = "";
+      return el("details", attrs, el("summary", {}, title), el("pre", { id: "document-" + key }, d[key]));
+    }));
   }
 
   // ---- drawing -------------------------------------------------------------
