@@ -233,6 +233,9 @@
 
   // ---- the driver's documents ------------------------------------------------
 
+  // The documents left open stay open through updates, errors included.
+  const openDocuments = new Set();
+
   function showDocuments(m) {
     const box = $("documents");
     const d = m.documents;
@@ -241,13 +244,13 @@
       box.replaceChildren(el("p", { class: "note" }, d.error));
       return;
     }
-    // A document left open stays open when the sources change.
-    const open = new Set([...box.querySelectorAll("details[open]")].map((x) => x.dataset.document));
     const parts = [["card", "Train card"], ["order", "Slow order"], ["notes", "Notes"]];
     box.replaceChildren(...parts.map(([key, title]) => {
       const attrs = { class: "document", "data-document": key };
-      if (open.has(key)) attrs.open = "";
-      return el("details", attrs, el("summary", {}, title), el("pre", { id: "document-" + key }, d[key]));
+      if (openDocuments.has(key)) attrs.open = "";
+      const x = el("details", attrs, el("summary", {}, title), el("pre", { id: "document-" + key }, d[key]));
+      x.addEventListener("toggle", () => { if (x.open) openDocuments.add(key); else openDocuments.delete(key); });
+      return x;
     }));
   }
 
