@@ -17,6 +17,13 @@ int64_t route_length(const std::vector<cella>& celle, const records& voci) {
     return std::max<int64_t>(0, (static_cast<int64_t>(celle.size()) - 1) * 50 - margine_percorso);
 }
 
+int first_speed_limit(const std::vector<cella>& celle) {
+    for (const cella& c : celle)
+        if (c.velocita != 0)
+            return cell_speed_kmh(c);
+    return 0;
+}
+
 std::vector<int> station_slots(const std::vector<cella>& celle, const records& voci, const compile_log* log) {
     std::vector<int> slots;
     if (log != nullptr) {

@@ -60,6 +60,20 @@ inline int32_t length_read(const records& voci) {
     return voci[voce_treno].valore2;
 }
 
+// The run's braked-mass percentage ("percentuale massa frenata", record 84).
+inline int32_t braked_mass_percentage(const records& voci) {
+    return voci[voce_treno].valore1;
+}
+
+// The kilometre value, in metres, of the first progressive after their
+// reordering (record 81); 0 when the line gives none.
+inline int32_t first_progressive_metres(const records& voci) {
+    return voci[voce_progressiva_tre].valore2;
+}
+
+// The speed limit of the first cell that has one, km/h; 0 when none has.
+int first_speed_limit(const std::vector<cella>& celle);
+
 // The route length in metres: "lunghezza percorso" as read (record 84); when
 // it is not positive, worked back from the cells, which run `margine_percorso`
 // past the line's end.

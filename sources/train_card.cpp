@@ -1,51 +1,47 @@
 // The train card the driver reads: train and route boxes, classification
 // and braked mass, and the timetable with kilometre points and times.
-#include "sources/fixed_lines.h"
+#include "sources/train_card_layout.h"
 #include "sources/writers.h"
 
-#include <string_view>
-
 namespace scenario::sorgenti {
+
 namespace {
 
-constexpr std::string_view righe[] = {
-    "",
-    "",
-    "  ___________________                                               ______________",
-    " |                   |                    SCHEDA                   |              |",
-    " |   TRENO n. 4127   |                   da: CALVENA               |    V160 B    |",
-    " |___________________|                    a: ROCCALBA T.           |     120%     |",
-    "                                                                   |______________|",
-    "  ___________________                ___________________",
-    " |  CLASSIFICAZIONE  |              |  MASSA BLOCCATA   |       ",
-    " |    REGIONALE      |              |      250T         |",
-    " |___________________|              |___________________|",
-    "",
-    "  ________________________________________________________________________________",
-    " | Vel.| Vel.| Progr Km |  No |   Localita' di  Servizio   |     Orario     | Rec |",
-    " | Lim.|Marc.|          |  Rs |                            |                |     |",
-    " |_____|_____|__________|_____|____________________________|________________|_____|",
-    " |  80 |     |  33.570  |     | CALVENA                    |          16.20 |     |",
-    " |     |     |  35.330  |     | CALVENA OVEST              |      16.22     |     |",
-    " |     |     |  38.800  |     | Valdibrana                 |      16.25     |     |",
-    " |     |     |  45.100  |     | Piteccio                   |      16.30     |     |",
-    " |     |     |  51.080  |     | CORBEZZI                   | 16.36    16.37 |     |",
-    " |     |     |  53.440  |     | CASTAGNO                   |      16.40     |     |",
-    " |     |     |  55.440  |     | SAN MOMME'                 | 16.42+   16.43 |     |",
-    " |     |     |  58.600  |     | PRACCHIA                   | 16.46    16.47 |     |",
-    " |     |     |  63.670  |     | BIAGIONI-LAGACCI           |      16.52     |     |",
-    " |     |     |  65.710  |     | MOLINO DEL PALLONE         | 16.55    16.56 |     |",
-    " |     |     |  69.890  |     | PONTE DELLA VENTURINA      | 17.01+   17.02 |     |",
-    " |     |     |  73.370  |     | ROCCALBA TERME             | 17.08          |     |",
-    " |_____|_____|__________|_____|____________________________|________________|_____|",
-    "",
-    "Nota: Nella colonna Orario il simbolo '+' indica 'mezzo minuto'.",
-};
+constexpr int32_t at(int32_t hours, int32_t minutes, int32_t seconds = 0) {
+    return hours * 3600 + minutes * 60 + seconds;
+}
+
+card_row passed(int32_t km, const char* name, int32_t time) {
+    return {"", km, name, std::nullopt, time, std::nullopt};
+}
+
+card_row stop(int32_t km, const char* name, int32_t arrival, int32_t departure) {
+    return {"", km, name, arrival, std::nullopt, departure};
+}
 
 }  // namespace
 
+train_card program_train_card() {
+    train_card c{"4127", "CALVENA", "ROCCALBA T.", "V160 B", "120%", "REGIONALE", "250T", {}};
+    c.rows = {
+        {"80", 33570, "CALVENA", std::nullopt, std::nullopt, at(16, 20)},
+        passed(35330, "CALVENA OVEST", at(16, 22)),
+        passed(38800, "Valdibrana", at(16, 25)),
+        passed(45100, "Piteccio", at(16, 30)),
+        stop(51080, "CORBEZZI", at(16, 36), at(16, 37)),
+        passed(53440, "CASTAGNO", at(16, 40)),
+        stop(55440, "SAN MOMME'", at(16, 42, 30), at(16, 43)),
+        stop(58600, "PRACCHIA", at(16, 46), at(16, 47)),
+        passed(63670, "BIAGIONI-LAGACCI", at(16, 52)),
+        stop(65710, "MOLINO DEL PALLONE", at(16, 55), at(16, 56)),
+        stop(69890, "PONTE DELLA VENTURINA", at(17, 1, 30), at(17, 2)),
+        {"", 73370, "ROCCALBA TERME", at(17, 8), std::nullopt, std::nullopt},
+    };
+    return c;
+}
+
 lista_righe righe_scheda() {
-    return lista_con_marcatore(righe);
+    return card_lines(program_train_card());
 }
 
 }  // namespace scenario::sorgenti

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Checks that includes point down the floors, never up or sideways:
 #   common <- compiler, sources <- app, tools
-#   tools: command line -> commands/ -> report/, render/, view/, lsp/ -> compiler
+#   tools: command line -> commands/ -> view/, lsp/ -> package/ -> report/, render/ -> compiler, sources
 # A command never includes another command (exit_status.h is shared by all).
 set -uo pipefail
 cd "$(dirname "$0")/.."
@@ -29,6 +29,9 @@ forbid "the tool does not use app/" "app/" tools/**/*.{h,cpp}
 forbid "report/ and render/ are below the commands and the page" "tools/commands/|tools/view/|tools/command_line" \
   tools/report/*.{h,cpp} tools/render/*.{h,cpp}
 forbid "report/ does not draw" "tools/render/" tools/report/*.{h,cpp}
+forbid "package/ is below the commands and the page" "tools/commands/|tools/view/|tools/render/|tools/command_line" \
+  tools/package/*.{h,cpp}
+forbid "report/ and render/ are below package/" "tools/package/" tools/report/*.{h,cpp} tools/render/*.{h,cpp}
 forbid "the page's model is below the commands" "tools/commands/|tools/command_line" tools/view/*.{h,cpp}
 forbid "the language server is below the commands and beside the page" "tools/commands/|tools/view/|tools/command_line" \
   tools/lsp/*.{h,cpp}

@@ -7,6 +7,7 @@
 #include "tools/commands/format_command.h"
 #include "tools/commands/lsp_command.h"
 #include "tools/commands/new_command.h"
+#include "tools/commands/package_command.h"
 #include "tools/commands/plan_command.h"
 #include "tools/commands/sources_command.h"
 #include "tools/commands/view_command.h"
@@ -31,8 +32,8 @@ const char* const exit_statuses =
     "Exit status: 0 success, 1 the input holds errors (a compile error, an invalid\n"
     "compiled file), 2 usage error, unreadable input or unwritable output.";
 
-const char* const commands[] = {"sources", "new",    "compile", "check", "dump",
-                                "plan",    "format", "view",    "lsp"};
+const char* const commands[] = {"sources", "new",  "compile", "check", "package",
+                                "dump",    "plan", "format",  "view",  "lsp"};
 
 bool is_command(const std::string& word) {
     return std::find(std::begin(commands), std::end(commands), word) != std::end(commands);
@@ -44,6 +45,7 @@ struct all_arguments {
     new_arguments new_scenario;
     compile_arguments compile;
     compile_arguments check;
+    package_arguments package;
     dump_arguments dump;
     plan_arguments plan;
     format_arguments format;
@@ -149,8 +151,26 @@ void describe(CLI::App& app, all_arguments& a) {
         ->type_name("NUMBER");
     check->add_flag("--no-plan", a.check.no_plan, "Compile without the track plan (the program's j = 0)");
     check->add_flag("--json", a.check.json, "Print one JSON object instead of text");
+    check
+        ->add_option("--documents", a.check.documents,
+                     "Compare the driver's documents in DIR with the sources")
+        ->type_name("DIR");
+    check->add_option("--details", a.check.details, "The author's details (JSON), for --documents")
+        ->type_name("FILE");
     add_warning_options(check, a.check);
     add_train_model_options(check, a.check.model);
+
+    CLI::App* package = add_command(app, "package", "Write the compiled files and the driver's documents.",
+                                    package_description);
+    add_required(package, "--line", a.package.line, "The line description text source", "FILE");
+    add_required(package, "--run", a.package.run, "The run description text source", "FILE");
+    package->add_option("--name", a.package.name, "The scenario name (default: from the file names)")
+        ->type_name("NAME");
+    package->add_option("--train", a.package.train, "The train number (default: from the file names)")
+        ->type_name("NUMBER");
+    package->add_option("--out", a.package.out, "Where the package goes (default: the current directory)")
+        ->type_name("DIR");
+    package->add_option("--details", a.package.details, "The author's details (JSON)")->type_name("FILE");
 
     CLI::App* dump = add_command(app, "dump", "Decode compiled files into JSON.", dump_description);
     dump->add_option("FILE", a.dump.files, "Compiled files (may be left out with --line and --run)")
@@ -215,6 +235,8 @@ int run_parsed(const CLI::App& app, const all_arguments& a, std::ostream& out, s
         return run_compile(a.compile, out, err);
     if (app.got_subcommand("check"))
         return run_check(a.check, out, err);
+    if (app.got_subcommand("package"))
+        return run_package(a.package, out, err);
     if (app.got_subcommand("dump"))
         return run_dump(a.dump, out, err);
     if (app.got_subcommand("format"))

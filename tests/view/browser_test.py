@@ -69,6 +69,12 @@ def main():
             assert "compiled at" in d.find_element(By.ID, "status").text
             js("window.sameDocument = 'yes'")
 
+            # The Documents panel: the train card as package writes it, kept open across updates.
+            card = wait_until(lambda: js("const e = document.getElementById('document-card');"
+                                         "return e && e.textContent"), 20, "the documents")
+            assert " |     |     |  51.100  |     | CORBEZZI                   | 16.36    16.37 |     |" in card, card
+            d.find_element(By.CSS_SELECTOR, "#documents details[data-document='card'] summary").click()
+
             # Click the signal at 3650 m: its cell, its fields, its line.
             plan = d.find_element(By.ID, "plan")
             x, y = js("return window.viewer.screenOf(3650)")
@@ -129,6 +135,7 @@ def main():
             wait_until(lambda: text(d, "#source span.current[data-line='50']"), 10, "line 50 selected")
             save_by_rename(run, original)
             wait_until(lambda: not d.find_elements(By.CSS_SELECTOR, "#errors li[data-code]"), 10, "no warning")
+            assert d.find_elements(By.CSS_SELECTOR, "#documents details[data-document='card'][open]")
 
             # A file gone: the page keeps the route and says what it waits for.
             os.remove(run)

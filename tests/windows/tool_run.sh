@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # The Windows tool takes its words as UTF-8 from the wide command line and
-# opens every path from UTF-8: `sources` into, `compile` from and into, and
+# opens every path from UTF-8: `sources` into, `compile` and `package` from and into, and
 # `dump` of files in directories whose names hold blanks, accented letters and
-# a letter outside the Windows-1252 code page. The compiled files are byte for
-# byte those of the Linux tool.
+# a letter outside the Windows-1252 code page. The compiled files and the
+# package are byte for byte those of the Linux tool.
 set -uo pipefail
 source "$(dirname "$0")/lib.sh"
 
@@ -52,6 +52,18 @@ grep -qF "$compilati/Calvena_Roccalba_4127.dat" "$w/compile.log" ||
   grep -qF "$compilati\\\\Calvena_Roccalba_4127.dat" "$w/compile.log" ||
   errori+=("compile --json does not name the files written in UTF-8: $(cat "$w/compile.log")")
 
+# The whole package, with the details file beside the run description.
+dettagli="$SCENARIO_ROOT/tests/data/package/Calvena_Roccalba_4127_documenti.json"
+pacchetto="pacchetto è Ω"
+cp "$dettagli" "$w/$cartella/"
+esegui "$w/$cartella" "$w/package.log" "$WINE" "$exe" package --line Calvena_Roccalba_linea.txt \
+  --run Calvena_Roccalba_4127-.txt --out "$pacchetto"
+stato=$?
+((stato == 0)) || errori+=("package ended with status $stato: $(cat "$w/package.log.err")")
+for f in "${file_documenti[@]}"; do
+  cmp -s "$w/$cartella/$pacchetto/$f" "$w/$cartella/$f" || errori+=("package wrote another $f than the program's")
+done
+
 esegui "$w" "$w/dump.log" "$WINE" "$exe" dump "$cartella/$compilati/Calvena_Roccalba_4127.sim"
 stato=$?
 ((stato == 0)) || errori+=("dump ended with status $stato: $(cat "$w/dump.log.err")")
@@ -72,6 +84,12 @@ if [[ -x "$linux_tool" ]]; then
   for f in "${file_sorgenti[@]}" "${file_documenti[@]}"; do
     cmp -s "$w/$cartella/$f" "$l/$cartella/$f" || errori+=("$f differs between the Windows and the Linux tool")
   done
+  (cd "$l/$cartella" && cp "$dettagli" . && "$linux_tool" package --line Calvena_Roccalba_linea.txt \
+    --run Calvena_Roccalba_4127-.txt --out "$pacchetto" >/dev/null 2>&1) || errori+=("the Linux tool's package failed")
+  for f in "${file_compilati[@]}" "${file_documenti[@]}"; do
+    cmp -s "$w/$cartella/$pacchetto/$f" "$l/$cartella/$pacchetto/$f" ||
+      errori+=("package: $f differs between the Windows and the Linux tool")
+  done
 fi
 
 if ((${#errori[@]})); then
@@ -79,4 +97,4 @@ if ((${#errori[@]})); then
   esito_fail "$nome (logs in $base)"
   exit 1
 fi
-esito_pass "$nome: sources, compile and dump in \"$cartella\"$([[ -x "$linux_tool" ]] && echo ", identical to the Linux tool's files")"
+esito_pass "$nome: sources, compile, package and dump in \"$cartella\"$([[ -x "$linux_tool" ]] && echo ", identical to the Linux tool's files")"

@@ -9,10 +9,14 @@
 #include "compiler/state.h"
 #include "compiler/warnings.h"
 #include "tools/commands/exit_status.h"
+#include "tools/package/document_check.h"
+#include "tools/package/package_writer.h"
 #include "tools/report/file_io.h"
 #include "tools/report/memory_compile.h"
 #include "tools/report/text_encoding.h"
 
+#include <algorithm>
+#include <optional>
 #include <system_error>
 
 namespace scenario::tool {
@@ -124,13 +128,42 @@ const char* const compile_description =
 
 namespace {
 
+// check --documents: the documents in the directory against those the
+// package would write, the ignored codes left out.
+void compare_documents(const named_sources& sources, const compile_arguments& a,
+                       const std::vector<std::string>& ignored, compile_result& e) {
+    std::optional<fs::path> given;
+    if (!a.details.empty())
+        given = path_from_utf8(a.details);
+    result<author_details> details = find_author_details(sources, given);
+    if (!details) {
+        e.status = failure{details.error()};
+        return;
+    }
+    result<std::vector<document_warning>> found =
+        check_documents(sources, *details, path_from_utf8(a.documents));
+    if (!found) {
+        e.status = failure{found.error()};
+        return;
+    }
+    for (document_warning& w : *found)
+        if (std::find(ignored.begin(), ignored.end(), w.code) == ignored.end())
+            e.documents.push_back(std::move(w));
+}
+
 // Runs a compile or a check: `who` names the command in messages.
 int compile_or_check(const compile_arguments& a, bool write, const char* who, std::ostream& out,
                      std::ostream& err) {
     compile_settings o;
     o.write = write;
     o.train = a.model;
+    std::vector<std::string> ignored_documents;
     for (const std::string& code : a.ignore) {
+        if (std::find(std::begin(document_warning_codes), std::end(document_warning_codes), code) !=
+            std::end(document_warning_codes)) {
+            ignored_documents.push_back(code);
+            continue;
+        }
         const auto c = warning_from_name(code);
         if (!c) {
             err << who << ": --ignore: no warning is called '" << valid_utf8(code)
@@ -147,7 +180,10 @@ int compile_or_check(const compile_arguments& a, bool write, const char* who, st
     } else {
         if (sources->names.guessed)
             err << who << ": " << describe_guess(sources->names) << "\n";
+        const named_sources named = *sources;
         e = compile_sources({std::move(*sources), !a.no_plan, path_from_utf8(a.out)}, o);
+        if (!a.documents.empty() && e.status)
+            compare_documents(named, a, ignored_documents, e);
     }
     const report_files files{a.line, a.run};
     if (a.json)
@@ -194,6 +230,17 @@ const char* const check_description =
     "later one). --json also gives, for each such pair, the scheduled time, that\n"
     "bound, and an estimate from a simple train model (--acceleration, --braking,\n"
     "--train-length; the tool's assumptions, not the scenario's), never warned.\n"
+    "\n"
+    "With --documents DIR it also reads the train card and the slow order in DIR\n"
+    "(NAME_NUMBER_scheda_treno.txt, NAME_NUMBER_rallentamenti.txt; the notes must\n"
+    "be readable) and compares them with what 'scenario package' would write\n"
+    "from the same sources and details file, warning with the document's file\n"
+    "and line:\n"
+    "  document-unreadable  missing, or not laid out as the program's document\n"
+    "  document-station     a station missing, out of order, or not in the sources\n"
+    "  document-time        a station's times differ (a stop's time or dwell)\n"
+    "  document-km          a kilometre point or post differs\n"
+    "  document-slowdown    a slowdown missing, or another speed or length\n"
     "\n"
     "Exit status 1 when an error is found, a source was not read at all (UTF-16,\n"
     "no \"[generale]\", a general section that never ends, a route of length 0),\n"

@@ -45,6 +45,8 @@ struct compile_arguments {
     bool verbose = false;             // list each warning's consequences
     std::vector<std::string> ignore;  // warning codes not to report
     train_model model;                // check: the estimate's train
+    std::string documents;            // check: the directory of the driver's documents to compare
+    std::string details;              // check --documents: the author's details file
 };
 extern const char* const compile_description;
 int run_compile(const compile_arguments& a, std::ostream& out, std::ostream& err);

@@ -3,6 +3,7 @@
 #include "compiler/keywords.h"
 #include "compiler/nearest_keyword.h"
 #include "tools/commands/exit_status.h"
+#include "tools/report/document_reference.h"
 #include "tools/report/format_reference.h"
 #include "tools/report/text_encoding.h"
 
@@ -98,6 +99,17 @@ void write_entry_text(const reference_entry& e, std::ostream& out) {
         write_field_text(e, n, out);
 }
 
+// The driver's documents `scenario package` writes: its rules and the keys
+// of the details file.
+void write_documents_text(std::ostream& out) {
+    out << "\nThe driver's documents (scenario package, check --documents)\n";
+    for (std::string_view r : document_rules())
+        out << "  - " << r << "\n";
+    out << "\nThe details file NAME_NUMBER_documenti.json (JSON, optional), its keys\n";
+    for (std::string_view k : details_keys())
+        out << "  - " << k << "\n";
+}
+
 void write_text(const std::vector<const reference_entry*>& entries, bool with_rules, std::ostream& out) {
     if (with_rules) {
         out << "The two text sources: the line description NAME_linea.txt and the run\n"
@@ -114,6 +126,8 @@ void write_text(const std::vector<const reference_entry*>& entries, bool with_ru
         write_entry_text(*e, out);
         previous = e->row;
     }
+    if (with_rules)
+        write_documents_text(out);
 }
 
 const char* section_key(keyword_section s) {
@@ -222,8 +236,17 @@ int run_format(const format_arguments& a, std::ostream& out, std::ostream& err) 
         json keywords = json::array();
         for (const reference_entry* e : entries)
             keywords.push_back(entry_json(*e));
-        out << json{{"rules", rules}, {"keywords", keywords}}.dump(2, ' ', false,
-                                                                   json::error_handler_t::replace)
+        json documents = json::array();
+        for (std::string_view r : document_rules())
+            documents.push_back(r);
+        json details = json::array();
+        for (std::string_view k : details_keys())
+            details.push_back(k);
+        out << json{{"rules", rules},
+                    {"keywords", keywords},
+                    {"document_rules", documents},
+                    {"details_keys", details}}
+                   .dump(2, ' ', false, json::error_handler_t::replace)
             << "\n";
         return exit_status::success;
     }

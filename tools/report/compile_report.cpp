@@ -17,7 +17,7 @@ std::size_t compile_result::warning_count() const {
     std::size_t n = count_with_consequences(warnings.list);
     for (const auto& item : warnings.not_shown)
         n += item.second;
-    return n;
+    return n + documents.size();
 }
 
 namespace {
@@ -174,6 +174,10 @@ void print_report_text(const compile_result& e, const report_files& files, const
         else
             print_warning(warnings[item.index], files, verbose, err);
     }
+    for (const document_warning& d : e.documents) {
+        print_place(err, d.file, d.line, 0, "");
+        err << "warning [" << d.code << "]: " << valid_utf8(d.message) << "\n";
+    }
     for (const auto& [code, n] : e.warnings.not_shown)
         err << "scenario: " << n << " more warning" << (n == 1 ? "" : "s") << " [" << warning_name(code)
             << "] not shown\n";
@@ -195,6 +199,17 @@ void print_report_json(const compile_result& e, const report_files& files, std::
     json warnings = json::array();
     for (const worded_warning& w : in_report_order(e.warnings.list))
         warnings.push_back(warning_json(w, files.line, files.run));
+    // A document's warnings take the shape of the sources' ones.
+    for (const document_warning& d : e.documents)
+        warnings.push_back(json{{"severity", "warning"},
+                                {"code", d.code},
+                                {"message", d.message},
+                                {"file", d.file},
+                                {"line", d.line > 0 ? json(d.line) : json(nullptr)},
+                                {"column", nullptr},
+                                {"last_column", nullptr},
+                                {"related", json::array()},
+                                {"consequences", json::array()}});
     json omitted = json::object();
     for (const auto& [code, n] : e.warnings.not_shown)
         omitted[std::string(warning_name(code))] = n;

@@ -6,6 +6,7 @@
 #include "common/result.h"
 #include "compiler/unread_parts.h"
 #include "tools/report/diagnostics.h"
+#include "tools/report/document_warning.h"
 #include "tools/report/running_estimate.h"
 #include "tools/report/warning_words.h"
 
@@ -30,6 +31,7 @@ struct compile_result {
     std::vector<std::filesystem::path> written;
     // Each pair of timing points: scheduled, bound, estimate, margin.
     nlohmann::ordered_json running_times = nlohmann::ordered_json::array();
+    std::vector<document_warning> documents;  // check --documents: where a document disagrees
     // Whether the command did its job, or why not (unreadable input, a bad
     // name, unwritable output); the compile may still have run and diagnosed.
     result<void> status;

@@ -15,4 +15,9 @@ std::string from_windows1252(std::string_view text);
 // for texts of unknown origin (file paths, command-line arguments).
 std::string valid_utf8(std::string_view text);
 
+// UTF-8 as Windows-1252 bytes, for texts an author typed that go into the
+// documents; a character the code page lacks, or a byte that is not UTF-8,
+// becomes '?'.
+std::string to_windows1252(std::string_view utf8);
+
 }  // namespace scenario::tool

@@ -1,6 +1,7 @@
 #include "tools/view/live_scenario.h"
 
 #include "tools/report/compiled_json.h"
+#include "tools/view/documents_model.h"
 
 #include <fstream>
 #include <iterator>
@@ -148,6 +149,7 @@ bool live_scenario::poll() {
 void live_scenario::publish(std::shared_ptr<const compiled_view> v, const view_status& status) {
     json m = model_json(*v);
     m["status"] = {{"kind", status.kind}, {"text", status.text}};
+    m["documents"] = documents_json(*v, sources_.run.parent_path());
     std::string event;
     {
         std::lock_guard lock(mutex_);

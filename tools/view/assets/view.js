@@ -137,6 +137,7 @@
     showErrors(m);
     showTimetable(m);
     showRunningTimes(m);
+    showDocuments(m);
     draw();
     state.drawn = { version: m.version, at: Date.now() };
     window.viewerDrawn = state.drawn;
@@ -230,6 +231,29 @@
       });
       body.append(tr);
     }
+  }
+
+  // ---- the driver's documents ------------------------------------------------
+
+  // The documents left open stay open through updates, errors included.
+  const openDocuments = new Set();
+
+  function showDocuments(m) {
+    const box = $("documents");
+    const d = m.documents;
+    if (!d) return;
+    if (d.error) {
+      box.replaceChildren(el("p", { class: "note" }, d.error));
+      return;
+    }
+    const parts = [["card", "Train card"], ["order", "Slow order"], ["notes", "Notes"]];
+    box.replaceChildren(...parts.map(([key, title]) => {
+      const attrs = { class: "document", "data-document": key };
+      if (openDocuments.has(key)) attrs.open = "";
+      const x = el("details", attrs, el("summary", {}, title), el("pre", { id: "document-" + key }, d[key]));
+      x.addEventListener("toggle", () => { if (x.open) openDocuments.add(key); else openDocuments.delete(key); });
+      return x;
+    }));
   }
 
   // ---- drawing -------------------------------------------------------------
