@@ -21,6 +21,7 @@ needed_packages=(
   zip unzip                                                                  # release packages
   libboost-dev                                                               # the viewer's HTTP server (Beast)
   chromium chromium-driver python3-selenium curl                             # the viewer in a browser, over HTTP
+  fonts-dejavu-core                                                          # the labels' monospace font
 )
 missing=()
 for p in "${needed_packages[@]}"; do

@@ -37,6 +37,33 @@ def text(d, selector):
     return d.execute_script("const e = document.querySelector(arguments[0]); return e ? e.innerText : ''", selector)
 
 
+def drawn_labels(d):
+    """The plan's labels as drawn: [kind, text, [x0, y0, x1, y1]] from getBBox, and the canvas size."""
+    wait_until(lambda: d.execute_script("return window.viewer.labelsShown()"), 10, "the plan's labels")
+    return d.execute_script("""
+        const layer = document.getElementById('plan-labels');
+        const r = layer.getBoundingClientRect();
+        const labels = [...layer.querySelectorAll('text')].map((t) => {
+          const b = t.getBBox();
+          return [t.getAttribute('class'), t.textContent, [b.x, b.y, b.x + b.width, b.y + b.height]];
+        });
+        return [labels, r.width, r.height];""")
+
+
+def check_labels(d, stations_in_view):
+    """Every station named in the view, inside the plan, no two labels overlapping."""
+    labels, w, h = drawn_labels(d)
+    names = [t for kind, t, _ in labels if kind == "label station"]
+    assert sorted(names) == sorted(stations_in_view), names
+    for _, t, (x0, y0, x1, y1) in labels:
+        assert x0 >= 0 and y0 >= 0 and x1 <= w and y1 <= h, ("outside the plan", t, x0, y0, x1, y1, w, h)
+    for i, (_, a, p) in enumerate(labels):
+        for _, b, q in labels[i + 1:]:
+            apart = p[2] <= q[0] + 0.5 or q[2] <= p[0] + 0.5 or p[3] <= q[1] + 0.5 or q[3] <= p[1] + 0.5
+            assert apart, ("labels overlap", a, p, b, q)
+    return labels
+
+
 def browser():
     options = webdriver.ChromeOptions()
     for a in ["--headless=new", "--no-sandbox", "--disable-gpu", "--window-size=1500,950",
@@ -68,6 +95,7 @@ def main():
             assert rows[4] == ["17.550", "CORBEZZI", "16:36:00", "16:37:00"], rows[4]
             assert "compiled at" in d.find_element(By.ID, "status").text
             js("window.sameDocument = 'yes'")
+            check_labels(d, STATIONS)
 
             # Click the signal at 3650 m: its cell, its fields, its line.
             plan = d.find_element(By.ID, "plan")
@@ -140,6 +168,13 @@ def main():
             assert js("return window.sameDocument") == "yes", "the page was reloaded"
             # Zoom in with the keyboard and look at the finer plan.
             plan.send_keys("+++")
+            in_view = js("""const r = document.getElementById('plan').getBoundingClientRect();
+                return arguments[0].filter((n, i) => {
+                  const [x, y] = window.viewer.screenOf(window.viewer.stationPosition(i));
+                  return x >= 0 && y >= 0 && x <= r.width && y <= r.height; });""", STATIONS)
+            wait_until(lambda: sorted(t for k, t, _ in drawn_labels(d)[0] if k == "label station") == sorted(in_view),
+                       10, "the labels of the zoomed view")
+            check_labels(d, in_view)
             d.save_screenshot(os.path.join(work, "view.png"))
             severe = [e for e in d.get_log("browser") if e["level"] == "SEVERE"]
             assert not severe, severe

@@ -12,6 +12,8 @@
     model: null,
     overview: [],        // [p, x, y] of the whole line, thinned
     detail: null,        // {from, to, version, points}: a finer stretch for the zoomed view
+    labels: null,        // {key, font, list}: the plan's labels placed for one view
+    labelsShown: null,   // the labels in the label layer
     angle: 0, cos: 1, sin: 0,
     view: null,          // {u, v, scale}: rotated world point at the canvas centre, pixels per metre
     moved: false,        // the author has panned or zoomed: updates keep the view
@@ -277,30 +279,10 @@
     g.lineTo(x, y);
   }
 
-  function label(g, text, x, y, colour, boxes, font) {
-    g.font = font || "12px DejaVu Sans, Arial, sans-serif";
-    const w = g.measureText(text).width;
-    for (const [dx, dy, align] of [[8, 4, "left"], [-8, 4, "right"], [0, -10, "center"], [0, 18, "center"]]) {
-      const x0 = align === "left" ? x + dx : align === "right" ? x + dx - w : x - w / 2;
-      const box = [x0, y + dy - 12, x0 + w, y + dy + 3];
-      if (boxes.some((b) => box[0] < b[2] && b[0] < box[2] && box[1] < b[3] && b[1] < box[3])) continue;
-      boxes.push(box);
-      g.textAlign = align;
-      g.lineWidth = 3;
-      g.strokeStyle = "rgba(255,255,255,0.9)";
-      g.strokeText(text, x + dx, y + dy);
-      g.fillStyle = colour;
-      g.fillText(text, x + dx, y + dy);
-      return true;
-    }
-    return false;
-  }
-
   function drawPlan() {
     const [g, w, h] = prepare(planCanvas);
     const m = state.model;
     if (!m || !state.view) return;
-    const boxes = [];
     g.lineCap = "round";
     g.lineJoin = "round";
     // Tunnels, under the line.
@@ -339,7 +321,6 @@
       const [x, y] = screenAt(k * 1000);
       if (x < -50 || y < -50 || x > w + 50 || y > h + 50) continue;
       g.fillRect(x - 1.5, y - 1.5, 3, 3);
-      label(g, k + " km", x, y, "#666", boxes, "11px DejaVu Sans, Arial, sans-serif");
     }
     // Signals.
     for (const s of m.signals) {
@@ -350,21 +331,13 @@
       g.fillStyle = "#c0392b";
       g.fill();
     }
-    // Stations and their names first, then the rest of the labels.
+    // Stations; their names and the other labels are placed by the server.
     for (const st of m.stations) {
       const [x, y] = screenAt(st.position);
       g.fillStyle = "#1f5fbf";
       g.fillRect(x - 5, y - 5, 10, 10);
-      label(g, st.name, x, y, "#1f3f7f", boxes, "bold 12px DejaVu Sans, Arial, sans-serif");
     }
-    for (const s of m.slowdowns) {
-      const [x, y] = screenAt(s.from);
-      label(g, s.speed + " km/h", x, y, "#b35900", boxes);
-    }
-    for (const b of m.boards) {
-      const [x, y] = screenAt(b.position);
-      label(g, b.text, x, y, "#555", boxes, "italic 11px DejaVu Sans, Arial, sans-serif");
-    }
+    showLabels();
     for (const [p, colour] of [[state.mark, "#d0206f"], [state.hover, "#2d6cdf"]]) {
       if (p === null) continue;
       const [x, y] = screenAt(p);
@@ -437,6 +410,77 @@
     if (!state.model) return;
     drawPlan();
     drawProfile();
+  }
+
+  // ---- labels ---------------------------------------------------------------
+
+  // The plan's labels come from the server, placed for the view shown (the
+  // same placement as the SVG's): no name is clipped and no two overlap at
+  // any zoom. While the view moves, the last labels are hidden until the
+  // placement for the new view arrives.
+  const labelLayer = $("plan-labels");
+  const SVG = "http://www.w3.org/2000/svg";
+  const labelColours = { station: "#1f3f7f", km: "#666", slowdown: "#b35900", board: "#555" };
+
+  function labelView() {
+    const [w, h] = canvasSize(planCanvas);
+    const r = (x) => Math.round(x * 1000) / 1000;
+    return { w: r(w), h: r(h), u: r(state.view.u), v: r(state.view.v), scale: state.view.scale, angle: state.angle };
+  }
+  function labelKey(view) { return [state.model.version, view.w, view.h, view.u, view.v, view.scale, view.angle].join(" "); }
+
+  let labelTimer = null;
+  function requestLabels() {
+    clearTimeout(labelTimer);
+    labelTimer = setTimeout(fetchLabels, 40);
+  }
+  async function fetchLabels() {
+    if (!state.model || !state.view) return;
+    const view = labelView();
+    const key = labelKey(view);
+    if (state.labels && state.labels.key === key) return;
+    const q = Object.entries(view).map(([k, v]) => k + "=" + v).join("&");
+    try {
+      const r = await getJson("/labels?" + q);
+      if (!state.model || labelKey(labelView()) !== key) return;
+      state.labels = { key, font: r.font, list: r.labels };
+      state.labelsShown = null;
+      showLabels();
+    } catch (e) { /* the next move asks again */ }
+  }
+
+  function showLabels() {
+    if (!state.model || !state.view) return;
+    const current = state.labels && state.labels.key === labelKey(labelView()) ? state.labels : null;
+    if (!current) requestLabels();
+    if (state.labelsShown === current && labelLayer.childElementCount) return;
+    state.labelsShown = current;
+    labelLayer.replaceChildren();
+    if (!current) return;
+    for (const l of current.list) {
+      const colour = labelColours[l.kind] || "#333";
+      if (l.leader) {
+        const line = document.createElementNS(SVG, "line");
+        const [px, py] = l.point;
+        const [x0, y0, x1, y1] = l.box;
+        for (const [k, v] of [["x1", px], ["y1", py], ["x2", Math.min(x1, Math.max(x0, px))], ["y2", Math.min(y1, Math.max(y0, py))]])
+          line.setAttribute(k, v);
+        line.setAttribute("stroke", colour);
+        line.setAttribute("stroke-width", "0.7");
+        labelLayer.append(line);
+      }
+      const t = document.createElementNS(SVG, "text");
+      t.setAttribute("x", l.x);
+      t.setAttribute("y", l.baseline);
+      t.setAttribute("font-family", current.font);
+      t.setAttribute("font-size", l.size);
+      if (l.kind === "station") t.setAttribute("font-weight", "bold");
+      if (l.kind === "board") t.setAttribute("font-style", "italic");
+      t.setAttribute("fill", colour);
+      t.setAttribute("class", "label " + l.kind);
+      t.textContent = l.text;
+      labelLayer.append(t);
+    }
   }
 
   // ---- finer plan on zoom -----------------------------------------------
@@ -731,6 +775,8 @@
     screenOf: (p) => screenAt(p),
     version: () => (state.model ? state.model.version : -1),
     selectedCell: () => state.cell,
+    stationPosition: (i) => state.model.stations[i].position,
+    labelsShown: () => state.labelsShown !== null && state.labelsShown !== undefined,
   };
 
   connect();
