@@ -97,6 +97,13 @@ def main():
             js("window.sameDocument = 'yes'")
             check_labels(d, STATIONS)
 
+            # The profile's hover: km, height, gradient and the cell's speed limit, at about 1/4 of the route.
+            profile = d.find_element(By.ID, "profile")
+            pw = js("return arguments[0].getBoundingClientRect().width", profile)
+            ActionChains(d).move_to_element_with_offset(profile, int(54 + (pw - 66) / 4 - pw / 2), 0).perform()
+            hover = wait_until(lambda: text(d, "#hover"), 10, "the profile's hover")
+            assert hover.startswith("10.") and " m · +" in hover and "‰" in hover and hover.endswith("km/h"), hover
+
             # Click the signal at 3650 m: its cell, its fields, its line.
             plan = d.find_element(By.ID, "plan")
             x, y = js("return window.viewer.screenOf(3650)")

@@ -4,6 +4,7 @@
 #include "compiler/provenance.h"
 #include "compiler/route_facts.h"
 #include "compiler/unread_parts.h"
+#include "tools/render/plan_geometry.h"
 #include "tools/report/compile_report.h"
 #include "tools/report/compiled_json.h"
 #include "tools/report/diagnostics.h"
@@ -149,6 +150,28 @@ json profile_json(const stato_scenario& s, int64_t length, std::size_t points) {
     return list;
 }
 
+// Stretches of one gradient and of one speed limit, [from, to, value], over
+// the cells of the route, for the profile's labels and its hover.
+json gradients_json(const stato_scenario& s, int64_t length) {
+    json list = json::array();
+    for (const tool::gradient_stretch& g : tool::profile_of(s.celle, length).gradients)
+        list.push_back(json::array({g.from, g.to, g.per_mille}));
+    return list;
+}
+
+json speed_limits_json(const stato_scenario& s, int64_t length) {
+    json list = json::array();
+    for (std::size_t c = 0; c < s.celle.size() && static_cast<int64_t>(c) * 50 < length; ++c) {
+        const int64_t from = static_cast<int64_t>(c) * 50, to = std::min<int64_t>(from + 50, length);
+        const int kmh = route::cell_speed_kmh(s.celle[c]);
+        if (!list.empty() && list.back()[2] == kmh && list.back()[1] == from)
+            list.back()[1] = to;
+        else
+            list.push_back(json::array({from, to, kmh}));
+    }
+    return list;
+}
+
 }  // namespace
 
 std::shared_ptr<const compiled_view> compile_view(std::string line_text, std::string run_text,
@@ -208,6 +231,8 @@ json model_json(const compiled_view& v, std::size_t plan_points) {
     m["plan"] = plan_json(v, 0, length, static_cast<int64_t>(plan_points));
     m["profile"] = profile_json(s, length, plan_points);
     m["stations"] = stations_json(s, v.log());
+    m["gradients"] = gradients_json(s, length);
+    m["speed_limits"] = speed_limits_json(s, length);  // the cells' own limits, slowdowns not applied
 
     json signals = json::array(), slowdowns = json::array(), tunnels = json::array(), boards = json::array();
     for (const route::signal& x : route::signals(s.celle))

@@ -349,20 +349,91 @@
     }
   }
 
+  // The stretch of the route the plan shows: the whole route when fitted,
+  // else the positions of the plan's points on its canvas. The profile
+  // zooms with the plan by drawing this stretch.
+  function profileRange() {
+    const m = state.model;
+    if (!state.moved || !state.view || state.overview.length < 2) return [0, Math.max(m.length, 1)];
+    const [w, h] = canvasSize(planCanvas);
+    let from = Infinity, to = -Infinity;
+    for (const q of pointsBetween(-1, m.length + 1)) {
+      const [x, y] = toScreen(...rotate(q[1], q[2]));
+      if (x >= 0 && x <= w && y >= 0 && y <= h) { from = Math.min(from, q[0]); to = Math.max(to, q[0]); }
+    }
+    if (!isFinite(from)) return [0, Math.max(m.length, 1)];
+    return [from, Math.max(to, from + 50)];
+  }
+
   function profileGeometry() {
     const [w, h] = canvasSize(profileCanvas);
     const m = state.model;
+    const [a, b] = profileRange();
     let lo = Infinity, hi = -Infinity;
     for (const q of m.profile) { lo = Math.min(lo, q[1]); hi = Math.max(hi, q[1]); }
     if (!isFinite(lo)) { lo = 0; hi = 1; }
     if (hi - lo < 10) { hi += 5; lo -= 5; }
-    const left = 54, right = 12, top = 22, bottom = 20;
+    const left = 54, right = 12, top = 22, bottom = 34;
     return {
-      w, h, left, right, top, bottom, lo, hi,
-      x: (p) => left + (p / Math.max(m.length, 1)) * (w - left - right),
+      w, h, left, right, top, bottom, lo, hi, a, b,
+      x: (p) => left + ((p - a) / (b - a)) * (w - left - right),
       y: (e) => top + (hi - e) / (hi - lo) * (h - top - bottom),
-      p: (x) => Math.min(m.length, Math.max(0, (x - left) / (w - left - right) * m.length)),
+      p: (x) => Math.min(b, Math.max(a, a + (x - left) / (w - left - right) * (b - a))),
     };
+  }
+
+  // [from, to, value] stretches: the value at position p.
+  function stretchValue(list, p) {
+    for (const s of list || []) if (p >= s[0] && p < s[1]) return s[2];
+    return list && list.length && p >= list[list.length - 1][1] ? list[list.length - 1][2] : null;
+  }
+  function elevationAt(p) {
+    const pr = state.model.profile;
+    for (let i = 0; i + 1 < pr.length; i++)
+      if (p >= pr[i][0] && p <= pr[i + 1][0])
+        return pr[i][1] + (pr[i + 1][1] - pr[i][1]) * (p - pr[i][0]) / Math.max(1, pr[i + 1][0] - pr[i][0]);
+    return pr.length ? pr[pr.length - 1][1] : 0;
+  }
+  // The speed the hover gives: the line's limit in the cell (the model's
+  // speed_limits; slowdowns not applied).
+  function speedAt(p) { return stretchValue(state.model.speed_limits, p); }
+
+  // What the profile's hover says at position p.
+  function profileHoverText(p) {
+    const g = stretchValue(state.model.gradients, p);
+    const v = speedAt(p);
+    return (p / 1000).toFixed(3) + " km · " + elevationAt(p).toFixed(1) + " m · " +
+      (g === null ? "" : (g > 0 ? "+" : "") + g + " ‰ · ") + (v === null ? "" : v + " km/h");
+  }
+
+  // The profile's per mille values under the curve, where their stretch is
+  // wide enough, and its distance scale.
+  function drawProfileScales(g, f) {
+    const base = f.h - f.bottom;
+    g.font = "10px DejaVu Sans Mono, monospace";
+    g.textAlign = "center";
+    let lastEnd = -Infinity;
+    for (const [from, to, pm] of state.model.gradients || []) {
+      if (to <= f.a || from >= f.b) continue;
+      const x0 = Math.max(f.left, f.x(from)), x1 = Math.min(f.w - f.right, f.x(to));
+      if (x0 - lastEnd >= 3) {
+        g.fillStyle = "#aaa";
+        g.fillRect(x0, base, 0.8, 6);
+        lastEnd = x0;
+      }
+      const text = (pm > 0 ? "+" : "") + pm;
+      if (x1 - x0 < text.length * 6 + 8) continue;
+      g.fillStyle = "#4f6b2f";
+      g.fillText(text, (x0 + x1) / 2, base + 12);
+    }
+    g.fillStyle = "#666";
+    const pxPerKm = 1000 * (f.w - f.left - f.right) / (f.b - f.a);
+    const step = [1, 2, 5, 10, 20, 50, 100, 200, 500].find((k) => k * pxPerKm >= 60) || 1000;
+    for (let k = Math.ceil(f.a / 1000 / step) * step; k * 1000 <= f.b; k += step) {
+      const x = f.x(k * 1000);
+      g.fillRect(x - 0.5, base + 15, 1, 5);
+      g.fillText(k + " km", Math.min(f.w - 24, Math.max(f.left, x)), base + 30);
+    }
   }
 
   function drawProfile() {
@@ -370,6 +441,10 @@
     const m = state.model;
     if (!m || !m.profile.length) return;
     const f = profileGeometry();
+    g.save();
+    g.beginPath();
+    g.rect(f.left, 0, f.w - f.left - f.right, f.h);
+    g.clip();
     g.beginPath();
     g.moveTo(f.x(m.profile[0][0]), f.h - f.bottom);
     for (const q of m.profile) g.lineTo(f.x(q[0]), f.y(q[1]));
@@ -382,14 +457,17 @@
     g.strokeStyle = "#4f6b2f";
     g.lineWidth = 1.5;
     g.stroke();
+    g.restore();
     g.fillStyle = "#666";
     g.font = "11px DejaVu Sans, Arial, sans-serif";
     g.textAlign = "right";
     g.fillText(Math.round(f.hi) + " m", f.left - 4, f.top + 4);
     g.fillText(Math.round(f.lo) + " m", f.left - 4, f.h - f.bottom);
-    g.textAlign = "center";
-    g.fillText("0", f.left, f.h - 5);
-    g.fillText(km(m.length), f.w - f.right - 20, f.h - 5);
+    drawProfileScales(g, f);
+    g.save();
+    g.beginPath();
+    g.rect(f.left, 0, f.w - f.left - f.right, f.h);
+    g.clip();
     for (const t of m.tunnels) {
       g.fillStyle = "rgba(120,120,120,0.35)";
       g.fillRect(f.x(t.from), f.top - 8, Math.max(1, f.x(t.to) - f.x(t.from)), 5);
@@ -402,8 +480,9 @@
     for (const [p, colour] of [[state.mark, "#d0206f"], [state.hover, "#2d6cdf"]]) {
       if (p === null) continue;
       g.fillStyle = colour;
-      g.fillRect(f.x(p) - 1, 4, 2, f.h - 8);
+      g.fillRect(f.x(p) - 1, 4, 2, f.h - f.bottom - 4);
     }
+    g.restore();
   }
 
   function draw() {
@@ -656,12 +735,12 @@
     return best;
   }
 
-  function showHover(p, clientX, clientY) {
+  function showHover(p, clientX, clientY, words) {
     state.hover = p;
     if (p === null) { hoverBox.hidden = true; draw(); return; }
     const box = $("drawing").getBoundingClientRect();
     hoverBox.hidden = false;
-    hoverBox.textContent = (p / 1000).toFixed(3) + " km";
+    hoverBox.textContent = words ? words(p) : (p / 1000).toFixed(3) + " km";
     hoverBox.style.left = (clientX - box.left + 14) + "px";
     hoverBox.style.top = (clientY - box.top + 14) + "px";
     draw();
@@ -696,7 +775,7 @@
       showHover(near ? near.p : null, ev.clientX, ev.clientY);
     } else if (ev.target === profileCanvas) {
       const [x] = local(ev, profileCanvas);
-      showHover(profileGeometry().p(x), ev.clientX, ev.clientY);
+      showHover(profileGeometry().p(x), ev.clientX, ev.clientY, profileHoverText);
     } else if (state.hover !== null) showHover(null);
   });
   window.addEventListener("mouseup", (ev) => {
