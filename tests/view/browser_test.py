@@ -172,6 +172,18 @@ def main():
             save_by_rename(run, original)
             wait_until(lambda: "compiled at" in text(d, "#status"), 10, "compiled again")
 
+            # A reader error in the line description: the run description is not read; the page says so
+            # and draws the line as far as it was read.
+            with open(line, "rb") as f:
+                line_original = f.read()
+            board = b"cartello_indicatore,  5750,   (VAIONI)(535 m.)\r\n"
+            save_by_rename(line, line_original.replace(board, board + board))
+            note = wait_until(lambda: text(d, "#plan-note:not([hidden])"), 10, "the note of the line's stop")
+            assert "run description was not read" in note and "line 175" in note, note
+            d.save_screenshot(os.path.join(work, "view_line_error.png"))
+            save_by_rename(line, line_original)
+            wait_until(lambda: not text(d, "#plan-note:not([hidden])"), 10, "the note gone")
+
             assert js("return window.sameDocument") == "yes", "the page was reloaded"
             # Zoom in with the keyboard and look at the finer plan.
             plan.send_keys("+++")

@@ -56,7 +56,7 @@ private:
 
 json labels_json(const compiled_view& v, const page_view& view) {
     const stato_scenario& s = v.state();
-    const int64_t length = route::route_length(s.celle, s.voci);
+    const int64_t length = drawn_length(v);
     const page_projection projection(s.tracciato, view);
     const box frame{0, 0, view.width, view.height};
     const auto on_canvas = [&](point p) {

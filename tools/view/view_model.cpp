@@ -215,9 +215,30 @@ view_status status_of(const compiled_view& v) {
     return {"compiled", ""};
 }
 
+namespace {
+
+// The error that stopped reading the line description: the run description
+// is then not read at all.
+std::optional<tool::diagnosis> line_reading_stop(const compiled_view& v) {
+    for (const tool::diagnosis& d : v.compiled.errors)
+        if (d.source == sorgente_testo::linea && d.severity != error_severity::sweep)
+            return d;
+    return std::nullopt;
+}
+
+}  // namespace
+
+int64_t drawn_length(const compiled_view& v) {
+    const stato_scenario& s = v.state();
+    const int64_t route_length = route::route_length(s.celle, s.voci);
+    return line_reading_stop(v) ? route::line_read_to(s.celle, s.tracciato, route_length) : route_length;
+}
+
 json model_json(const compiled_view& v, std::size_t plan_points) {
     const stato_scenario& s = v.state();
-    const int64_t length = route::route_length(s.celle, s.voci);
+    const int64_t route_length = route::route_length(s.celle, s.voci);
+    const std::optional<tool::diagnosis> stop = line_reading_stop(v);
+    const int64_t length = drawn_length(v);
     json m;
     const view_status st = status_of(v);
     m["status"] = {{"kind", st.kind}, {"text", st.text}};
@@ -226,7 +247,13 @@ json model_json(const compiled_view& v, std::size_t plan_points) {
     m["name"] = tool::from_windows1252(s.nome_scenario);
     m["train"] = tool::from_windows1252(s.numero_treno);
     m["files"] = {{"line", v.labels.line}, {"run", v.labels.run}};
-    m["length"] = length;
+    m["length"] = length;  // as drawn
+    m["route_length"] = route_length;
+    m["line_stop"] = stop ? json{{"line", stop->line},
+                                 {"number", stop->number},
+                                 {"message", stop->message},
+                                 {"read_to", length}}
+                          : json(nullptr);
     m["cells"] = s.celle.size();
     m["plan"] = plan_json(v, 0, length, static_cast<int64_t>(plan_points));
     m["profile"] = profile_json(s, length, plan_points);

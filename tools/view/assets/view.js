@@ -135,6 +135,7 @@
     $("title").textContent = (m.name || "Scenario") + ", train " + (m.train || "?");
     document.title = (m.name || "Scenario") + " " + (m.train || "") + " – scenario view";
     showStatus(m);
+    showLineStop(m);
     showErrors(m);
     showTimetable(m);
     draw();
@@ -144,6 +145,18 @@
     // The selection stays: its cell and source line are asked for again.
     if (state.cell !== null) selectCell(state.cell, { keepSource: true });
     if (state.source) showSource(state.source.source, state.source.line);
+  }
+
+  // After a reader error in the line description the run description is not
+  // read at all: the page says so over the plan, drawn as far as it was read.
+  function showLineStop(m) {
+    const note = $("plan-note");
+    const stop = m.line_stop;
+    note.hidden = !stop;
+    if (!stop) return;
+    note.textContent = "The run description was not read: reading the line description stopped at line " +
+      stop.line + " (error " + stop.number + ": " + stop.message + "). The line is drawn as far as it was read, to " +
+      km(stop.read_to) + " of " + km(m.route_length) + "; no station, signal or slowdown is known.";
   }
 
   function showStatus(m) {
