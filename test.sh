@@ -22,6 +22,7 @@ needed_packages=(
   libboost-dev                                                               # the viewer's HTTP server (Beast)
   chromium chromium-driver python3-selenium curl                             # the viewer in a browser, over HTTP
   neovim                                                                     # the language server in an editor
+  fonts-dejavu-core                                                          # the labels' monospace font
 )
 # The language server's Node client test (tests/lsp/node) needs Node and npm.
 command -v npm >/dev/null 2>&1 || needed_packages+=(nodejs npm)

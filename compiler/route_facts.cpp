@@ -180,6 +180,17 @@ std::optional<cell_kind_words> cell_kind(uint8_t tipo) {
     }
 }
 
+int64_t line_read_to(const std::vector<cella>& celle, const tracciato_linea& t, int64_t length) {
+    int64_t written = 0;
+    for (std::size_t c = 0; c < celle.size(); ++c)
+        if (celle[c].pendenza != 0)
+            written = static_cast<int64_t>(c) * 50 + 50;
+    int64_t to = std::min(length, written);
+    if (t.esiste())
+        to = std::min(to, std::max<int64_t>(0, last_plan_point(t)));
+    return to;
+}
+
 int64_t last_plan_point(const tracciato_linea& t) {
     if (!t.esiste())
         return -1;

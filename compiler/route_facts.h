@@ -172,6 +172,12 @@ inline bool holds_identity_stamps(std::size_t index) {
 // The last point of the plan that holds a value; -1 when there is none.
 int64_t last_plan_point(const tracciato_linea& t);
 
+// How far along the route a line description that a reader error stopped was
+// read: the last gradient runs on to the route's end only when reading
+// completes, so its gradients end with the last cell written (a cell never
+// written holds 0, read as -100 per mille); its plan ends with its last point.
+int64_t line_read_to(const std::vector<cella>& celle, const tracciato_linea& t, int64_t length);
+
 // The number of cells of a route whose track plan has `points` points, by the
 // line reader's own rounding of the plan's last point to the last cell.
 std::size_t cells_for_plan_points(std::size_t points);

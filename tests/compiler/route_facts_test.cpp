@@ -194,3 +194,27 @@ TEST(RouteFacts, EveryCellKindHasWords) {
 
 }  // namespace
 }  // namespace scenario
+
+namespace scenario {
+namespace {
+
+// A line description stopped by a reader error leaves the cells past its last
+// gradient unwritten (0, read as -100 per mille) and its plan without points.
+TEST(RouteFacts, LineReadToEndsWithTheLastGradientCellAndPlanPointWritten) {
+    std::vector<cella> celle(30);
+    for (std::size_t c = 0; c < 12; ++c)
+        celle[c].pendenza = c < 6 ? 100 : 112;
+    const tracciato_linea no_plan;
+    struct row {
+        int64_t length;
+        int64_t read_to;
+    };
+    for (const row r : {row{1000, 600}, row{400, 400}}) {
+        SCOPED_TRACE(r.length);
+        EXPECT_EQ(route::line_read_to(celle, no_plan, r.length), r.read_to);
+    }
+    EXPECT_EQ(route::line_read_to(std::vector<cella>(30), no_plan, 1000), 0);
+}
+
+}  // namespace
+}  // namespace scenario

@@ -37,6 +37,33 @@ def text(d, selector):
     return d.execute_script("const e = document.querySelector(arguments[0]); return e ? e.innerText : ''", selector)
 
 
+def drawn_labels(d):
+    """The plan's labels as drawn: [kind, text, [x0, y0, x1, y1]] from getBBox, and the canvas size."""
+    wait_until(lambda: d.execute_script("return window.viewer.labelsShown()"), 10, "the plan's labels")
+    return d.execute_script("""
+        const layer = document.getElementById('plan-labels');
+        const r = layer.getBoundingClientRect();
+        const labels = [...layer.querySelectorAll('text')].map((t) => {
+          const b = t.getBBox();
+          return [t.getAttribute('class'), t.textContent, [b.x, b.y, b.x + b.width, b.y + b.height]];
+        });
+        return [labels, r.width, r.height];""")
+
+
+def check_labels(d, stations_in_view):
+    """Every station named in the view, inside the plan, no two labels overlapping."""
+    labels, w, h = drawn_labels(d)
+    names = [t for kind, t, _ in labels if kind == "label station"]
+    assert sorted(names) == sorted(stations_in_view), names
+    for _, t, (x0, y0, x1, y1) in labels:
+        assert x0 >= 0 and y0 >= 0 and x1 <= w and y1 <= h, ("outside the plan", t, x0, y0, x1, y1, w, h)
+    for i, (_, a, p) in enumerate(labels):
+        for _, b, q in labels[i + 1:]:
+            apart = p[2] <= q[0] + 0.5 or q[2] <= p[0] + 0.5 or p[3] <= q[1] + 0.5 or q[3] <= p[1] + 0.5
+            assert apart, ("labels overlap", a, p, b, q)
+    return labels
+
+
 def browser():
     options = webdriver.ChromeOptions()
     for a in ["--headless=new", "--no-sandbox", "--disable-gpu", "--window-size=1500,950",
@@ -68,6 +95,14 @@ def main():
             assert rows[4] == ["17.550", "CORBEZZI", "16:36:00", "16:37:00"], rows[4]
             assert "compiled at" in d.find_element(By.ID, "status").text
             js("window.sameDocument = 'yes'")
+            check_labels(d, STATIONS)
+
+            # The profile's hover: km, height, gradient and the permitted speed, at about 1/4 of the route.
+            profile = d.find_element(By.ID, "profile")
+            pw = js("return arguments[0].getBoundingClientRect().width", profile)
+            ActionChains(d).move_to_element_with_offset(profile, int(54 + (pw - 66) / 4 - pw / 2), 0).perform()
+            hover = wait_until(lambda: text(d, "#hover"), 10, "the profile's hover")
+            assert hover.startswith("10.") and " m · +" in hover and "‰" in hover and hover.endswith("km/h"), hover
 
             # The Documents panel: the train card as package writes it, kept open across updates.
             card = wait_until(lambda: js("const e = document.getElementById('document-card');"
@@ -144,9 +179,28 @@ def main():
             save_by_rename(run, original)
             wait_until(lambda: "compiled at" in text(d, "#status"), 10, "compiled again")
 
+            # A reader error in the line description: the run description is not read; the page says so
+            # and draws the line as far as it was read.
+            with open(line, "rb") as f:
+                line_original = f.read()
+            board = b"cartello_indicatore,  5750,   (VAIONI)(535 m.)\r\n"
+            save_by_rename(line, line_original.replace(board, board + board))
+            note = wait_until(lambda: text(d, "#plan-note:not([hidden])"), 10, "the note of the line's stop")
+            assert "run description was not read" in note and "line 175" in note, note
+            d.save_screenshot(os.path.join(work, "view_line_error.png"))
+            save_by_rename(line, line_original)
+            wait_until(lambda: not text(d, "#plan-note:not([hidden])"), 10, "the note gone")
+
             assert js("return window.sameDocument") == "yes", "the page was reloaded"
             # Zoom in with the keyboard and look at the finer plan.
             plan.send_keys("+++")
+            in_view = js("""const r = document.getElementById('plan').getBoundingClientRect();
+                return arguments[0].filter((n, i) => {
+                  const [x, y] = window.viewer.screenOf(window.viewer.stationPosition(i));
+                  return x >= 0 && y >= 0 && x <= r.width && y <= r.height; });""", STATIONS)
+            wait_until(lambda: sorted(t for k, t, _ in drawn_labels(d)[0] if k == "label station") == sorted(in_view),
+                       10, "the labels of the zoomed view")
+            check_labels(d, in_view)
             d.save_screenshot(os.path.join(work, "view.png"))
             severe = [e for e in d.get_log("browser") if e["level"] == "SEVERE"]
             assert not severe, severe

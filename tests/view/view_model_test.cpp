@@ -184,6 +184,43 @@ TEST(ViewModel, ReaderErrorStopsAndIsListedWithItsLine) {
     EXPECT_EQ(m["errors"][0]["severity"], "reader");
 }
 
+// A reader error in the line description (a second board on the cell of the
+// one on line 174): the run description is not read, and the route is drawn
+// only as far as the line was read, without the unwritten cells' -100 per mille.
+TEST(ViewModel, LineReaderErrorDrawsTheRouteAsFarAsRead) {
+    std::string line = line_source();
+    const std::string board = "cartello_indicatore,  5750,   (VAIONI)(535 m.)\r\n";
+    ASSERT_NE(line.find(board), std::string::npos);
+    line.insert(line.find(board), board);
+    const json m = model_json(*compile(line, run_source()));
+    ASSERT_FALSE(m["line_stop"].is_null());
+    EXPECT_EQ(m["line_stop"]["line"], 175);
+    EXPECT_EQ(m["line_stop"]["number"], 6);
+    EXPECT_TRUE(m["stations"].empty());
+    EXPECT_EQ(m["route_length"], 40000);
+    EXPECT_EQ(m["length"], m["line_stop"]["read_to"]);
+    EXPECT_LE(m["length"].get<int64_t>(), 40000);
+    for (const json& g : m["gradients"])
+        EXPECT_GT(g[2].get<int>(), -100) << g;
+    double lowest = 0;
+    for (const json& e : m["profile"])
+        lowest = std::min(lowest, e[1].get<double>());
+    EXPECT_GT(lowest, -10);  // the route climbs from its start
+
+    // Reading stopped in the gradients (a position past the route's end on
+    // line 102): the last gradient read still runs on to the route's end.
+    std::string cut = line_source();
+    const std::string gradient = "pendenza,  10100,   27";
+    ASSERT_NE(cut.find(gradient), std::string::npos);
+    cut.replace(cut.find(gradient), gradient.size(), "pendenza,  99000,   27");
+    const json c = model_json(*compile(cut, run_source()));
+    ASSERT_FALSE(c["line_stop"].is_null());
+    EXPECT_EQ(c["line_stop"]["line"], 102);
+    EXPECT_EQ(c["length"], 40000);
+    for (const json& g : c["gradients"])
+        EXPECT_GT(g[2].get<int>(), -100) << g;
+}
+
 // A run description nothing was read of: the status says so, as an error would.
 TEST(ViewModel, ASourceNotReadStopsTheStatus) {
     std::string run = run_source();

@@ -81,40 +81,6 @@ std::size_t characters_in(std::string_view utf8) {
     return n;
 }
 
-std::optional<label_place> label_layout::place(double x, double y, std::size_t characters, double font_size,
-                                               bool always) {
-    const double w = 0.6 * font_size * static_cast<double>(std::max<std::size_t>(characters, 1));
-    struct attempt {
-        label_place at;
-        double x0;
-    };
-    const attempt attempts[] = {
-        {{x + 9, y + font_size * 0.35, "start"}, x + 9},
-        {{x - 9, y + font_size * 0.35, "end"}, x - 9 - w},
-        {{x, y - 9, "middle"}, x - w / 2},
-        {{x, y + 9 + font_size, "middle"}, x - w / 2},
-    };
-    const attempt* choice = nullptr;
-    for (const attempt& p : attempts) {
-        const box r{p.x0, p.at.y - font_size, p.x0 + w, p.at.y + 3};
-        if (r.x0 < 2 || r.x1 > page::width - 2)
-            continue;
-        const bool free =
-            std::none_of(taken_.begin(), taken_.end(), [&](const box& o) { return r.touches(o); });
-        if (free) {
-            choice = &p;
-            break;
-        }
-    }
-    if (!choice) {
-        if (!always)
-            return std::nullopt;
-        choice = &attempts[0];
-    }
-    taken_.push_back({choice->x0, choice->at.y - font_size, choice->x0 + w, choice->at.y + 3});
-    return choice->at;
-}
-
 profile_shape profile_of(const std::vector<cella>& celle, int64_t length) {
     profile_shape s;
     s.elevations.emplace_back(0, 0.0);

@@ -1,6 +1,5 @@
 // Where the parts of the plan drawing lie on the page: the page's layout, the
-// track plan turned and scaled to fit, its line thinned, label boxes that keep
-// out of each other's way, and the scales and name rows of the gradient
+// track plan turned and scaled to fit, its line thinned, and the scales and name rows of the gradient
 // profile.
 #pragma once
 
@@ -67,25 +66,6 @@ private:
 
 // The number of characters (not bytes) of a UTF-8 text.
 std::size_t characters_in(std::string_view utf8);
-
-// Labels that keep out of each other's way.
-struct label_place {
-    double x = 0, y = 0;
-    const char* anchor = "start";  // the text-anchor the place needs
-};
-class label_layout {
-public:
-    void reserve(const box& b) { taken_.push_back(b); }
-    // A place near (x, y) for a label of `characters` characters: the first
-    // side, of right, left, above and below, where it stays on the page and
-    // touches no earlier label; the place is then taken. `always`: the right
-    // side when every side is taken; otherwise no place.
-    std::optional<label_place> place(double x, double y, std::size_t characters, double font_size,
-                                     bool always);
-
-private:
-    std::vector<box> taken_;
-};
 
 // The gradient profile of the first `length` metres of the cells.
 struct gradient_stretch {

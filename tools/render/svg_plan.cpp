@@ -1,6 +1,7 @@
 #include "tools/render/svg_plan.h"
 
 #include "compiler/route_facts.h"
+#include "tools/render/label_placement.h"
 #include "tools/render/plan_geometry.h"
 #include "tools/render/speed_band.h"
 #include "tools/render/svg_writer.h"
@@ -154,34 +155,67 @@ private:
                                     {"fill", "#ffffff"},
                                     {"stroke", "#1f4e9c"},
                                     {"stroke-width", "2.5"}});
-            labels_.reserve({p.x - 5, p.y - 5, p.x + 5, p.y + 5});
         }
     }
 
-    // Station names first: they matter most and are always placed.
-    void plan_labels() {
+public:
+    // Station names first: they matter most and are always placed, inside
+    // the plan's frame; then the slowdowns' speeds and the boards where
+    // there is room.
+    plan_labelling labelling() const {
+        plan_labelling l;
+        l.frame = {2, 88, page::width - 2, page::plan_top + projection_.height() + 56};
+        std::vector<box> marks;
+        std::vector<label_request> requests;
+        const auto add = [&](point at, std::string text, double size, const char* colour, bool station) {
+            requests.push_back({at, characters_in(text), size, station});
+            l.labels.push_back({std::move(text), {}, size, colour, station});
+        };
+        for (const int64_t end : {int64_t{0}, length_}) {
+            const point p = projection_.on_screen(end);
+            marks.push_back({p.x - 4, p.y - 4, p.x + 4, p.y + 4});
+        }
+        for (const route::station& s : stations_) {
+            const point p = projection_.on_screen(s.position);
+            marks.push_back({p.x - 5, p.y - 5, p.x + 5, p.y + 5});
+        }
         for (const route::station& s : stations_)
-            label(projection_.on_screen(s.position), from_windows1252(s.name), 13, "font-weight", "bold",
-                  "#12336b", true);
+            add(projection_.on_screen(s.position), from_windows1252(s.name), 13, "#12336b", true);
         for (const route::slowdown& r : slowdowns_)
-            label(projection_.on_screen((r.from + r.to) / 2), std::to_string(r.speed), 11, "font-weight",
-                  "bold", "#8a4b00", false);
+            add(projection_.on_screen((r.from + r.to) / 2), std::to_string(r.speed), 11, "#8a4b00", false);
         for (const route::board& b : boards_)
-            label(projection_.on_screen(b.position), from_windows1252(b.text), 10, "font-style", "italic",
-                  "#5a4a38", false);
+            add(projection_.on_screen(b.position), from_windows1252(b.text), 10, "#5a4a38", false);
+        const std::vector<placed_label> placed = place_labels(l.frame, marks, requests);
+        for (std::size_t i = 0; i < placed.size(); ++i) {
+            l.labels[i].place = placed[i];
+            l.labels[i].at = requests[i].at;
+        }
+        return l;
     }
 
-    void label(point at, const std::string& utf8, double font_size, std::string_view style,
-               const char* style_value, const char* colour, bool always) {
-        const std::optional<label_place> p =
-            labels_.place(at.x, at.y, characters_in(utf8), font_size, always);
-        if (!p)
-            return;
-        out_.text_with_halo({{"x", number(p->x)},
-                             {"y", number(p->y)},
-                             {"font-size", number(font_size)},
-                             {"text-anchor", p->anchor}},
-                            {{style, style_value}}, colour, utf8);
+private:
+    void plan_labels() {
+        for (const plan_label& l : labelling().labels) {
+            if (!l.place.drawn)
+                continue;
+            if (l.place.leader) {
+                const box& b = l.place.area;
+                const double x = std::clamp(l.at.x, b.x0, b.x1), y = std::clamp(l.at.y, b.y0, b.y1);
+                out_.element("line", {{"x1", number(l.at.x)},
+                                      {"y1", number(l.at.y)},
+                                      {"x2", number(x)},
+                                      {"y2", number(y)},
+                                      {"stroke", l.colour},
+                                      {"stroke-width", "0.7"}});
+            }
+            out_.text_with_halo(
+                {{"x", number(l.place.x)},
+                 {"y", number(l.place.baseline)},
+                 {"font-size", number(l.font_size)},
+                 {"text-anchor", "start"}},
+                {{"font-family", label_font_family}, {"font-weight", l.station ? "bold" : "normal"}},
+                l.colour, l.text);
+        }
     }
 
     // ---- the gradient profile ----------------------------------------------
@@ -340,7 +374,6 @@ private:
     const std::vector<route::tunnel> tunnels_;
     const std::vector<route::board> boards_;
     const double profile_top_;
-    label_layout labels_;
     svg::writer out_;
 };
 
@@ -348,6 +381,10 @@ private:
 
 std::string draw_plan(const plan_data& d) {
     return drawing(d).run();
+}
+
+plan_labelling plan_labels(const plan_data& d) {
+    return drawing(d).labelling();
 }
 
 }  // namespace scenario::tool

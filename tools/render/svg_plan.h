@@ -4,6 +4,7 @@
 #pragma once
 
 #include "compiler/state.h"
+#include "tools/render/label_placement.h"
 
 #include <array>
 #include <optional>
@@ -23,5 +24,20 @@ struct plan_data {
 // The whole SVG document. Its stations are route::stations of the compiled
 // files alone.
 std::string draw_plan(const plan_data& d);
+
+// The labels of the plan seen from above, as the drawing places them.
+struct plan_label {
+    std::string text;  // UTF-8
+    placed_label place;
+    double font_size = 12;
+    const char* colour = "#222";
+    bool station = false;
+    point at{};  // the point labelled
+};
+struct plan_labelling {
+    box frame{};  // every label lies inside it
+    std::vector<plan_label> labels;
+};
+plan_labelling plan_labels(const plan_data& d);
 
 }  // namespace scenario::tool

@@ -2,8 +2,10 @@
 
 #include "tools/report/compiled_json.h"
 #include "tools/view/assets.h"
+#include "tools/view/page_labels.h"
 
 #include <charconv>
+#include <cmath>
 #include <map>
 #include <optional>
 #include <string_view>
@@ -56,6 +58,19 @@ std::optional<int64_t> number_param(const std::map<std::string, std::string, std
     return v;
 }
 
+std::optional<double> real_param(const std::map<std::string, std::string, std::less<>>& params,
+                                 std::string_view name) {
+    auto it = params.find(name);
+    if (it == params.end())
+        return std::nullopt;
+    double v = 0;
+    const char* end = it->second.data() + it->second.size();
+    const auto r = std::from_chars(it->second.data(), end, v);
+    if (r.ec != std::errc() || r.ptr != end || !std::isfinite(v))
+        return std::nullopt;
+    return v;
+}
+
 }  // namespace
 
 std::set<std::string> allowed_hosts(unsigned short port, const std::string& extra_host) {
@@ -78,7 +93,7 @@ reply answer(const request_facts& r, const std::set<std::string>& hosts, const l
 
     const asset* a = find_asset(path == "/" ? "/index.html" : path);
     const bool known = a || path == "/model" || path == "/events" || path == "/plan" || path == "/cell" ||
-                       path == "/source" || path == "/locate";
+                       path == "/source" || path == "/locate" || path == "/labels";
     if (!known)
         return text_reply(404, "not found");
     if (r.method != "GET") {
@@ -111,6 +126,15 @@ reply answer(const request_facts& r, const std::set<std::string>& hosts, const l
         if (!from || !to || !points)
             return text_reply(400, "plan needs from, to and points");
         return json_reply(plan_json(*v, *from, *to, *points));
+    }
+    if (path == "/labels") {
+        const auto w = real_param(params, "w"), h = real_param(params, "h"), u = real_param(params, "u"),
+                   vv = real_param(params, "v"), scale = real_param(params, "scale"),
+                   angle = real_param(params, "angle");
+        if (!w || !h || !u || !vv || !scale || !angle || *w <= 0 || *h <= 0 || *w > 20000 || *h > 20000 ||
+            *scale <= 0)
+            return text_reply(400, "labels needs w, h, u, v, scale and angle");
+        return json_reply(labels_json(*v, {*w, *h, *u, *vv, *scale, *angle}));
     }
     if (path == "/cell") {
         const auto index = number_param(params, "index");

@@ -4,6 +4,7 @@
 #include "compiler/provenance.h"
 #include "compiler/route_facts.h"
 #include "compiler/unread_parts.h"
+#include "tools/render/plan_geometry.h"
 #include "tools/report/compile_report.h"
 #include "tools/report/compiled_json.h"
 #include "tools/report/diagnostics.h"
@@ -150,6 +151,15 @@ json profile_json(const stato_scenario& s, int64_t length, std::size_t points) {
     return list;
 }
 
+// Stretches of one gradient and of one speed limit, [from, to, value], over
+// the cells of the route, for the profile's labels and its hover.
+json gradients_json(const stato_scenario& s, int64_t length) {
+    json list = json::array();
+    for (const tool::gradient_stretch& g : tool::profile_of(s.celle, length).gradients)
+        list.push_back(json::array({g.from, g.to, g.per_mille}));
+    return list;
+}
+
 }  // namespace
 
 std::shared_ptr<const compiled_view> compile_view(std::string line_text, std::string run_text,
@@ -195,9 +205,30 @@ view_status status_of(const compiled_view& v) {
     return {"compiled", ""};
 }
 
+namespace {
+
+// The error that stopped reading the line description: the run description
+// is then not read at all.
+std::optional<tool::diagnosis> line_reading_stop(const compiled_view& v) {
+    for (const tool::diagnosis& d : v.compiled.errors)
+        if (d.source == sorgente_testo::linea && d.severity != error_severity::sweep)
+            return d;
+    return std::nullopt;
+}
+
+}  // namespace
+
+int64_t drawn_length(const compiled_view& v) {
+    const stato_scenario& s = v.state();
+    const int64_t route_length = route::route_length(s.celle, s.voci);
+    return line_reading_stop(v) ? route::line_read_to(s.celle, s.tracciato, route_length) : route_length;
+}
+
 json model_json(const compiled_view& v, std::size_t plan_points) {
     const stato_scenario& s = v.state();
-    const int64_t length = route::route_length(s.celle, s.voci);
+    const int64_t route_length = route::route_length(s.celle, s.voci);
+    const std::optional<tool::diagnosis> stop = line_reading_stop(v);
+    const int64_t length = drawn_length(v);
     json m;
     const view_status st = status_of(v);
     m["status"] = {{"kind", st.kind}, {"text", st.text}};
@@ -206,11 +237,18 @@ json model_json(const compiled_view& v, std::size_t plan_points) {
     m["name"] = tool::from_windows1252(s.nome_scenario);
     m["train"] = tool::from_windows1252(s.numero_treno);
     m["files"] = {{"line", v.labels.line}, {"run", v.labels.run}};
-    m["length"] = length;
+    m["length"] = length;  // as drawn
+    m["route_length"] = route_length;
+    m["line_stop"] = stop ? json{{"line", stop->line},
+                                 {"number", stop->number},
+                                 {"message", stop->message},
+                                 {"read_to", length}}
+                          : json(nullptr);
     m["cells"] = s.celle.size();
     m["plan"] = plan_json(v, 0, length, static_cast<int64_t>(plan_points));
     m["profile"] = profile_json(s, length, plan_points);
     m["stations"] = stations_json(s, v.log());
+    m["gradients"] = gradients_json(s, length);
 
     json signals = json::array(), slowdowns = json::array(), tunnels = json::array(), boards = json::array();
     for (const route::signal& x : route::signals(s.celle))

@@ -53,6 +53,10 @@ struct view_status {
 };
 view_status status_of(const compiled_view& v);
 
+// The metres of route the page draws: the route's length, or, after a reader
+// error in the line description, as far as the line was read.
+int64_t drawn_length(const compiled_view& v);
+
 // The whole model the page draws: status, route length, the plan thinned to
 // `plan_points`, the gradient profile, stations with their timetable, signals,
 // slowdowns, tunnels with their boards, and the errors.

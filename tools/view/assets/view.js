@@ -13,6 +13,8 @@
     model: null,
     overview: [],        // [p, x, y] of the whole line, thinned
     detail: null,        // {from, to, version, points}: a finer stretch for the zoomed view
+    labels: null,        // {key, font, list}: the plan's labels placed for one view
+    labelsShown: null,   // the labels in the label layer
     angle: 0, cos: 1, sin: 0,
     view: null,          // {u, v, scale}: rotated world point at the canvas centre, pixels per metre
     moved: false,        // the author has panned or zoomed: updates keep the view
@@ -134,6 +136,7 @@
     $("title").textContent = (m.name || "Scenario") + ", train " + (m.train || "?");
     document.title = (m.name || "Scenario") + " " + (m.train || "") + " – scenario view";
     showStatus(m);
+    showLineStop(m);
     showErrors(m);
     showTimetable(m);
     showRunningTimes(m);
@@ -145,6 +148,18 @@
     // The selection stays: its cell and source line are asked for again.
     if (state.cell !== null) selectCell(state.cell, { keepSource: true });
     if (state.source) showSource(state.source.source, state.source.line);
+  }
+
+  // After a reader error in the line description the run description is not
+  // read at all: the page says so over the plan, drawn as far as it was read.
+  function showLineStop(m) {
+    const note = $("plan-note");
+    const stop = m.line_stop;
+    note.hidden = !stop;
+    if (!stop) return;
+    note.textContent = "The run description was not read: reading the line description stopped at line " +
+      stop.line + " (error " + stop.number + ": " + stop.message + "). The line is drawn as far as it was read, to " +
+      km(stop.read_to) + " of " + km(m.route_length) + "; no station, signal or slowdown is known.";
   }
 
   function showStatus(m) {
@@ -303,30 +318,10 @@
     g.lineTo(x, y);
   }
 
-  function label(g, text, x, y, colour, boxes, font) {
-    g.font = font || "12px DejaVu Sans, Arial, sans-serif";
-    const w = g.measureText(text).width;
-    for (const [dx, dy, align] of [[8, 4, "left"], [-8, 4, "right"], [0, -10, "center"], [0, 18, "center"]]) {
-      const x0 = align === "left" ? x + dx : align === "right" ? x + dx - w : x - w / 2;
-      const box = [x0, y + dy - 12, x0 + w, y + dy + 3];
-      if (boxes.some((b) => box[0] < b[2] && b[0] < box[2] && box[1] < b[3] && b[1] < box[3])) continue;
-      boxes.push(box);
-      g.textAlign = align;
-      g.lineWidth = 3;
-      g.strokeStyle = "rgba(255,255,255,0.9)";
-      g.strokeText(text, x + dx, y + dy);
-      g.fillStyle = colour;
-      g.fillText(text, x + dx, y + dy);
-      return true;
-    }
-    return false;
-  }
-
   function drawPlan() {
     const [g, w, h] = prepare(planCanvas);
     const m = state.model;
     if (!m || !state.view) return;
-    const boxes = [];
     g.lineCap = "round";
     g.lineJoin = "round";
     // Tunnels, under the line.
@@ -365,7 +360,6 @@
       const [x, y] = screenAt(k * 1000);
       if (x < -50 || y < -50 || x > w + 50 || y > h + 50) continue;
       g.fillRect(x - 1.5, y - 1.5, 3, 3);
-      label(g, k + " km", x, y, "#666", boxes, "11px DejaVu Sans, Arial, sans-serif");
     }
     // Signals.
     for (const s of m.signals) {
@@ -376,21 +370,13 @@
       g.fillStyle = "#c0392b";
       g.fill();
     }
-    // Stations and their names first, then the rest of the labels.
+    // Stations; their names and the other labels are placed by the server.
     for (const st of m.stations) {
       const [x, y] = screenAt(st.position);
       g.fillStyle = "#1f5fbf";
       g.fillRect(x - 5, y - 5, 10, 10);
-      label(g, st.name, x, y, "#1f3f7f", boxes, "bold 12px DejaVu Sans, Arial, sans-serif");
     }
-    for (const s of m.slowdowns) {
-      const [x, y] = screenAt(s.from);
-      label(g, s.speed + " km/h", x, y, "#b35900", boxes);
-    }
-    for (const b of m.boards) {
-      const [x, y] = screenAt(b.position);
-      label(g, b.text, x, y, "#555", boxes, "italic 11px DejaVu Sans, Arial, sans-serif");
-    }
+    showLabels();
     for (const [p, colour] of [[state.mark, "#d0206f"], [state.hover, "#2d6cdf"]]) {
       if (p === null) continue;
       const [x, y] = screenAt(p);
@@ -402,20 +388,91 @@
     }
   }
 
+  // The stretch of the route the plan shows: the whole route when fitted,
+  // else the positions of the plan's points on its canvas. The profile
+  // zooms with the plan by drawing this stretch.
+  function profileRange() {
+    const m = state.model;
+    if (!state.moved || !state.view || state.overview.length < 2) return [0, Math.max(m.length, 1)];
+    const [w, h] = canvasSize(planCanvas);
+    let from = Infinity, to = -Infinity;
+    for (const q of pointsBetween(-1, m.length + 1)) {
+      const [x, y] = toScreen(...rotate(q[1], q[2]));
+      if (x >= 0 && x <= w && y >= 0 && y <= h) { from = Math.min(from, q[0]); to = Math.max(to, q[0]); }
+    }
+    if (!isFinite(from)) return [0, Math.max(m.length, 1)];
+    return [from, Math.max(to, from + 50)];
+  }
+
   function profileGeometry() {
     const [w, h] = canvasSize(profileCanvas);
     const m = state.model;
+    const [a, b] = profileRange();
     let lo = Infinity, hi = -Infinity;
     for (const q of m.profile) { lo = Math.min(lo, q[1]); hi = Math.max(hi, q[1]); }
     if (!isFinite(lo)) { lo = 0; hi = 1; }
     if (hi - lo < 10) { hi += 5; lo -= 5; }
-    const left = 54, right = 12, top = 22, bottom = 20;
+    const left = 54, right = 12, top = 22, bottom = 34;
     return {
-      w, h, left, right, top, bottom, lo, hi,
-      x: (p) => left + (p / Math.max(m.length, 1)) * (w - left - right),
+      w, h, left, right, top, bottom, lo, hi, a, b,
+      x: (p) => left + ((p - a) / (b - a)) * (w - left - right),
       y: (e) => top + (hi - e) / (hi - lo) * (h - top - bottom),
-      p: (x) => Math.min(m.length, Math.max(0, (x - left) / (w - left - right) * m.length)),
+      p: (x) => Math.min(b, Math.max(a, a + (x - left) / (w - left - right) * (b - a))),
     };
+  }
+
+  // [from, to, value] stretches: the value at position p.
+  function stretchValue(list, p) {
+    for (const s of list || []) if (p >= s[0] && p < s[1]) return s[2];
+    return list && list.length && p >= list[list.length - 1][1] ? list[list.length - 1][2] : null;
+  }
+  function elevationAt(p) {
+    const pr = state.model.profile;
+    for (let i = 0; i + 1 < pr.length; i++)
+      if (p >= pr[i][0] && p <= pr[i + 1][0])
+        return pr[i][1] + (pr[i + 1][1] - pr[i][1]) * (p - pr[i][0]) / Math.max(1, pr[i + 1][0] - pr[i][0]);
+    return pr.length ? pr[pr.length - 1][1] : 0;
+  }
+  // The permitted speed at p: the speed band's stretches ([from, to,
+  // permitted, ...]), the line's limits lowered over the slowdowns.
+  function permittedSpeedAt(p) { return state.model.speed ? stretchValue(state.model.speed.stretches, p) : null; }
+
+  // What the profile's hover says at position p.
+  function profileHoverText(p) {
+    const g = stretchValue(state.model.gradients, p);
+    const v = permittedSpeedAt(p);
+    return (p / 1000).toFixed(3) + " km · " + elevationAt(p).toFixed(1) + " m · " +
+      (g === null ? "" : (g > 0 ? "+" : "") + g + " ‰ · ") + (v === null ? "" : v + " km/h");
+  }
+
+  // The profile's per mille values under the curve, where their stretch is
+  // wide enough, and its distance scale.
+  function drawProfileScales(g, f) {
+    const base = f.h - f.bottom;
+    g.font = "10px DejaVu Sans Mono, monospace";
+    g.textAlign = "center";
+    let lastEnd = -Infinity;
+    for (const [from, to, pm] of state.model.gradients || []) {
+      if (to <= f.a || from >= f.b) continue;
+      const x0 = Math.max(f.left, f.x(from)), x1 = Math.min(f.w - f.right, f.x(to));
+      if (x0 - lastEnd >= 3) {
+        g.fillStyle = "#aaa";
+        g.fillRect(x0, base, 0.8, 6);
+        lastEnd = x0;
+      }
+      const text = (pm > 0 ? "+" : "") + pm;
+      if (x1 - x0 < text.length * 6 + 8) continue;
+      g.fillStyle = "#4f6b2f";
+      g.fillText(text, (x0 + x1) / 2, base + 12);
+    }
+    g.fillStyle = "#666";
+    const pxPerKm = 1000 * (f.w - f.left - f.right) / (f.b - f.a);
+    const step = [1, 2, 5, 10, 20, 50, 100, 200, 500].find((k) => k * pxPerKm >= 60) || 1000;
+    for (let k = Math.ceil(f.a / 1000 / step) * step; k * 1000 <= f.b; k += step) {
+      const x = f.x(k * 1000);
+      g.fillRect(x - 0.5, base + 15, 1, 5);
+      g.fillText(k + " km", Math.min(f.w - 24, Math.max(f.left, x)), base + 30);
+    }
   }
 
   function drawProfile() {
@@ -423,6 +480,10 @@
     const m = state.model;
     if (!m || !m.profile.length) return;
     const f = profileGeometry();
+    g.save();
+    g.beginPath();
+    g.rect(f.left, 0, f.w - f.left - f.right, f.h);
+    g.clip();
     g.beginPath();
     g.moveTo(f.x(m.profile[0][0]), f.h - f.bottom);
     for (const q of m.profile) g.lineTo(f.x(q[0]), f.y(q[1]));
@@ -435,14 +496,17 @@
     g.strokeStyle = "#4f6b2f";
     g.lineWidth = 1.5;
     g.stroke();
+    g.restore();
     g.fillStyle = "#666";
     g.font = "11px DejaVu Sans, Arial, sans-serif";
     g.textAlign = "right";
     g.fillText(Math.round(f.hi) + " m", f.left - 4, f.top + 4);
     g.fillText(Math.round(f.lo) + " m", f.left - 4, f.h - f.bottom);
-    g.textAlign = "center";
-    g.fillText("0", f.left, f.h - 5);
-    g.fillText(km(m.length), f.w - f.right - 20, f.h - 5);
+    drawProfileScales(g, f);
+    g.save();
+    g.beginPath();
+    g.rect(f.left, 0, f.w - f.left - f.right, f.h);
+    g.clip();
     for (const t of m.tunnels) {
       g.fillStyle = "rgba(120,120,120,0.35)";
       g.fillRect(f.x(t.from), f.top - 8, Math.max(1, f.x(t.to) - f.x(t.from)), 5);
@@ -455,8 +519,9 @@
     for (const [p, colour] of [[state.mark, "#d0206f"], [state.hover, "#2d6cdf"]]) {
       if (p === null) continue;
       g.fillStyle = colour;
-      g.fillRect(f.x(p) - 1, 4, 2, f.h - 8);
+      g.fillRect(f.x(p) - 1, 4, 2, f.h - f.bottom - 4);
     }
+    g.restore();
   }
 
   function draw() {
@@ -498,6 +563,77 @@
     selectCell(info ? info.cell : Math.floor(p / 50), { keepSource: !!line });
     if (line) showSource(line.source, line.line);
   });
+
+  // ---- labels ---------------------------------------------------------------
+
+  // The plan's labels come from the server, placed for the view shown (the
+  // same placement as the SVG's): no name is clipped and no two overlap at
+  // any zoom. While the view moves, the last labels are hidden until the
+  // placement for the new view arrives.
+  const labelLayer = $("plan-labels");
+  const SVG = "http://www.w3.org/2000/svg";
+  const labelColours = { station: "#1f3f7f", km: "#666", slowdown: "#b35900", board: "#555" };
+
+  function labelView() {
+    const [w, h] = canvasSize(planCanvas);
+    const r = (x) => Math.round(x * 1000) / 1000;
+    return { w: r(w), h: r(h), u: r(state.view.u), v: r(state.view.v), scale: state.view.scale, angle: state.angle };
+  }
+  function labelKey(view) { return [state.model.version, view.w, view.h, view.u, view.v, view.scale, view.angle].join(" "); }
+
+  let labelTimer = null;
+  function requestLabels() {
+    clearTimeout(labelTimer);
+    labelTimer = setTimeout(fetchLabels, 40);
+  }
+  async function fetchLabels() {
+    if (!state.model || !state.view) return;
+    const view = labelView();
+    const key = labelKey(view);
+    if (state.labels && state.labels.key === key) return;
+    const q = Object.entries(view).map(([k, v]) => k + "=" + v).join("&");
+    try {
+      const r = await getJson("/labels?" + q);
+      if (!state.model || labelKey(labelView()) !== key) return;
+      state.labels = { key, font: r.font, list: r.labels };
+      state.labelsShown = null;
+      showLabels();
+    } catch (e) { /* the next move asks again */ }
+  }
+
+  function showLabels() {
+    if (!state.model || !state.view) return;
+    const current = state.labels && state.labels.key === labelKey(labelView()) ? state.labels : null;
+    if (!current) requestLabels();
+    if (state.labelsShown === current && labelLayer.childElementCount) return;
+    state.labelsShown = current;
+    labelLayer.replaceChildren();
+    if (!current) return;
+    for (const l of current.list) {
+      const colour = labelColours[l.kind] || "#333";
+      if (l.leader) {
+        const line = document.createElementNS(SVG, "line");
+        const [px, py] = l.point;
+        const [x0, y0, x1, y1] = l.box;
+        for (const [k, v] of [["x1", px], ["y1", py], ["x2", Math.min(x1, Math.max(x0, px))], ["y2", Math.min(y1, Math.max(y0, py))]])
+          line.setAttribute(k, v);
+        line.setAttribute("stroke", colour);
+        line.setAttribute("stroke-width", "0.7");
+        labelLayer.append(line);
+      }
+      const t = document.createElementNS(SVG, "text");
+      t.setAttribute("x", l.x);
+      t.setAttribute("y", l.baseline);
+      t.setAttribute("font-family", current.font);
+      t.setAttribute("font-size", l.size);
+      if (l.kind === "station") t.setAttribute("font-weight", "bold");
+      if (l.kind === "board") t.setAttribute("font-style", "italic");
+      t.setAttribute("fill", colour);
+      t.setAttribute("class", "label " + l.kind);
+      t.textContent = l.text;
+      labelLayer.append(t);
+    }
+  }
 
   // ---- finer plan on zoom -----------------------------------------------
 
@@ -672,12 +808,12 @@
     return best;
   }
 
-  function showHover(p, clientX, clientY, text) {
+  function showHover(p, clientX, clientY, words) {
     state.hover = p;
     if (p === null) { hoverBox.hidden = true; draw(); return; }
     const box = $("drawing").getBoundingClientRect();
     hoverBox.hidden = false;
-    hoverBox.textContent = text || (p / 1000).toFixed(3) + " km";
+    hoverBox.textContent = words ? words(p) : (p / 1000).toFixed(3) + " km";
     hoverBox.style.left = (clientX - box.left + 14) + "px";
     hoverBox.style.top = (clientY - box.top + 14) + "px";
     draw();
@@ -712,10 +848,10 @@
       showHover(near ? near.p : null, ev.clientX, ev.clientY);
     } else if (ev.target === profileCanvas) {
       const [x] = local(ev, profileCanvas);
-      showHover(profileGeometry().p(x), ev.clientX, ev.clientY);
+      showHover(profileGeometry().p(x), ev.clientX, ev.clientY, profileHoverText);
     } else if (ev.target === speedCanvas) {
       const { p, info } = speedAt(local(ev, speedCanvas)[0]);
-      showHover(p, ev.clientX, ev.clientY, info ? info.text : null);
+      showHover(p, ev.clientX, ev.clientY, info ? () => info.text : null);
     } else if (state.hover !== null) showHover(null);
   });
   window.addEventListener("mouseup", (ev) => {
@@ -794,6 +930,8 @@
     screenOf: (p) => screenAt(p),
     version: () => (state.model ? state.model.version : -1),
     selectedCell: () => state.cell,
+    stationPosition: (i) => state.model.stations[i].position,
+    labelsShown: () => state.labelsShown !== null && state.labelsShown !== undefined,
   };
 
   connect();
