@@ -100,26 +100,33 @@ std::string valid_utf8(std::string_view text) {
 
 std::string to_windows1252(std::string_view utf8) {
     std::string out;
-    for (std::size_t i = 0; i < utf8.size();) {
-        const auto b = static_cast<unsigned char>(utf8[i]);
-        std::size_t n = b < 0x80 ? 1 : (b >> 5) == 6 ? 2 : (b >> 4) == 14 ? 3 : (b >> 3) == 30 ? 4 : 0;
-        char32_t c = n == 1 ? b : n == 2 ? b & 0x1F : n == 3 ? b & 0x0F : b & 0x07;
-        bool valid = n > 0 && i + n <= utf8.size();
-        for (std::size_t k = 1; valid && k < n; ++k) {
-            const auto t = static_cast<unsigned char>(utf8[i + k]);
-            valid = (t & 0xC0) == 0x80;
-            c = (c << 6) | (t & 0x3F);
-        }
-        i += valid ? n : 1;
-        char byte = '?';
-        if (valid && (c < 0x80 || (c >= 0xA0 && c <= 0xFF)))
-            byte = static_cast<char>(c);
-        for (std::size_t k = 0; valid && c >= 0x80 && k < cp1252_high.size(); ++k)
-            if (cp1252_high[k] == c)
-                byte = static_cast<char>(0x80 + k);
-        out.push_back(byte);
-    }
+    out.reserve(utf8.size());
+    for (std::size_t i = 0; i < utf8.size();)
+        out.push_back(windows1252_byte(next_code_point(utf8, i)).value_or('?'));
     return out;
+}
+
+char32_t next_code_point(std::string_view utf8, std::size_t& i) {
+    const std::size_t n = valid_sequence(utf8.substr(i));
+    if (n == 0) {
+        ++i;
+        return 0xFFFD;
+    }
+    const auto b = [&](std::size_t k) { return static_cast<uint8_t>(utf8[i + k]); };
+    char32_t c = n == 1 ? b(0) : n == 2 ? b(0) & 0x1F : n == 3 ? b(0) & 0x0F : b(0) & 0x07;
+    for (std::size_t k = 1; k < n; ++k)
+        c = (c << 6) | (b(k) & 0x3F);
+    i += n;
+    return c;
+}
+
+std::optional<char> windows1252_byte(char32_t c) {
+    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
+        return static_cast<char>(c);
+    for (std::size_t k = 0; k < cp1252_high.size(); ++k)
+        if (cp1252_high[k] == c)
+            return static_cast<char>(0x80 + k);
+    return std::nullopt;
 }
 
 }  // namespace scenario::tool
