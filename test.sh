@@ -10,36 +10,13 @@ cd "$(dirname "$0")"
 jobs=$(nproc 2>/dev/null || echo 2)
 
 # --- what the tests need -----------------------------------------------------
-# Everything is asked of apt-get at once, before anything is built.
-needed_packages=(
-  clang-format-14                                                            # style check
-  cmake ninja-build g++ libgtest-dev libbenchmark-dev libx11-dev libxft-dev  # Linux build
-  nlohmann-json3-dev libcli11-dev                                            # the tool (both builds)
-  xvfb xauth x11-apps imagemagick xdotool                                    # windows on screen
-  clang libclang-rt-dev                                                      # sanitizers, libFuzzer
-  g++-mingw-w64-x86-64-posix googletest wine wine64                          # Windows build under Wine
-  zip unzip                                                                  # release packages
-  libboost-dev                                                               # the viewer's HTTP server (Beast)
-  chromium chromium-driver python3-selenium curl                             # the viewer in a browser, over HTTP
-  neovim                                                                     # the language server in an editor
-  fonts-dejavu-core                                                          # the labels' monospace font
-)
+# Everything is asked of apt-get at once, before anything is built; the lists
+# are in packages.sh, which ./run.sh reads too.
+source ./packages.sh
+needed_packages=("${program_packages[@]}" "${tool_packages[@]}" "${test_packages[@]}")
 # The language server's Node client test (tests/lsp/node) needs Node and npm.
 command -v npm >/dev/null 2>&1 || needed_packages+=(nodejs npm)
-missing=()
-for p in "${needed_packages[@]}"; do
-  dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
-done
-if ((${#missing[@]})); then
-  if [[ $(id -u) -eq 0 ]]; then
-    echo "== installing: ${missing[*]}"
-    apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null
-  else
-    echo "Missing packages. Run: sudo apt-get install -y ${missing[*]}" >&2
-    exit 1
-  fi
-fi
+install_packages "${needed_packages[@]}" || exit 1
 
 # The protocol libraries of the Node client test, exactly as locked.
 echo "== npm ci (tests/lsp/node)"

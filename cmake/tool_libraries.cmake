@@ -1,0 +1,15 @@
+# Whether the author's tool can be built: its header-only libraries are Debian
+# packages that a stock machine lacks (packages.sh, tool_packages). Sets
+# SCENARIO_TOOL_MISSING to the packages not found, empty when all are there.
+set(SCENARIO_TOOL_MISSING "")
+foreach(probe_and_package "nlohmann/json.hpp=nlohmann-json3-dev" "CLI/CLI.hpp=libcli11-dev"
+                          "boost/beast.hpp=libboost-dev")
+  string(REPLACE "=" ";" pair ${probe_and_package})
+  list(GET pair 0 probe)
+  list(GET pair 1 package)
+  string(MAKE_C_IDENTIFIER "SCENARIO_PROBE_${probe}" probe_var)
+  find_path(${probe_var} ${probe} PATHS /usr/include NO_CMAKE_FIND_ROOT_PATH NO_DEFAULT_PATH)
+  if(NOT ${probe_var})
+    list(APPEND SCENARIO_TOOL_MISSING ${package})
+  endif()
+endforeach()
