@@ -39,6 +39,10 @@ echo "== VS Code extension (npm ci, vsce package)"
   npx vsce package --allow-missing-repository --skip-license --out ../../build/ci/scenario-sources.vsix >/dev/null)
 echo "== Linux tests"
 ctest --preset ci -j "$jobs"
+# The README's run command on a machine without the tool's libraries (hidden in
+# a private mount namespace): a fresh clone builds and runs the program alone.
+echo "== The README's run command without the tool's libraries"
+tests/fresh_machine/run_command.sh build/ci/app/calvena_roccalba
 echo "== Start-up cost: a whole run against cp of its six files (figures, not a test)"
 bench/startup_vs_copy.sh build/ci/app/calvena_roccalba
 
