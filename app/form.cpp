@@ -52,12 +52,13 @@ int Form1::esegui_corsa() {
     return riporta_compilazione(memorizza_percorso(s_, j, sorgenti, cartella_, options, &log_));
 }
 
-int Form1::riporta_compilazione(const std::optional<arresto_fatale>& arresto) {
-    if (arresto) {
-        if (arresto->perche == arresto_fatale::motivo::timbro)
-            return errore(std::to_string(error_number(arresto->errore)));
+int Form1::riporta_compilazione(const result<void, arresto_fatale>& compilato) {
+    if (!compilato) {
+        const arresto_fatale& arresto = compilato.error();
+        if (arresto.perche == arresto_fatale::motivo::timbro)
+            return errore(std::to_string(error_number(arresto.errore)));
         return interrompi(
-            unfinished_run_message(arresto->guasto, piattaforma::system_error_text(arresto->guasto.cause)));
+            unfinished_run_message(arresto.guasto, piattaforma::system_error_text(arresto.guasto.cause)));
     }
     if (s_.codice_errore == 0 && log_.errors.empty())
         return program_exit_status::completed;
@@ -87,8 +88,9 @@ int Form1::interrompi(const std::string& messaggio) {
 }
 
 result<void> Form1::scrivi_testo(const std::string& nome_file, const lista_righe& righe) {
-    if (auto guasto = replace_file(percorso_in(cartella_, nome_file), testo_lista(righe)))
-        return failure{unfinished_run_message(*guasto, piattaforma::system_error_text(guasto->cause))};
+    if (auto scritto = replace_file(percorso_in(cartella_, nome_file), testo_lista(righe)); !scritto)
+        return failure{
+            unfinished_run_message(scritto.error(), piattaforma::system_error_text(scritto.error().cause))};
     return {};
 }
 

@@ -11,7 +11,6 @@
 
 #include <filesystem>
 #include <memory>
-#include <optional>
 #include <string>
 
 namespace scenario {
@@ -29,7 +28,7 @@ public:
 
     // What the compile left: a fatal stop is shown and ends the run; errors it
     // recorded without stopping are listed as notes, one per error.
-    int riporta_compilazione(const std::optional<arresto_fatale>& arresto);
+    int riporta_compilazione(const result<void, arresto_fatale>& compilato);
 
     stato_scenario& stato() { return s_; }
     compile_log& log() { return log_; }

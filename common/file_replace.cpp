@@ -11,8 +11,8 @@ std::error_code errno_cause(int e) {
     return e != 0 ? std::error_code(e, std::generic_category()) : std::error_code();
 }
 
-std::optional<file_failure> failed(replace_step step, const std::filesystem::path& p, std::error_code cause) {
-    return file_failure{step, p, cause};
+result<void, file_failure> failed(replace_step step, const std::filesystem::path& p, std::error_code cause) {
+    return failure{file_failure{step, p, cause}};
 }
 
 void remove_quietly(const std::filesystem::path& p) {
@@ -21,12 +21,12 @@ void remove_quietly(const std::filesystem::path& p) {
 }
 }  // namespace
 
-std::optional<file_failure> replace_file(const std::filesystem::path& percorso, std::string_view contenuto) {
+result<void, file_failure> replace_file(const std::filesystem::path& percorso, std::string_view contenuto) {
     return replace_file_in_pieces(percorso, [contenuto](const piece_writer& write) { write(contenuto); });
 }
 
-std::optional<file_failure> replace_file_in_pieces(const std::filesystem::path& percorso,
-                                                   const std::function<void(const piece_writer&)>& produce) {
+result<void, file_failure> replace_file_in_pieces(const std::filesystem::path& percorso,
+                                                  const std::function<void(const piece_writer&)>& produce) {
     {
         errno = 0;
         std::ofstream prova(percorso, std::ios::binary | std::ios::app);
@@ -70,7 +70,7 @@ std::optional<file_failure> replace_file_in_pieces(const std::filesystem::path& 
         remove_quietly(temporaneo);
         return failed(replace_step::replace, percorso, ec);
     }
-    return std::nullopt;
+    return {};
 }
 
 const char* failure_phrase(replace_step step) {
@@ -94,8 +94,8 @@ std::string describe_failure(const file_failure& f) {
 }
 
 result<void> sostituisci_file(const std::filesystem::path& percorso, std::string_view contenuto) {
-    if (auto f = replace_file(percorso, contenuto))
-        return failure{describe_failure(*f)};
+    if (auto replaced = replace_file(percorso, contenuto); !replaced)
+        return failure{describe_failure(replaced.error())};
     return {};
 }
 

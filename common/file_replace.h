@@ -5,7 +5,6 @@
 
 #include <filesystem>
 #include <functional>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -35,8 +34,8 @@ struct file_failure {
 // content then goes to a temporary file in the same directory, which is renamed
 // over the old file in one step: a failure while writing (a full disk, a killed
 // process) never leaves a truncated file where a good one stood. On failure the
-// temporary file is removed.
-std::optional<file_failure> replace_file(const std::filesystem::path& percorso, std::string_view contenuto);
+// temporary file is removed. Gives nothing on success, else the failure.
+result<void, file_failure> replace_file(const std::filesystem::path& percorso, std::string_view contenuto);
 
 // Takes the next piece of a file's content.
 using piece_writer = std::function<void(std::string_view)>;
@@ -44,8 +43,8 @@ using piece_writer = std::function<void(std::string_view)>;
 // replace_file for content made piece by piece: `produce` hands every piece,
 // in order, to the writer it is given, and the pieces go to the temporary
 // file as they come. After a failed write the later pieces are dropped.
-std::optional<file_failure> replace_file_in_pieces(const std::filesystem::path& percorso,
-                                                   const std::function<void(const piece_writer&)>& produce);
+result<void, file_failure> replace_file_in_pieces(const std::filesystem::path& percorso,
+                                                  const std::function<void(const piece_writer&)>& produce);
 
 // The failure in plain English: the step's phrase, the file in quotes, the
 // cause: `cannot open "PATH": CAUSE`.

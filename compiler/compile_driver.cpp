@@ -81,18 +81,18 @@ std::optional<error_code> compila_scenario(stato_scenario& s, int32_t j, archivi
     return timbra_scenario(s, log);
 }
 
-std::optional<arresto_fatale> memorizza_percorso(stato_scenario& s, int32_t& j, archivio_sorgenti& sorgenti,
-                                                 const std::filesystem::path& cartella,
-                                                 const compile_options& options, compile_log* log) {
+result<void, arresto_fatale> memorizza_percorso(stato_scenario& s, int32_t& j, archivio_sorgenti& sorgenti,
+                                                const std::filesystem::path& cartella,
+                                                const compile_options& options, compile_log* log) {
     // Files for the simulator always come from the whole route: a plan limit
     // is for compiles that write nothing.
     compile_options senza_limite = options;
     senza_limite.plan_point_limit.reset();
     if (auto timbro = compila_scenario(s, j, sorgenti, senza_limite, log))
-        return arresto_fatale{arresto_fatale::motivo::timbro, *timbro, {}};
-    if (auto guasto = scrivi_file_compilati(s, cartella))
-        return arresto_fatale{arresto_fatale::motivo::file, error_code::none, std::move(*guasto)};
-    return std::nullopt;
+        return failure{arresto_fatale{arresto_fatale::motivo::timbro, *timbro, {}}};
+    if (auto scritti = scrivi_file_compilati(s, cartella); !scritti)
+        return failure{arresto_fatale{arresto_fatale::motivo::file, error_code::none, scritti.error()}};
+    return {};
 }
 
 }  // namespace scenario

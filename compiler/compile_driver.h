@@ -2,6 +2,7 @@
 #pragma once
 
 #include "common/file_replace.h"
+#include "common/result.h"
 #include "compiler/compile_log.h"
 #include "compiler/compile_options.h"
 #include "compiler/error_codes.h"
@@ -48,9 +49,9 @@ std::optional<error_code> compila_scenario(stato_scenario& s, int32_t j, archivi
 // (no line description, or none readable) the cell file is written empty.
 // A plan limit in `options` is not applied: the files are always those of the
 // whole route.
-std::optional<arresto_fatale> memorizza_percorso(stato_scenario& s, int32_t& j, archivio_sorgenti& sorgenti,
-                                                 const std::filesystem::path& cartella,
-                                                 const compile_options& options = {},
-                                                 compile_log* log = nullptr);
+result<void, arresto_fatale> memorizza_percorso(stato_scenario& s, int32_t& j, archivio_sorgenti& sorgenti,
+                                                const std::filesystem::path& cartella,
+                                                const compile_options& options = {},
+                                                compile_log* log = nullptr);
 
 }  // namespace scenario

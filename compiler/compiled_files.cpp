@@ -190,18 +190,20 @@ std::string codifica_celle(const std::vector<cella>& celle) {
     return w.prendi();
 }
 
-std::optional<file_failure> scrivi_file_compilati(const stato_scenario& s,
-                                                  const std::filesystem::path& cartella) {
+result<void, file_failure> scrivi_file_compilati(const stato_scenario& s,
+                                                 const std::filesystem::path& cartella) {
     if (s.compila_linea != 0) {
-        if (auto guasto = replace_file_in_pieces(
+        if (auto linea = replace_file_in_pieces(
                 percorso_in(cartella, nome_file_linea_compilato(s.nome_scenario)),
-                [&s](const piece_writer& write) { encode_plan_in_pieces(s.tracciato, write); }))
-            return guasto;
+                [&s](const piece_writer& write) { encode_plan_in_pieces(s.tracciato, write); });
+            !linea)
+            return linea;
     }
-    if (auto guasto =
+    if (auto corsa =
             replace_file(percorso_in(cartella, nome_file_corsa_compilato(s.nome_scenario, s.numero_treno)),
-                         codifica_voci(s.voci)))
-        return guasto;
+                         codifica_voci(s.voci));
+        !corsa)
+        return corsa;
     return replace_file(percorso_in(cartella, nome_file_celle_compilato(s.nome_scenario, s.numero_treno)),
                         codifica_celle(s.celle));
 }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "common/file_replace.h"
+#include "common/result.h"
 #include "compiler/state.h"
 
 #include <array>
@@ -36,8 +37,8 @@ std::string codifica_celle(const std::vector<cella>& celle);
 // file, then the cell file into `cartella`, each replaced whole. Gives nothing
 // on success, or the failure (the step, the file, the system's error; later
 // files are then not written).
-std::optional<file_failure> scrivi_file_compilati(const stato_scenario& s,
-                                                  const std::filesystem::path& cartella);
+result<void, file_failure> scrivi_file_compilati(const stato_scenario& s,
+                                                 const std::filesystem::path& cartella);
 
 // Decoding, for tools and tests. On failure `offset` is the byte offset where
 // the data stopped making sense and `messaggio` says why.

@@ -228,7 +228,8 @@ std::size_t source_walk::swallow(std::size_t i, warning_code c, const keyword_ro
         ++j;
     logged_warning w = at_field(c, i, j - i);
     w.row = row;
-    if (c != warning_code::keyword_case)
+    // Only a warning that will be kept needs its suggestion: the rest are only counted.
+    if (c != warning_code::keyword_case && log_.warnings_found[std::size_t(c)] < warnings_kept_per_code)
         w.nearest_keyword = nearest_keyword(f(i).text, rows()).value_or("");
     note_warning(&log_, w);
     return j;

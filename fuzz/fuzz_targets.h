@@ -334,7 +334,9 @@ SCENARIO_PLAN_LOOP inline bool valori_uguali(const valore_tracciato& a, const va
 SCENARIO_PLAN_LOOP inline std::size_t byte_tracciato(const tracciato_linea& t) {
     std::size_t n = 0;
     const valore_tracciato* v = t.valori.data();
-    for (std::size_t i = 0; i < t.valori.size(); ++i)
+    // The size once: an out-of-line size() may be a copy with coverage tracing.
+    const std::size_t valori = t.valori.size();
+    for (std::size_t i = 0; i < valori; ++i)
         n += v[i].tipo == valore_tracciato::etichetta::intero  ? 4
              : v[i].tipo == valore_tracciato::etichetta::reale ? 10
                                                                : 2;
@@ -415,12 +417,49 @@ inline bool fase_corsa_letta(const compile_log& log) {
     return true;
 }
 
-// The whole compile with the given plan limit (none: as the program compiles).
-// `piano_intero`: decode the whole line file back too, not only check its size.
-inline std::string prova_compilazione_con(const uint8_t* dati, std::size_t n, std::optional<int32_t> limite,
-                                          bool piano_intero) {
+// The log only watches: without it the compile leaves the same state. That
+// compile keeps no plan points, as the program's: its line file, made from
+// the plan's runs, must be byte for byte the one of the points. `s` and
+// `arresto` are the compile of the same input with the log and the points.
+inline std::string compare_without_log(const uint8_t* dati, std::size_t n, const compile_options& opzioni,
+                                       const stato_scenario& s, const std::optional<error_code>& arresto) {
+    static std::vector<valore_tracciato> spare_without_log;
     due_sorgenti d = dividi_ingresso(std::string_view(reinterpret_cast<const char*>(dati), n));
-    static std::vector<valore_tracciato> spare, spare_without_log;
+    stato_scenario senza;
+    const plan_storage borrowed_without_log(senza, spare_without_log);
+    senza.nome_scenario = s.nome_scenario;
+    senza.numero_treno = s.numero_treno;
+    sorgenti_in_memoria altre(std::move(d.linea), std::move(d.corsa));
+    compile_options senza_campi = opzioni;
+    senza_campi.record_fields = false;
+    senza_campi.keep_plan_points = false;
+    if (compila_scenario(senza, 1, altre, senza_campi, nullptr) != arresto ||
+        senza.codice_errore != s.codice_errore || senza.posizione_errore != s.posizione_errore ||
+        codifica_celle(senza.celle) != codifica_celle(s.celle) ||
+        codifica_voci(senza.voci) != codifica_voci(s.voci) ||
+        senza.tracciato.ultimo_punto != s.tracciato.ultimo_punto || !senza.tracciato.valori.empty())
+        return "the compile without a log differs from the compile with one";
+    static std::string dai_punti, dai_tratti;  // line files' worth of storage, kept between inputs
+    codifica_tracciato(s.tracciato, dai_punti);
+    codifica_tracciato(senza.tracciato, dai_tratti);
+    if (dai_tratti != dai_punti)
+        return "the line file made from the plan's runs differs from the one made from its points";
+    return {};
+}
+
+// What the whole-compile bodies check; the cheap checks always, the others
+// when asked for.
+struct compile_checks {
+    bool without_log = true;  // the compile without a log and points agrees (compare_without_log)
+    bool files = true;        // the compiled files decode back (controlla_file_compilati)
+    bool whole_plan = true;   // ... the line file whole, not only its size
+};
+
+// The whole compile with the given plan limit (none: as the program compiles).
+inline std::string prova_compilazione_con(const uint8_t* dati, std::size_t n, std::optional<int32_t> limite,
+                                          compile_checks checks) {
+    due_sorgenti d = dividi_ingresso(std::string_view(reinterpret_cast<const char*>(dati), n));
+    static std::vector<valore_tracciato> spare;
     stato_scenario s;
     const plan_storage borrowed(s, spare);
     s.nome_scenario = "Calvena_Roccalba";
@@ -440,47 +479,36 @@ inline std::string prova_compilazione_con(const uint8_t* dati, std::size_t n, st
         return "the line description was not deleted";
     if (!log.plan_limit_reached && fase_corsa_letta(log) && sorgenti.esiste(sorgente_testo::corsa))
         return "the run description was not deleted";
-    // The log only watches: without it the compile leaves the same state.
-    // That compile keeps no plan points, as the program's: its line file,
-    // made from the plan's runs, must be byte for byte the one of the points.
-    {
-        due_sorgenti d2 = dividi_ingresso(std::string_view(reinterpret_cast<const char*>(dati), n));
-        stato_scenario senza;
-        const plan_storage borrowed_without_log(senza, spare_without_log);
-        senza.nome_scenario = s.nome_scenario;
-        senza.numero_treno = s.numero_treno;
-        sorgenti_in_memoria altre(std::move(d2.linea), std::move(d2.corsa));
-        compile_options senza_campi = opzioni;
-        senza_campi.record_fields = false;
-        senza_campi.keep_plan_points = false;
-        if (compila_scenario(senza, 1, altre, senza_campi, nullptr) != arresto ||
-            senza.codice_errore != s.codice_errore || senza.posizione_errore != s.posizione_errore ||
-            codifica_celle(senza.celle) != codifica_celle(s.celle) ||
-            codifica_voci(senza.voci) != codifica_voci(s.voci) ||
-            senza.tracciato.ultimo_punto != s.tracciato.ultimo_punto || !senza.tracciato.valori.empty())
-            return "the compile without a log differs from the compile with one";
-        static std::string dai_punti, dai_tratti;  // line files' worth of storage, kept between inputs
-        codifica_tracciato(s.tracciato, dai_punti);
-        codifica_tracciato(senza.tracciato, dai_tratti);
-        if (dai_tratti != dai_punti)
-            return "the line file made from the plan's runs differs from the one made from its points";
-    }
+    if (checks.without_log)
+        if (auto guasto = compare_without_log(dati, n, opzioni, s, arresto); !guasto.empty())
+            return guasto;
     if (arresto) {
         if (error_severity_of(*arresto) != error_severity::fatal)
             return "unknown stamp error " + std::to_string(error_number(*arresto));
         return {};
     }
-    return controlla_file_compilati(s, piano_intero);
+    if (!checks.files)
+        return {};
+    return controlla_file_compilati(s, checks.whole_plan);
 }
 
-// The fast target: plans up to limite_punti_fuzz points, the line file checked for its size.
+// The fast target: plans up to limite_punti_fuzz points, the line file
+// checked for its size. The compile without a log is the agreement target's.
 inline std::string prova_compilazione(const uint8_t* dati, std::size_t n) {
-    return prova_compilazione_con(dati, n, limite_punti_fuzz, false);
+    return prova_compilazione_con(dati, n, limite_punti_fuzz, {.without_log = false, .whole_plan = false});
 }
 
-// The slow target: any route, as the program compiles it, the line file decoded back whole.
+// The agreement target: the same inputs and limit, each compiled with the
+// log and the plan's points and again without them, as the program compiles;
+// the compiled files are the fast target's.
+inline std::string prova_compilazione_accordo(const uint8_t* dati, std::size_t n) {
+    return prova_compilazione_con(dati, n, limite_punti_fuzz, {.files = false, .whole_plan = false});
+}
+
+// The slow target: any route, as the program compiles it, every check, the
+// line file decoded back whole.
 inline std::string prova_compilazione_lunga(const uint8_t* dati, std::size_t n) {
-    return prova_compilazione_con(dati, n, std::nullopt, true);
+    return prova_compilazione_con(dati, n, std::nullopt, {});
 }
 
 }  // namespace scenario::fuzz

@@ -24,7 +24,7 @@ build=${1:-build/fuzz}
 seconds=${FUZZ_SECONDS:-40}
 long_seconds=${FUZZ_LONG_SECONDS:-10}
 runs=${FUZZ_RUNS:-2000000}
-targets=${FUZZ_TARGETS:-field_reader line_description whole_compile whole_compile_long lsp_server}
+targets=${FUZZ_TARGETS:-field_reader line_description whole_compile compile_agreement whole_compile_long lsp_server}
 
 mkdir -p "$build/artifacts"
 status=0
@@ -34,9 +34,9 @@ for target in $targets; do
   mkdir -p "$work"
   "$build/fuzz/seed_corpus" "$target" "$work"
   seeds=("$work")
-  # The long-route target starts from the whole-compile inputs as well.
+  # The long-route and agreement targets start from the whole-compile inputs as well.
   sources=("$target")
-  [[ $target == whole_compile_long ]] && sources+=(whole_compile)
+  [[ $target == whole_compile_long || $target == compile_agreement ]] && sources+=(whole_compile)
   for s in "${sources[@]}"; do
     for d in "fuzz/corpus/$s" "tests/data/fuzz_regressions/$s"; do
       [[ -d $d ]] && seeds+=("$d")
@@ -60,7 +60,7 @@ for target in $targets; do
   else
     status=1
     echo "   $target: FAILED; the report follows (full log: $log)" >&2
-    grep -E -A25 '^==[0-9]+==ERROR|runtime error|^(field reader|line description|whole compile):|deadly signal' "$log" | head -40 >&2 || tail -40 "$log" >&2
+    grep -E -A25 '^==[0-9]+==ERROR|runtime error|^(field reader|line description|whole compile|compile agreement):|deadly signal' "$log" | head -40 >&2 || tail -40 "$log" >&2
     grep -E 'Test unit written|^artifact_prefix' "$log" >&2 || true
   fi
 done

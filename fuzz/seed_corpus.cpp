@@ -1,6 +1,6 @@
 // Writes the seed inputs made of the program's own two text sources into a
 // corpus directory, for one fuzz target:
-//   seed_corpus field_reader|line_description|whole_compile[_long] <directory>
+//   seed_corpus field_reader|line_description|whole_compile[_long]|compile_agreement|lsp_server <directory>
 // The sources come from the writers, so the seeds follow any change to them.
 #include "common/line_list.h"
 #include "fuzz/fuzz_targets.h"
@@ -91,9 +91,10 @@ std::string sessione_editor(const std::string& linea, const std::string& corsa) 
 
 int main(int argc, char** argv) {
     if (argc != 3) {
-        std::fprintf(
-            stderr,
-            "usage: seed_corpus field_reader|line_description|whole_compile[_long]|lsp_server <directory>\n");
+        std::fprintf(stderr,
+                     "usage: seed_corpus "
+                     "field_reader|line_description|whole_compile[_long]|compile_agreement|lsp_server "
+                     "<directory>\n");
         return 2;
     }
     const std::string bersaglio = argv[1];
@@ -115,7 +116,8 @@ int main(int argc, char** argv) {
     } else if (bersaglio == "line_description") {
         ok &= scrivi(cartella / "linea", linea);
         ok &= scrivi(cartella / "linea_4999", percorso_accorciato(linea, "4999"));
-    } else if (bersaglio == "whole_compile" || bersaglio == "whole_compile_long") {
+    } else if (bersaglio == "whole_compile" || bersaglio == "whole_compile_long" ||
+               bersaglio == "compile_agreement") {
         ok &= scrivi(cartella / "linea_corsa", scenario::fuzz::unisci_sorgenti(linea, corsa));
         ok &= scrivi(cartella / "linea_corsa_4999",
                      scenario::fuzz::unisci_sorgenti(percorso_accorciato(linea, "4999"), corsa));

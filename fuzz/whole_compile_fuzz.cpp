@@ -1,6 +1,7 @@
 // libFuzzer entry point: the whole compile from both text sources, split out
 // of one input at the separator (see fuzz_targets.h), then the three compiled
-// files encoded and decoded back.
+// files encoded and decoded back. The same compile without its log is
+// compile_agreement_fuzz's.
 #include "fuzz/fuzz_targets.h"
 
 #include <cstdio>

@@ -1,6 +1,7 @@
-// libFuzzer entry point: the whole compile as whole_compile_fuzz.cpp, but
-// without a limit on the track plan, so routes up to a million metres are
-// built, encoded and decoded back whole. Slow; see README.md for how it runs.
+// libFuzzer entry point: the whole compile as whole_compile_fuzz.cpp and
+// compile_agreement_fuzz.cpp together, but without a limit on the track
+// plan, so routes up to a million metres are built, encoded and decoded back
+// whole. Slow; see README.md for how it runs.
 #include "fuzz/fuzz_targets.h"
 
 #include <cstdio>

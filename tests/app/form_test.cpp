@@ -4,7 +4,6 @@
 #include "compiler/errors.h"
 
 #include <gtest/gtest.h>
-#include <optional>
 #include <ostream>
 #include <stdlib.h>
 #include <vector>
@@ -109,7 +108,7 @@ TEST_F(FormRun, AWriterThatCannotReplaceItsFileStopsWithTheFileAndTheSystemsCaus
 // What the compile left, and what the program shows and answers for it.
 struct caso_compilazione {
     const char* nome;
-    std::optional<arresto_fatale> arresto;
+    result<void, arresto_fatale> compilato;              // {}: the compile went through
     std::vector<std::pair<error_code, int32_t>> errori;  // code, position
     int stato;
     std::vector<std::string> messaggi;
@@ -131,7 +130,7 @@ TEST_P(CompileOutcome, IsShownAndEndsTheRunWithItsStatus) {
     for (auto [codice, posizione] : caso.errori)
         registra_errore(form.stato(), log_at{&form.log(), {}}, codice, posizione);
 
-    EXPECT_EQ(form.riporta_compilazione(caso.arresto), caso.stato);
+    EXPECT_EQ(form.riporta_compilazione(caso.compilato), caso.stato);
     EXPECT_EQ(registro.messaggi, caso.messaggi);
     ASSERT_EQ(registro.note.size(), caso.note);
     for (std::size_t i = 0; i < caso.note; ++i)
@@ -142,32 +141,34 @@ using motivo = arresto_fatale::motivo;
 INSTANTIATE_TEST_SUITE_P(
     Cases, CompileOutcome,
     ::testing::Values(
-        caso_compilazione{"Clean", std::nullopt, {}, program_exit_status::completed, {}, 0},
+        caso_compilazione{"Clean", {}, {}, program_exit_status::completed, {}, 0},
         caso_compilazione{"Stamp1250",
-                          arresto_fatale{motivo::timbro, error_code::identity_stamp_in_use, {}},
+                          failure{arresto_fatale{motivo::timbro, error_code::identity_stamp_in_use, {}}},
                           {},
                           program_exit_status::stopped,
                           {" Errore n. 1250"},
                           0},
-        caso_compilazione{"Stamp1251",
-                          arresto_fatale{motivo::timbro, error_code::competition_code_stamp_in_use, {}},
-                          {{error_code::signal_cell_taken, 3650}},
-                          program_exit_status::stopped,
-                          {" Errore n. 1251"},
-                          0},
-        caso_compilazione{"FileFailure",
-                          arresto_fatale{motivo::file, error_code::none,
-                                         file_failure{replace_step::write, "x.dat",
-                                                      std::make_error_code(std::errc::file_too_large)}},
-                          {},
-                          program_exit_status::stopped,
-                          // The cause in the system's own words (the platform layer's, here the test's).
-                          {"Scenario non completato: impossibile scrivere il file \"x.dat\": [" +
-                           std::make_error_code(std::errc::file_too_large).message() + "]"},
-                          0},
+        caso_compilazione{
+            "Stamp1251",
+            failure{arresto_fatale{motivo::timbro, error_code::competition_code_stamp_in_use, {}}},
+            {{error_code::signal_cell_taken, 3650}},
+            program_exit_status::stopped,
+            {" Errore n. 1251"},
+            0},
+        caso_compilazione{
+            "FileFailure",
+            failure{arresto_fatale{
+                motivo::file, error_code::none,
+                file_failure{replace_step::write, "x.dat", std::make_error_code(std::errc::file_too_large)}}},
+            {},
+            program_exit_status::stopped,
+            // The cause in the system's own words (the platform layer's, here the test's).
+            {"Scenario non completato: impossibile scrivere il file \"x.dat\": [" +
+             std::make_error_code(std::errc::file_too_large).message() + "]"},
+            0},
         caso_compilazione{
             "RecordedErrors",
-            std::nullopt,
+            {},
             {{error_code::signal_cell_taken, 3650}, {error_code::approach_mark_no_free_cell, 5000}},
             program_exit_status::written_with_errors,
             {},

@@ -56,11 +56,11 @@ protected:
 TEST_F(FileReplaceInPieces, ThePiecesInTheirOrderReplaceTheFile) {
     std::string expected;
     pieces([&expected](std::string_view p) { expected.append(p); });
-    ASSERT_EQ(replace_file_in_pieces(file(), pieces), std::nullopt);
+    ASSERT_TRUE(replace_file_in_pieces(file(), pieces).ok());
     EXPECT_TRUE(content() == expected);
     EXPECT_EQ(entries(), 1u);  // no temporary left
 
-    ASSERT_EQ(replace_file_in_pieces(file(), [](const piece_writer&) {}), std::nullopt);
+    ASSERT_TRUE(replace_file_in_pieces(file(), [](const piece_writer&) {}).ok());
     EXPECT_EQ(content(), "");
 }
 
@@ -75,7 +75,7 @@ TEST_F(FileReplaceInPieces, AWriteFailingHalfwayKeepsTheOldFile) {
     small.rlim_cur = 20000;
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
     bool made_to_the_end = false;
-    const auto failure = replace_file_in_pieces(file(), [&](const piece_writer& write) {
+    const auto replaced = replace_file_in_pieces(file(), [&](const piece_writer& write) {
         const std::string piece(16384, 'x');
         for (int i = 0; i < 8; ++i)
             write(piece);
@@ -84,10 +84,11 @@ TEST_F(FileReplaceInPieces, AWriteFailingHalfwayKeepsTheOldFile) {
     setrlimit(RLIMIT_FSIZE, &before);
     std::signal(SIGXFSZ, old_handler);
 
-    ASSERT_TRUE(failure.has_value());
-    EXPECT_EQ(failure->step, replace_step::write);
-    EXPECT_EQ(failure->file, file());
-    EXPECT_EQ(failure->cause, std::error_code(EFBIG, std::generic_category())) << describe_failure(*failure);
+    ASSERT_FALSE(replaced.ok());
+    const file_failure& failed = replaced.error();
+    EXPECT_EQ(failed.step, replace_step::write);
+    EXPECT_EQ(failed.file, file());
+    EXPECT_EQ(failed.cause, std::error_code(EFBIG, std::generic_category())) << describe_failure(failed);
     EXPECT_TRUE(made_to_the_end);
     EXPECT_EQ(content(), "the old content");
     EXPECT_EQ(entries(), 1u);

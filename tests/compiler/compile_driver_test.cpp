@@ -257,7 +257,7 @@ protected:
         fs::remove_all(cartella_, ec);
     }
 
-    std::optional<arresto_fatale> compila(int32_t j, std::string l, std::string c) {
+    result<void, arresto_fatale> compila(int32_t j, std::string l, std::string c) {
         sorgenti_in_memoria sorgenti(std::move(l), std::move(c));
         return memorizza_percorso(s_, j, sorgenti, cartella_);
     }
@@ -279,7 +279,7 @@ protected:
 };
 
 TEST_F(CompileAndWrite, WritesTheThreeFilesFromTheCompiledState) {
-    ASSERT_EQ(compila(1, linea(), corsa()), std::nullopt);
+    ASSERT_TRUE(compila(1, linea(), corsa()).ok());
     EXPECT_EQ(file_presenti(),
               (std::vector<std::string>{"Calvena_Roccalba_4127.dat", "Calvena_Roccalba_4127.sim",
                                         "Calvena_Roccalba_linea.dat"}));
@@ -295,7 +295,7 @@ TEST_F(CompileAndWrite, APlanLimitIsNotAppliedWhenWriting) {
     int32_t j = 1;
     sorgenti_in_memoria sorgenti(linea(), corsa());
     compile_log log;
-    ASSERT_EQ(memorizza_percorso(s_, j, sorgenti, cartella_, limitata, &log), std::nullopt);
+    ASSERT_TRUE(memorizza_percorso(s_, j, sorgenti, cartella_, limitata, &log).ok());
     EXPECT_FALSE(log.plan_limit_reached);
     EXPECT_EQ(contenuto(file("Calvena_Roccalba_linea.dat")).size(), 20u * 17000 - 36);
     EXPECT_EQ(contenuto(file("Calvena_Roccalba_4127.dat")).size(), 15u * 341);
@@ -318,22 +318,22 @@ TEST_F(CompileAndWrite, StampErrorWritesNoCompiledFile) {
     for (const caso& c : casi) {
         SCOPED_TRACE(c.nome);
         std::ofstream(file("Calvena_Roccalba_4127.dat"), std::ios::binary) << "previous cells";
-        const auto arresto = compila(1, c.linea, corsa());
-        ASSERT_TRUE(arresto.has_value());
-        EXPECT_EQ(arresto->perche, arresto_fatale::motivo::timbro);
-        EXPECT_EQ(arresto->errore, c.atteso);
+        const auto compilato = compila(1, c.linea, corsa());
+        ASSERT_FALSE(compilato.ok());
+        EXPECT_EQ(compilato.error().perche, arresto_fatale::motivo::timbro);
+        EXPECT_EQ(compilato.error().errore, c.atteso);
         EXPECT_EQ(file_presenti(), std::vector<std::string>{"Calvena_Roccalba_4127.dat"});
         EXPECT_EQ(contenuto(file("Calvena_Roccalba_4127.dat")), "previous cells");
     }
 }
 
 TEST_F(CompileAndWrite, WithoutTheLineFlagNoLineFileAndAnOldOneStays) {
-    ASSERT_EQ(compila(0, linea(), corsa()), std::nullopt);
+    ASSERT_TRUE(compila(0, linea(), corsa()).ok());
     EXPECT_FALSE(fs::exists(file("Calvena_Roccalba_linea.dat")));
     EXPECT_FALSE(s_.tracciato.esiste());
 
     std::ofstream(file("Calvena_Roccalba_linea.dat"), std::ios::binary) << "old plan";
-    ASSERT_EQ(compila(0, linea(), corsa()), std::nullopt);
+    ASSERT_TRUE(compila(0, linea(), corsa()).ok());
     EXPECT_EQ(contenuto(file("Calvena_Roccalba_linea.dat")), "old plan");
     EXPECT_EQ(contenuto(file("Calvena_Roccalba_4127.dat")).size(), 15u * 341);
 }
@@ -345,12 +345,12 @@ TEST_F(CompileAndWrite, RunningTwiceGivesByteIdenticalFiles) {
                                  "segnale,    3500,   2, 4, 1,  0, 0,    0,  0,0,0, 245"});
     const char* nomi[] = {"Calvena_Roccalba_linea.dat", "Calvena_Roccalba_4127.sim",
                           "Calvena_Roccalba_4127.dat"};
-    ASSERT_EQ(compila(1, l, c), std::nullopt);
+    ASSERT_TRUE(compila(1, l, c).ok());
     std::vector<std::string> prima;
     for (const char* n : nomi)
         prima.push_back(contenuto(file(n)));
     // The same state compiled again: nothing of the first compile carries over.
-    ASSERT_EQ(compila(1, l, c), std::nullopt);
+    ASSERT_TRUE(compila(1, l, c).ok());
     for (std::size_t i = 0; i < 3; ++i)
         EXPECT_EQ(contenuto(file(nomi[i])), prima[i]) << nomi[i];
     EXPECT_EQ(file_presenti().size(), 3u);
@@ -359,7 +359,7 @@ TEST_F(CompileAndWrite, RunningTwiceGivesByteIdenticalFiles) {
 TEST_F(CompileAndWrite, MissingLineDescriptionTouchesNoCellThatDoesNotExist) {
     sorgenti_in_memoria senza_linea(std::nullopt, corsa());
     int32_t j = 1;
-    ASSERT_EQ(memorizza_percorso(s_, j, senza_linea, cartella_), std::nullopt);
+    ASSERT_TRUE(memorizza_percorso(s_, j, senza_linea, cartella_).ok());
     EXPECT_EQ(s_.codice_errore, 101);
     EXPECT_TRUE(s_.celle.empty());
     EXPECT_EQ(s_.voci[85].intero1, 610);
@@ -371,12 +371,13 @@ TEST_F(CompileAndWrite, MissingLineDescriptionTouchesNoCellThatDoesNotExist) {
 
 TEST_F(CompileAndWrite, AFileThatCannotBeWrittenStopsTheRun) {
     fs::create_directory(file("Calvena_Roccalba_4127.sim"));
-    const auto arresto = compila(1, linea(), corsa());
-    ASSERT_TRUE(arresto.has_value());
-    EXPECT_EQ(arresto->perche, arresto_fatale::motivo::file);
-    EXPECT_EQ(arresto->guasto.file.filename(), "Calvena_Roccalba_4127.sim");
-    EXPECT_EQ(arresto->guasto.step, replace_step::open);
-    EXPECT_TRUE(arresto->guasto.cause) << "the system's error travels with the failure";
+    const auto compilato = compila(1, linea(), corsa());
+    ASSERT_FALSE(compilato.ok());
+    const arresto_fatale& arresto = compilato.error();
+    EXPECT_EQ(arresto.perche, arresto_fatale::motivo::file);
+    EXPECT_EQ(arresto.guasto.file.filename(), "Calvena_Roccalba_4127.sim");
+    EXPECT_EQ(arresto.guasto.step, replace_step::open);
+    EXPECT_TRUE(arresto.guasto.cause) << "the system's error travels with the failure";
     EXPECT_TRUE(fs::exists(file("Calvena_Roccalba_linea.dat")));
     EXPECT_FALSE(fs::exists(file("Calvena_Roccalba_4127.dat")));
 }

@@ -291,7 +291,7 @@ protected:
 };
 
 TEST_F(CompiledFilesWriting, WritesTheThreeFilesUnderTheirNames) {
-    ASSERT_EQ(scrivi_file_compilati(s_, cartella_), std::nullopt);
+    ASSERT_TRUE(scrivi_file_compilati(s_, cartella_).ok());
     EXPECT_EQ(contenuto(file("Calvena_Roccalba_linea.dat")), codifica_tracciato(s_.tracciato));
     EXPECT_EQ(contenuto(file("Calvena_Roccalba_4127.sim")), codifica_voci(s_.voci));
     EXPECT_EQ(contenuto(file("Calvena_Roccalba_4127.dat")), codifica_celle(s_.celle));
@@ -300,12 +300,12 @@ TEST_F(CompiledFilesWriting, WritesTheThreeFilesUnderTheirNames) {
 }
 
 TEST_F(CompiledFilesWriting, ASecondRunReplacesEveryFileWhole) {
-    ASSERT_EQ(scrivi_file_compilati(s_, cartella_), std::nullopt);
+    ASSERT_TRUE(scrivi_file_compilati(s_, cartella_).ok());
     const std::string linea = contenuto(file("Calvena_Roccalba_linea.dat"));
     const std::string corsa = contenuto(file("Calvena_Roccalba_4127.sim"));
     const std::string celle = contenuto(file("Calvena_Roccalba_4127.dat"));
     std::ofstream(file("Calvena_Roccalba_4127.dat"), std::ios::app) << std::string(5000, 'z');
-    ASSERT_EQ(scrivi_file_compilati(s_, cartella_), std::nullopt);
+    ASSERT_TRUE(scrivi_file_compilati(s_, cartella_).ok());
     EXPECT_EQ(contenuto(file("Calvena_Roccalba_linea.dat")), linea);
     EXPECT_EQ(contenuto(file("Calvena_Roccalba_4127.sim")), corsa);
     EXPECT_EQ(contenuto(file("Calvena_Roccalba_4127.dat")), celle);
@@ -313,11 +313,11 @@ TEST_F(CompiledFilesWriting, ASecondRunReplacesEveryFileWhole) {
 
 TEST_F(CompiledFilesWriting, WithoutTheLineFlagTheLineFileIsLeftAlone) {
     s_.compila_linea = 0;
-    ASSERT_EQ(scrivi_file_compilati(s_, cartella_), std::nullopt);
+    ASSERT_TRUE(scrivi_file_compilati(s_, cartella_).ok());
     EXPECT_FALSE(fs::exists(file("Calvena_Roccalba_linea.dat")));
 
     std::ofstream(file("Calvena_Roccalba_linea.dat"), std::ios::binary) << "old plan";
-    ASSERT_EQ(scrivi_file_compilati(s_, cartella_), std::nullopt);
+    ASSERT_TRUE(scrivi_file_compilati(s_, cartella_).ok());
     EXPECT_EQ(contenuto(file("Calvena_Roccalba_linea.dat")), "old plan");
     EXPECT_TRUE(fs::exists(file("Calvena_Roccalba_4127.dat")));
 }
@@ -325,11 +325,12 @@ TEST_F(CompiledFilesWriting, WithoutTheLineFlagTheLineFileIsLeftAlone) {
 TEST_F(CompiledFilesWriting, AFailureNamesTheFileAndStopsTheLaterOnes) {
     // The run file's name is taken by a directory: it cannot be replaced.
     fs::create_directory(file("Calvena_Roccalba_4127.sim"));
-    const auto guasto = scrivi_file_compilati(s_, cartella_);
-    ASSERT_TRUE(guasto.has_value());
-    EXPECT_EQ(guasto->file, file("Calvena_Roccalba_4127.sim"));
-    EXPECT_EQ(guasto->step, replace_step::open);
-    EXPECT_TRUE(guasto->cause) << describe_failure(*guasto);
+    const auto scritti = scrivi_file_compilati(s_, cartella_);
+    ASSERT_FALSE(scritti.ok());
+    const file_failure& guasto = scritti.error();
+    EXPECT_EQ(guasto.file, file("Calvena_Roccalba_4127.sim"));
+    EXPECT_EQ(guasto.step, replace_step::open);
+    EXPECT_TRUE(guasto.cause) << describe_failure(guasto);
     EXPECT_TRUE(fs::exists(file("Calvena_Roccalba_linea.dat")));  // written before
     EXPECT_FALSE(fs::exists(file("Calvena_Roccalba_4127.dat")));  // never reached
 }

@@ -56,6 +56,13 @@ TEST(FuzzRegressions, LineDescription) {
 TEST(FuzzRegressions, WholeCompile) {
     riproduci("whole_compile", fuzz::prova_compilazione);
 }
+// The same inputs (and any the agreement target saved) compiled again without
+// the log and the plan's points.
+TEST(FuzzRegressions, CompileAgreement) {
+    riproduci("whole_compile", fuzz::prova_compilazione_accordo);
+    if (!ingressi("compile_agreement").empty())
+        riproduci("compile_agreement", fuzz::prova_compilazione_accordo);
+}
 // The same inputs and those of the long-route target, without the plan limit.
 TEST(FuzzRegressions, WholeCompileWithoutPlanLimit) {
     riproduci("whole_compile", fuzz::prova_compilazione_lunga);

@@ -3,8 +3,12 @@
 // stays silent for words that are no slip of any keyword.
 #include "compiler/nearest_keyword.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
+#include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace scenario {
 namespace {
@@ -68,6 +72,44 @@ TEST(NearestKeyword, NamesTheSpellingMeantInTheFieldsOwnPart) {
     for (const row& r : rows) {
         const std::optional<std::string_view> n = nearest_keyword(r.field, r.rows());
         EXPECT_EQ(std::string(n.value_or("")), r.expected) << "'" << r.field << "'";
+    }
+}
+
+// The search stops comparing a spelling as soon as it cannot beat the best
+// so far; it must still name what a full comparison with every spelling
+// names (the first of the nearest, within the allowed distance). Fields near
+// and far from the spellings, of every length around theirs.
+TEST(NearestKeyword, StoppingEarlyNamesWhatAFullSearchNames) {
+    for (auto rows : {run_keywords, line_body_keywords, line_general_keywords}) {
+        std::vector<std::string_view> spellings;
+        for (const keyword_row& r : rows()) {
+            if (r.writer_spellings.empty())
+                spellings.push_back(r.part1);
+            for (std::string_view s : r.writer_spellings)
+                spellings.push_back(s);
+        }
+        std::vector<std::string> fields;
+        for (std::string_view s : spellings) {
+            const std::string w(s);
+            fields.push_back(w.substr(1));                      // first letter left out
+            fields.push_back(w + "x");                          // one too many
+            fields.push_back("q" + w.substr(0, w.size() / 2));  // half of it
+            if (w.size() > 3)
+                fields.push_back(w.substr(0, 1) + w[2] + w[1] + w.substr(3) + "zz");  // swap and two more
+            fields.push_back(std::string(w.size(), 'k'));  // nothing alike, the same length
+        }
+        for (const std::string& f : fields) {
+            std::optional<std::string_view> best;
+            std::size_t best_distance = std::clamp<std::size_t>(f.size() / 4, 1, 3) + 1;
+            for (std::string_view s : spellings)
+                if (const std::size_t d = edit_distance(f, s); d < best_distance) {
+                    best = s;
+                    best_distance = d;
+                }
+            if (best_distance == 0)
+                best.reset();
+            EXPECT_EQ(nearest_keyword(f, rows()), best) << "'" << f << "'";
+        }
     }
 }
 

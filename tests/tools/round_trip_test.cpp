@@ -49,7 +49,7 @@ protected:
         s.nome_scenario = name;
         s.numero_treno = train;
         sorgenti_su_disco sorgenti(directory, name, train);
-        EXPECT_FALSE(memorizza_percorso(s, j, sorgenti, directory));
+        EXPECT_TRUE(memorizza_percorso(s, j, sorgenti, directory).ok());
         EXPECT_EQ(s.codice_errore, 0);
         return directory;
     }
@@ -135,7 +135,7 @@ TEST_F(RoundTrip, FaultySourcesGiveTheFilesTheProgramWouldWrite) {
     s.numero_treno = train;
     int32_t j = 1;
     sorgenti_in_memoria in_memory{line, run_text};
-    ASSERT_FALSE(memorizza_percorso(s, j, in_memory, program_dir));
+    ASSERT_TRUE(memorizza_percorso(s, j, in_memory, program_dir).ok());
     ASSERT_EQ(s.codice_errore, 16);
 
     write_file(root_ / "l.txt", line);

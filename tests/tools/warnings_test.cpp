@@ -511,5 +511,24 @@ TEST(Warnings, KeptUpToALimitPerCode) {
     EXPECT_EQ(words.not_shown[0].second, 100000u - warnings_kept_per_code);
 }
 
+// Past the limit only counted; every one kept, the last included, keeps its suggestion.
+TEST(Warnings, EveryKeptOneNamesTheNearestKeyword) {
+    sources src;
+    std::string slips;
+    for (uint32_t i = 0; i < warnings_kept_per_code + 5; ++i)
+        slips += "stazoine, 1\r\n";
+    src.run = with_line(src.run, 23, slips + "[codici]");
+    const compiled c = compile(src, true);
+    EXPECT_EQ(c.log.warnings_found[static_cast<std::size_t>(warning_code::unknown_keyword)],
+              warnings_kept_per_code + 5);
+    uint32_t kept = 0;
+    for (const logged_warning& w : c.log.warnings)
+        if (w.code == warning_code::unknown_keyword) {
+            ++kept;
+            EXPECT_EQ(w.nearest_keyword, "stazione") << "line " << w.place.line;
+        }
+    EXPECT_EQ(kept, warnings_kept_per_code);
+}
+
 }  // namespace
 }  // namespace scenario

@@ -93,8 +93,8 @@ compile_result compile_sources(const compile_request& r, const compile_settings&
         report.status = failure{display_path(r.out_dir) + ": cannot create the output directory"};
         return report;
     }
-    if (auto broken = scrivi_file_compilati(s, r.out_dir)) {
-        report.status = failure{describe_failure(*broken)};
+    if (auto written = scrivi_file_compilati(s, r.out_dir); !written) {
+        report.status = failure{describe_failure(written.error())};
         return report;
     }
     for (std::size_t i = r.plan ? 0 : 1; i < outputs.size(); ++i)

@@ -46,8 +46,8 @@ result<package_outcome> write_package(const named_sources& sources, const author
     fs::create_directories(directory, ec);
     if (ec || !fs::is_directory(directory, ec))
         return failure{display_path(directory) + ": cannot create the output directory"};
-    if (auto broken = scrivi_file_compilati(s, directory))
-        return failure{describe_failure(*broken)};
+    if (auto written = scrivi_file_compilati(s, directory); !written)
+        return failure{describe_failure(written.error())};
     o.written = {
         percorso_in(directory, nome_file_linea_compilato(sources.names.name)),
         percorso_in(directory, nome_file_corsa_compilato(sources.names.name, sources.names.train)),
@@ -55,8 +55,8 @@ result<package_outcome> write_package(const named_sources& sources, const author
     };
     for (const document_file& f : document_files(*documents, sources.names)) {
         const fs::path path = percorso_in(directory, f.name);
-        if (auto broken = replace_file(path, f.bytes))
-            return failure{describe_failure(*broken)};
+        if (auto written = replace_file(path, f.bytes); !written)
+            return failure{describe_failure(written.error())};
         o.written.push_back(path);
     }
     return o;
