@@ -36,6 +36,7 @@ struct bend_report {
 
 struct fit_report {
     double line_length = 0, route_length = 0;
+    double start_heading_deg = 0;  // the route's first heading on the map, clockwise from +y (north)
     std::vector<bend_report> bends;
     double heading_error_max_deg = 0, heading_error_at = 0;   // outside and inside bends, where
     double heading_error_straight_max_deg = 0;                // outside bends only
