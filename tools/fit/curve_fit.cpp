@@ -243,14 +243,16 @@ curve_fit general_fit(const metre_line& line, double min_piece) {
         }
         noise = median(std::move(bows)) / (0.6745 * std::sqrt(6.0));
     }
-    const int64_t w = std::clamp<int64_t>(
-        static_cast<int64_t>(std::ceil(std::max({5.0, line.median_spacing, 20.0 * noise}))), 5, 150);
+    const int64_t w = std::clamp<int64_t>(static_cast<int64_t>(std::ceil(std::max(
+                                              {5.0, line.median_spacing, 20.0 * noise, 30.0 * line.noise}))),
+                                          5, 150);
     f.smoothing = static_cast<int>(w);
 
-    // Headings at every metre from the chord over ±w, unwrapped.
+    // Headings at every metre from the chord over ±w (2w long at the ends too), unwrapped.
+    const int64_t chord = std::min(L, 2 * w);
     std::vector<double> H(static_cast<std::size_t>(L + 1));
     for (int64_t m = 0; m <= L; ++m) {
-        int64_t lo = std::max<int64_t>(0, m - w), hi = std::min(L, m + w);
+        const int64_t lo = std::max<int64_t>(0, std::min(m - w, L - chord)), hi = std::min(L, lo + chord);
         double b = bearing(at(lo), at(hi));
         if (at(lo).x == at(hi).x && at(lo).y == at(hi).y)
             b = m > 0 ? H[static_cast<std::size_t>(m - 1)] : 0;
@@ -258,39 +260,56 @@ curve_fit general_fit(const metre_line& line, double min_piece) {
             m > 0 ? H[static_cast<std::size_t>(m - 1)] + wrap(b - H[static_cast<std::size_t>(m - 1)]) : b;
     }
     const auto Hat = [&](int64_t m) { return H[static_cast<std::size_t>(std::clamp<int64_t>(m, 0, L))]; };
-    // Curvature over ±w of those headings.
-    std::vector<double> K(static_cast<std::size_t>(L + 1));
-    for (int64_t m = 0; m <= L; ++m) {
-        const int64_t lo = std::max<int64_t>(0, m - w), hi = std::min(L, m + w);
-        K[static_cast<std::size_t>(m)] = hi > lo ? (Hat(hi) - Hat(lo)) / static_cast<double>(hi - lo) : 0;
-    }
-    double threshold = 0.5 * class_curvature[1];
-    {
+    // Regions where the line turns, one way each, from the curvature over
+    // ±reach of those headings, above its own scatter.
+    const auto find_regions = [&](int64_t reach) {
+        std::vector<double> K(static_cast<std::size_t>(L + 1));
+        for (int64_t m = 0; m <= L; ++m) {
+            const int64_t lo = std::max<int64_t>(0, m - reach), hi = std::min(L, m + reach);
+            K[static_cast<std::size_t>(m)] = hi > lo ? (Hat(hi) - Hat(lo)) / static_cast<double>(hi - lo) : 0;
+        }
         std::vector<double> diffs;
-        for (int64_t m = 2 * w + 1; m <= L; m += 3)
+        for (int64_t m = 2 * reach + 1; m <= L; m += 3)
             diffs.push_back(
-                std::abs(K[static_cast<std::size_t>(m)] - K[static_cast<std::size_t>(m - 2 * w - 1)]));
-        threshold = std::max(threshold, 4 * 1.4826 * median(std::move(diffs)) / std::sqrt(2.0));
-    }
-
-    // Regions where the line turns, one way each.
-    std::vector<region> regions;
-    for (int64_t m = 0; m <= L; ++m) {
-        const double k = K[static_cast<std::size_t>(m)];
-        const int s = k > threshold ? 1 : (k < -threshold ? -1 : 0);
-        if (s == 0)
-            continue;
-        if (!regions.empty() && regions.back().sign == s && m - regions.back().to <= 2 * w)
-            regions.back().to = m;
-        else
-            regions.push_back({m, m, s});
-    }
-    // Widened by the smoothing, never into the next region.
-    for (std::size_t i = 0; i < regions.size(); ++i) {
-        const int64_t before = i > 0 ? (regions[i - 1].to + regions[i].from) / 2 : 0;
-        const int64_t after = i + 1 < regions.size() ? (regions[i].to + regions[i + 1].from + 1) / 2 : L;
-        regions[i].from = std::max(before, regions[i].from - w);
-        regions[i].to = std::min(after, regions[i].to + w);
+                std::abs(K[static_cast<std::size_t>(m)] - K[static_cast<std::size_t>(m - 2 * reach - 1)]));
+        const double k_noise = 1.4826 * median(std::move(diffs)) / std::sqrt(2.0);
+        const double threshold = std::max(0.5 * class_curvature[1], 3 * k_noise);
+        // A turn smaller than the headings' own scatter is no bend.
+        const double least_turn =
+            std::max(0.5 * min_piece * class_angle(1), 3 * k_noise * static_cast<double>(2 * reach));
+        std::vector<region> found;
+        for (int64_t m = 0; m <= L; ++m) {
+            const double k = K[static_cast<std::size_t>(m)];
+            const int sign = k > threshold ? 1 : (k < -threshold ? -1 : 0);
+            if (sign == 0)
+                continue;
+            if (!found.empty() && found.back().sign == sign && m - found.back().to <= 2 * reach)
+                found.back().to = m;
+            else
+                found.push_back({m, m, sign});
+        }
+        // Widened by the smoothing, never into the next region.
+        for (std::size_t i = 0; i < found.size(); ++i) {
+            const int64_t before = i > 0 ? (found[i - 1].to + found[i].from) / 2 : 0;
+            const int64_t after = i + 1 < found.size() ? (found[i].to + found[i + 1].from + 1) / 2 : L;
+            found[i].from = std::max(before, found[i].from - reach);
+            found[i].to = std::min(after, found[i].to + reach);
+        }
+        std::erase_if(found, [&](const region& r) { return std::abs(Hat(r.to) - Hat(r.from)) < least_turn; });
+        return found;
+    };
+    std::vector<region> regions = find_regions(2 * w);
+    if (line.smoothed > 0) {
+        // Gentle bends hide in a scattered track's noise at that reach: looked
+        // for again over twice of it, between the bends already found.
+        for (const region& r : find_regions(4 * w)) {
+            const bool clear = std::none_of(regions.begin(), regions.end(),
+                                            [&](const region& q) { return r.from < q.to && q.from < r.to; });
+            if (clear)
+                regions.push_back(r);
+        }
+        std::sort(regions.begin(), regions.end(),
+                  [](const region& a, const region& b) { return a.from < b.from; });
     }
 
     // The heading of each straight between regions (and before the first,
@@ -307,10 +326,44 @@ curve_fit general_fit(const metre_line& line, double min_piece) {
         }
         return stretch_heading(p, from, to, Hat((from + to) / 2));
     };
+    // Where two regions meet without a straight between, the heading is at a
+    // peak that the smoothing flattens: it is taken where the headings of the
+    // two sides, each drawn on as a straight line, meet.
+    const auto junction_heading = [&](const region& left, const region& right) {
+        const int64_t j = (left.to + right.from) / 2;
+        const auto fit = [&](int64_t from, int64_t to, double& slope, double& at_j) {
+            if (to - from < 10)
+                return false;
+            double n = 0, sx = 0, sy = 0, sxx = 0, sxy = 0;
+            for (int64_t m = from; m <= to; ++m) {
+                const auto x = static_cast<double>(m - j);
+                n += 1;
+                sx += x;
+                sy += Hat(m);
+                sxx += x * x;
+                sxy += x * Hat(m);
+            }
+            slope = (n * sxy - sx * sy) / (n * sxx - sx * sx);
+            at_j = (sy - slope * sx) / n;
+            return true;
+        };
+        double k1 = 0, h1 = 0, k2 = 0, h2 = 0;
+        const int64_t l1 = std::min<int64_t>((j - left.from) / 2, 300),
+                      l2 = std::min<int64_t>((right.to - j) / 2, 300);
+        if (!fit(j - l1, j - w, k1, h1) || !fit(j + w, j + l2, k2, h2) || k1 == k2)
+            return Hat(j);
+        const double meet =
+            std::clamp((h2 - h1) / (k1 - k2), -2.0 * static_cast<double>(w), 2.0 * static_cast<double>(w));
+        return 0.5 * (h1 + k1 * meet + h2 + k2 * meet);
+    };
     std::vector<double> straights;  // straights[i]: the heading before region i; the last one after all
     for (std::size_t i = 0; i <= regions.size(); ++i) {
         const int64_t from = i > 0 ? regions[i - 1].to : 0;
         const int64_t to = i < regions.size() ? regions[i].from : L;
+        if (i > 0 && i < regions.size() && to - from < std::max<int64_t>(2 * w, 20)) {
+            straights.push_back(junction_heading(regions[i - 1], regions[i]));
+            continue;
+        }
         // Before the first region the heading near its start counts; elsewhere
         // the part next to the region before.
         straights.push_back(straight_heading(from, to, i == 0 && !regions.empty()));
@@ -340,8 +393,10 @@ curve_fit general_fit(const metre_line& line, double min_piece) {
             second += x * x * d;
         }
         const double variance = std::max(0.0, second / sum);
-        const double blur = static_cast<double>(2 * w);
-        const double length = std::sqrt(std::max(0.0, 12 * variance - blur * blur));
+        // The headings are the line's averaged over 2w, its points over 2 * smoothed.
+        const double blur = static_cast<double>(2 * w), points_blur = static_cast<double>(2 * line.smoothed);
+        const double length =
+            std::sqrt(std::max(0.0, 12 * variance - blur * blur - points_blur * points_blur));
 
         const double line_angle = straights[i + 1] - straights[i];
         // The angle that brings the route to the next straight's heading,

@@ -18,13 +18,17 @@ inline constexpr int64_t shortest_route = 100;
 struct metre_line {
     double length = 0;            // the line's own length, metres
     double median_spacing = 0;    // metres between the input's points (the median)
+    double noise = 0;             // metres: the estimated scatter of the points across the line
+    int64_t smoothed = 0;         // metres each side over which the points were averaged (0: not)
     int64_t route_length = 0;     // whole metres
     std::vector<point> points;    // points[m]: m metres along the line, m = 0..route_length
     std::vector<double> heights;  // heights[m], level spans drawn straight; empty: no heights
 };
 
 // Checks the input (finite values, one height per point, a length the
-// format holds) and resamples it; the error says what is wrong.
+// format holds) and resamples it; the error says what is wrong. A line whose
+// points scatter (a GPS track) is first averaged over a stretch that grows
+// with the scatter, so that its length is the track's, not the scatter's.
 result<metre_line> resample_by_metre(const line_input& input);
 
 }  // namespace scenario::fit
