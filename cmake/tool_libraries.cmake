@@ -13,3 +13,15 @@ foreach(probe_and_package "nlohmann/json.hpp=nlohmann-json3-dev" "CLI/CLI.hpp=li
     list(APPEND SCENARIO_TOOL_MISSING ${package})
   endif()
 endforeach()
+
+# GDAL (libgdal-dev, with PROJ) reads geometry and elevation files for
+# `scenario import` and `export`. Optional: without it (the Windows build, a
+# machine without the package) the tool is built and those two commands say
+# that they cannot run. GDAL_FOUND and the target GDAL::GDAL tell the rest.
+set(GDAL_FOUND FALSE)
+if(NOT CMAKE_CROSSCOMPILING)
+  find_package(GDAL CONFIG QUIET)
+  if(NOT GDAL_FOUND)
+    find_package(GDAL QUIET)
+  endif()
+endif()

@@ -11,7 +11,6 @@
 #include "tools/geodata/line_features.h"
 #include "tools/geodata/line_join.h"
 #include "tools/geodata/local_projection.h"
-#include "tools/geodata/route_walk.h"
 #include "tools/geodata/source_reader.h"
 #include "tools/report/memory_compile.h"
 #include "tools/report/running_estimate.h"
@@ -205,7 +204,13 @@ result<import_result> import_line(const import_options& o) {
 
     feature_options fo;
     fo.station_distance = o.station_distance;
-    line_features features = read_features(*source, line, *plane_points, fo);
+    std::vector<std::vector<xy>> plane_lines;
+    if (source->driver != "OSM")
+        for (const geo_piece& p : source->tagged_lines) {
+            auto q = projection->forward(p.points);
+            plane_lines.push_back(q ? std::move(*q) : std::vector<xy>{});
+        }
+    line_features features = read_features(*source, line, *plane_points, plane_lines, fo);
     input.level_spans = features.level_spans;
 
     auto fitted = fit::fit_line(input, o.fit);
@@ -243,13 +248,11 @@ result<import_result> import_line(const import_options& o) {
     if (!c.errors.empty() || c.stamp)
         return failure{compile_failure(c)};
 
-    const int64_t length = d.line.length;
-    const std::vector<xy> walked = walk_route(c.state->tracciato, length);
     placing place;
     place.projection = projection->definition();
     place.origin_plane = line.points.front();
     place.origin = line.geo.front();
-    place.heading_deg = best_heading(walked, line.points, line.along);
+    place.heading_deg = d.line.report.start_heading_deg;
     if (!d.line.heights_along.empty())
         place.start_height = d.line.heights_along.front();
     else if (!input.heights.empty())

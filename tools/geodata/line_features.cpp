@@ -91,7 +91,8 @@ std::optional<double> parse_position(std::string v) {
 }  // namespace
 
 line_features read_features(const geo_source& source, const joined_line& line,
-                            const std::vector<xy>& plane_points, const feature_options& options) {
+                            const std::vector<xy>& plane_points,
+                            const std::vector<std::vector<xy>>& plane_lines, const feature_options& options) {
     line_features f;
     std::vector<stretch> tunnels, level;
     std::vector<std::pair<double, std::string>> speed_tags;  // from, maxspeed as tagged
@@ -110,6 +111,28 @@ line_features read_features(const geo_source& source, const joined_line& line,
         const std::string speed = get(tags, "maxspeed");
         if (!speed.empty())
             speed_tags.push_back({place.from, speed});
+    }
+    // Lines beside the route's pieces (a file's tunnel features) count where
+    // both their ends lie on the route. An OSM relation's ways gave their tags
+    // to its parts already.
+    if (source.driver != "OSM") {
+        for (std::size_t i = 0; i < source.tagged_lines.size(); ++i) {
+            const geo_piece& piece = source.tagged_lines[i];
+            const bool tunnel = yes(get(piece.tags, "tunnel"));
+            if ((!tunnel && !yes(get(piece.tags, "bridge"))) || i >= plane_lines.size() ||
+                plane_lines[i].size() < 2)
+                continue;
+            const on_path a = project_onto(line.points, line.along, plane_lines[i].front());
+            const on_path b = project_onto(line.points, line.along, plane_lines[i].back());
+            if (a.off > options.on_line || b.off > options.on_line)
+                continue;
+            const stretch s{std::min(a.along, b.along), std::max(a.along, b.along),
+                            get(piece.tags, "tunnel:name").empty() ? get(piece.tags, "name")
+                                                                   : get(piece.tags, "tunnel:name")};
+            if (tunnel)
+                tunnels.push_back(s);
+            level.push_back(stretch{s.from, s.to, {}});
+        }
     }
     for (const stretch& s : merged(level))
         f.level_spans.push_back(fit::span{s.from, s.to});

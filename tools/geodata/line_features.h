@@ -29,10 +29,12 @@ struct feature_options {
     double on_line = 10;            // metres: a signal or a milestone stands on the line
 };
 
-// Reads the tags of the pieces (as placed on `line`) and of the points.
-// `plane_points[i]` is source.points[i] on the local plane.
+// Reads the tags of the pieces (as placed on `line`), of the tagged lines on
+// it and of the points. `plane_points[i]` is source.points[i] on the local
+// plane, `plane_lines[i]` source.tagged_lines[i].
 line_features read_features(const geo_source& source, const joined_line& line,
-                            const std::vector<xy>& plane_points, const feature_options& options);
+                            const std::vector<xy>& plane_points,
+                            const std::vector<std::vector<xy>>& plane_lines, const feature_options& options);
 
 // The nearest place on the path: metres along it and metres off it.
 struct on_path {

@@ -160,12 +160,14 @@ result<export_result> export_geojson(const export_options& o) {
     };
     for (const route::station& s : route::stations(c->celle, c->voci))
         features.push_back(point_feature(at(s.position), {{"kind", "station"},
+                                                          {"railway", "station"},
                                                           {"name", tool::from_windows1252(s.name)},
                                                           {"position", s.position},
                                                           {"km", km(s.position)}}));
     for (const route::signal& s : route::signals(c->celle))
         features.push_back(point_feature(
-            at(s.position), {{"kind", "signal"}, {"position", s.position}, {"km", km(s.position)}}));
+            at(s.position),
+            {{"kind", "signal"}, {"railway", "signal"}, {"position", s.position}, {"km", km(s.position)}}));
     for (const route::slowdown& s : route::slowdowns(c->celle))
         features.push_back(line_feature(
             *earth, s.from, s.to,

@@ -40,31 +40,4 @@ std::vector<xy> place_route(const std::vector<xy>& walked, const xy& origin, dou
     return out;
 }
 
-double best_heading(const std::vector<xy>& walked, const std::vector<xy>& line,
-                    const std::vector<double>& along) {
-    double dot = 0, cross = 0;
-    std::size_t j = 0;
-    for (std::size_t k = 1; k < walked.size(); k += 10) {
-        const double s = double(k);
-        while (j + 1 < along.size() && along[j + 1] < s)
-            ++j;
-        if (j + 1 >= along.size())
-            break;
-        const double t = (s - along[j]) / std::max(along[j + 1] - along[j], 1e-9);
-        const double lx = line[j].x + t * (line[j + 1].x - line[j].x) - line[0].x;
-        const double ly = line[j].y + t * (line[j + 1].y - line[j].y) - line[0].y;
-        dot += walked[k].x * lx + walked[k].y * ly;
-        cross += walked[k].x * ly - walked[k].y * lx;
-    }
-    // The turn from the plan's frame onto the line, counter-clockwise; the
-    // plan's +y then points that much left of north.
-    const double turn = std::atan2(cross, dot) * 180 / M_PI;
-    double heading = -turn;
-    while (heading < 0)
-        heading += 360;
-    while (heading >= 360)
-        heading -= 360;
-    return heading;
-}
-
 }  // namespace scenario::geodata

@@ -19,11 +19,4 @@ std::vector<xy> walk_route(const tracciato_linea& plan, int64_t length);
 // direction of the plan's +y) and moved to `origin` on a local plane.
 std::vector<xy> place_route(const std::vector<xy>& walked, const xy& origin, double heading_deg);
 
-// The heading (degrees clockwise from north) that lays `walked` best over
-// `line` (its points at `along` metres), both starting at the origin of
-// `walked` and at line[0]: the least-squares turn between points at equal
-// distances along both.
-double best_heading(const std::vector<xy>& walked, const std::vector<xy>& line,
-                    const std::vector<double>& along);
-
 }  // namespace scenario::geodata

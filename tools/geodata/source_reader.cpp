@@ -308,6 +308,17 @@ result<geo_source> read_layers(GDALDataset& ds, const fs::path& file) {
     }
     if (!r.fault.empty())
         return failure{file.string() + ": " + r.fault};
+    // A file `export` wrote: the route is the line of kind "route", the
+    // others (tunnels, slowdowns) lie on it.
+    if (std::any_of(src.pieces.begin(), src.pieces.end(), [](const geo_piece& p) {
+            return p.tags.count("kind") && p.tags.at("kind") == "route";
+        })) {
+        std::vector<geo_piece> route;
+        for (geo_piece& p : src.pieces)
+            (p.tags.count("kind") && p.tags.at("kind") == "route" ? route : src.tagged_lines)
+                .push_back(std::move(p));
+        src.pieces = std::move(route);
+    }
     return src;
 }
 
