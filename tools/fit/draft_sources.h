@@ -19,8 +19,8 @@ struct draft_tunnel {
 struct draft_station {
     std::string name;  // UTF-8
     int64_t position = 0;
-    int dwell = 30;               // seconds
-    std::optional<int32_t> time;  // departure, seconds after midnight
+    int dwell = 30;               // seconds (the first station's is 1, the last's 0, as in the program)
+    std::optional<int32_t> time;  // departure (at the last station: arrival), seconds after midnight
 };
 
 struct draft_signal {
@@ -41,7 +41,12 @@ struct draft {
     std::vector<draft_tunnel> tunnels;
     std::vector<draft_station> stations;
     std::vector<draft_signal> signals;
-    std::vector<draft_speed> speeds;
+    std::vector<draft_speed> speeds;  // none: 80 km/h over the whole line
+    // The draft timetable, for stations without a time: the first leaves at
+    // `departure` (seconds after midnight), each next one is reached after the
+    // running-time estimate plus `margin` (a fraction), to the whole minute.
+    int32_t departure = 8 * 3600;
+    double margin = 0.05;
 };
 
 // Windows-1252 bytes, CR LF.
@@ -57,11 +62,13 @@ struct dropped {
 struct draft_result {
     draft_texts texts;
     std::vector<fit::dropped> dropped;
+    std::vector<std::string> added;  // what the draft needed and the source did not give
 };
 
 // Applies the format's limits (positions snapped to 50 m cells, station
 // spacing, record slots, tunnel classes and boards, signals one per cell and
-// none before 350 m ...) and says what it dropped and why.
+// none before 350 m ...) and says what it dropped and why. A run needs two
+// stations: where the source gives fewer, one is added at each missing end.
 draft_result write_draft(const draft& d);
 
 }  // namespace scenario::fit
