@@ -123,9 +123,10 @@ TEST(ImportFormats, TheSameLineAsGeoJsonGpxAndKmlGivesTheSameSources) {
     write_dem((dir / "dem.asc").string(), 10.98, 45.98, 11.06, 46.06, 160, ground, true);
     std::vector<import_run> runs;
     for (const char* file : {"line.geojson", "line.gpx", "line.kml"}) {
-        runs.push_back(run_import(dir / file, dir / file, {"--dem", (dir / "dem.asc").string()}));
+        runs.push_back(run_import(dir / file, dir / (std::string(file) + ".out"),
+                                  {"--dem", (dir / "dem.asc").string()}));
         ASSERT_EQ(runs.back().output.status, 0) << file << ": " << runs.back().output.err;
-        const command_output check = strict_check(dir / file);
+        const command_output check = strict_check(dir / (std::string(file) + ".out"));
         EXPECT_EQ(check.status, 0) << file << ": " << check.out << check.err;
     }
     EXPECT_EQ(runs[0].report["timetable"].size(), 3u);

@@ -2,9 +2,7 @@
 // order; the report gathers what each step found.
 #include "tools/geodata/import_pipeline.h"
 
-#include "compiler/route_facts.h"
 #include "compiler/source_store.h"
-#include "compiler/speed_profile.h"
 #include "tools/fit/fit_line.h"
 #include "tools/geodata/dem_heights.h"
 #include "tools/geodata/import_report.h"
@@ -13,7 +11,6 @@
 #include "tools/geodata/local_projection.h"
 #include "tools/geodata/source_reader.h"
 #include "tools/report/memory_compile.h"
-#include "tools/report/running_estimate.h"
 #include "tools/report/scenario_names.h"
 
 #include <algorithm>
@@ -78,53 +75,6 @@ std::string compile_failure(const tool::compiled_sources& c) {
     for (const auto& d : c.errors)
         m += "\n  " + d.message;
     return m;
-}
-
-// Departure times: the first station at `departure`, each next one after the
-// estimated run (from a stop to a stop) plus the margin, and the dwell.
-void draft_timetable(fit::draft& d, const tool::compiled_sources& c, const import_options& o,
-                     std::vector<std::string>& notes) {
-    const stato_scenario& s = *c.state;
-    const auto stations = route::stations(s.celle, s.voci, &c.log);
-    const int64_t length = route::route_length(s.celle, s.voci);
-    const auto speeds = route::permitted_speed(s.celle, length);
-    tool::train_model model;
-    // Each compiled station is the draft's station nearest its position.
-    std::vector<std::size_t> draft_of;
-    for (const auto& st : stations) {
-        std::size_t best = 0;
-        for (std::size_t k = 1; k < d.stations.size(); ++k)
-            if (std::llabs(d.stations[k].position - st.position) <
-                std::llabs(d.stations[best].position - st.position))
-                best = k;
-        draft_of.push_back(best);
-    }
-    for (auto& ds : d.stations)
-        ds.time.reset();
-    if (stations.empty() || d.stations.empty())
-        return;
-    double t = o.departure;
-    d.stations[draft_of[0]].time = int32_t(t);
-    for (std::size_t i = 1; i < stations.size(); ++i) {
-        const bool last = i + 1 == stations.size();
-        const auto run =
-            tool::estimate_run(speeds, stations[i - 1].position, stations[i].position, true, true, model);
-        if (!run) {
-            notes.push_back("no running time from " + d.stations[draft_of[i - 1]].name + " to " +
-                            d.stations[draft_of[i]].name + " (a speed of 0 between): the draft stops there");
-            break;
-        }
-        // Whole minutes, rounded up: the margin only grows.
-        t += std::ceil(*run * (1 + o.margin_percent / 100) / 60) * 60;
-        if (!last)
-            t += d.stations[draft_of[i]].dwell;
-        if (t >= 24 * 3600) {
-            notes.push_back("the draft timetable passes midnight at " + d.stations[draft_of[i]].name +
-                            ": ends there");
-            break;
-        }
-        d.stations[draft_of[i]].time = int32_t(t);
-    }
 }
 
 }  // namespace
@@ -229,22 +179,12 @@ result<import_result> import_line(const import_options& o) {
     d.stations = features.stations;
     d.signals = features.signals;
     d.speeds = features.speeds;
-    if (d.speeds.empty()) {
-        d.speeds.push_back(fit::draft_speed{0, 100});
-        notes.warnings.push_back(
-            "no maxspeed in the file: the line's limit is 100 km/h throughout (a draft value)");
-    } else if (d.speeds.front().from > 0) {
-        d.speeds.insert(d.speeds.begin(), fit::draft_speed{0, d.speeds.front().kmh});
-        notes.warnings.push_back("no maxspeed at the start: the first one tagged holds from 0 m");
-    }
-
-    fit::draft_result first = fit::write_draft(d);
-    tool::compiled_sources c = tool::compile_texts(first.texts.line, first.texts.run, names, true);
-    if (!c.errors.empty() || c.stamp)
-        return failure{compile_failure(c)};
-    draft_timetable(d, c, o, notes.warnings);
-    fit::draft_result final_draft = fit::write_draft(d);
-    c = tool::compile_texts(final_draft.texts.line, final_draft.texts.run, names, true);
+    d.departure = o.departure;
+    d.margin = o.margin_percent / 100;
+    const fit::draft_result final_draft = fit::write_draft(d);
+    // What the author gets must compile: a draft that does not is the import's fault.
+    const tool::compiled_sources c =
+        tool::compile_texts(final_draft.texts.line, final_draft.texts.run, names, true);
     if (!c.errors.empty() || c.stamp)
         return failure{compile_failure(c)};
 

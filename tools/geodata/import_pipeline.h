@@ -28,7 +28,6 @@ struct import_options {
     std::optional<double> start_km;  // --start-km, km
     int32_t departure = 8 * 3600;    // seconds after midnight
     double margin_percent = 5;
-    int dwell = 30;  // seconds at every station between the first and the last
 };
 
 struct import_result {

@@ -81,6 +81,7 @@ nlohmann::ordered_json report_json(const report_inputs& in) {
     for (const fit::dropped& d : in.written.dropped)
         dropped.push_back({{"what", d.what}, {"why", d.why}});
     j["dropped"] = dropped;
+    j["added"] = in.written.added;
     j["warnings"] = in.notes.warnings;
     nlohmann::ordered_json timetable = nlohmann::ordered_json::array();
     const stato_scenario& s = *in.compiled.state;
@@ -132,7 +133,7 @@ std::string report_text(const nlohmann::ordered_json& j) {
       << fixed(j["height_error"]["at"].get<double>(), 0) << " m\n";
     o << "compiler's stretch: the compiled plan is " << fixed(j["compiler_stretch"].get<double>(), 4)
       << " times the route's length (the compiler's own, kept)\n";
-    o << "from tags: " << (j["taken"].empty() ? "nothing" : "") << "\n";
+    o << "from tags:" << (j["taken"].empty() ? " nothing" : "") << "\n";
     for (const auto& t : j["taken"])
         o << "  " << t.get<std::string>() << "\n";
     if (!j["dropped"].empty()) {
@@ -140,6 +141,8 @@ std::string report_text(const nlohmann::ordered_json& j) {
         for (const auto& d : j["dropped"])
             o << "  " << d["what"].get<std::string>() << ": " << d["why"].get<std::string>() << "\n";
     }
+    for (const auto& a : j["added"])
+        o << "added: " << a.get<std::string>() << "\n";
     for (const auto& w : j["warnings"])
         o << "warning: " << w.get<std::string>() << "\n";
     o << "draft timetable:\n";
