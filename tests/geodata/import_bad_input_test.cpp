@@ -105,3 +105,35 @@ TEST(ImportBadInput, AMissingFileIsNamed) {
 
 }  // namespace
 }  // namespace scenario::test_support
+
+namespace scenario::test_support {
+namespace {
+
+// More stations and tunnels than the format holds: the import succeeds, the
+// report names each one dropped and why, and the draft passes `check --strict`.
+TEST(ImportBadInput, TooManyStationsAndTunnelsAreDroppedByName) {
+    temporary_directory dir("import_too_many_");
+    osm_fixture f;
+    f.line = to_earth(trace({{40000, 0}}, 100));
+    // 100 tunnels of 200 m, each between two ways of open line.
+    for (int i = 0; i < 200; ++i) {
+        fixture_way w{1000 + i, std::size_t(i * 2), std::size_t(i * 2 + 2), {{"railway", "rail"}}};
+        if (i % 2)
+            w.tags.push_back({"tunnel", "yes"});
+        f.ways.push_back(w);
+    }
+    for (int i = 0; i < 90; ++i)
+        f.free_nodes.push_back({to_earth({{20, 400.0 * i + 200}}).front(),
+                                {{"railway", "station"}, {"name", "S" + std::to_string(i)}}});
+    write_file(dir / "line.osm", osm_xml(f));
+    const import_run r = run_import(dir / "line.osm", dir / "out");
+    ASSERT_EQ(r.output.status, 0) << r.output.err;
+    const std::string dropped = r.report["dropped"].dump();
+    EXPECT_NE(dropped.find("station S89"), std::string::npos) << dropped;
+    EXPECT_NE(dropped.find("tunnel"), std::string::npos) << dropped;
+    const command_output check = strict_check(dir / "out");
+    EXPECT_EQ(check.status, 0) << check.out << check.err;
+}
+
+}  // namespace
+}  // namespace scenario::test_support
