@@ -88,6 +88,12 @@ std::optional<double> parse_position(std::string v) {
     return km;
 }
 
+std::string fixed_km(double km) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%g", km);
+    return text;
+}
+
 }  // namespace
 
 line_features read_features(const geo_source& source, const joined_line& line,
@@ -239,7 +245,7 @@ line_features read_features(const geo_source& source, const joined_line& line,
         } else {
             f.start_km_m = int64_t(std::nearbyint(first / 50)) * 50;
             f.taken.push_back("first km post " + std::to_string(*f.start_km_m) +
-                              " m, from railway:position=" + std::to_string(km) + " at " + metres(along));
+                              " m, from railway:position=" + fixed_km(km) + " at " + metres(along));
         }
     }
     return f;
