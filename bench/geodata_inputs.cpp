@@ -65,7 +65,8 @@ std::vector<xy> winding(double length, double step) {
 }
 
 double ground(double lon, double lat) {
-    return 400 + 150 * std::sin(lon * 40) * std::cos(lat * 33) + 60 * std::sin(lat * 90 + lon * 20);
+    // Hills of a railway's country: gradients up to about 15 per mille.
+    return 400 + 40 * std::sin(lon * 25) * std::cos(lat * 20) + 8 * std::sin(lat * 60 + lon * 15);
 }
 
 std::vector<lon_lat> on_earth(const std::vector<xy>& plane) {
