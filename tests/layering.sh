@@ -36,6 +36,10 @@ forbid "the page's model is below the commands" "tools/commands/|tools/command_l
 forbid "the language server is below the commands and beside the page" "tools/commands/|tools/view/|tools/command_line" \
   tools/lsp/*.{h,cpp}
 forbid "report/ and render/ do not use the language server" "tools/lsp/" tools/report/*.{h,cpp} tools/render/*.{h,cpp}
+forbid "fit/ takes points in metres and knows nothing of files, geodata or the floors above report/" \
+  "tools/commands/|tools/view/|tools/lsp/|tools/package/|tools/render/|tools/geodata/|tools/command_line" \
+  tools/fit/*.{h,cpp}
+forbid "report/ and render/ are below fit/" "tools/fit/" tools/report/*.{h,cpp} tools/render/*.{h,cpp}
 
 # A command includes its own header and exit_status.h, no other command.
 for f in tools/commands/*.{h,cpp}; do
