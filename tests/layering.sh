@@ -37,6 +37,10 @@ forbid "the page's model is below the commands" "tools/commands/|tools/command_l
 forbid "the language server is below the commands and beside the page" "tools/commands/|tools/view/|tools/command_line" \
   tools/lsp/*.{h,cpp}
 forbid "report/ and render/ do not use the language server" "tools/lsp/" tools/report/*.{h,cpp} tools/render/*.{h,cpp}
+forbid "fit/ takes points in metres and knows nothing of files, geodata or the floors above report/" \
+  "tools/commands/|tools/view/|tools/lsp/|tools/package/|tools/render/|tools/geodata/|tools/command_line" \
+  tools/fit/*.{h,cpp}
+forbid "report/ and render/ are below fit/" "tools/fit/" tools/report/*.{h,cpp} tools/render/*.{h,cpp}
 
 # Reading geodata (GDAL) is a floor of its own: only `import` and `export` use it,
 # it uses nothing above it, and no other file of the tool includes GDAL.
@@ -48,7 +52,6 @@ for f in tools/**/*.{h,cpp}; do
 done
 forbid "geodata/ is below the commands and beside the page" \
   "tools/commands/|tools/view/|tools/lsp/|tools/package/|tools/command_line" tools/geodata/*.{h,cpp}
-forbid "the fit knows nothing of files or GDAL" "tools/geodata/|tools/commands/|tools/view/" tools/fit/*.{h,cpp}
 gdal_hits=$(grep -lE '^#include <(gdal|ogr|cpl_)' tools/**/*.{h,cpp} 2>/dev/null | grep -v '^tools/geodata/')
 if [[ -n $gdal_hits ]]; then
   echo "GDAL is included outside tools/geodata/:"

@@ -3,11 +3,8 @@
 // program's upper case Windows-1252.
 #include "tools/fit/draft_sources.h"
 
-#include "compiler/route_facts.h"
-#include "compiler/unread_parts.h"
+#include "tests/fit/strict_findings.h"
 #include "tools/fit/place_names.h"
-#include "tools/report/memory_compile.h"
-#include "tools/report/warning_words.h"
 
 #include <algorithm>
 #include <cmath>
@@ -30,25 +27,6 @@ fitted_line some_line(int64_t length) {
     result<fitted_line> f = fit_line(in, {});
     EXPECT_TRUE(f.ok());
     return f.ok() ? *f : fitted_line{};
-}
-
-// What `check --strict` would find in the two texts: errors, parts not read,
-// warnings, in words.
-std::vector<std::string> strict_findings(const draft_texts& t) {
-    const tool::compiled_sources c = tool::compile_texts(t.line, t.run, {"Bozza", "101"}, true);
-    std::vector<std::string> found;
-    for (const tool::diagnosis& e : c.errors)
-        found.push_back("error: " + e.message);
-    if (c.state->codice_errore != 0)
-        found.push_back("error " + std::to_string(c.state->codice_errore));
-    for (const unread_part& u : unread_parts(*c.state, c.log))
-        found.push_back("unread part " + std::to_string(static_cast<int>(u.cause)));
-    const tool::worded_warnings w = tool::word_warnings(*c.state, c.log, {});
-    for (const tool::worded_warning& x : w.list)
-        found.push_back("warning line " + std::to_string(x.line) + ": " + x.message);
-    for (const auto& [code, count] : w.not_shown)
-        found.push_back(std::to_string(count) + " more warnings");
-    return found;
 }
 
 bool dropped_says(const draft_result& r, const std::string& what, const std::string& why) {

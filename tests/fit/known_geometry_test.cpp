@@ -243,7 +243,7 @@ std::vector<geometry_case> cases() {
     for (const auto& [name, elements] : shapes) {
         const bool sharp = std::string(name) == "radius_250";
         out.push_back({name, elements, 0, 0, 0.5, 0.2, 2.0, 40, sharp});
-        out.push_back({std::string(name) + "_noisy", elements, 3, 1, 0.5, 2.5, 2.0, 60, sharp});
+        out.push_back({std::string(name) + "_noisy", elements, 3, 1, 0.5, 2.5, 2.0, 45, sharp});
     }
     return out;
 }

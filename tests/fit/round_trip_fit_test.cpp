@@ -4,6 +4,8 @@
 #include "common/line_list.h"
 #include "compiler/state.h"
 #include "sources/writers.h"
+#include "tests/fit/strict_findings.h"
+#include "tools/fit/draft_sources.h"
 #include "tools/fit/fit_line.h"
 #include "tools/report/memory_compile.h"
 
@@ -87,6 +89,14 @@ TEST_F(ProgramRoute, FitsBackTheProgramsOwnCurvesAndCells) {
     for (std::size_t c = 0; c < route / 50; ++c)
         ASSERT_EQ(mine.state->celle[c].pendenza, program_->state->celle[c].pendenza) << "cell " << c;
     EXPECT_LT(f->report.height_max, 1e-6);
+
+    // Its reverse curves with no straight between pass the strict check as
+    // the draft writes them.
+    draft d;
+    d.name = "Calvena_Roccalba";
+    d.train = 4127;
+    d.line = *f;
+    EXPECT_EQ(strict_findings(write_draft(d).texts), std::vector<std::string>{});
 }
 
 }  // namespace

@@ -374,6 +374,36 @@ curve_fit general_fit(const metre_line& line, double min_piece) {
 
     double fitted = 0;  // radians the pieces placed so far turn
     int64_t placed_to = 1;
+    // The fitted route drawn a metre per metre up to `drawn.at`, to see how
+    // far beside the line a bend would leave it.
+    struct walker {
+        point q;
+        double heading = 0;  // relative to the start
+        int64_t at = 0;
+    };
+    walker drawn{p.front(), 0, 0};
+    const auto walk = [&](walker w0, int64_t start, const std::vector<std::pair<int64_t, int>>& pieces,
+                          int64_t to) {
+        const auto step = [&](walker& wk, double turn) {
+            wk.heading += turn;
+            wk.q.x += std::sin(wk.heading + f.start_heading);
+            wk.q.y += std::cos(wk.heading + f.start_heading);
+            ++wk.at;
+        };
+        while (w0.at < start)
+            step(w0, 0);
+        for (const auto& [n, k] : pieces)
+            for (int64_t j = 0; j < n; ++j)
+                step(w0, signed_angle(k));
+        while (w0.at < to)
+            step(w0, 0);
+        return w0;
+    };
+    const auto beside = [&](const walker& wk) {  // metres right of the line
+        const point lp = at(wk.at);
+        const double h = Hat(wk.at);
+        return (wk.q.x - lp.x) * std::cos(h) - (wk.q.y - lp.y) * std::sin(h);
+    };
     for (std::size_t i = 0; i < regions.size(); ++i) {
         const region& r = regions[i];
         // Where the region turns and how spread its turning is.
@@ -425,6 +455,17 @@ curve_fit general_fit(const metre_line& line, double min_piece) {
                     plan.pieces.pop_back();
             }
         }
+        // Placed later or earlier so that the route comes out of the bend on
+        // the line, not beside it (within half the bend's pieces).
+        const double turn = std::sin(std::clamp(angle, -pi / 2, pi / 2));
+        if (total > 0 && std::abs(turn) > 0.05) {
+            const int64_t after = std::min(L, std::max(r.to, start + total));
+            const double off = beside(walk(drawn, start, plan.pieces, after));
+            const auto shift = static_cast<int64_t>(std::nearbyint(
+                std::clamp(off / turn, -0.5 * static_cast<double>(total), 0.5 * static_cast<double>(total))));
+            start = std::clamp(start + shift, placed_to, std::max(placed_to, L - 1 - total));
+        }
+        drawn = walk(drawn, start, plan.pieces, start + total);
         for (const auto& [n, k] : plan.pieces) {
             add_piece(b, f.curves, start, n, k);
             fitted += static_cast<double>(n) * signed_angle(k);

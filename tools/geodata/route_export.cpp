@@ -8,7 +8,6 @@
 #include "tools/geodata/geo_record.h"
 #include "tools/geodata/import_pipeline.h"
 #include "tools/geodata/route_walk.h"
-#include "tools/render/plan_geometry.h"
 #include "tools/report/file_io.h"
 #include "tools/report/text_encoding.h"
 
