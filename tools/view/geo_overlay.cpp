@@ -11,19 +11,14 @@ reply geo_record_reply(const watched_sources& sources) {
     const std::filesystem::path file = sources.line.parent_path() / (sources.name + "_geo.json");
     std::error_code ec;
     reply r;
-    if (!std::filesystem::is_regular_file(file, ec)) {
-        r.status = 404;
-        r.body = "no geo record";
-        return r;
-    }
-    auto text = tool::read_file(file);
-    if (!text) {
-        r.status = 404;
-        r.body = text.error();
-        return r;
-    }
     r.content_type = "application/json";
-    r.body = std::move(*text);
+    // No record is the usual case, not a fault: JSON null, which the page
+    // takes as "draw nothing" (a 404 would count as an error in the browser).
+    r.body = "null";
+    if (!std::filesystem::is_regular_file(file, ec))
+        return r;
+    if (auto text = tool::read_file(file))
+        r.body = std::move(*text);
     return r;
 }
 

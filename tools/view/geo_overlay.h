@@ -8,7 +8,7 @@
 
 namespace scenario::view {
 
-// 200 with the record's JSON, or 404 when there is none beside the line source.
+// The record's JSON, or JSON null when there is none beside the line source.
 reply geo_record_reply(const watched_sources& sources);
 
 }  // namespace scenario::view
