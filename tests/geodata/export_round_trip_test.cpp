@@ -83,6 +83,8 @@ TEST(ExportRoundTrip, ExportPlacesTheRouteByTheGeoRecordOfAnImport) {
     const import_run r = run_import(dir / "line.geojson", dir / "out");
     ASSERT_EQ(r.output.status, 0) << r.output.err;
     ASSERT_TRUE(std::filesystem::exists(dir / "out" / "Prova_geo.json"));
+    const command_output check = strict_check(dir / "out");
+    EXPECT_EQ(check.status, 0) << check.out << check.err;
     const command_output compiled =
         run_tool({"compile", "--line", (dir / "out" / "Prova_linea.txt").string(), "--run",
                   (dir / "out" / "Prova_4127-.txt").string(), "--out", (dir / "out").string()});

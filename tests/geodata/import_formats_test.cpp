@@ -108,6 +108,8 @@ TEST(ImportFormats, OsmWaysAndTheRailwayWaysOfAFileGiveTheSameLine) {
     EXPECT_EQ(by_ways.line, by_relation.line);
     EXPECT_EQ(all_ways.line, by_relation.line);
     EXPECT_EQ(all_ways.run, by_relation.run);
+    const command_output check = strict_check(dir / "c");
+    EXPECT_EQ(check.status, 0) << check.out << check.err;
 }
 
 TEST(ImportFormats, TheSameLineAsGeoJsonGpxAndKmlGivesTheSameSources) {
@@ -152,6 +154,8 @@ TEST(ImportFormats, StartPicksTheEndAStationOrAPointNames) {
     ASSERT_EQ(by_point.output.status, 0) << by_point.output.err;
     EXPECT_EQ(by_point.line, by_name.line);
     EXPECT_EQ(by_point.run, by_name.run);
+    const command_output check = strict_check(dir / "a");
+    EXPECT_EQ(check.status, 0) << check.out << check.err;
 }
 
 }  // namespace
