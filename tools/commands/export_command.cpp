@@ -17,6 +17,10 @@ const char* const export_description =
     "'import'), or by --origin LAT,LON and --heading DEG (clockwise from north).";
 
 int run_export(const export_arguments& a, std::ostream& out, std::ostream& err) {
+    if (const std::string missing = geodata::geodata_missing(); !missing.empty()) {
+        err << "scenario export: " << missing << "\n";
+        return exit_status::usage;
+    }
     const std::filesystem::path directory = path_from_utf8(a.directory);
     const result<scenario_names> names = compiled_names(directory, a.name, a.train);
     if (!names) {

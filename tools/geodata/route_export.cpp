@@ -100,6 +100,10 @@ std::string board_name(const std::string& text) {
 
 }  // namespace
 
+std::string geodata_missing() {
+    return {};
+}
+
 result<export_result> export_geojson(const export_options& o) {
     auto c = read_compiled(o);
     if (!c)

@@ -27,4 +27,8 @@ struct export_result {
 
 result<export_result> export_geojson(const export_options& options);
 
+// Why this build reads and writes no geodata (built without GDAL); empty when
+// it does.
+std::string geodata_missing();
+
 }  // namespace scenario::geodata

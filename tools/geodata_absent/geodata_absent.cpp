@@ -1,4 +1,5 @@
-// The build without GDAL (the Windows tool): import and export say so.
+// The build without GDAL (the Windows tool, the release build): import and
+// export say so in one line.
 #include "tools/geodata/import_pipeline.h"
 #include "tools/geodata/route_export.h"
 
@@ -6,12 +7,16 @@ namespace scenario::geodata {
 
 namespace {
 const char* const no_gdal =
-    "this build of the tool has no GDAL, so it reads and writes no geodata; use the Linux build (with "
-    "libgdal-dev)";
+    "this build of the tool has no GDAL, so it reads and writes no geodata; use a Linux build with GDAL "
+    "(libgdal-dev: the ci build, or the release build with -DSCENARIO_GDAL=AUTO)";
 }
 
 std::string geo_record_name(const std::string& name) {
     return name + "_geo.json";
+}
+
+std::string geodata_missing() {
+    return no_gdal;
 }
 
 result<import_result> import_line(const import_options&) {
