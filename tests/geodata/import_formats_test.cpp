@@ -144,13 +144,16 @@ TEST(ImportFormats, StartPicksTheEndAStationOrAPointNames) {
     write_file(dir / "line.geojson",
                geojson(line, {{beside(520, 10), {{"railway", "station"}, {"name", "Gamma"}}},
                               {beside(20, 10), {{"railway", "station"}, {"name", "Alpha"}}}}));
-    const import_run by_name = run_import(dir / "line.geojson", dir / "a", {"--start", "gamma"});
+    const import_run by_name =
+        run_import(dir / "line.geojson", dir / "a", {"--start", "gamma", "--start-km", "7.32"});
     ASSERT_EQ(by_name.output.status, 0) << by_name.output.err;
+    EXPECT_EQ(by_name.report["start_km_m"], 7300);  // no milestone: --start-km, to the nearest 50 m
     EXPECT_NE(by_name.report["start"].get<std::string>().find("station gamma"), std::string::npos);
     EXPECT_EQ(by_name.report["timetable"][0]["name"], "GAMMA");
     const lon_lat end = line.back();
     const import_run by_point =
-        run_import(dir / "line.geojson", dir / "b", {"--start", number(end.lon) + "," + number(end.lat)});
+        run_import(dir / "line.geojson", dir / "b",
+                   {"--start", number(end.lon) + "," + number(end.lat), "--start-km", "7.3"});
     ASSERT_EQ(by_point.output.status, 0) << by_point.output.err;
     EXPECT_EQ(by_point.line, by_name.line);
     EXPECT_EQ(by_point.run, by_name.run);
