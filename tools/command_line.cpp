@@ -322,7 +322,8 @@ int run(const std::vector<std::string>& words, std::ostream& out, std::ostream& 
     const std::string command = !args.empty() && is_command(args[0]) ? args[0] : std::string();
     const std::string who = command.empty() ? "scenario" : "scenario " + command;
     if (args.empty()) {
-        err << "scenario: give a command: sources, new, compile, check, dump, plan, format, view, lsp, import or export\nTry "
+        err << "scenario: give a command: sources, new, compile, check, dump, plan, format, view, lsp, "
+               "import or export\nTry "
                "'scenario "
                "--help'.\n";
         return exit_status::usage;

@@ -6,7 +6,6 @@ in headless Chromium, and checks the figures box and the overlay's colour on
 the plan; the screenshot is kept in the output directory to look at.
 Usage: geo_overlay_test.py SCENARIO OUT_DIR [SCREENSHOT]
 """
-import base64
 import json
 import math
 import os
