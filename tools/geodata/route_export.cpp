@@ -98,6 +98,32 @@ std::string board_name(const std::string& text) {
     return text.substr(open + 1, close - open - 1);
 }
 
+// The placing on a projection centred on the route placed by `start` (a
+// projection centred on its origin): the same origin on the Earth, the same
+// heading from true north there.
+result<placing> centre_on_route(const std::vector<xy>& walked, const placing& start) {
+    auto first = local_projection::from_definition(start.projection);
+    if (!first)
+        return failure{first.error()};
+    auto earth = first->inverse(place_route(walked, start.origin_plane, start.heading_deg));
+    if (!earth)
+        return failure{earth.error()};
+    const lon_lat centre = centre_of({geo_piece{*earth, {}, 0}});
+    auto second = local_projection::centred_on(centre.lon, centre.lat);
+    if (!second)
+        return failure{second.error()};
+    // True north at the origin, as a bearing on the new plane.
+    auto ends = second->forward({start.origin, lon_lat{start.origin.lon, start.origin.lat + 1e-4}});
+    if (!ends)
+        return failure{ends.error()};
+    const xy a = (*ends)[0], b = (*ends)[1];
+    placing p = start;
+    p.projection = second->definition();
+    p.origin_plane = a;
+    p.heading_deg = start.heading_deg + std::atan2(b.x - a.x, b.y - a.y) * 180 / M_PI;
+    return p;
+}
+
 }  // namespace
 
 std::string geodata_missing() {
@@ -134,15 +160,23 @@ result<export_result> export_geojson(const export_options& o) {
         place = *p;
         out.placed_from = geo_record_name(o.name);
     }
-    auto projection = local_projection::from_definition(place.projection);
-    if (!projection)
-        return failure{projection.error()};
-
     const int64_t length = route::route_length(c->celle, c->voci);
     if (length <= 0)
         return failure{"the compiled route has no length"};
-    const std::vector<xy> plane =
-        place_route(walk_route(c->plan, length), place.origin_plane, place.heading_deg);
+    const std::vector<xy> walked = walk_route(c->plan, length);
+    if (given) {
+        // Centred on the route rather than on its start, as `import` centres
+        // on a line: a metre of the plane stays a metre on the ground along
+        // the whole route, and an export imported back meets the same plane.
+        auto recentred = centre_on_route(walked, place);
+        if (!recentred)
+            return failure{recentred.error()};
+        place = *recentred;
+    }
+    auto projection = local_projection::from_definition(place.projection);
+    if (!projection)
+        return failure{projection.error()};
+    const std::vector<xy> plane = place_route(walked, place.origin_plane, place.heading_deg);
     auto earth = projection->inverse(plane);
     if (!earth)
         return failure{earth.error()};
