@@ -421,7 +421,9 @@ curve_fit general_fit(const metre_line& line, double min_piece) {
         }
         if (sum == 0)
             continue;
-        const double centre = first_moment / sum;
+        // Within the region, however the noise spread its turning.
+        const double centre =
+            std::clamp(first_moment / sum, static_cast<double>(r.from), static_cast<double>(r.to));
         double second = 0;
         for (int64_t m = r.from + 1; m <= r.to; ++m) {
             const double d = Hat(m) - Hat(m - 1);
