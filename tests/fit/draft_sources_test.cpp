@@ -41,7 +41,7 @@ TEST(DraftSources, AFullDraftPassesTheStrictCheck) {
     d.train = 101;
     d.start_km_m = 12345;
     d.line = some_line(12000);
-    d.tunnels = {{5020, 5480, "Galleria del Colle, Nord"}, {5600, 5900, ""}, {0, 120, "Imbocco"}};
+    d.tunnels = {{5020, 5480, "Galleria del Colle, Nord"}, {5600, 5900, ""}, {50, 120, "Imbocco"}};
     d.stations = {{"Łódź Fabryczna", 0, 30, {}},
                   {"Città Alta", 4000, 45, {}},
                   {"Troppo Vicina", 4300, 30, {}},
@@ -58,7 +58,7 @@ TEST(DraftSources, AFullDraftPassesTheStrictCheck) {
 
     EXPECT_TRUE(dropped_says(r, "start km", "12300 m"));
     EXPECT_TRUE(dropped_says(r, "station TROPPO VICINA", "less than 350 m of open line"));
-    EXPECT_TRUE(dropped_says(r, "name board of the tunnel at 0 m", "no cell before it"));
+    EXPECT_TRUE(dropped_says(r, "name board of the tunnel at 50 m", "no cell before it"));
     EXPECT_TRUE(dropped_says(r, "signal at 100 m", "350 m"));
     EXPECT_TRUE(dropped_says(r, "signal at 3010 m", "another signal"));
     EXPECT_TRUE(dropped_says(r, "signal at 20000 m", "beyond"));

@@ -99,5 +99,26 @@ TEST_F(ProgramRoute, FitsBackTheProgramsOwnCurvesAndCells) {
     EXPECT_EQ(strict_findings(write_draft(d).texts), std::vector<std::string>{});
 }
 
+// As a map gives it back: turned to any heading, its metres a little off
+// (a projection's scale), the same curve lines.
+TEST_F(ProgramRoute, FitsBackTurnedAndScaled) {
+    line_input turned = input_;
+    const double a = 2.2, c = std::cos(a), s = std::sin(a), scale = 1.000005;
+    for (point& p : turned.points)
+        p = {scale * (c * p.x - s * p.y) + 512345.6, scale * (s * p.x + c * p.y) + 4812345.6};
+    result<fitted_line> f = fit_line(turned, {0, 0, 50});
+    ASSERT_TRUE(f.ok()) << f.error();
+    EXPECT_EQ(f->length, route);
+    const std::vector<curve_line> expected = program_curves();
+    ASSERT_EQ(f->curves.size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        SCOPED_TRACE("curve " + std::to_string(i + 1));
+        EXPECT_EQ(f->curves[i].curve_class, expected[i].curve_class);
+        EXPECT_EQ(f->curves[i].left, expected[i].left);
+        EXPECT_LE(std::abs(f->curves[i].start - expected[i].start), 1);
+        EXPECT_EQ(f->curves[i].length, expected[i].length);
+    }
+}
+
 }  // namespace
 }  // namespace scenario::fit

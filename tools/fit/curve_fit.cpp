@@ -33,9 +33,14 @@ double signed_angle(int signed_class) {
     return signed_class < 0 ? -class_angle(-signed_class) : class_angle(signed_class);
 }
 
+// How far a metre's turn may be from a class's step and still be that
+// class's: a map projection bends a line by about 1e-7 rad per metre (the
+// meridians' convergence), the gentlest class turns by 1e-4.
+constexpr double turn_tolerance = 1e-6;
+
 // The class (signed: negative turns left) whose step turns by `t`, or no_class.
 int class_of_turn(double t) {
-    constexpr double tolerance = 1e-7;
+    constexpr double tolerance = turn_tolerance;
     for (int k = -6; k <= 6; ++k)
         if (std::abs(t - signed_angle(k)) <= tolerance)
             return k;
@@ -80,7 +85,8 @@ std::optional<std::vector<int>> exact_classes(const std::vector<double>& h) {
             return std::nullopt;
         const double before = signed_angle(cls[m - 1]), after = signed_angle(cls[m + 1]);
         const double t = h[m] - h[m - 1];
-        if (before == after || t < std::min(before, after) - 1e-7 || t > std::max(before, after) + 1e-7)
+        if (before == after || t < std::min(before, after) - turn_tolerance ||
+            t > std::max(before, after) + turn_tolerance)
             return std::nullopt;
         cls[m] = (t - before) / (after - before) >= 0.5 ? cls[m + 1] : cls[m - 1];
     }
@@ -415,7 +421,9 @@ curve_fit general_fit(const metre_line& line, double min_piece) {
         }
         if (sum == 0)
             continue;
-        const double centre = first_moment / sum;
+        // Within the region, however the noise spread its turning.
+        const double centre =
+            std::clamp(first_moment / sum, static_cast<double>(r.from), static_cast<double>(r.to));
         double second = 0;
         for (int64_t m = r.from + 1; m <= r.to; ++m) {
             const double d = Hat(m) - Hat(m - 1);

@@ -236,8 +236,10 @@ draft_result write_draft(const draft& d) {
     std::vector<std::string> boards;
     for (const placed_tunnel& t : tunnels) {
         const std::string what = "name board of the tunnel at " + metres(t.from);
-        if (t.from < cell) {
-            drop(gone, what, "the tunnel starts at the route's start: its board has no cell before it");
+        // Cell 0 is before the route and cell 1 holds the compile's stamps.
+        if (t.from < 2 * cell) {
+            drop(gone, what,
+                 "the tunnel starts within 100 m of the route's start: no cell before it can hold its board");
             continue;
         }
         if (boards.size() >= board_room) {
