@@ -11,6 +11,7 @@ tool_packages=(
   nlohmann-json3-dev  # JSON: reports, the page's model, the editor server's messages
   libcli11-dev        # the tool's command line
   libboost-dev        # Beast and Asio: the page's server (`scenario view`)
+  libgdal-dev         # GDAL/OGR with PROJ: `scenario import` and `export` (optional: without it they say so)
 )
 
 # Only the tests need these.

@@ -60,7 +60,7 @@ ctest --preset sanitize -j "$jobs"
 # crash, leak, out-of-bounds access or undefined behaviour.
 echo "== Fuzz targets (clang, libFuzzer, ASan + UBSan)"
 cmake --preset fuzz >/dev/null
-cmake --build --preset fuzz -j "$jobs" --target field_reader_fuzz line_description_fuzz whole_compile_fuzz compile_agreement_fuzz whole_compile_long_fuzz lsp_server_fuzz seed_corpus
+cmake --build --preset fuzz -j "$jobs" --target field_reader_fuzz line_description_fuzz whole_compile_fuzz compile_agreement_fuzz whole_compile_long_fuzz lsp_server_fuzz line_fit_fuzz seed_corpus
 fuzz/run_fuzzers.sh build/fuzz
 
 # --- Windows -----------------------------------------------------------------

@@ -13,3 +13,17 @@ foreach(probe_and_package "nlohmann/json.hpp=nlohmann-json3-dev" "CLI/CLI.hpp=li
     list(APPEND SCENARIO_TOOL_MISSING ${package})
   endif()
 endforeach()
+
+# GDAL (libgdal-dev, with PROJ) reads geometry and elevation files for
+# `scenario import` and `export`. Optional: without it (the Windows build, a
+# machine without the package, the release build whose shipped tool needs only
+# the C library) the tool is built and those two commands say that they cannot
+# run. GDAL_FOUND and the target GDAL::GDAL tell the rest.
+set(SCENARIO_GDAL AUTO CACHE STRING "Use GDAL for import and export: AUTO (when found) or OFF")
+set(GDAL_FOUND FALSE)
+if(NOT CMAKE_CROSSCOMPILING AND NOT SCENARIO_GDAL STREQUAL "OFF")
+  find_package(GDAL CONFIG QUIET)
+  if(NOT GDAL_FOUND)
+    find_package(GDAL QUIET)
+  endif()
+endif()

@@ -24,7 +24,7 @@ build=${1:-build/fuzz}
 seconds=${FUZZ_SECONDS:-40}
 long_seconds=${FUZZ_LONG_SECONDS:-10}
 runs=${FUZZ_RUNS:-2000000}
-targets=${FUZZ_TARGETS:-field_reader line_description whole_compile compile_agreement whole_compile_long lsp_server}
+targets=${FUZZ_TARGETS:-field_reader line_description whole_compile compile_agreement whole_compile_long lsp_server line_fit}
 
 mkdir -p "$build/artifacts"
 status=0

@@ -1,11 +1,13 @@
 // Writes the seed inputs made of the program's own two text sources into a
 // corpus directory, for one fuzz target:
-//   seed_corpus field_reader|line_description|whole_compile[_long]|compile_agreement|lsp_server <directory>
+//   seed_corpus field_reader|line_description|whole_compile[_long]|compile_agreement|lsp_server|line_fit <directory>
 // The sources come from the writers, so the seeds follow any change to them.
 #include "common/line_list.h"
 #include "fuzz/fuzz_targets.h"
 #include "sources/writers.h"
 
+#include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -87,13 +89,30 @@ std::string sessione_editor(const std::string& linea, const std::string& corsa) 
     return s;
 }
 
+// A line for the fit, in 16-bit steps of decimetres with heights: a
+// straight, a bend, a straight, climbing.
+std::string linea_a_passi() {
+    std::string s(1, '\x02');
+    double direzione = 0;
+    for (int i = 0; i < 300; ++i) {
+        if (i >= 100 && i < 160)
+            direzione += 0.01;
+        const auto dx = static_cast<int16_t>(std::lround(100 * std::sin(direzione)));
+        const auto dy = static_cast<int16_t>(std::lround(100 * std::cos(direzione)));
+        s.append(reinterpret_cast<const char*>(&dx), 2);
+        s.append(reinterpret_cast<const char*>(&dy), 2);
+        s += static_cast<char>(1);
+    }
+    return s;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     if (argc != 3) {
         std::fprintf(stderr,
                      "usage: seed_corpus "
-                     "field_reader|line_description|whole_compile[_long]|compile_agreement|lsp_server "
+                     "field_reader|line_description|whole_compile[_long]|compile_agreement|lsp_server|line_fit "
                      "<directory>\n");
         return 2;
     }
@@ -124,6 +143,8 @@ int main(int argc, char** argv) {
     } else if (bersaglio == "lsp_server") {
         ok &= scrivi(cartella / "sessione", sessione_editor(linea, corsa));
         ok &= scrivi(cartella / "sessione_4999", sessione_editor(percorso_accorciato(linea, "4999"), corsa));
+    } else if (bersaglio == "line_fit") {
+        ok &= scrivi(cartella / "curva", linea_a_passi());
     } else {
         std::fprintf(stderr, "seed_corpus: unknown target %s\n", bersaglio.c_str());
         return 2;

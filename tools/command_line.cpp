@@ -4,7 +4,9 @@
 #include "tools/commands/compile_command.h"
 #include "tools/commands/dump_command.h"
 #include "tools/commands/exit_status.h"
+#include "tools/commands/export_command.h"
 #include "tools/commands/format_command.h"
+#include "tools/commands/import_command.h"
 #include "tools/commands/lsp_command.h"
 #include "tools/commands/new_command.h"
 #include "tools/commands/package_command.h"
@@ -32,8 +34,8 @@ const char* const exit_statuses =
     "Exit status: 0 success, 1 the input holds errors (a compile error, an invalid\n"
     "compiled file), 2 usage error, unreadable input or unwritable output.";
 
-const char* const commands[] = {"sources", "new",  "compile", "check", "package",
-                                "dump",    "plan", "format",  "view",  "lsp"};
+const char* const commands[] = {"sources", "new",    "compile", "check", "package", "dump",
+                                "plan",    "format", "view",    "lsp",   "import",  "export"};
 
 bool is_command(const std::string& word) {
     return std::find(std::begin(commands), std::end(commands), word) != std::end(commands);
@@ -51,6 +53,8 @@ struct all_arguments {
     format_arguments format;
     view::view_arguments view;
     lsp_arguments lsp;
+    import_arguments import_line;
+    export_arguments export_route;
 };
 
 // The list of commands in the tool's help shows the first line of each
@@ -101,6 +105,58 @@ void add_train_model_options(CLI::App* command, tool::train_model& m) {
     command->add_option("--train-length", m.length, "The estimate's train length, m (default 100)")
         ->check(CLI::NonNegativeNumber)
         ->type_name("M");
+}
+
+void add_import_command(CLI::App& app, import_arguments& a) {
+    CLI::App* c =
+        add_command(app, "import", "Fit a draft scenario to a line's geometry (GDAL).", import_description);
+    add_required(c, "GEOMETRY", a.geometry, "The geometry file", "");
+    add_required(c, "--name", a.name, "The scenario name", "NAME");
+    add_required(c, "--train", a.train, "The train number", "NUMBER");
+    c->add_option("--out", a.out, "Where the sources go (default: the current directory)")->type_name("DIR");
+    c->add_option("--dem", a.dems, "An elevation raster (repeat for several tiles)")->type_name("FILE");
+    c->add_flag("--json", a.json, "Print the report as one JSON object");
+    c->add_option("--relation", a.relation, "OSM: the route relation to take")->type_name("ID");
+    c->add_option("--ways", a.ways, "OSM: the ways to take")->delimiter(',')->type_name("ID,...");
+    c->add_option("--start", a.start, "The end the route starts from: a station's name or LON,LAT")
+        ->type_name("WHERE");
+    c->add_option("--join-gap", a.join_gap, "Join pieces whose ends are this close, m (default 25)")
+        ->check(CLI::NonNegativeNumber)
+        ->type_name("M");
+    c->add_option("--height-tolerance", a.height_tolerance, "Heights kept within RMS and MAX m (default 2,5)")
+        ->delimiter(',')
+        ->expected(1, 2)
+        ->check(CLI::NonNegativeNumber)
+        ->type_name("RMS[,MAX]");
+    c->add_option("--station-distance", a.station_distance, "Stations this near the line, m (default 150)")
+        ->check(CLI::NonNegativeNumber)
+        ->type_name("M");
+    c->add_option("--start-km", a.start_km, "The first km post when the file has no milestone")
+        ->check(CLI::NonNegativeNumber)
+        ->type_name("KM");
+    c->add_option("--departure", a.departure, "The first station's departure (default 08:00)")
+        ->type_name("HH:MM");
+    c->add_option("--margin", a.margin, "The timetable's margin over the estimate, % (default 5)")
+        ->check(CLI::Range(0.0, 100.0))
+        ->type_name("PCT");
+}
+
+void add_export_command(CLI::App& app, export_arguments& a) {
+    CLI::App* c =
+        add_command(app, "export", "Write a compiled scenario as GeoJSON (GDAL).", export_description);
+    add_required(c, "DIR", a.directory, "The directory that holds the compiled files", "");
+    add_required(c, "--geojson", a.geojson, "The GeoJSON file to write", "FILE");
+    c->add_option("--name", a.name, "The scenario name (default: from the compiled files in DIR)")
+        ->type_name("NAME");
+    c->add_option("--train", a.train, "The train number (default: from the compiled files in DIR)")
+        ->type_name("NUMBER");
+    c->add_option("--origin", a.origin, "Where the route starts")
+        ->delimiter(',')
+        ->expected(2)
+        ->type_name("LAT,LON");
+    c->add_option("--heading", a.heading, "The route's first heading, degrees clockwise from north")
+        ->check(CLI::Range(-360.0, 360.0))
+        ->type_name("DEG");
 }
 
 void describe(CLI::App& app, all_arguments& a) {
@@ -224,6 +280,8 @@ void describe(CLI::App& app, all_arguments& a) {
 
     add_command(app, "lsp", "Serve editors as a language server on standard input and output.",
                 lsp_description);
+    add_import_command(app, a.import_line);
+    add_export_command(app, a.export_route);
 }
 
 int run_parsed(const CLI::App& app, const all_arguments& a, std::ostream& out, std::ostream& err) {
@@ -245,6 +303,10 @@ int run_parsed(const CLI::App& app, const all_arguments& a, std::ostream& out, s
         return run_lsp(a.lsp, out, err);
     if (app.got_subcommand("view"))
         return view::run_view(a.view, out, err);
+    if (app.got_subcommand("import"))
+        return run_import(a.import_line, out, err);
+    if (app.got_subcommand("export"))
+        return run_export(a.export_route, out, err);
     return run_plan(a.plan, out, err);
 }
 
@@ -260,7 +322,8 @@ int run(const std::vector<std::string>& words, std::ostream& out, std::ostream& 
     const std::string command = !args.empty() && is_command(args[0]) ? args[0] : std::string();
     const std::string who = command.empty() ? "scenario" : "scenario " + command;
     if (args.empty()) {
-        err << "scenario: give a command: sources, new, compile, check, dump, plan, format, view or lsp\nTry "
+        err << "scenario: give a command: sources, new, compile, check, dump, plan, format, view, lsp, "
+               "import or export\nTry "
                "'scenario "
                "--help'.\n";
         return exit_status::usage;

@@ -58,6 +58,7 @@ public:
     std::string model_text() const;
     std::string model_event() const;
     uint64_t version() const;
+    const watched_sources& sources() const { return sources_; }
 
 private:
     void publish(std::shared_ptr<const compiled_view> v, const view_status& status);

@@ -2,6 +2,7 @@
 
 #include "tools/report/compiled_json.h"
 #include "tools/view/assets.h"
+#include "tools/view/geo_overlay.h"
 #include "tools/view/page_labels.h"
 
 #include <charconv>
@@ -93,7 +94,7 @@ reply answer(const request_facts& r, const std::set<std::string>& hosts, const l
 
     const asset* a = find_asset(path == "/" ? "/index.html" : path);
     const bool known = a || path == "/model" || path == "/events" || path == "/plan" || path == "/cell" ||
-                       path == "/source" || path == "/locate" || path == "/labels";
+                       path == "/source" || path == "/locate" || path == "/labels" || path == "/geo";
     if (!known)
         return text_reply(404, "not found");
     if (r.method != "GET") {
@@ -113,6 +114,8 @@ reply answer(const request_facts& r, const std::set<std::string>& hosts, const l
         stream.content_type = "text/event-stream";
         return stream;
     }
+    if (path == "/geo")
+        return geo_record_reply(live.sources());
     if (path == "/model") {
         reply ok;
         ok.content_type = "application/json";

@@ -331,6 +331,7 @@
       g.lineWidth = 9;
       g.stroke();
     }
+    if (window.geoOverlay) window.geoOverlay.drawUnder(g, (x, y) => toScreen(...rotate(x, y)), m.version);
     // The line.
     if (state.overview.length) {
       stretch(g, 0, m.length);
