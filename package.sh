@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds the release packages into build/packages/:
-#   calvena_roccalba-VERSION-linux-x86_64.tar.gz  (release preset, glibc 2.36 or newer)
+#   calvena_roccalba-VERSION-linux-x86_64.tar.gz  (package preset: release without GDAL, glibc 2.36 or newer)
 #   calvena_roccalba-VERSION-windows-x64.zip      (mingw preset, cross-built)
 # Each holds the program, the authors' tool `scenario` and two READMEs
 # (LEGGIMI.txt for players, README-authors.txt), nothing else.
@@ -11,7 +11,7 @@ cd "$(dirname "$0")"
 jobs=$(nproc 2>/dev/null || echo 2)
 out=build/packages
 
-for preset in release mingw; do
+for preset in package mingw; do
   echo "== $preset build"
   cmake --preset "$preset" >/dev/null
   cmake --build --preset "$preset" -j "$jobs"
@@ -19,7 +19,7 @@ done
 
 rm -rf "$out"
 mkdir -p "$out"
-for preset in release mingw; do
+for preset in package mingw; do
   echo "== $preset package"
   cpack --config "build/$preset/CPackConfig.cmake" -B "$out" >/dev/null
 done
