@@ -135,13 +135,13 @@ esito_sezione lettore_corpo::pendenza() {
     const int32_t g = lettore_.leggi_intero();
     if (!posizione_accettata(p))
         return esito_sezione::fine_lettura;
-    const double e = arrotonda(p / 50.0);
+    const int64_t e = route::item_cell(line_item::gradient, p);
     if (e > 0) {
         do
             scrivi_pendenza();
         while (f_ < e);
     }
-    if (previous_line_.known && e <= arrotonda(previous_position_ / 50.0))
+    if (previous_line_.known && e <= route::item_cell(line_item::gradient, previous_position_))
         note_profile_order(at_, p, previous_line_, previous_position_, f_);
     previous_line_ = at_.place;
     previous_position_ = p;

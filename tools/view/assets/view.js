@@ -20,6 +20,7 @@
     moved: false,        // the author has panned or zoomed: updates keep the view
     hover: null,         // position in metres under the pointer
     cell: null,          // selected cell index
+    cellSpan: null,      // its stretch of route, [from, to] metres, as the server gives it
     mark: null,          // position marked by a selection
     source: null,        // {source, line}: the source line shown
     selectedError: -1,
@@ -49,8 +50,6 @@
     if (!r.ok) throw new Error(url + ": " + r.status);
     return r.json();
   }
-  // The cell an item at position p stands in (items go in the following cell).
-  function itemCell(p) { return Math.round(p / 50) + 1; }
   function sourceOfFile(file) {
     if (!state.model || file == null) return null;
     if (file === state.model.files.line) return "line";
@@ -241,7 +240,7 @@
       const tr = el("tr", {}, el("td", { class: "num" }, (st.position / 1000).toFixed(3)), el("td", { class: "station" }, st.name),
         el("td", {}, st.arrival), el("td", {}, st.departure));
       tr.addEventListener("click", () => {
-        selectCell(st.stop_cell !== null ? st.stop_cell : itemCell(st.position));
+        selectCell(st.cell);
         centreOn(st.position);
       });
       body.append(tr);
@@ -346,8 +345,8 @@
       g.stroke();
     }
     // The selected cell.
-    if (state.cell !== null) {
-      stretch(g, state.cell * 50, state.cell * 50 + 50);
+    if (state.cellSpan) {
+      stretch(g, state.cellSpan[0], state.cellSpan[1]);
       g.strokeStyle = "#d0206f";
       g.lineWidth = 10;
       g.stroke();
@@ -408,10 +407,7 @@
     const [w, h] = canvasSize(profileCanvas);
     const m = state.model;
     const [a, b] = profileRange();
-    let lo = Infinity, hi = -Infinity;
-    for (const q of m.profile) { lo = Math.min(lo, q[1]); hi = Math.max(hi, q[1]); }
-    if (!isFinite(lo)) { lo = 0; hi = 1; }
-    if (hi - lo < 10) { hi += 5; lo -= 5; }
+    const [lo, hi] = m.profile_band;
     const left = 54, right = 12, top = 22, bottom = 34;
     return {
       w, h, left, right, top, bottom, lo, hi, a, b,
@@ -550,7 +546,7 @@
       const st = m.stations.find((s) => s.slot === r.to.slot);
       if (!st) return;
       state.mark = st.position;
-      selectCell(st.stop_cell !== null ? st.stop_cell : itemCell(st.position));
+      selectCell(st.cell);
       centreOn(st.position);
     });
   }
@@ -560,7 +556,7 @@
     state.mark = p;
     centreOn(p);
     const line = info ? info.line : null;
-    selectCell(info ? info.cell : Math.floor(p / 50), { keepSource: !!line });
+    selectCell(info && info.cell !== null ? info.cell : { metre: p }, { keepSource: !!line });
     if (line) showSource(line.source, line.line);
   });
 
@@ -672,16 +668,26 @@
 
   // ---- selection ---------------------------------------------------------
 
-  async function selectCell(index, options) {
-    state.cell = index;
-    draw();
+  // Selects a cell by its index, or ({ metre: p }) the cell whose stretch
+  // holds a metre along the route: the server says which, and its span.
+  let cellRequest = 0;
+  async function selectCell(where, options) {
+    const byMetre = typeof where === "object";
+    const ticket = ++cellRequest;
     const box = $("cell");
     let c;
-    try { c = await getJson("/cell?index=" + index); } catch (e) {
-      box.replaceChildren(el("p", { class: "note" }, "no cell " + index));
+    try { c = await getJson("/cell?" + (byMetre ? "metre=" + where.metre : "index=" + where)); } catch (e) {
+      if (ticket !== cellRequest) return;
+      state.cell = null;
+      state.cellSpan = null;
+      draw();
+      box.replaceChildren(el("p", { class: "note" }, byMetre ? "no cell at " + where.metre + " m" : "no cell " + where));
       return;
     }
-    if (state.cell !== index) return;
+    if (ticket !== cellRequest) return;
+    state.cell = c.index;
+    state.cellSpan = [c.from, c.to];
+    draw();
     const rows = Object.entries(c.fields).map(([k, v]) => el("tr", {}, el("td", {}, k), el("td", { class: "num" }, v)));
     const sentences = [c.kind];
     if (c.station) sentences.push("station " + c.station);
@@ -737,10 +743,10 @@
       note.append(" · this line placed no item in a cell");
       return;
     }
-    const p = r.positions.length ? r.positions[0] : (r.cells[0] - 1) * 50;
+    const p = r.positions[0];
     state.mark = p;
     centreOn(p);
-    selectCell(r.cells.length ? r.cells[0] : itemCell(p), { keepSource: true });
+    if (r.cell !== null) selectCell(r.cell, { keepSource: true });
   }
 
   function selectError(i) {
@@ -754,7 +760,8 @@
     if (p !== null) {
       state.mark = p;
       centreOn(p);
-      selectCell(itemCell(p), { keepSource: true });
+      const cell = state.model.problem_order ? state.model.problem_order[i][2] : null;
+      if (cell !== null && cell !== undefined) selectCell(cell, { keepSource: true });
     }
   }
 
@@ -796,7 +803,7 @@
     const m = state.model;
     const items = [];
     for (const s of m.signals) items.push([s.position, s.cell]);
-    for (const st of m.stations) items.push([st.position, st.stop_cell !== null ? st.stop_cell : itemCell(st.position)]);
+    for (const st of m.stations) items.push([st.position, st.cell]);
     for (const b of m.boards) items.push([b.position, b.cell]);
     for (const s of m.slowdowns) items.push([s.from, s.cell]);
     let best = null, bestD = 8;
@@ -864,7 +871,7 @@
     const item = itemAt(x, y);
     if (item) { state.mark = item.p; selectCell(item.cell); return; }
     const near = nearestPosition(x, y);
-    if (near) { state.mark = near.p; selectCell(Math.floor(near.p / 50)); }
+    if (near) { state.mark = near.p; selectCell({ metre: near.p }); }
   });
   profileCanvas.addEventListener("click", (ev) => {
     if (!state.model) return;
@@ -872,7 +879,7 @@
     const p = profileGeometry().p(x);
     state.mark = p;
     centreOn(p);
-    selectCell(Math.floor(p / 50));
+    selectCell({ metre: p });
   });
 
   function zoom(factor, x, y) {
