@@ -238,6 +238,7 @@ esito_fase_linea leggi_descrizione_linea(stato_scenario& s, archivio_sorgenti& s
         if (contiene(lower_ascii(s.campo), general_header))
             break;
     }
+    lettore.open_section(source_section::line_general);
 
     if (leggi_sezione_generale(s, lettore, at, plan_point_limit) == esito_sezione::interrotta) {
         sorgenti.elimina(sorgente_testo::linea);

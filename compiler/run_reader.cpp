@@ -129,6 +129,8 @@ void fase_corsa::esegui() {
     do {
         s_.campo = lettore_.leggi_parola_chiave();
     } while (!contiene(lower_ascii(s_.campo), general_header) && !lettore_.fine());
+    if (contiene(lower_ascii(s_.campo), general_header))
+        lettore_.open_section(source_section::run);
 
     while (!lettore_.fine()) {
         if (!leggi_parola_chiave())

@@ -18,8 +18,6 @@
 
 namespace scenario::warning_walk {
 
-enum class part { before_header, general, body };
-
 // One pass over the fields of one source.
 class source_walk {
 public:
@@ -79,8 +77,9 @@ private:
     compile_log& log_;
     sorgente_testo source_;
     std::size_t first_, end_;
-    part part_ = part::before_header;
-    int32_t header_line_ = 0;
+    // The section of the keyword field being checked, as its reader recorded it.
+    source_section section_ = source_section::before_header;
+    int32_t header_line_ = 0;  // the line that opened the readable part; 0: none did
     int32_t stations_ = 0;
     std::size_t keyword_ = 0;  // the keyword field of the line being checked
     std::vector<tunnel_seen> tunnels_;

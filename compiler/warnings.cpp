@@ -56,7 +56,7 @@ logged_warning source_walk::at_field(warning_code c, std::size_t i, std::size_t 
 std::span<const keyword_row> source_walk::rows() const {
     if (source_ == sorgente_testo::corsa)
         return run_keywords();
-    return part_ == part::general ? line_general_keywords() : line_body_keywords();
+    return section_ == source_section::line_general ? line_general_keywords() : line_body_keywords();
 }
 
 bool source_walk::matches_any(std::span<const keyword_row> rs, const field_record& k, bool any_case) const {
@@ -94,11 +94,10 @@ void source_walk::run() {
             continue;
         }
         const std::string lowered = lower_ascii(k.text);
-        if (part_ == part::before_header) {
-            if (contains(lowered, general_header)) {
-                part_ = source_ == sorgente_testo::linea ? part::general : part::body;
+        section_ = k.section;
+        if (section_ == source_section::before_header) {
+            if (k.opens)
                 header_line_ = k.line;
-            }
             ++i;
             continue;
         }
@@ -118,13 +117,11 @@ void source_walk::run() {
             continue;
         }
         if (is_heading(k.text)) {
-            if (part_ == part::general && ends_general_section(k.text))
-                part_ = part::body;
             ++i;
             continue;
         }
         // A curve line without the track plan is passed over as the program does.
-        if (part_ == part::body && source_ == sorgente_testo::linea &&
+        if (section_ == source_section::line_body &&
             keyword_info(keyword::curve).matches(k.text, lowered, true)) {
             i = std::min(i + 3, end_);
             continue;
@@ -147,7 +144,7 @@ void source_walk::run() {
         check_progressives();
         return;
     }
-    if (part_ == part::before_header) {
+    if (header_line_ == 0) {
         logged_warning w = at_field(warning_code::run_general_missing, first_);
         w.place.line = 1;
         note_warning(&log_, w);
