@@ -1,5 +1,6 @@
 // Boards along the line: maximum-speed boards and tunnel-name boards. Both
 // stand in the cell after their position and need that cell free.
+#include "compiler/cell_rules.h"
 #include "compiler/errors.h"
 #include "compiler/line_reader.h"
 #include "compiler/provenance.h"
@@ -16,11 +17,11 @@ constexpr std::size_t lunghezza_massima_testo = std::numeric_limits<int16_t>::ma
 
 // The cell a board at `posizione` stands in: the one after the cell holding it.
 // Throws when that is not a cell of the route (a negative position among them).
-std::size_t cella_cartello(const stato_scenario& s, int32_t posizione) {
+std::size_t cella_cartello(const stato_scenario& s, int32_t posizione, line_item tipo) {
     if (posizione < 0)
         throw errore_lettura("the board lies before the start of the route");
-    const double c = arrotonda(posizione / 50.0 + 1.0);
-    if (c >= double(s.celle.size()))
+    const int64_t c = route::item_cell(tipo, posizione);
+    if (c >= int64_t(s.celle.size()))
         throw errore_lettura("the board's cell lies beyond the end of the route");
     return std::size_t(c);
 }
@@ -46,7 +47,7 @@ int16_t strisce16(int32_t strisces, int32_t strisced) {
 bool memo_indicatori_v_max(stato_scenario& s, int32_t posizione, int32_t vas, int32_t vbs, int32_t vcs,
                            int32_t strisces, int32_t vad, int32_t vbd, int32_t vcd, int32_t strisced,
                            const log_at& at) {
-    const std::size_t i = cella_cartello(s, posizione);
+    const std::size_t i = cella_cartello(s, posizione, line_item::speed_board);
     if (!cella_libera(s.celle[i])) {
         registra_errore_cella(s, at, error_code::speed_board_cell_taken, posizione, int32_t(i));
         return false;
@@ -66,7 +67,7 @@ bool memo_indicatori_v_max(stato_scenario& s, int32_t posizione, int32_t vas, in
 
 bool memo_cartello_galleria(stato_scenario& s, int32_t posizione, const std::string& testo, int32_t slot,
                             const log_at& at) {
-    const std::size_t i = cella_cartello(s, posizione);
+    const std::size_t i = cella_cartello(s, posizione, line_item::tunnel_board);
     if (!cella_libera(s.celle[i])) {
         registra_errore_cella(s, at, error_code::tunnel_board_cell_taken, posizione, int32_t(i));
         return false;

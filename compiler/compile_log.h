@@ -155,6 +155,12 @@ enum class field_reading : uint8_t {
     text,           // a keyword, a board text or a station name
 };
 
+// The part of its source a field stands in, as the reader that read it was:
+// before the "[generale]" that opens the readable part (the heading itself
+// included), the line description's general section (up to and including the
+// heading that ends it) or body, or the run description after its heading.
+enum class source_section : uint8_t { before_header, line_general, line_body, run };
+
 // One field exactly as a reader read it.
 struct field_record {
     sorgente_testo source = sorgente_testo::linea;
@@ -169,6 +175,11 @@ struct field_record {
     field_reading reading = field_reading::text;
     field_width width = field_width::text;
     field_role role = field_role::value;
+    source_section section = source_section::before_header;
+    // The section the reader went on to after this field, when this field
+    // opened one: the heading "[generale]", the heading that ends the general
+    // section.
+    std::optional<source_section> opens{};
 };
 
 // A run of cells the speed-limit profile filled with one line's value: the

@@ -142,6 +142,7 @@ void lettore_campi::record(std::size_t start, std::size_t end, field_role role, 
     r.reading = reading;
     r.width = width;
     r.role = role;
+    r.section = section_;
     records_->push_back(std::move(r));
 }
 

@@ -63,6 +63,14 @@ public:
 
     // The 1-based line on which the field last read began (0 before any read).
     int32_t riga() const { return riga_campo_; }
+    // The reader goes on to section `s`, opened by the field last read: the
+    // fields read from now on are recorded as in it.
+    void open_section(source_section s) {
+        section_ = s;
+        if (records_ != nullptr && !records_->empty() && records_->back().source == source_)
+            records_->back().opens = s;
+    }
+
     // The index in the records of the field last read; -1 when not recording.
     int32_t last_record() const {
         return records_ == nullptr || records_->empty() ? -1 : static_cast<int32_t>(records_->size() - 1);
@@ -81,6 +89,7 @@ private:
     std::string_view dati_;
     std::vector<field_record>* records_;
     sorgente_testo source_;
+    source_section section_ = source_section::before_header;
     std::size_t pos_ = 0;
     int32_t riga_ = 1;
     int32_t riga_campo_ = 0;

@@ -152,8 +152,10 @@ esito_sezione leggi_righe_generali(stato_scenario& s, lettore_campi& lettore,
         const std::string campo = s.campo;
         if (interpreta(s, lettore, campo, lunghezza, at) == esito_sezione::interrotta)
             return esito_sezione::interrotta;
-        if (ends_general_section(campo))
+        if (ends_general_section(campo)) {
+            lettore.open_section(source_section::line_body);
             return esito_sezione::avanti;
+        }
     }
 }
 }  // namespace

@@ -135,13 +135,13 @@ esito_sezione lettore_corpo::pendenza() {
     const int32_t g = lettore_.leggi_intero();
     if (!posizione_accettata(p))
         return esito_sezione::fine_lettura;
-    const double e = arrotonda(p / 50.0);
+    const int64_t e = route::item_cell(line_item::gradient, p);
     if (e > 0) {
         do
             scrivi_pendenza();
         while (f_ < e);
     }
-    if (previous_line_.known && e <= arrotonda(previous_position_ / 50.0))
+    if (previous_line_.known && e <= route::item_cell(line_item::gradient, previous_position_))
         note_profile_order(at_, p, previous_line_, previous_position_, f_);
     previous_line_ = at_.place;
     previous_position_ = p;
@@ -238,6 +238,7 @@ esito_fase_linea leggi_descrizione_linea(stato_scenario& s, archivio_sorgenti& s
         if (contiene(lower_ascii(s.campo), general_header))
             break;
     }
+    lettore.open_section(source_section::line_general);
 
     if (leggi_sezione_generale(s, lettore, at, plan_point_limit) == esito_sezione::interrotta) {
         sorgenti.elimina(sorgente_testo::linea);

@@ -5,6 +5,7 @@
 // facts out again from `celle` and `voci`.
 #pragma once
 
+#include "compiler/cell_rules.h"
 #include "compiler/compile_log.h"
 #include "compiler/state.h"
 
@@ -78,11 +79,6 @@ int first_speed_limit(const std::vector<cella>& celle);
 // it is not positive, worked back from the cells, which run `margine_percorso`
 // past the line's end.
 int64_t route_length(const std::vector<cella>& celle, const records& voci);
-
-// An item placed in cell c stands for the position 50 m before the cell.
-inline int64_t item_position(std::size_t cell) {
-    return (static_cast<int64_t>(cell) - 1) * 50;
-}
 
 // Which records are stations. Stations take records 1 upward, in file order;
 // tunnel-name boards take 80 downward. With the compile's log at hand, the

@@ -3,6 +3,7 @@
 // wraps of fixed-width fields, and positions turned into cell indexes.
 #pragma once
 
+#include "compiler/cell_rules.h"
 #include "compiler/low_bits.h"
 #include "compiler/state.h"
 
@@ -12,13 +13,11 @@
 
 namespace scenario {
 
-// The cell at the real index `indice`, rounded half to even, when that cell
-// exists in `s.celle`.
-inline std::optional<int32_t> cella_del_percorso(const stato_scenario& s, double indice) {
-    const double r = std::nearbyint(indice);
-    if (!(r >= 0.0) || r >= static_cast<double>(s.celle.size()))
+// The cell `indice` (from route::item_cell), when that cell exists in `s.celle`.
+inline std::optional<int32_t> cella_del_percorso(const stato_scenario& s, int64_t indice) {
+    if (indice < 0 || indice >= static_cast<int64_t>(s.celle.size()))
         return std::nullopt;
-    return static_cast<int32_t>(r);
+    return static_cast<int32_t>(indice);
 }
 
 // Route a positioned line needs after its position, and a station for its area.

@@ -61,8 +61,8 @@ struct profilo {
 };
 
 // A line at cell `c` that does not come after the profile's line before it.
-void annota_ordine(const log_at& at, const profilo& p, int32_t posizione, int32_t c) {
-    if (c <= static_cast<int32_t>(std::nearbyint(static_cast<double>(p.posizione) / 50.0)))
+void annota_ordine(const log_at& at, const profilo& p, int32_t posizione, int32_t c, line_item kind) {
+    if (c <= route::item_cell(kind, p.posizione))
         note_profile_order(at, posizione, p.riga, p.posizione, p.indice);
 }
 
@@ -129,6 +129,8 @@ void fase_corsa::esegui() {
     do {
         s_.campo = lettore_.leggi_parola_chiave();
     } while (!contiene(lower_ascii(s_.campo), general_header) && !lettore_.fine());
+    if (contiene(lower_ascii(s_.campo), general_header))
+        lettore_.open_section(source_section::run);
 
     while (!lettore_.fine()) {
         if (!leggi_parola_chiave())
@@ -240,7 +242,7 @@ seguito fase_corsa::velocita() {
     if (oltre_fine_percorso(s_, p, margine_riga))
         return fuori_percorso(p);
     // The bound test keeps the cell of p at most n_celle - 2.
-    const auto c = static_cast<int32_t>(std::nearbyint(static_cast<double>(p) / 50.0));
+    const auto c = static_cast<int32_t>(route::item_cell(line_item::speed_limit, p));
     const bool dopo_altra = velocita_.in_sospeso.has_value();
     if (!velocita_.in_sospeso) {
         velocita_.in_sospeso = v;
@@ -253,7 +255,7 @@ seguito fase_corsa::velocita() {
             cella_n(velocita_.indice).velocita = valore;
     }
     if (dopo_altra)
-        annota_ordine(at_, velocita_, p, c);
+        annota_ordine(at_, velocita_, p, c, line_item::speed_limit);
     velocita_.in_sospeso = v;
     velocita_.riga = at_.place;
     velocita_.posizione = p;
@@ -266,7 +268,7 @@ seguito fase_corsa::aderenza() {
     richiedi_celle();
     if (oltre_fine_percorso(s_, p, margine_riga))
         return fuori_percorso(p);
-    const auto c = static_cast<int32_t>(std::nearbyint(static_cast<double>(p) / 50.0));
+    const auto c = static_cast<int32_t>(route::item_cell(line_item::adhesion, p));
     const bool dopo_altra = aderenza_.in_sospeso.has_value();
     if (!aderenza_.in_sospeso) {
         aderenza_.in_sospeso = a;
@@ -278,7 +280,7 @@ seguito fase_corsa::aderenza() {
             cella_n(aderenza_.indice).aderenza = valore;
     }
     if (dopo_altra)
-        annota_ordine(at_, aderenza_, p, c);
+        annota_ordine(at_, aderenza_, p, c, line_item::adhesion);
     aderenza_.in_sospeso = a;
     aderenza_.riga = at_.place;
     aderenza_.posizione = p;
@@ -328,7 +330,7 @@ seguito fase_corsa::abbattimento() {
     richiedi_celle();
     if (oltre_fine_percorso(s_, p, margine_riga))
         return fuori_percorso(p);
-    const auto c = cella_del_percorso(s_, static_cast<double>(p) / 50.0);
+    const auto c = cella_del_percorso(s_, route::item_cell(line_item::abbattimento, p));
     if (!c)
         return fuori_percorso(p);
     cella& cl = cella_n(*c);

@@ -8,7 +8,7 @@ namespace scenario {
 
 namespace {
 std::optional<int32_t> cella_segnale(const stato_scenario& s, int32_t posizione) {
-    return cella_del_percorso(s, static_cast<double>(posizione) / 50.0 + 1.0);
+    return cella_del_percorso(s, route::item_cell(line_item::signal, posizione));
 }
 
 // A signal time from 1 to 100 is stored as 101; 0 means no time.

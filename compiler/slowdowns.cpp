@@ -20,16 +20,17 @@ struct celle_rallentamento {
 };
 
 celle_rallentamento trova_celle(const stato_scenario& s, const rallentamento& r) {
-    const double x = r.x;
+    const int64_t x = r.x;
+    constexpr line_item kind = line_item::slowdown;
     celle_rallentamento k;
     k.con_avviso = r.x > inizio_minimo_avviso;
-    k.inizio = cella_del_percorso(s, x / 50.0 + 1.0);
-    k.fine = cella_del_percorso(s, (x + static_cast<double>(r.l)) / 50.0 + 1.0);
+    k.inizio = cella_del_percorso(s, route::item_cell(kind, x));
+    k.fine = cella_del_percorso(s, route::item_cell(kind, x + r.l));
     if (k.con_avviso) {
-        k.avviso = cella_del_percorso(s, (x - 1200.0) / 50.0 + 1.0);
-        // B is rounded on its own, not taken as W - 1: the two differ when
+        k.avviso = cella_del_percorso(s, route::item_cell(kind, x - 1200));
+        // B is the cell x - 1200 falls in, not W - 1: the two differ when
         // (x - 1200) / 50 ends in .5.
-        const double b = std::nearbyint((x - 1200.0) / 50.0);
+        const int64_t b = route::item_cell(line_item::abbattimento, x - 1200);
         for (int32_t n = 0; n < 4; ++n)
             k.approcci[n] = cella_del_percorso(s, b - n);
     }

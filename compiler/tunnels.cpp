@@ -1,4 +1,5 @@
 // Tunnels: their class in every cell they cover, and the lamp marks of long tunnels.
+#include "compiler/cell_rules.h"
 #include "compiler/line_reader.h"
 #include "compiler/provenance.h"
 
@@ -21,8 +22,8 @@ void memo_montagna(stato_scenario& s, int32_t inizio, int32_t fine, int32_t tipo
         throw errore_lettura("more than the 80 tunnels the route can hold");
     if (inizio < 0)
         throw errore_lettura("the tunnel starts before the start of the route");
-    const int64_t prima = int64_t(arrotonda(inizio / 50.0));
-    const int64_t ultima = int64_t(arrotonda(fine / 50.0 - 1.0));
+    const int64_t prima = route::item_cell(line_item::tunnel, inizio);
+    const int64_t ultima = route::tunnel_last_cell(fine);
     const int64_t ultima_cella = int64_t(s.celle.size()) - 1;
     if (ultima >= prima && ultima > ultima_cella)
         throw errore_lettura("the tunnel ends beyond the end of the route (its length plus 7000 m)");

@@ -23,30 +23,30 @@ constexpr int keyword_kind = 14;
 constexpr int plain_text = 1;
 constexpr int snippet_format = 2;
 
-enum class part { before_header, general, body, run };
-
 // Where the line stands: before "[generale]", in the line description's
-// general section or body, or in the run description; and the heading above it.
+// general section or body, or in the run description, as the readers went
+// on at the fields before it; and the heading above it.
 struct place {
-    part where = part::before_header;
+    source_section where = source_section::before_header;
     std::string heading;
 };
 
 place place_of(const compile_log& log, sorgente_testo file, int line) {
     place p;
+    for (const field_record& f : log.fields) {
+        if (f.source != file || f.line >= line)  // both 1-based: only the fields on lines before this one
+            continue;
+        if (f.opens)
+            p.where = *f.opens;
+    }
+    if (p.where == source_section::before_header)
+        return p;
     for (int32_t h : headings(log, file)) {
         const field_record& f = log.fields[static_cast<std::size_t>(h)];
-        if (f.line >= line)  // both 1-based: only the headings on lines before this one
+        if (f.line >= line)
             break;
-        const bool opens = lower_ascii(f.text).find(general_header) != std::string::npos;
-        if (p.where == part::before_header) {
-            if (!opens)
-                continue;
-            p.where = file == sorgente_testo::linea ? part::general : part::run;
-        } else if (p.where == part::general && ends_general_section(f.text)) {
-            p.where = part::body;
-        }
-        p.heading = f.text;
+        if (f.section != source_section::before_header || f.opens)
+            p.heading = f.text;
     }
     return p;
 }
@@ -104,14 +104,15 @@ nlohmann::json completions_at(const compiled_sources& pair, sorgente_testo file,
                          {"textEdit", {{"range", range}, {"newText", std::move(text)}}}});
     };
 
-    if (here.where == part::before_header) {
+    if (here.where == source_section::before_header) {
         add(std::string(general_header), "heading", "Opens the readable part: nothing before it is read.",
             std::string(general_header), plain_text, module_kind, sort_key(0, 0));
         return items;
     }
-    const std::span<const keyword_row> rows = here.where == part::general ? line_general_keywords()
-                                              : here.where == part::body  ? line_body_keywords()
-                                                                          : run_keywords();
+    const std::span<const keyword_row> rows = here.where == source_section::line_general
+                                                  ? line_general_keywords()
+                                              : here.where == source_section::line_body ? line_body_keywords()
+                                                                                        : run_keywords();
     for (std::size_t k = 0; k < rows.size(); ++k) {
         const keyword_row& row = rows[k];
         const auto found = program.lines.find(row.id);
@@ -141,7 +142,8 @@ nlohmann::json completions_at(const compiled_sources& pair, sorgente_testo file,
     for (std::size_t k = 1; k < heads.size(); ++k) {
         const bool next =
             current != heads.end() && static_cast<std::size_t>(current - heads.begin()) + 1 == k;
-        const bool ends_general = here.where == part::general && ends_general_section(heads[k]);
+        const bool ends_general =
+            here.where == source_section::line_general && ends_general_section(heads[k]);
         add(heads[k], "heading",
             ends_general ? "Ends the general section: the body's lines follow."
                          : "A heading: it names the lines that follow.",

@@ -51,16 +51,13 @@ std::string reading_words(const field_record& f) {
     return {};
 }
 
-std::string heading_words(const compiled_sources& pair, const field_record& f, int32_t index) {
+std::string heading_words(const field_record& f) {
     std::string md = "**" + utf8(f.text) + "**: a heading.";
-    const std::vector<int32_t> all = headings(pair.log, f.source);
-    const bool first = !all.empty() && all.front() == index;
-    const bool second = all.size() > 1 && all[1] == index;
-    if (first)
+    if (f.opens == source_section::line_general || f.opens == source_section::run)
         md += " Nothing before it is read; the " +
               std::string(f.source == sorgente_testo::linea ? "general section" : "run description") +
               " starts here.";
-    else if (second && f.source == sorgente_testo::linea && ends_general_section(f.text))
+    else if (f.opens == source_section::line_body)
         md += " It ends the general section: the body's lines follow.";
     else
         md += " The readers pass over it: it only names the lines that follow.";
@@ -70,7 +67,7 @@ std::string heading_words(const compiled_sources& pair, const field_record& f, i
 std::string keyword_words(const compiled_sources& pair, const field_record& f, int32_t index) {
     const keyword_row* row = row_read(pair.log, index);
     if (row == nullptr)
-        return is_heading(f.text) ? heading_words(pair, f, index) : "";
+        return is_heading(f.text) ? heading_words(f) : "";
     std::string md = "**" + spelling(*row) + "**: a " + element_name(row->item) + " line (" +
                      std::string(section_name(row->section)) + "). Recognised when " + recognition(*row) +
                      ".";

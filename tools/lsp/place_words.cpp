@@ -4,8 +4,6 @@
 #include "tools/lsp/field_lookup.h"
 #include "tools/report/text_encoding.h"
 
-#include <cmath>
-
 namespace scenario::tool::lsp {
 
 bool is_position(const keyword_row& row, std::size_t index) {
@@ -54,16 +52,16 @@ std::string cell_words(const compiled_sources& pair, std::size_t index) {
 std::string place_words(const compiled_sources& pair, int32_t keyword_field, const keyword_row& row,
                         std::size_t index, int64_t metres) {
     std::string t = km(metres) + " from the route's start";
-    std::optional<std::size_t> cell = index == 0 ? item_cell(pair, keyword_field) : std::nullopt;
-    if (!cell && metres >= 0 && row.item != line_item::curve) {
-        // A position stands for the cell p / 50, rounded half to even; boards,
-        // signals and slowdowns stand in the cell after it.
-        const bool after = row.item == line_item::speed_board || row.item == line_item::tunnel_board ||
-                           row.item == line_item::signal || row.item == line_item::slowdown;
-        cell = static_cast<std::size_t>(std::nearbyint(static_cast<double>(metres) / 50.0)) + (after ? 1 : 0);
-    }
-    if (cell)
-        t += ", cell " + std::to_string(*cell) + ": " + cell_words(pair, *cell);
+    // The cell the compiler placed the line's item in; where it placed
+    // nothing, the cell it would have, by its own rule (-1: none).
+    int64_t cell = -1;
+    if (const std::optional<std::size_t> placed = index == 0 ? item_cell(pair, keyword_field) : std::nullopt)
+        cell = static_cast<int64_t>(*placed);
+    else if (route::has_item_cell(row.item))
+        cell = row.id == keyword::tunnel && index == 1 ? route::tunnel_last_cell(metres)
+                                                       : route::item_cell(row.item, metres);
+    if (cell >= 0)
+        t += ", cell " + std::to_string(cell) + ": " + cell_words(pair, static_cast<std::size_t>(cell));
     return t;
 }
 

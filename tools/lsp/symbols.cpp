@@ -5,7 +5,6 @@
 #include "tools/report/diagnostics.h"
 #include "tools/report/text_encoding.h"
 
-#include <cmath>
 #include <optional>
 #include <span>
 #include <string>
@@ -73,13 +72,14 @@ std::string outline::station_name(int32_t keyword_field, std::span<const field_r
 // A tunnel is named by the tunnel-name board standing in its first cell.
 std::string outline::tunnel_name(int64_t start) const {
     const auto& celle = pair_.state->celle;
-    const double c = std::nearbyint(static_cast<double>(start) / 50.0);
-    if (c < 0 || c >= static_cast<double>(celle.size()))
+    const int64_t c = route::item_cell(line_item::tunnel, start);
+    if (c < 0 || c >= static_cast<int64_t>(celle.size()))
         return {};
     const cella& first = celle[static_cast<std::size_t>(c)];
-    if (first.tipo != tipo_cella::cartello_galleria || first.dato1 < 1 || first.dato1 >= numero_voci)
+    const std::optional<int> record = route::record_of_cell(first);
+    if (first.tipo != tipo_cella::cartello_galleria || !record)
         return {};
-    return utf8(pair_.state->voci[static_cast<std::size_t>(first.dato1)].testo);
+    return utf8(pair_.state->voci[static_cast<std::size_t>(*record)].testo);
 }
 
 line_symbol outline::describe(int32_t keyword_field, const keyword_row& row) const {

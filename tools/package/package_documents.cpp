@@ -1,6 +1,7 @@
 #include "tools/package/package_documents.h"
 
 #include "common/line_list.h"
+#include "compiler/gradient_profile.h"
 #include "compiler/route_facts.h"
 #include "sources/document_names.h"
 #include "tools/report/text_encoding.h"
@@ -103,11 +104,10 @@ std::vector<std::string> stated_points(const stato_scenario& s, const sorgenti::
     const int64_t length = route::route_length(s.celle, s.voci);
     int steepest = 0;
     int64_t at = 0;
-    for (std::size_t c = 0; c < s.celle.size() && static_cast<int64_t>(c) * 50 < length; ++c) {
-        const int g = route::cell_gradient(s.celle[c]);
-        if (std::abs(g) > std::abs(steepest)) {
-            steepest = g;
-            at = static_cast<int64_t>(c) * 50;
+    for (const route::gradient_stretch& g : route::profile_of(s.celle, length).gradients) {
+        if (std::abs(g.per_mille) > std::abs(steepest)) {
+            steepest = g.per_mille;
+            at = g.from;
         }
     }
     if (steepest != 0)

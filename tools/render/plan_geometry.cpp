@@ -82,22 +82,9 @@ std::size_t characters_in(std::string_view utf8) {
 }
 
 profile_shape profile_of(const std::vector<cella>& celle, int64_t length) {
-    profile_shape s;
-    s.elevations.emplace_back(0, 0.0);
-    double h = 0;
-    for (std::size_t c = 0; c < celle.size() && static_cast<int64_t>(c) * 50 < length; ++c) {
-        const int g = route::cell_gradient(celle[c]);
-        const int64_t from = static_cast<int64_t>(c) * 50;
-        const int64_t to = std::min<int64_t>(from + 50, length);
-        h += g * static_cast<double>(to - from) / 1000.0;
-        s.elevations.emplace_back(to, h);
-        s.low = std::min(s.low, h);
-        s.high = std::max(s.high, h);
-        if (!s.gradients.empty() && s.gradients.back().per_mille == g && s.gradients.back().to == from)
-            s.gradients.back().to = to;
-        else
-            s.gradients.push_back({from, to, g});
-    }
+    profile_shape s{route::profile_of(celle, length), 0, 0};
+    s.low = s.profile.low;
+    s.high = s.profile.high;
     if (s.high - s.low < 10) {
         const double centre = (s.high + s.low) / 2;
         s.low = centre - 5;

@@ -3,6 +3,7 @@
 // profile.
 #pragma once
 
+#include "compiler/gradient_profile.h"
 #include "compiler/state.h"
 #include "tools/render/svg_writer.h"
 
@@ -67,16 +68,12 @@ private:
 // The number of characters (not bytes) of a UTF-8 text.
 std::size_t characters_in(std::string_view utf8);
 
-// The gradient profile of the first `length` metres of the cells.
-struct gradient_stretch {
-    int64_t from = 0;
-    int64_t to = 0;
-    int per_mille = 0;
-};
+// The gradient profile of the first `length` metres of the cells as drawn:
+// the route's heights and gradients (compiler/gradient_profile.h) and the band
+// of heights the drawing spans, at least 10 m.
 struct profile_shape {
-    std::vector<std::pair<int64_t, double>> elevations;  // metres along, elevation relative to the start
-    std::vector<gradient_stretch> gradients;             // adjacent cells of one gradient joined
-    double low = 0, high = 0;                            // the elevations drawn: at least 10 m apart
+    route::gradient_profile profile;
+    double low = 0, high = 0;
 };
 profile_shape profile_of(const std::vector<cella>& celle, int64_t length);
 

@@ -23,17 +23,22 @@ std::string board_text(const route::speed_board& b) {
 
 }  // namespace
 
-void draw_speed_band(svg::writer& out, double top, int64_t length, const std::vector<cella>& celle,
-                     const std::vector<route::station>& stations, const std::function<double(double)>& x_of) {
-    const std::vector<route::speed_stretch> stretches = route::permitted_speed(celle, length);
-    const std::vector<route::slowdown> slowdowns = route::slowdowns(celle);
-    const std::vector<route::speed_board> boards = route::speed_boards(celle);
+int speed_scale_top(const std::vector<route::speed_stretch>& stretches,
+                    const std::vector<route::speed_board>& boards) {
     int highest = 0;
     for (const route::speed_stretch& s : stretches)
         highest = std::max(highest, s.line_kmh);
     for (const route::speed_board& b : boards)
         highest = std::max({highest, b.values[0], b.values[1], b.values[2]});
-    const double high = std::max(40, (highest + 10 + 19) / 20 * 20);
+    return std::max(40, (highest + 10 + 19) / 20 * 20);
+}
+
+void draw_speed_band(svg::writer& out, double top, int64_t length, const std::vector<cella>& celle,
+                     const std::vector<route::station>& stations, const std::function<double(double)>& x_of) {
+    const std::vector<route::speed_stretch> stretches = route::permitted_speed(celle, length);
+    const std::vector<route::slowdown> slowdowns = route::slowdowns(celle);
+    const std::vector<route::speed_board> boards = route::speed_boards(celle);
+    const double high = speed_scale_top(stretches, boards);
     const double frame_top = top + heading;
     const double bottom = frame_top + frame_height;
     const auto y_of = [&](double kmh) { return bottom - kmh / high * (frame_height - 18) - 1; };

@@ -263,7 +263,7 @@ private:
 
     // The elevation curve, thinned like the plan, closed along the bottom.
     void profile_curve(const profile_shape& shape, const profile_scale& scale) {
-        const auto& e = shape.elevations;
+        const auto& e = shape.profile.heights;
         std::vector<point> outline{{scale.x_of(0), scale.bottom()}};
         const std::size_t step = std::max<std::size_t>(1, e.size() / page::max_line_points);
         for (std::size_t i = 0; i < e.size(); i += step)
@@ -320,7 +320,7 @@ private:
     void gradient_values(const profile_shape& shape, const profile_scale& scale) {
         const double bottom = scale.bottom();
         double last_mark = -1e300;
-        for (const gradient_stretch& g : shape.gradients) {
+        for (const route::gradient_stretch& g : shape.profile.gradients) {
             const double x0 = scale.x_of(static_cast<double>(g.from));
             const double x1 = scale.x_of(static_cast<double>(g.to));
             // On a long route the changes of gradient come closer than a few

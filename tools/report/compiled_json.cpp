@@ -66,31 +66,14 @@ json interleaved(std::size_t index, const json& fields, const std::vector<readab
     return j;
 }
 
-// Kinds of item placed in the cell after the position they stand for: a
-// signal's or a board's own, a slowdown's start, end (x + l) or advance point
-// (x - 1200).
-bool item_in_next_cell(uint8_t tipo) {
-    switch (tipo) {
-        case tipo_cella::segnale:
-        case tipo_cella::fine_rallentamento:
-        case tipo_cella::inizio_rallentamento:
-        case tipo_cella::avviso_rallentamento:
-        case tipo_cella::indicatore_vmax:
-        case tipo_cella::cartello_galleria:
-            return true;
-        default:
-            return false;
-    }
-}
-
 }  // namespace
 
 json cell_dump_json(std::size_t index, const cella& c) {
-    const int64_t start = static_cast<int64_t>(index) * 50;
+    const int64_t start = route::cell_span(static_cast<int64_t>(index)).from;
     std::vector<readable> values;
     if (const auto kind = route::cell_kind(c.tipo))
         values.push_back({"tipo", "tipo_name", kind->name});
-    if (item_in_next_cell(c.tipo)) {
+    if (route::cell_after_position(c.tipo)) {
         const int64_t item = route::item_position(index);
         values.push_back({"tipo", "item_position_m", item});
         values.push_back({"tipo", "item_position_km", km(item)});

@@ -19,7 +19,8 @@ std::string metri(int64_t p) {
 
 // Cells c..ultima as the stretch of route they cover.
 std::string tratto(int64_t c, int64_t ultima) {
-    return std::to_string(c * 50) + " to " + std::to_string(ultima * 50 + 50) + " m";
+    const route::span s = route::cells_span(c, ultima);
+    return std::to_string(s.from) + " to " + std::to_string(s.to) + " m";
 }
 std::string tratto(int64_t c) {
     return tratto(c, c);
@@ -257,7 +258,7 @@ private:
 
     // The finishing sweep's marks that found no free cell.
     std::optional<std::string> sweep_message() const {
-        const int64_t cella_posizione = e_->position / 50;
+        const int64_t cella_posizione = route::cell_at_metre(e_->position);
         switch (e_->code) {
             case error_code::signal_mark_no_free_cell: {
                 const std::string davanti = tratto(cella_posizione - 2, cella_posizione - 1);

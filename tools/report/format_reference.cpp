@@ -74,23 +74,15 @@ program_use program_sources() {
     compila_scenario(s, 1, sources, {}, &log);
 
     program_use use;
-    enum class part { before, general, body, run_file };
-    part where = part::before;
     for (std::size_t i = 0; i < log.fields.size(); ++i) {
         const field_record& f = log.fields[i];
-        if (f.role != field_role::keyword)
+        if (f.role != field_role::keyword || f.section == source_section::before_header)
             continue;
-        if (i > 0 && f.source != log.fields[i - 1].source)
-            where = part::before;
         const std::string lowered = lower_ascii(f.text);
-        if (where == part::before) {
-            if (lowered.find(general_header) != std::string::npos)
-                where = f.source == sorgente_testo::linea ? part::general : part::run_file;
-            continue;
-        }
-        const std::span<const keyword_row> rows = where == part::general ? line_general_keywords()
-                                                  : where == part::body  ? line_body_keywords()
-                                                                         : run_keywords();
+        const std::span<const keyword_row> rows =
+            f.section == source_section::line_general ? line_general_keywords()
+            : f.section == source_section::line_body  ? line_body_keywords()
+                                                      : run_keywords();
         const std::span<const field_record> read = fields_of_line(log, static_cast<int32_t>(i));
         const lista_righe& lines = f.source == sorgente_testo::linea ? line : run;
         for (const keyword_row& row : rows) {
@@ -105,8 +97,6 @@ program_use program_sources() {
                 add_value(values[n], v.width == field_width::text ? v.text : std::to_string(v.value), v.line);
             }
         }
-        if (where == part::general && ends_general_section(f.text))
-            where = part::body;
     }
     return use;
 }

@@ -140,10 +140,12 @@ reply answer(const request_facts& r, const std::set<std::string>& hosts, const l
         return json_reply(labels_json(*v, {*w, *h, *u, *vv, *scale, *angle}));
     }
     if (path == "/cell") {
+        // By its index, or the cell whose stretch holds a metre along the route.
         const auto index = number_param(params, "index");
-        if (!index)
-            return text_reply(400, "cell needs index");
-        const json c = cell_json(*v, *index);
+        const auto metre = real_param(params, "metre");
+        if (!index && !metre)
+            return text_reply(400, "cell needs index or metre");
+        const json c = cell_json(*v, index ? *index : route::cell_at_metre(*metre));
         return c.is_null() ? text_reply(404, "no such cell") : json_reply(c);
     }
     auto which = params.find("file");

@@ -3,6 +3,7 @@
 #include "compiler/provenance.h"
 #include "compiler/route_facts.h"
 #include "compiler/speed_profile.h"
+#include "tools/render/speed_band.h"
 #include "tools/report/running_estimate.h"
 
 #include <vector>
@@ -37,18 +38,26 @@ json speed_json(const compiled_view& v, int64_t length) {
     }
     json marks = json::array();
     for (const route::slowdown& r : slowdowns) {
-        json approach = json::array();
-        for (std::size_t c : r.approach_cells)
+        // The advance and approach cells, and where the band marks them: the
+        // position each stands for.
+        json approach = json::array(), approach_at = json::array();
+        for (std::size_t c : r.approach_cells) {
             approach.push_back(c);
-        marks.push_back({{"from", r.from},
-                         {"to", r.to},
-                         {"speed", r.speed},
-                         {"cell", r.start_cell},
-                         {"advance_cell", r.advance_cell ? json(*r.advance_cell) : json(nullptr)},
-                         {"approach_cells", std::move(approach)}});
+            approach_at.push_back(route::item_position(c));
+        }
+        marks.push_back(
+            {{"from", r.from},
+             {"to", r.to},
+             {"speed", r.speed},
+             {"cell", r.start_cell},
+             {"advance_cell", r.advance_cell ? json(*r.advance_cell) : json(nullptr)},
+             {"advance_at", r.advance_cell ? json(route::item_position(*r.advance_cell)) : json(nullptr)},
+             {"approach_cells", std::move(approach)},
+             {"approach_at", std::move(approach_at)}});
     }
     json boards = json::array();
-    for (const route::speed_board& b : route::speed_boards(s.celle, &log)) {
+    const std::vector<route::speed_board> board_list = route::speed_boards(s.celle, &log);
+    for (const route::speed_board& b : board_list) {
         json values = json::array();
         for (int32_t x : b.values)
             values.push_back(x);
@@ -61,6 +70,7 @@ json speed_json(const compiled_view& v, int64_t length) {
     const std::vector<route::station> stations = route::stations(s.celle, s.voci, &log);
     return {
         {"stretches", std::move(band)},
+        {"scale_top", tool::speed_scale_top(stretches, board_list)},
         {"slowdowns", std::move(marks)},
         {"boards", std::move(boards)},
         {"train_model",

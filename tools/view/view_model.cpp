@@ -26,6 +26,8 @@ namespace {
 
 // ---- the errors: the same entries as `compile --json` ---------------------
 
+json problem_cell(const compiled_view& v, const tool::diagnosis& d);
+
 // The errors and warnings as `compile --json` lists them, and the order in
 // which the page shows them as one list: [["error", i] or ["warning", i] ...].
 void report_entries(compiled_view& v) {
@@ -40,7 +42,9 @@ void report_entries(compiled_view& v) {
         v.warnings.push_back(tool::warning_json(w, v.labels.line, v.labels.run));
     v.problem_order = json::array();
     for (const tool::report_item& item : tool::merged_report(errors, warnings))
-        v.problem_order.push_back(json::array({item.error ? "error" : "warning", item.index}));
+        v.problem_order.push_back(
+            json::array({item.error ? "error" : "warning", item.index,
+                         item.error ? problem_cell(v, errors[item.index]) : json(nullptr)}));
 }
 
 // ---- words for the compile's facts ------------------------------------------
@@ -127,6 +131,9 @@ json stations_json(const stato_scenario& s, const compile_log& log) {
         st["kind"] = x.kind;
         st["area"] = json::array({x.area_from, x.area_to});
         st["stop_cell"] = x.stop_cell ? json(*x.stop_cell) : json(nullptr);
+        // The cell the page selects for it: its stop cell, else the cell its position stands for.
+        st["cell"] = x.stop_cell ? static_cast<int64_t>(*x.stop_cell)
+                                 : route::item_cell(line_item::station, x.position);
         st["arrival"] = time_text(x.arrival);
         st["departure"] = time_text(x.departure);
         st["dwell"] = x.dwell;
@@ -135,29 +142,41 @@ json stations_json(const stato_scenario& s, const compile_log& log) {
     return list;
 }
 
-json profile_json(const stato_scenario& s, int64_t length, std::size_t points) {
-    const std::size_t cells =
-        std::min<std::size_t>(s.celle.size(), static_cast<std::size_t>(length / 50 + 1));
+// The route's heights, about `points` of them, ending where the profile ends.
+json profile_json(const route::gradient_profile& profile, std::size_t points) {
+    const std::size_t cells = profile.heights.size() - 1;
     const std::size_t step = std::max<std::size_t>(1, cells / std::max<std::size_t>(points, 1));
     json list = json::array();
-    double elevation = 0;
-    for (std::size_t c = 0; c < cells; ++c) {
-        if (c % step == 0)
-            list.push_back(json::array({static_cast<int64_t>(c) * 50, round2(elevation)}));
-        elevation += static_cast<double>(route::cell_gradient(s.celle[c])) * 50.0 / 1000.0;
-    }
-    if (cells > 0)
-        list.push_back(json::array({static_cast<int64_t>(cells) * 50, round2(elevation)}));
+    for (std::size_t c = 0; c <= cells; ++c)
+        if (c % step == 0 || c == cells)
+            list.push_back(json::array({profile.heights[c].first, round2(profile.heights[c].second)}));
     return list;
 }
 
-// Stretches of one gradient and of one speed limit, [from, to, value], over
-// the cells of the route, for the profile's labels and its hover.
-json gradients_json(const stato_scenario& s, int64_t length) {
+// Stretches of one gradient, [from, to, value], for the profile's labels and
+// its hover.
+json gradients_json(const route::gradient_profile& profile) {
     json list = json::array();
-    for (const tool::gradient_stretch& g : tool::profile_of(s.celle, length).gradients)
+    for (const route::gradient_stretch& g : profile.gradients)
         list.push_back(json::array({g.from, g.to, g.per_mille}));
     return list;
+}
+
+// The cell the page selects for each entry of the problem list: the cell the
+// error names, else the one its line's position stands for; null for none.
+json problem_cell(const compiled_view& v, const tool::diagnosis& d) {
+    if (!d.position)
+        return nullptr;
+    for (const logged_error& e : v.log().errors) {
+        if (e.code != d.code || !e.place.known || !d.source || e.place.source != *d.source ||
+            e.place.line != d.line || (e.has_position && e.position != *d.position))
+            continue;
+        if (e.cell)
+            return *e.cell;
+        if (route::has_item_cell(e.place.item))
+            return route::item_cell(e.place.item, *d.position);
+    }
+    return route::cell_at_metre(static_cast<double>(*d.position));
 }
 
 }  // namespace
@@ -246,9 +265,11 @@ json model_json(const compiled_view& v, std::size_t plan_points) {
                           : json(nullptr);
     m["cells"] = s.celle.size();
     m["plan"] = plan_json(v, 0, length, static_cast<int64_t>(plan_points));
-    m["profile"] = profile_json(s, length, plan_points);
+    const tool::profile_shape profile = tool::profile_of(s.celle, length);
+    m["profile"] = profile_json(profile.profile, plan_points);
+    m["profile_band"] = json::array({profile.low, profile.high});  // the heights drawn, as the SVG's
     m["stations"] = stations_json(s, v.log());
-    m["gradients"] = gradients_json(s, length);
+    m["gradients"] = gradients_json(profile.profile);
 
     json signals = json::array(), slowdowns = json::array(), tunnels = json::array(), boards = json::array();
     for (const route::signal& x : route::signals(s.celle))
@@ -301,8 +322,8 @@ json cell_json(const compiled_view& v, int64_t index) {
     const cella& x = s.celle[c];
     json j;
     j["index"] = index;
-    j["from"] = index * 50;
-    j["to"] = index * 50 + 50;
+    j["from"] = route::cell_span(index).from;
+    j["to"] = route::cell_span(index).to;
     j["fields"] = tool::cell_fields_json(x);
     const std::optional<route::cell_kind_words> kind = route::cell_kind(x.tipo);
     const bool stamps = route::holds_identity_stamps(c) && x.tipo == tipo_cella::libera;
@@ -369,8 +390,18 @@ json locate_json(const compiled_view& v, const std::string& which, int64_t line)
             positions.push_back(route::item_position(c));
         }
     }
-    return {
-        {"source", which}, {"line", line}, {"cells", std::move(cells)}, {"positions", std::move(positions)}};
+    // The cell the page selects: the first item cell, else the cell the
+    // first position stands for (a station the compile gave no stop cell).
+    json cell = nullptr;
+    if (!cells.empty())
+        cell = cells[0];
+    else if (!positions.empty())
+        cell = route::item_cell(line_item::station, positions[0].get<int64_t>());
+    return {{"source", which},
+            {"line", line},
+            {"cells", std::move(cells)},
+            {"positions", std::move(positions)},
+            {"cell", std::move(cell)}};
 }
 
 }  // namespace scenario::view

@@ -9,13 +9,6 @@ window.speedBand = (function () {
     slowdown: "#c0392b", slowdownFill: "rgba(192,57,43,0.18)", board: "#7d5ba6", station: "rgba(31,95,191,0.45)",
   };
 
-  function maxSpeed(sp) {
-    let hi = 0;
-    for (const s of sp.stretches) hi = Math.max(hi, s[2], s[3]);
-    for (const b of sp.boards) for (const v of b.values.slice(0, 3)) hi = Math.max(hi, v);
-    return Math.max(40, Math.ceil((hi + 10) / 20) * 20);
-  }
-
   // The stretch at position p, or null.
   function stretchAt(sp, p) {
     const list = sp.stretches;
@@ -40,7 +33,7 @@ window.speedBand = (function () {
     const sp = m.speed;
     if (!sp) return;
     const top = 16, bottom = 28;  // room under the frame for the marks and the legend
-    const hi = maxSpeed(sp);
+    const hi = sp.scale_top;
     const y = (v) => top + (1 - v / hi) * (h - top - bottom);
     const clipLeft = ax.left, clipRight = w - ax.right;
     g.save();
@@ -55,12 +48,12 @@ window.speedBand = (function () {
       g.fillRect(x0, top, Math.max(2, x1 - x0), h - top - bottom);
       g.fillStyle = colours.slowdown;
       if (s.advance_cell !== null) {
-        const xa = ax.x((s.advance_cell - 1) * 50);
+        const xa = ax.x(s.advance_at);
         g.beginPath();
         g.moveTo(xa, h - bottom); g.lineTo(xa - 4, h - bottom + 7); g.lineTo(xa + 4, h - bottom + 7);
         g.fill();
       }
-      for (const c of s.approach_cells) g.fillRect(ax.x((c - 1) * 50) - 0.5, h - bottom, 1, 5);
+      for (const at of s.approach_at) g.fillRect(ax.x(at) - 0.5, h - bottom, 1, 5);
     }
     // The line's limit where a slowdown lowers it, then the permitted speed.
     g.strokeStyle = colours.line;
@@ -136,8 +129,9 @@ window.speedBand = (function () {
     g.fillText("0", ax.left - 4, h - bottom);
   }
 
-  // What the band shows at p: words for the hover, the cell and source line
-  // for a click. A board within `near` metres comes first.
+  // What the band shows at p: words for the hover, the cell (a board's; null:
+  // the cell under p) and source line for a click. A board within `near`
+  // metres comes first.
   function at(m, p, near) {
     const sp = m.speed;
     if (!sp) return null;
@@ -154,7 +148,7 @@ window.speedBand = (function () {
     if (!s) return null;
     let text = (p / 1000).toFixed(3) + " km: permitted " + s[2] + " km/h";
     if (s[4] !== null) text += " (slowdown; the line allows " + s[3] + ")";
-    return { text, cell: Math.floor(p / 50), line: s[6] !== null ? { source: "run", line: s[6] } : null };
+    return { text, cell: null, line: s[6] !== null ? { source: "run", line: s[6] } : null };
   }
 
   function duration(s) {
