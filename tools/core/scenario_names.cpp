@@ -1,7 +1,8 @@
-#include "tools/report/scenario_names.h"
+#include "tools/core/scenario_names.h"
 
 #include "compiler/source_store.h"
-#include "tools/report/file_io.h"
+#include "compiler/text_case.h"
+#include "tools/core/file_io.h"
 
 #include <algorithm>
 #include <exception>
@@ -19,6 +20,8 @@ namespace {
 constexpr std::string_view line_suffix = "_linea.txt";
 constexpr std::string_view run_suffix = "-.txt";
 constexpr std::string_view compiled_run_suffix = ".sim";
+constexpr std::string_view compiled_line_suffix = "_linea.dat";
+constexpr std::string_view compiled_cells_suffix = ".dat";
 
 bool ends_with(std::string_view s, std::string_view tail) {
     return s.size() >= tail.size() && s.substr(s.size() - tail.size()) == tail;
@@ -71,17 +74,15 @@ std::optional<scenario_names> split_stem(const fs::path& directory, const std::s
             return std::nullopt;
         return scenario_names{stem.substr(0, stem.size() - train.size() - 1), train, true};
     }
-    std::optional<scenario_names> last;
-    for (std::size_t cut = stem.find('_'); cut != std::string::npos; cut = stem.find('_', cut + 1)) {
-        if (cut == 0 || cut + 1 == stem.size())
-            continue;
-        scenario_names n{stem.substr(0, cut), stem.substr(cut + 1), true};
+    std::vector<scenario_names> splits = name_splits(stem);
+    for (scenario_names& n : splits) {
         std::error_code ec;
         if (fs::exists(percorso_in(directory, nome_file_linea_compilato(n.name)), ec))
-            return n;
-        last = std::move(n);
+            return std::move(n);
     }
-    return last;
+    if (splits.empty())
+        return std::nullopt;
+    return std::move(splits.back());
 }
 
 }  // namespace
@@ -137,10 +138,11 @@ result<scenario_names> complete_names(const fs::path& line_file, const fs::path&
     scenario_names n{name, train, false};
     if (n.name.empty()) {
         const std::string f = file_name(line_file);
-        if (!ends_with(f, line_suffix) || f.size() == line_suffix.size())
+        std::optional<std::string> from_file = name_of_line_file(f);
+        if (!from_file)
             return failure{"cannot take the scenario name from \"" + f +
                            "\" (expected NAME_linea.txt): give it with --name"};
-        n.name = f.substr(0, f.size() - line_suffix.size());
+        n.name = std::move(*from_file);
         n.guessed = true;
     }
     if (n.train.empty()) {
@@ -154,6 +156,38 @@ result<scenario_names> complete_names(const fs::path& line_file, const fs::path&
         n.guessed = true;
     }
     return n;
+}
+
+std::optional<std::string> name_of_line_file(std::string_view file_name) {
+    if (!ends_with(file_name, line_suffix) || file_name.size() == line_suffix.size())
+        return std::nullopt;
+    return std::string(file_name.substr(0, file_name.size() - line_suffix.size()));
+}
+
+std::optional<std::string> stem_of_run_file(std::string_view file_name) {
+    if (!ends_with(file_name, run_suffix) || file_name.size() == run_suffix.size())
+        return std::nullopt;
+    return std::string(file_name.substr(0, file_name.size() - run_suffix.size()));
+}
+
+std::vector<scenario_names> name_splits(const std::string& stem) {
+    std::vector<scenario_names> splits;
+    for (std::size_t cut = stem.find('_'); cut != std::string::npos; cut = stem.find('_', cut + 1))
+        if (cut != 0 && cut + 1 != stem.size())
+            splits.push_back(scenario_names{stem.substr(0, cut), stem.substr(cut + 1), true});
+    return splits;
+}
+
+std::optional<compiled_kind> kind_from_name(const fs::path& p) {
+    const std::u8string u = p.filename().u8string();
+    const std::string name = lower_ascii(std::string(u.begin(), u.end()));
+    if (ends_with(name, compiled_line_suffix))
+        return compiled_kind::line;
+    if (ends_with(name, compiled_run_suffix))
+        return compiled_kind::run;
+    if (ends_with(name, compiled_cells_suffix))
+        return compiled_kind::cells;
+    return std::nullopt;
 }
 
 std::string describe_guess(const scenario_names& n) {

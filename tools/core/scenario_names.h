@@ -7,7 +7,10 @@
 #include "common/result.h"
 
 #include <filesystem>
+#include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace scenario::tool {
 
@@ -45,6 +48,21 @@ result<scenario_names> compiled_names(const std::filesystem::path& directory, co
 result<scenario_names> complete_names(const std::filesystem::path& line_file,
                                       const std::filesystem::path& run_file, const std::string& name,
                                       const std::string& train);
+
+// The file-name rules of the text sources, on a file name alone (no folder):
+// the scenario name of NAME_linea.txt, and the NAME_NUMBER of NAME_NUMBER-.txt
+// (either part may hold '_'); none when the name is not one, or is only the
+// ending. The other way round: nome_file_linea_testo, nome_file_corsa_testo.
+std::optional<std::string> name_of_line_file(std::string_view file_name);
+std::optional<std::string> stem_of_run_file(std::string_view file_name);
+// Every way NAME_NUMBER splits at a '_' into two names that are not empty,
+// the shortest NAME first; the caller picks by the files beside it.
+std::vector<scenario_names> name_splits(const std::string& stem);
+
+// The three compiled files, told apart by name: NAME_linea.dat is a line
+// file, NAME_NUMBER.sim a run file, any other .dat a cell file (any case).
+enum class compiled_kind { line, run, cells };
+std::optional<compiled_kind> kind_from_name(const std::filesystem::path& p);
 
 // The sentence that tells the author what was taken from the file names.
 std::string describe_guess(const scenario_names& n);
