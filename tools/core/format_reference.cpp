@@ -1,11 +1,10 @@
-#include "tools/report/format_reference.h"
+#include "tools/core/format_reference.h"
 
 #include "common/line_list.h"
-#include "compiler/compile_driver.h"
-#include "compiler/source_store.h"
 #include "compiler/text_case.h"
 #include "sources/identity.h"
 #include "sources/writers.h"
+#include "tools/core/memory_compile.h"
 
 #include <algorithm>
 #include <map>
@@ -66,12 +65,10 @@ void add_value(std::vector<program_value>& values, std::string value, int32_t li
 program_use program_sources() {
     const lista_righe line = sorgenti::righe_linea();
     const lista_righe run = sorgenti::righe_treno();
-    stato_scenario s;
-    s.nome_scenario = sorgenti::nome_scenario;
-    s.numero_treno = sorgenti::numero_treno;
-    sorgenti_in_memoria sources(testo_lista(line), testo_lista(run));
-    compile_log log;
-    compila_scenario(s, 1, sources, {}, &log);
+    const compiled_sources c =
+        compile_texts(testo_lista(line), testo_lista(run),
+                      scenario_names{sorgenti::nome_scenario, sorgenti::numero_treno, false}, true);
+    const compile_log& log = c.log;
 
     program_use use;
     enum class part { before, general, body, run_file };

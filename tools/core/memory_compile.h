@@ -6,10 +6,11 @@
 
 #include "common/result.h"
 #include "compiler/compile_log.h"
+#include "compiler/compile_options.h"
 #include "compiler/error_codes.h"
 #include "compiler/state.h"
-#include "tools/report/diagnostics.h"
-#include "tools/report/scenario_names.h"
+#include "tools/core/scenario_names.h"
+#include "tools/words/diagnostics.h"
 
 #include <memory>
 #include <optional>
@@ -29,12 +30,14 @@ struct compiled_sources {
     std::vector<diagnosis> errors;    // every recorded error, in words
 };
 
-// Compiles two texts exactly as the program compiles its sources.
+// Compiles two texts exactly as the program compiles its sources; `options`
+// only limit it (a fuzz target's plan limit) or say what the log keeps.
 compiled_sources compile_texts(std::string line_text, std::string run_text, const scenario_names& names,
-                               bool plan);
+                               bool plan, const compile_options& options = {});
 
 // Reads the two sources and compiles them; fails only when a source cannot be
 // read.
-result<compiled_sources> compile_files(const named_sources& sources, bool plan);
+result<compiled_sources> compile_files(const named_sources& sources, bool plan,
+                                       const compile_options& options = {});
 
 }  // namespace scenario::tool
