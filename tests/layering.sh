@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# Checks that includes point down the floors, never up or sideways:
+# Checks that includes point down the floors drawn in ARCHITECTURE.md, never up or sideways:
 #   common <- compiler, sources <- app, tools
-#   tools: command line -> commands/ -> view/, lsp/ -> package/ -> report/, render/ -> compiler, sources
-# A command never includes another command (exit_status.h is shared by all).
+#   tools, top down: the command line -> commands/ -> view/ and lsp/ (beside each other)
+#     -> documents/ -> render/ -> core/ -> words/ -> compiler, sources
+#   lsp/ uses only core/ and words/ of the tool; view/ uses documents/, render/, core/, words/.
+# A command never includes another command (exit_status.h and command.h are shared by all).
 set -uo pipefail
 cd "$(dirname "$0")/.."
 
@@ -26,22 +28,28 @@ forbid "compiler/ uses only common/" "sources|app|tools" compiler/*.{h,cpp}
 forbid "sources/ uses only common/" "compiler|app|tools" sources/*.{h,cpp}
 forbid "app/ does not use the tool" "tools" app/*.{h,cpp}
 forbid "the tool does not use app/" "app/" tools/**/*.{h,cpp}
-forbid "report/ and render/ are below the commands and the page" "tools/commands/|tools/view/|tools/command_line" \
-  tools/report/*.{h,cpp} tools/render/*.{h,cpp}
-forbid "report/ does not draw" "tools/render/" tools/report/*.{h,cpp}
-forbid "package/ is below the commands and the page" "tools/commands/|tools/view/|tools/render/|tools/command_line" \
-  tools/package/*.{h,cpp}
-forbid "report/ and render/ are below package/" "tools/package/" tools/report/*.{h,cpp} tools/render/*.{h,cpp}
-forbid "the page's model is below the commands" "tools/commands/|tools/command_line" tools/view/*.{h,cpp}
-forbid "the language server is below the commands and beside the page" "tools/commands/|tools/view/|tools/command_line" \
-  tools/lsp/*.{h,cpp}
-forbid "report/ and render/ do not use the language server" "tools/lsp/" tools/report/*.{h,cpp} tools/render/*.{h,cpp}
 
-# A command includes its own header and exit_status.h, no other command.
+# Every folder of the tool, with what lies at or above its floor.
+command_line="tools/command_line|tools/main|tools/wide_arguments"
+forbid "commands/ are below the command line" "$command_line" tools/commands/*.{h,cpp}
+forbid "view/ is below the commands and beside lsp/" "$command_line|tools/commands/|tools/lsp/" tools/view/*.{h,cpp}
+forbid "lsp/ is below the commands, beside view/, and uses only core/ and words/" \
+  "$command_line|tools/commands/|tools/view/|tools/documents/|tools/render/" tools/lsp/*.{h,cpp}
+forbid "documents/ is below the commands, view/ and lsp/, above render/" \
+  "$command_line|tools/commands/|tools/view/|tools/lsp/|tools/render/" tools/documents/*.{h,cpp}
+forbid "render/ is below documents/" "$command_line|tools/commands/|tools/view/|tools/lsp/|tools/documents/" \
+  tools/render/*.{h,cpp}
+forbid "core/ is below render/" \
+  "$command_line|tools/commands/|tools/view/|tools/lsp/|tools/documents/|tools/render/" tools/core/*.{h,cpp}
+forbid "words/ is the lowest floor of the tool" \
+  "$command_line|tools/commands/|tools/view/|tools/lsp/|tools/documents/|tools/render/|tools/core/" \
+  tools/words/*.{h,cpp}
+
+# A command includes its own header and the shared exit_status.h and command.h, no other command.
 for f in tools/commands/*.{h,cpp}; do
   own=tools/commands/$(basename "${f%.*}").h
   while IFS= read -r inc; do
-    if [[ $inc != "$own" && $inc != tools/commands/exit_status.h ]]; then
+    if [[ $inc != "$own" && $inc != tools/commands/exit_status.h && $inc != tools/commands/command.h ]]; then
       echo "a command includes another command: $f: $inc"
       faults=1
     fi

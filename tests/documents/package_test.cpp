@@ -4,9 +4,9 @@
 #include "sources/writers.h"
 #include "tests/support/files.h"
 #include "tests/support/tool_run.h"
-#include "tools/package/author_details.h"
-#include "tools/package/package_documents.h"
-#include "tools/report/memory_compile.h"
+#include "tools/core/memory_compile.h"
+#include "tools/documents/author_details.h"
+#include "tools/documents/package_documents.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>

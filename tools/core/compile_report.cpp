@@ -1,10 +1,10 @@
-#include "tools/report/compile_report.h"
+#include "tools/core/compile_report.h"
 
 #include "compiler/warnings.h"
-#include "tools/report/file_io.h"
-#include "tools/report/report_json.h"
-#include "tools/report/report_order.h"
-#include "tools/report/text_encoding.h"
+#include "tools/core/file_io.h"
+#include "tools/words/report_json.h"
+#include "tools/words/report_order.h"
+#include "tools/words/text_encoding.h"
 
 #include <nlohmann/json.hpp>
 

@@ -5,10 +5,10 @@
 
 #include "common/result.h"
 #include "compiler/unread_parts.h"
-#include "tools/report/diagnostics.h"
-#include "tools/report/document_warning.h"
-#include "tools/report/running_estimate.h"
-#include "tools/report/warning_words.h"
+#include "tools/words/diagnostics.h"
+#include "tools/words/document_warning.h"
+#include "tools/words/running_estimate.h"
+#include "tools/words/warning_words.h"
 
 #include <cstddef>
 #include <cstdint>

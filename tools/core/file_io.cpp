@@ -1,8 +1,8 @@
-#include "tools/report/file_io.h"
+#include "tools/core/file_io.h"
 
 #include "common/file_replace.h"
 #include "compiler/source_store.h"
-#include "tools/report/text_encoding.h"
+#include "tools/words/text_encoding.h"
 
 #include <fstream>
 #include <iterator>

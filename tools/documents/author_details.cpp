@@ -1,6 +1,6 @@
-#include "tools/package/author_details.h"
+#include "tools/documents/author_details.h"
 
-#include "tools/report/file_io.h"
+#include "tools/core/file_io.h"
 
 #include <cmath>
 #include <cstdio>

@@ -1,11 +1,11 @@
-#include "tools/package/document_check.h"
+#include "tools/documents/document_check.h"
 
 #include "common/line_list.h"
 #include "compiler/source_store.h"
 #include "sources/document_names.h"
-#include "tools/report/file_io.h"
-#include "tools/report/memory_compile.h"
-#include "tools/report/text_encoding.h"
+#include "tools/core/file_io.h"
+#include "tools/core/memory_compile.h"
+#include "tools/words/text_encoding.h"
 
 #include <algorithm>
 

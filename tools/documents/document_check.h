@@ -4,10 +4,10 @@
 #pragma once
 
 #include "common/result.h"
-#include "tools/package/author_details.h"
-#include "tools/package/package_documents.h"
-#include "tools/report/document_warning.h"
-#include "tools/report/scenario_names.h"
+#include "tools/core/scenario_names.h"
+#include "tools/documents/author_details.h"
+#include "tools/documents/package_documents.h"
+#include "tools/words/document_warning.h"
 
 #include <filesystem>
 #include <string>

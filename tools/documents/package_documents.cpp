@@ -1,9 +1,9 @@
-#include "tools/package/package_documents.h"
+#include "tools/documents/package_documents.h"
 
 #include "common/line_list.h"
 #include "compiler/route_facts.h"
 #include "sources/document_names.h"
-#include "tools/report/text_encoding.h"
+#include "tools/words/text_encoding.h"
 
 #include <algorithm>
 #include <cmath>

@@ -8,8 +8,8 @@
 #include "sources/notes_layout.h"
 #include "sources/slow_order_layout.h"
 #include "sources/train_card_layout.h"
-#include "tools/package/author_details.h"
-#include "tools/report/scenario_names.h"
+#include "tools/core/scenario_names.h"
+#include "tools/documents/author_details.h"
 
 #include <string>
 #include <vector>

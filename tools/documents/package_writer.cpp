@@ -1,9 +1,9 @@
-#include "tools/package/package_writer.h"
+#include "tools/documents/package_writer.h"
 
 #include "common/file_replace.h"
 #include "compiler/compiled_files.h"
 #include "compiler/source_store.h"
-#include "tools/report/file_io.h"
+#include "tools/core/file_io.h"
 
 #include <system_error>
 

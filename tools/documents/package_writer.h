@@ -4,9 +4,9 @@
 #pragma once
 
 #include "common/result.h"
-#include "tools/package/package_documents.h"
-#include "tools/report/memory_compile.h"
-#include "tools/report/scenario_names.h"
+#include "tools/core/memory_compile.h"
+#include "tools/core/scenario_names.h"
+#include "tools/documents/package_documents.h"
 
 #include <filesystem>
 #include <optional>

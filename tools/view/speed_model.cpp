@@ -3,7 +3,7 @@
 #include "compiler/provenance.h"
 #include "compiler/route_facts.h"
 #include "compiler/speed_profile.h"
-#include "tools/report/running_estimate.h"
+#include "tools/words/running_estimate.h"
 
 #include <vector>
 

@@ -1,7 +1,7 @@
-#include "tools/report/compiled_json.h"
+#include "tools/words/compiled_json.h"
 
 #include "compiler/route_facts.h"
-#include "tools/report/text_encoding.h"
+#include "tools/words/text_encoding.h"
 
 #include <string>
 #include <vector>

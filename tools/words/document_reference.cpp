@@ -1,4 +1,4 @@
-#include "tools/report/document_reference.h"
+#include "tools/words/document_reference.h"
 
 namespace scenario::tool {
 

@@ -1,4 +1,4 @@
-#include "tools/report/report_json.h"
+#include "tools/words/report_json.h"
 
 #include "compiler/error_codes.h"
 #include "compiler/warnings.h"

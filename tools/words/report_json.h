@@ -2,8 +2,8 @@
 // and column, as `compile --json`, `check --json` and the viewer's page list them.
 #pragma once
 
-#include "tools/report/diagnostics.h"
-#include "tools/report/warning_words.h"
+#include "tools/words/diagnostics.h"
+#include "tools/words/warning_words.h"
 
 #include <nlohmann/json.hpp>
 #include <optional>

@@ -1,4 +1,4 @@
-#include "tools/report/report_order.h"
+#include "tools/words/report_order.h"
 
 #include <algorithm>
 #include <optional>

@@ -3,8 +3,8 @@
 // then by line and column, as an author reads the sources.
 #pragma once
 
-#include "tools/report/diagnostics.h"
-#include "tools/report/warning_words.h"
+#include "tools/words/diagnostics.h"
+#include "tools/words/warning_words.h"
 
 #include <cstddef>
 #include <cstdint>

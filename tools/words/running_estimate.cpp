@@ -1,6 +1,6 @@
-#include "tools/report/running_estimate.h"
+#include "tools/words/running_estimate.h"
 
-#include "tools/report/text_encoding.h"
+#include "tools/words/text_encoding.h"
 
 #include <algorithm>
 #include <cmath>

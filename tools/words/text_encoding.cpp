@@ -1,4 +1,4 @@
-#include "tools/report/text_encoding.h"
+#include "tools/words/text_encoding.h"
 
 #include <array>
 #include <cstdint>

@@ -1,11 +1,11 @@
-#include "tools/report/warning_words.h"
+#include "tools/words/warning_words.h"
 
 #include "compiler/keywords.h"
 #include "compiler/warning_causes.h"
 #include "compiler/warnings.h"
-#include "tools/report/diagnostics.h"
-#include "tools/report/report_order.h"
-#include "tools/report/text_encoding.h"
+#include "tools/words/diagnostics.h"
+#include "tools/words/report_order.h"
+#include "tools/words/text_encoding.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -4,7 +4,7 @@
 
 #include "compiler/compile_log.h"
 #include "compiler/state.h"
-#include "tools/report/diagnostics.h"
+#include "tools/words/diagnostics.h"
 
 #include <cstdint>
 #include <optional>
