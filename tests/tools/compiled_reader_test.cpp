@@ -72,7 +72,7 @@ TEST_F(CompiledReader, PlanAndDumpFailAlikeOnACutCellFile) {
     test_support::write_file(cells, cells_.substr(0, 100));
     test_support::write_file(dir / nome_file_corsa_compilato("Calvena_Roccalba", "4127"), run_);
 
-    const auto read = read_compiled_scenario(dir, "Calvena_Roccalba", "4127");
+    const auto read = read_compiled_scenario(dir.path(), "Calvena_Roccalba", "4127");
     ASSERT_FALSE(read.ok());
     EXPECT_TRUE(read.error().invalid);
     EXPECT_NE(read.error().message.find("data ends inside a cell record (at byte offset 90)"),
@@ -94,7 +94,7 @@ TEST_F(CompiledReader, AMissingLineFileDrawsStraightAndAForeignOneIsLeftOut) {
     test_support::temporary_directory dir("scenario_compiled_reader_");
     test_support::write_file(dir / nome_file_celle_compilato("N", "1"), cells_);
     test_support::write_file(dir / nome_file_corsa_compilato("N", "1"), run_);
-    auto read = read_compiled_scenario(dir, "N", "1");
+    auto read = read_compiled_scenario(dir.path(), "N", "1");
     ASSERT_TRUE(read.ok());
     EXPECT_FALSE(read->tracciato);
     EXPECT_FALSE(read->plan_left_out);
@@ -106,7 +106,7 @@ TEST_F(CompiledReader, AMissingLineFileDrawsStraightAndAForeignOneIsLeftOut) {
         v.intero = 1;
     }
     test_support::write_file(dir / nome_file_linea_compilato("N"), codifica_tracciato(short_plan));
-    read = read_compiled_scenario(dir, "N", "1");
+    read = read_compiled_scenario(dir.path(), "N", "1");
     ASSERT_TRUE(read.ok());
     EXPECT_FALSE(read->tracciato);
     EXPECT_TRUE(read->plan_left_out);

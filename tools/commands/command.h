@@ -31,6 +31,11 @@ struct command {
 void add_required(CLI::App& command, const char* name, std::string& value, const char* help,
                   const char* type);
 
+// --line and --run, required, and --name and --train, taken from the file
+// names when left out: the two text sources of the commands that compile.
+void add_source_options(CLI::App& command, std::string& line, std::string& run, std::string& name,
+                        std::string& train);
+
 // The running-time estimate's train: every figure the author may set.
 void add_train_model_options(CLI::App& command, train_model& m);
 

@@ -266,10 +266,7 @@ void add_warning_options(CLI::App& c, compile_arguments& a) {
 
 command_run declare_compile(CLI::App& c) {
     auto a = std::make_shared<compile_arguments>();
-    add_required(c, "--line", a->line, "The line description text source", "FILE");
-    add_required(c, "--run", a->run, "The run description text source", "FILE");
-    c.add_option("--name", a->name, "The scenario name (default: from the file names)")->type_name("NAME");
-    c.add_option("--train", a->train, "The train number (default: from the file names)")->type_name("NUMBER");
+    add_source_options(c, a->line, a->run, a->name, a->train);
     c.add_option("--out", a->out, "Where the compiled files go (default: the current directory)")
         ->type_name("DIR");
     c.add_flag("--no-plan", a->no_plan, "Compile without the track plan (the program's j = 0)");
@@ -280,10 +277,7 @@ command_run declare_compile(CLI::App& c) {
 
 command_run declare_check(CLI::App& c) {
     auto a = std::make_shared<compile_arguments>();
-    add_required(c, "--line", a->line, "The line description text source", "FILE");
-    add_required(c, "--run", a->run, "The run description text source", "FILE");
-    c.add_option("--name", a->name, "The scenario name (default: from the file names)")->type_name("NAME");
-    c.add_option("--train", a->train, "The train number (default: from the file names)")->type_name("NUMBER");
+    add_source_options(c, a->line, a->run, a->name, a->train);
     c.add_flag("--no-plan", a->no_plan, "Compile without the track plan (the program's j = 0)");
     c.add_flag("--json", a->json, "Print one JSON object instead of text");
     c.add_option("--documents", a->documents, "Compare the driver's documents in DIR with the sources")

@@ -1,11 +1,8 @@
 #include "tools/commands/dump_command.h"
 
-#include "compiler/compiled_files.h"
 #include "compiler/provenance.h"
 #include "compiler/route_facts.h"
-#include "compiler/source_store.h"
 #include "compiler/state.h"
-#include "compiler/text_case.h"
 #include "tools/commands/command.h"
 #include "tools/commands/exit_status.h"
 #include "tools/core/compiled_reader.h"
@@ -250,28 +247,6 @@ result<dump_request> read_options(const dump_arguments& a) {
     return r;
 }
 
-// The compiled files of the sources, in the order compile writes them.
-struct own_files {
-    std::vector<std::pair<compiled_kind, std::string>> files;
-
-    const std::string* bytes_of(compiled_kind k) const {
-        for (const auto& [kind, bytes] : files)
-            if (kind == k)
-                return &bytes;
-        return nullptr;
-    }
-};
-
-own_files encode_compiled(const compiled_sources& m) {
-    own_files own;
-    const stato_scenario& s = *m.state;
-    if (m.plan)
-        own.files.emplace_back(compiled_kind::line, codifica_tracciato(s.tracciato));
-    own.files.emplace_back(compiled_kind::run, codifica_voci(s.voci));
-    own.files.emplace_back(compiled_kind::cells, codifica_celle(s.celle));
-    return own;
-}
-
 void print_compile_errors(const compiled_sources& m, const dump_view& view, std::ostream& err) {
     if (m.names.guessed)
         err << "scenario dump: " << describe_guess(m.names) << "\n";
@@ -332,18 +307,6 @@ int dump_named_file(const std::string& word, const dump_request& r, const own_fi
     }
     write_decoded(out, std::move(head), *f, file_view);
     return exit_status::success;
-}
-
-std::string compiled_file_name(compiled_kind kind, const scenario_names& n) {
-    switch (kind) {
-        case compiled_kind::line:
-            return nome_file_linea_compilato(n.name);
-        case compiled_kind::run:
-            return nome_file_corsa_compilato(n.name, n.train);
-        case compiled_kind::cells:
-            break;
-    }
-    return nome_file_celle_compilato(n.name, n.train);
 }
 
 }  // namespace

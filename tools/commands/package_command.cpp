@@ -59,10 +59,7 @@ int run_package(const package_arguments& a, std::ostream& out, std::ostream& err
 namespace {
 command_run declare_package(CLI::App& c) {
     auto a = std::make_shared<package_arguments>();
-    add_required(c, "--line", a->line, "The line description text source", "FILE");
-    add_required(c, "--run", a->run, "The run description text source", "FILE");
-    c.add_option("--name", a->name, "The scenario name (default: from the file names)")->type_name("NAME");
-    c.add_option("--train", a->train, "The train number (default: from the file names)")->type_name("NUMBER");
+    add_source_options(c, a->line, a->run, a->name, a->train);
     c.add_option("--out", a->out, "Where the package goes (default: the current directory)")
         ->type_name("DIR");
     c.add_option("--details", a->details, "The author's details (JSON)")->type_name("FILE");

@@ -103,6 +103,23 @@ result<decoded_file, decode_failure> decode_compiled(std::string_view bytes,
     return kind ? decode_as(*kind, bytes) : recognise_content(bytes);
 }
 
+const std::string* own_files::bytes_of(compiled_kind k) const {
+    for (const auto& [kind, bytes] : files)
+        if (kind == k)
+            return &bytes;
+    return nullptr;
+}
+
+own_files encode_compiled(const compiled_sources& m) {
+    own_files own;
+    const stato_scenario& s = *m.state;
+    if (m.plan)
+        own.files.emplace_back(compiled_kind::line, codifica_tracciato(s.tracciato));
+    own.files.emplace_back(compiled_kind::run, codifica_voci(s.voci));
+    own.files.emplace_back(compiled_kind::cells, codifica_celle(s.celle));
+    return own;
+}
+
 result<compiled_scenario, compiled_read_failure> read_compiled_scenario(const fs::path& directory,
                                                                         const std::string& name,
                                                                         const std::string& train) {

@@ -5,6 +5,7 @@
 
 #include "common/result.h"
 #include "compiler/state.h"
+#include "tools/core/memory_compile.h"
 #include "tools/core/scenario_names.h"
 
 #include <array>
@@ -13,6 +14,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace scenario::tool {
@@ -42,6 +44,16 @@ struct decode_failure {
 // kinds only (a cell file has no structure beyond its record size).
 result<decoded_file, decode_failure> decode_compiled(std::string_view bytes,
                                                      std::optional<compiled_kind> kind);
+
+// The files a compile writes, as bytes, in the order it writes them (the
+// line file only with the plan): what `dump` shows of the sources and
+// compares a given file with.
+struct own_files {
+    std::vector<std::pair<compiled_kind, std::string>> files;
+
+    const std::string* bytes_of(compiled_kind k) const;
+};
+own_files encode_compiled(const compiled_sources& m);
 
 // The three compiled files of a scenario, read from a directory.
 struct compiled_scenario {

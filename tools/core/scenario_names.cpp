@@ -190,6 +190,18 @@ std::optional<compiled_kind> kind_from_name(const fs::path& p) {
     return std::nullopt;
 }
 
+std::string compiled_file_name(compiled_kind kind, const scenario_names& n) {
+    switch (kind) {
+        case compiled_kind::line:
+            return nome_file_linea_compilato(n.name);
+        case compiled_kind::run:
+            return nome_file_corsa_compilato(n.name, n.train);
+        case compiled_kind::cells:
+            break;
+    }
+    return nome_file_celle_compilato(n.name, n.train);
+}
+
 std::string describe_guess(const scenario_names& n) {
     return "scenario name \"" + n.name + "\", train number \"" + n.train + "\" (taken from the file names)";
 }

@@ -63,6 +63,8 @@ std::vector<scenario_names> name_splits(const std::string& stem);
 // file, NAME_NUMBER.sim a run file, any other .dat a cell file (any case).
 enum class compiled_kind { line, run, cells };
 std::optional<compiled_kind> kind_from_name(const std::filesystem::path& p);
+// The name the compile gives a file of that kind.
+std::string compiled_file_name(compiled_kind kind, const scenario_names& n);
 
 // The sentence that tells the author what was taken from the file names.
 std::string describe_guess(const scenario_names& n);
