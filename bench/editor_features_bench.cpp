@@ -5,10 +5,10 @@
 #include "bench/synthetic_route.h"
 #include "common/line_list.h"
 #include "sources/writers.h"
+#include "tools/core/memory_compile.h"
 #include "tools/lsp/completion.h"
 #include "tools/lsp/hover.h"
 #include "tools/lsp/symbols.h"
-#include "tools/report/memory_compile.h"
 
 #include <benchmark/benchmark.h>
 #include <string>

@@ -136,11 +136,11 @@ private:
     std::size_t pos_ = 0;
 };
 
-esito_decodifica fallito(std::size_t offset, std::string messaggio) {
-    return {false, offset, std::move(messaggio)};
+failure<errore_decodifica> fallito(std::size_t offset, std::string messaggio) {
+    return failure{errore_decodifica{offset, std::move(messaggio)}};
 }
 
-esito_decodifica troncato(std::size_t offset, const char* cosa) {
+failure<errore_decodifica> troncato(std::size_t offset, const char* cosa) {
     return fallito(offset, std::string("data ends inside ") + cosa);
 }
 
@@ -208,7 +208,7 @@ result<void, file_failure> scrivi_file_compilati(const stato_scenario& s,
                         codifica_celle(s.celle));
 }
 
-esito_decodifica decodifica_tracciato(std::string_view dati, tracciato_linea& t) {
+result<void, errore_decodifica> decodifica_tracciato(std::string_view dati, tracciato_linea& t) {
     lettore r(dati);
     std::vector<valore_tracciato> valori;
     while (!r.fine()) {
@@ -250,7 +250,7 @@ esito_decodifica decodifica_tracciato(std::string_view dati, tracciato_linea& t)
     return {};
 }
 
-esito_decodifica decodifica_voci(std::string_view dati, std::array<voce, numero_voci>& voci) {
+result<void, errore_decodifica> decodifica_voci(std::string_view dati, std::array<voce, numero_voci>& voci) {
     lettore r(dati);
     std::array<voce, numero_voci> letti{};
     for (int indice = 0; indice < numero_voci; ++indice) {
@@ -279,7 +279,7 @@ esito_decodifica decodifica_voci(std::string_view dati, std::array<voce, numero_
     return {};
 }
 
-esito_decodifica decodifica_celle(std::string_view dati, std::vector<cella>& celle) {
+result<void, errore_decodifica> decodifica_celle(std::string_view dati, std::vector<cella>& celle) {
     const std::size_t resto = dati.size() % byte_cella;
     if (resto != 0)
         return troncato(dati.size() - resto, "a cell record");

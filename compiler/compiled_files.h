@@ -42,13 +42,12 @@ result<void, file_failure> scrivi_file_compilati(const stato_scenario& s,
 
 // Decoding, for tools and tests. On failure `offset` is the byte offset where
 // the data stopped making sense and `messaggio` says why.
-struct esito_decodifica {
-    bool ok = true;
+struct errore_decodifica {
     std::size_t offset = 0;
     std::string messaggio;
 };
-esito_decodifica decodifica_tracciato(std::string_view dati, tracciato_linea& t);
-esito_decodifica decodifica_voci(std::string_view dati, std::array<voce, numero_voci>& voci);
-esito_decodifica decodifica_celle(std::string_view dati, std::vector<cella>& celle);
+result<void, errore_decodifica> decodifica_tracciato(std::string_view dati, tracciato_linea& t);
+result<void, errore_decodifica> decodifica_voci(std::string_view dati, std::array<voce, numero_voci>& voci);
+result<void, errore_decodifica> decodifica_celle(std::string_view dati, std::vector<cella>& celle);
 
 }  // namespace scenario

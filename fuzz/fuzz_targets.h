@@ -365,15 +365,15 @@ inline std::string controlla_file_compilati(const stato_scenario& s, bool piano_
     if (celle.size() != 15 * s.celle.size())
         return "cell file of the wrong size";
     std::vector<cella> celle_lette;
-    if (!decodifica_celle(celle, celle_lette).ok || celle_lette.size() != s.celle.size())
+    if (!decodifica_celle(celle, celle_lette).ok() || celle_lette.size() != s.celle.size())
         return "cell file does not decode";
     for (std::size_t i = 0; i < celle_lette.size(); ++i)
         if (!celle_uguali(celle_lette[i], s.celle[i]))
             return "cell " + std::to_string(i) + " changed in the cell file";
 
     std::array<voce, numero_voci> voci_lette{};
-    if (auto esito = decodifica_voci(codifica_voci(s.voci), voci_lette); !esito.ok)
-        return "run file does not decode: " + esito.messaggio;
+    if (auto esito = decodifica_voci(codifica_voci(s.voci), voci_lette); !esito.ok())
+        return "run file does not decode: " + esito.error().messaggio;
     for (std::size_t i = 0; i < voci_lette.size(); ++i)
         if (!voci_uguali(voci_lette[i], s.voci[i]))
             return "record " + std::to_string(i) + " changed in the run file";
@@ -386,8 +386,8 @@ inline std::string controlla_file_compilati(const stato_scenario& s, bool piano_
         if (!piano_intero)
             return {};
         tracciato_linea letto;
-        if (auto esito = decodifica_tracciato(piano, letto); !esito.ok)
-            return "line file does not decode: " + esito.messaggio;
+        if (auto esito = decodifica_tracciato(piano, letto); !esito.ok())
+            return "line file does not decode: " + esito.error().messaggio;
         if (letto.valori.size() != s.tracciato.valori.size())
             return "line file holds the wrong number of values";
         if (const std::size_t i = primo_valore_diverso(letto, s.tracciato); i < letto.valori.size())

@@ -7,7 +7,7 @@
 // without an error.
 #include "tools/fit/draft_sources.h"
 #include "tools/fit/fit_line.h"
-#include "tools/report/memory_compile.h"
+#include "tools/core/memory_compile.h"
 
 #include <cmath>
 #include <cstdio>

@@ -2,12 +2,10 @@
 // input is what an editor would write to its standard input, after an
 // initialize. Every message the server sends must be a JSON-RPC 2.0 object,
 // and every request it answers must be answered once.
-#include "compiler/compile_driver.h"
-#include "compiler/source_store.h"
+#include "tools/core/memory_compile.h"
 #include "tools/lsp/framing.h"
 #include "tools/lsp/json_rpc.h"
 #include "tools/lsp/server.h"
-#include "tools/report/diagnostics.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -20,21 +18,12 @@ using nlohmann::json;
 using namespace scenario;
 using namespace scenario::tool;
 
-// compile_texts with the fast fuzz targets' plan limit, so that a route
+// The one compile with the fast fuzz targets' plan limit, so that a route
 // length typed by the fuzzer does not make one input take minutes.
 compiled_sources limited_compile(std::string line, std::string run, const scenario_names& names) {
-    compiled_sources c;
-    c.names = names;
-    c.line_text = std::move(line);
-    c.run_text = std::move(run);
-    c.state->nome_scenario = names.name;
-    c.state->numero_treno = names.train;
-    sorgenti_in_memoria sources{c.line_text, c.run_text};
     compile_options options;
     options.plan_point_limit = 12000;
-    c.stamp = compila_scenario(*c.state, 1, sources, options, &c.log);
-    c.errors = diagnose(*c.state, c.log, c.stamp);
-    return c;
+    return compile_texts(std::move(line), std::move(run), names, true, options);
 }
 
 [[noreturn]] void fail(const char* what, const json& m) {

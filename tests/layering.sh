@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# Checks that includes point down the floors, never up or sideways:
+# Checks that includes point down the floors drawn in ARCHITECTURE.md, never up or sideways:
 #   common <- compiler, sources <- app, tools
-#   tools: command line -> commands/ -> view/, lsp/ -> package/ -> report/, render/ -> compiler, sources
-#   geodata/ (GDAL) is used by the import and export commands alone; it uses fit/, report/ and render/
-# A command never includes another command (exit_status.h is shared by all).
+#   tools, top down: the command line -> commands/ -> view/ and lsp/ (beside each other)
+#     -> documents/ -> render/ -> core/ -> words/ -> compiler, sources
+#   lsp/ uses only core/ and words/ of the tool; view/ uses documents/, render/, core/, words/.
+#   Import: geodata/ (GDAL; used by the import and export commands alone) -> fit/ -> core/, words/
+# A command never includes another command (exit_status.h and command.h are shared by all).
 set -uo pipefail
 cd "$(dirname "$0")/.."
 
@@ -27,20 +29,25 @@ forbid "compiler/ uses only common/" "sources|app|tools" compiler/*.{h,cpp}
 forbid "sources/ uses only common/" "compiler|app|tools" sources/*.{h,cpp}
 forbid "app/ does not use the tool" "tools" app/*.{h,cpp}
 forbid "the tool does not use app/" "app/" tools/**/*.{h,cpp}
-forbid "report/ and render/ are below the commands and the page" "tools/commands/|tools/view/|tools/command_line" \
-  tools/report/*.{h,cpp} tools/render/*.{h,cpp}
-forbid "report/ does not draw" "tools/render/" tools/report/*.{h,cpp}
-forbid "package/ is below the commands and the page" "tools/commands/|tools/view/|tools/render/|tools/command_line" \
-  tools/package/*.{h,cpp}
-forbid "report/ and render/ are below package/" "tools/package/" tools/report/*.{h,cpp} tools/render/*.{h,cpp}
-forbid "the page's model is below the commands" "tools/commands/|tools/command_line" tools/view/*.{h,cpp}
-forbid "the language server is below the commands and beside the page" "tools/commands/|tools/view/|tools/command_line" \
-  tools/lsp/*.{h,cpp}
-forbid "report/ and render/ do not use the language server" "tools/lsp/" tools/report/*.{h,cpp} tools/render/*.{h,cpp}
-forbid "fit/ takes points in metres and knows nothing of files, geodata or the floors above report/" \
-  "tools/commands/|tools/view/|tools/lsp/|tools/package/|tools/render/|tools/geodata/|tools/command_line" \
-  tools/fit/*.{h,cpp}
-forbid "report/ and render/ are below fit/" "tools/fit/" tools/report/*.{h,cpp} tools/render/*.{h,cpp}
+
+# Every folder of the tool, with what lies at or above its floor.
+command_line="tools/command_line|tools/main|tools/wide_arguments"
+forbid "commands/ are below the command line" "$command_line" tools/commands/*.{h,cpp}
+forbid "view/ is below the commands and beside lsp/" "$command_line|tools/commands/|tools/lsp/" tools/view/*.{h,cpp}
+forbid "lsp/ is below the commands, beside view/, and uses only core/ and words/" \
+  "$command_line|tools/commands/|tools/view/|tools/documents/|tools/render/|tools/fit/|tools/geodata/" tools/lsp/*.{h,cpp}
+forbid "documents/ is below the commands, view/ and lsp/, above render/" \
+  "$command_line|tools/commands/|tools/view/|tools/lsp/|tools/render/|tools/fit/|tools/geodata/" tools/documents/*.{h,cpp}
+forbid "render/ is below documents/" \
+  "$command_line|tools/commands/|tools/view/|tools/lsp/|tools/documents/|tools/fit/|tools/geodata/" tools/render/*.{h,cpp}
+forbid "core/ is below render/" \
+  "$command_line|tools/commands/|tools/view/|tools/lsp/|tools/documents/|tools/render/|tools/fit/|tools/geodata/" \
+  tools/core/*.{h,cpp}
+forbid "words/ is the lowest floor of the tool" \
+  "$command_line|tools/commands/|tools/view/|tools/lsp/|tools/documents/|tools/render/|tools/core/|tools/fit/|tools/geodata/" \
+  tools/words/*.{h,cpp}
+forbid "fit/ takes points in metres and knows nothing of files, geodata or drawings" \
+  "$command_line|tools/commands/|tools/view/|tools/lsp/|tools/documents/|tools/render/|tools/geodata/" tools/fit/*.{h,cpp}
 
 # Reading geodata (GDAL) is a floor of its own: only `import` and `export` use it,
 # it uses nothing above it, and no other file of the tool includes GDAL.
@@ -51,7 +58,7 @@ for f in tools/**/*.{h,cpp}; do
   forbid "only import and export use tools/geodata/" "tools/geodata/" "$f"
 done
 forbid "geodata/ is below the commands and beside the page" \
-  "tools/commands/|tools/view/|tools/lsp/|tools/package/|tools/command_line" tools/geodata/*.{h,cpp}
+  "$command_line|tools/commands/|tools/view/|tools/lsp/|tools/documents/" tools/geodata/*.{h,cpp}
 gdal_hits=$(grep -lE '^#include <(gdal|ogr|cpl_)' tools/**/*.{h,cpp} 2>/dev/null | grep -v '^tools/geodata/')
 if [[ -n $gdal_hits ]]; then
   echo "GDAL is included outside tools/geodata/:"
@@ -59,11 +66,11 @@ if [[ -n $gdal_hits ]]; then
   faults=1
 fi
 
-# A command includes its own header and exit_status.h, no other command.
+# A command includes its own header and the shared exit_status.h and command.h, no other command.
 for f in tools/commands/*.{h,cpp}; do
   own=tools/commands/$(basename "${f%.*}").h
   while IFS= read -r inc; do
-    if [[ $inc != "$own" && $inc != tools/commands/exit_status.h ]]; then
+    if [[ $inc != "$own" && $inc != tools/commands/exit_status.h && $inc != tools/commands/command.h ]]; then
       echo "a command includes another command: $f: $inc"
       faults=1
     fi

@@ -110,7 +110,7 @@ TEST(RunFileEncoding, OverlongTextIsCutSoTheLengthNeverLies) {
     EXPECT_EQ(f.size(), 87u * 34 + 32767);
     EXPECT_EQ(f.substr(14, 2), byte({0xFF, 0x7F}));
     std::array<voce, numero_voci> letti{};
-    ASSERT_TRUE(decodifica_voci(f, letti).ok);
+    ASSERT_TRUE(decodifica_voci(f, letti).ok());
     EXPECT_EQ(letti[0].testo, std::string(32767, 'x'));
 }
 
@@ -161,7 +161,7 @@ TEST(CompiledFilesRoundTrip, EncodeThenDecodeGivesTheSameBytes) {
     const auto v = voci_di_prova();
     std::array<voce, numero_voci> v2{};
     const std::string fv = codifica_voci(v);
-    ASSERT_TRUE(decodifica_voci(fv, v2).ok);
+    ASSERT_TRUE(decodifica_voci(fv, v2).ok());
     EXPECT_EQ(codifica_voci(v2), fv);
     EXPECT_EQ(v2[5].testo, v[5].testo);
     EXPECT_EQ(v2[86].intero1, v[86].intero1);
@@ -169,7 +169,7 @@ TEST(CompiledFilesRoundTrip, EncodeThenDecodeGivesTheSameBytes) {
     const auto c = celle_di_prova(300);
     std::vector<cella> c2;
     const std::string fc = codifica_celle(c);
-    ASSERT_TRUE(decodifica_celle(fc, c2).ok);
+    ASSERT_TRUE(decodifica_celle(fc, c2).ok());
     ASSERT_EQ(c2.size(), 300u);
     EXPECT_EQ(codifica_celle(c2), fc);
     EXPECT_EQ(c2[299].dato4, c[299].dato4);
@@ -177,14 +177,14 @@ TEST(CompiledFilesRoundTrip, EncodeThenDecodeGivesTheSameBytes) {
     const tracciato_linea t = piano(500);
     tracciato_linea t2;
     const std::string ft = codifica_tracciato(t);
-    ASSERT_TRUE(decodifica_tracciato(ft, t2).ok);
+    ASSERT_TRUE(decodifica_tracciato(ft, t2).ok());
     EXPECT_EQ(t2.ultimo_punto, 500);
     EXPECT_EQ(t2.at(401, 0).reale, t.at(401, 0).reale);
     EXPECT_EQ(t2.at(1, 1).tipo, valore_tracciato::etichetta::intero);
     EXPECT_EQ(t2.at(500, 1).tipo, valore_tracciato::etichetta::vuoto);
     EXPECT_EQ(codifica_tracciato(t2), ft);
 
-    ASSERT_TRUE(decodifica_tracciato("", t2).ok);
+    ASSERT_TRUE(decodifica_tracciato("", t2).ok());
     EXPECT_FALSE(t2.esiste());
 }
 
@@ -198,7 +198,7 @@ TEST(CompiledFilesDecoding, DamagedDataReportsWhereItStoppedMakingSense) {
 
     struct caso {
         const char* nome;
-        esito_decodifica esito;
+        result<void, errore_decodifica> esito;
         std::size_t offset;
     };
     std::string lunghezza_negativa = fv;
@@ -224,16 +224,16 @@ TEST(CompiledFilesDecoding, DamagedDataReportsWhereItStoppedMakingSense) {
     };
     for (const caso& k : casi) {
         SCOPED_TRACE(k.nome);
-        EXPECT_FALSE(k.esito.ok);
-        EXPECT_EQ(k.esito.offset, k.offset);
-        EXPECT_FALSE(k.esito.messaggio.empty());
+        ASSERT_FALSE(k.esito.ok());
+        EXPECT_EQ(k.esito.error().offset, k.offset);
+        EXPECT_FALSE(k.esito.error().messaggio.empty());
     }
 }
 
 TEST(CompiledFilesDecoding, FailureLeavesTheOutputUntouched) {
     std::vector<cella> c(2);
     c[1].tipo = 9;
-    EXPECT_FALSE(decodifica_celle("abc", c).ok);
+    EXPECT_FALSE(decodifica_celle("abc", c).ok());
     ASSERT_EQ(c.size(), 2u);
     EXPECT_EQ(c[1].tipo, 9);
 }
@@ -250,10 +250,10 @@ TEST(CompiledFilesDecoding, GarbageNeverCrashes) {
         dati.resize(gen() % (dati.size() + 20));
         for (int n = 0; n < 4 && !dati.empty(); ++n)
             dati[gen() % dati.size()] = static_cast<char>(gen());
-        for (const esito_decodifica& e :
+        for (const result<void, errore_decodifica>& e :
              {decodifica_voci(dati, v), decodifica_tracciato(dati, t), decodifica_celle(dati, c)}) {
-            if (!e.ok) {
-                EXPECT_LE(e.offset, dati.size());
+            if (!e.ok()) {
+                EXPECT_LE(e.error().offset, dati.size());
             }
         }
     }

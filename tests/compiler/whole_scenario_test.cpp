@@ -59,7 +59,7 @@ protected:
     static inline std::optional<error_code> timbro_;
     static inline int32_t codice_errore_ = -1;
     static inline bool sorgenti_eliminate_ = false;
-    static inline esito_decodifica esiti_[3];
+    static inline result<void, errore_decodifica> esiti_[3];
 };
 
 TEST_F(WholeScenario, CompilesCleanlyAndTheFilesDecode) {
@@ -67,8 +67,8 @@ TEST_F(WholeScenario, CompilesCleanlyAndTheFilesDecode) {
     EXPECT_EQ(codice_errore_, 0);
     EXPECT_TRUE(f_->errori.empty()) << f_->errori.front();
     EXPECT_TRUE(sorgenti_eliminate_);
-    for (const esito_decodifica& e : esiti_)
-        EXPECT_TRUE(e.ok) << e.offset << ": " << e.messaggio;
+    for (const result<void, errore_decodifica>& e : esiti_)
+        EXPECT_TRUE(e.ok()) << e.error().offset << ": " << e.error().messaggio;
 }
 
 TEST_F(WholeScenario, FileSizes) {

@@ -7,7 +7,7 @@
 #include "tests/fit/strict_findings.h"
 #include "tools/fit/draft_sources.h"
 #include "tools/fit/fit_line.h"
-#include "tools/report/memory_compile.h"
+#include "tools/core/memory_compile.h"
 
 #include <cmath>
 #include <gtest/gtest.h>

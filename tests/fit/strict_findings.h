@@ -4,8 +4,8 @@
 
 #include "compiler/unread_parts.h"
 #include "tools/fit/draft_sources.h"
-#include "tools/report/memory_compile.h"
-#include "tools/report/warning_words.h"
+#include "tools/core/memory_compile.h"
+#include "tools/words/warning_words.h"
 
 #include <string>
 #include <vector>

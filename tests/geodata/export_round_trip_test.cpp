@@ -8,7 +8,7 @@
 #include "sources/writers.h"
 #include "tests/geodata/import_run.h"
 #include "tests/geodata/line_fixtures.h"
-#include "tools/report/memory_compile.h"
+#include "tools/core/memory_compile.h"
 
 #include <gtest/gtest.h>
 #include <regex>

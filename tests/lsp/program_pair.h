@@ -5,7 +5,7 @@
 #include "common/line_list.h"
 #include "sources/identity.h"
 #include "sources/writers.h"
-#include "tools/report/memory_compile.h"
+#include "tools/core/memory_compile.h"
 
 #include <gtest/gtest.h>
 #include <string>

@@ -91,6 +91,32 @@ TEST(CommandLine, UsageErrorsExitWithTwoAndSayWhatIsWrong) {
     }
 }
 
+// The list in help, each command's own help and the message without a command
+// all come from the one table: none may forget a command (the message once
+// left out `package`).
+TEST(CommandLine, EveryCommandIsListedHelpedAndNamedWhenNoneIsGiven) {
+    const char* const all[] = {"sources", "new",  "compile", "check", "package",
+                               "dump",    "plan", "format",  "view",  "lsp"};
+    const command_output help = test_support::run_tool({"--help"});
+    const command_output none = test_support::run_tool({});
+    EXPECT_EQ(
+        none.err,
+        "scenario: give a command: sources, new, compile, check, package, dump, plan, format, view or lsp\n"
+        "Try 'scenario --help'.\n");
+    std::size_t listed_at = 0;
+    for (const char* command : all) {
+        SCOPED_TRACE(command);
+        const std::size_t at = help.out.find(std::string("\n  ") + command + " ");
+        ASSERT_NE(at, std::string::npos);
+        EXPECT_GT(at, listed_at);  // in the table's order
+        listed_at = at;
+        const command_output own = test_support::run_tool({command, "--help"});
+        EXPECT_EQ(own.status, 0);
+        EXPECT_NE(own.out.find(std::string("Usage: scenario ") + command), std::string::npos) << own.out;
+        EXPECT_NE(own.out.find("Exit status: 0 success, 1 the input holds errors"), std::string::npos);
+    }
+}
+
 class CompileText : public ::testing::Test {
 protected:
     void SetUp() override {

@@ -6,7 +6,7 @@
 #include "tests/support/tool_run.h"
 #include "tools/command_line.h"
 #include "tools/commands/compile_command.h"
-#include "tools/report/compiled_json.h"
+#include "tools/words/compiled_json.h"
 
 #include <algorithm>
 #include <filesystem>

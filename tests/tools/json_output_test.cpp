@@ -5,7 +5,7 @@
 #include "sources/writers.h"
 #include "tests/support/files.h"
 #include "tools/command_line.h"
-#include "tools/report/text_encoding.h"
+#include "tools/words/text_encoding.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>

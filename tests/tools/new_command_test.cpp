@@ -7,8 +7,8 @@
 #include "tests/support/files.h"
 #include "tests/support/tool_run.h"
 #include "tools/command_line.h"
-#include "tools/report/memory_compile.h"
-#include "tools/report/warning_words.h"
+#include "tools/core/memory_compile.h"
+#include "tools/words/warning_words.h"
 
 #include <algorithm>
 #include <filesystem>

@@ -5,9 +5,9 @@
 #include "common/line_list.h"
 #include "compiler/route_facts.h"
 #include "sources/writers.h"
+#include "tools/core/memory_compile.h"
 #include "tools/render/label_placement.h"
 #include "tools/render/svg_plan.h"
-#include "tools/report/memory_compile.h"
 
 #include <gtest/gtest.h>
 #include <string>

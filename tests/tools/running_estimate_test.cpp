@@ -2,7 +2,7 @@
 // formulas: one limit between two stops, a slowdown in the middle (held until
 // the train's rear has left it), legs that start or end at a passing time,
 // and a leg too short to reach the limit.
-#include "tools/report/running_estimate.h"
+#include "tools/words/running_estimate.h"
 
 #include <gtest/gtest.h>
 #include <vector>

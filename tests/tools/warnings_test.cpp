@@ -11,8 +11,8 @@
 #include "sources/writers.h"
 #include "tests/support/files.h"
 #include "tools/commands/compile_command.h"
-#include "tools/report/diagnostics.h"
-#include "tools/report/warning_words.h"
+#include "tools/words/diagnostics.h"
+#include "tools/words/warning_words.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>

@@ -7,7 +7,7 @@
 #include "tests/support/route_fixtures.h"
 #include "tools/lsp/hover.h"
 #include "tools/lsp/symbols.h"
-#include "tools/report/memory_compile.h"
+#include "tools/core/memory_compile.h"
 #include "tools/view/view_model.h"
 
 #include <cmath>

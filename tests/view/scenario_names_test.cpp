@@ -1,5 +1,5 @@
 // The scenario name and train number taken from the text sources' file names.
-#include "tools/report/scenario_names.h"
+#include "tools/core/scenario_names.h"
 
 #include "tests/support/files.h"
 

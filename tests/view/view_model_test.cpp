@@ -5,7 +5,7 @@
 #include "common/line_list.h"
 #include "sources/writers.h"
 #include "tests/support/route_fixtures.h"
-#include "tools/report/compiled_json.h"
+#include "tools/words/compiled_json.h"
 
 #include <gtest/gtest.h>
 #include <string>

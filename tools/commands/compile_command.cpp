@@ -8,14 +8,17 @@
 #include "compiler/speed_profile.h"
 #include "compiler/state.h"
 #include "compiler/warnings.h"
+#include "tools/commands/command.h"
 #include "tools/commands/exit_status.h"
-#include "tools/package/document_check.h"
-#include "tools/package/package_writer.h"
-#include "tools/report/file_io.h"
-#include "tools/report/memory_compile.h"
-#include "tools/report/text_encoding.h"
+#include "tools/core/file_io.h"
+#include "tools/core/memory_compile.h"
+#include "tools/documents/document_check.h"
+#include "tools/documents/package_writer.h"
+#include "tools/words/text_encoding.h"
 
+#include <CLI/CLI.hpp>
 #include <algorithm>
+#include <memory>
 #include <optional>
 #include <system_error>
 
@@ -249,5 +252,47 @@ const char* const check_description =
 int run_check(const compile_arguments& a, std::ostream& out, std::ostream& err) {
     return compile_or_check(a, false, "scenario check", out, err);
 }
+
+namespace {
+
+// --strict, --ignore and --verbose, for the commands that compile.
+void add_warning_options(CLI::App& c, compile_arguments& a) {
+    c.add_flag("--verbose", a.verbose, "List the consequences folded under each warning");
+    c.add_flag("--strict", a.strict, "Exit with status 1 on a warning too");
+    c.add_option("--ignore", a.ignore, "Do not report these warnings")
+        ->delimiter(',')
+        ->type_name("CODE[,CODE]");
+}
+
+command_run declare_compile(CLI::App& c) {
+    auto a = std::make_shared<compile_arguments>();
+    add_source_options(c, a->line, a->run, a->name, a->train);
+    c.add_option("--out", a->out, "Where the compiled files go (default: the current directory)")
+        ->type_name("DIR");
+    c.add_flag("--no-plan", a->no_plan, "Compile without the track plan (the program's j = 0)");
+    c.add_flag("--json", a->json, "Print one JSON object instead of text");
+    add_warning_options(c, *a);
+    return [a](std::ostream& out, std::ostream& err) { return run_compile(*a, out, err); };
+}
+
+command_run declare_check(CLI::App& c) {
+    auto a = std::make_shared<compile_arguments>();
+    add_source_options(c, a->line, a->run, a->name, a->train);
+    c.add_flag("--no-plan", a->no_plan, "Compile without the track plan (the program's j = 0)");
+    c.add_flag("--json", a->json, "Print one JSON object instead of text");
+    c.add_option("--documents", a->documents, "Compare the driver's documents in DIR with the sources")
+        ->type_name("DIR");
+    c.add_option("--details", a->details, "The author's details (JSON), for --documents")->type_name("FILE");
+    add_warning_options(c, *a);
+    add_train_model_options(c, a->model);
+    return [a](std::ostream& out, std::ostream& err) { return run_check(*a, out, err); };
+}
+
+}  // namespace
+
+const command compile_command{"compile", "Compile two text sources into the three compiled files.",
+                              compile_description, declare_compile};
+const command check_command{"check", "Compile two text sources and report, writing nothing.",
+                            check_description, declare_check};
 
 }  // namespace scenario::tool

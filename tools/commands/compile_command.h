@@ -3,9 +3,10 @@
 // program writes them (compile only), and every recorded error explained.
 #pragma once
 
-#include "tools/report/compile_report.h"
-#include "tools/report/scenario_names.h"
-#include "tools/report/warning_words.h"
+#include "tools/commands/command.h"
+#include "tools/core/compile_report.h"
+#include "tools/core/scenario_names.h"
+#include "tools/words/warning_words.h"
 
 #include <filesystem>
 #include <ostream>
@@ -54,5 +55,8 @@ int run_compile(const compile_arguments& a, std::ostream& out, std::ostream& err
 // `scenario check`: the same compile, nothing written.
 extern const char* const check_description;
 int run_check(const compile_arguments& a, std::ostream& out, std::ostream& err);
+
+extern const command compile_command;
+extern const command check_command;
 
 }  // namespace scenario::tool

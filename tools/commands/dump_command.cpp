@@ -1,20 +1,21 @@
 #include "tools/commands/dump_command.h"
 
-#include "compiler/compiled_files.h"
 #include "compiler/provenance.h"
 #include "compiler/route_facts.h"
-#include "compiler/source_store.h"
 #include "compiler/state.h"
-#include "compiler/text_case.h"
+#include "tools/commands/command.h"
 #include "tools/commands/exit_status.h"
-#include "tools/report/compiled_json.h"
-#include "tools/report/file_io.h"
-#include "tools/report/memory_compile.h"
-#include "tools/report/text_encoding.h"
+#include "tools/core/compiled_reader.h"
+#include "tools/core/file_io.h"
+#include "tools/core/memory_compile.h"
+#include "tools/words/compiled_json.h"
+#include "tools/words/text_encoding.h"
 
+#include <CLI/CLI.hpp>
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <memory>
 #include <nlohmann/json.hpp>
 #include <vector>
 
@@ -62,103 +63,7 @@ const char* const dump_description =
     "sources compile to, else its \"source\" keys are null and a warning says so.\n"
     "Errors the compile records are printed on standard error (exit status 1).";
 
-const char* kind_name(compiled_kind k) {
-    switch (k) {
-        case compiled_kind::line:
-            return "line";
-        case compiled_kind::run:
-            return "run";
-        case compiled_kind::cells:
-            return "cells";
-    }
-    return "cells";
-}
-
-std::optional<compiled_kind> kind_from_text(std::string_view t) {
-    if (t == "line")
-        return compiled_kind::line;
-    if (t == "run")
-        return compiled_kind::run;
-    if (t == "cells")
-        return compiled_kind::cells;
-    return std::nullopt;
-}
-
 namespace {
-
-bool ends_with(const std::string& t, std::string_view end) {
-    return t.size() >= end.size() && t.compare(t.size() - end.size(), end.size(), end) == 0;
-}
-
-struct decoded_file {
-    std::optional<compiled_kind> kind;
-    const char* recognised_by = "name";
-    esito_decodifica result;
-    tracciato_linea plan;
-    std::array<voce, numero_voci> voci{};
-    std::vector<cella> celle;
-};
-
-void decode_as(compiled_kind k, std::string_view bytes, decoded_file& f) {
-    f.kind = k;
-    switch (k) {
-        case compiled_kind::line:
-            f.result = decodifica_tracciato(bytes, f.plan);
-            break;
-        case compiled_kind::run:
-            f.result = decodifica_voci(bytes, f.voci);
-            break;
-        case compiled_kind::cells:
-            f.result = decodifica_celle(bytes, f.celle);
-            break;
-    }
-}
-
-// Without a telling name: the decoder that accepts the content, most
-// demanding first. A cell file has no structure beyond its record size, so
-// content only passes as cells when every cell kind is a known one.
-void recognise_content(std::string_view bytes, decoded_file& f) {
-    f.recognised_by = "content";
-    std::string why;
-    std::size_t offset = 0;
-    const auto note = [&](const char* as_what, const esito_decodifica& e) {
-        why += std::string(why.empty() ? "" : "; ") + "as a " + as_what + " file: " + e.messaggio +
-               " at offset " + std::to_string(e.offset);
-        offset = std::max(offset, e.offset);
-    };
-
-    decode_as(compiled_kind::run, bytes, f);
-    if (f.result.ok)
-        return;
-    note("run", f.result);
-
-    decode_as(compiled_kind::line, bytes, f);
-    if (f.result.ok && f.plan.esiste())
-        return;
-    if (f.result.ok)
-        f.result = {false, 0, "no values"};
-    note("line", f.result);
-
-    decode_as(compiled_kind::cells, bytes, f);
-    if (f.result.ok && !f.celle.empty()) {
-        for (std::size_t i = 0; i < f.celle.size(); ++i) {
-            if (!route::cell_kind(f.celle[i].tipo)) {
-                f.result = {
-                    false, i * 15,
-                    "unknown cell kind " + std::to_string(f.celle[i].tipo) + " in cell " + std::to_string(i)};
-                break;
-            }
-        }
-        if (f.result.ok)
-            return;
-    } else if (f.result.ok) {
-        f.result = {false, 0, "no cells"};
-    }
-    note("cell", f.result);
-
-    f.kind.reset();
-    f.result = {false, offset, "not a compiled file (" + why + ")"};
-}
 
 // Writes one file's object: the members of `head`, then, when `list_key` is
 // given, a list whose elements `next` builds one at a time, so a million plan
@@ -212,9 +117,9 @@ json origin_json(const dump_view& v, const source_place& p) {
     return json{{"file", p.source == sorgente_testo::linea ? v.line_source : v.run_source}, {"line", p.line}};
 }
 
-void write_decoded(std::ostream& out, json head, decoded_file& f, const dump_view& view) {
+void write_decoded(std::ostream& out, json head, const decoded_file& f, const dump_view& view) {
     const std::optional<point_range>& points = view.points;
-    switch (*f.kind) {
+    switch (f.kind) {
         case compiled_kind::cells: {
             head["cell_count"] = f.celle.size();
             const int64_t last = static_cast<int64_t>(f.celle.size()) - 1;
@@ -280,18 +185,6 @@ bool cell_is_non_empty(const cella& c) {
            c.dato6 != 0 || c.galleria != 0;
 }
 
-std::optional<compiled_kind> kind_from_name(const fs::path& p) {
-    const std::u8string u = p.filename().u8string();
-    const std::string name = lower_ascii(std::string(u.begin(), u.end()));
-    if (ends_with(name, "_linea.dat"))
-        return compiled_kind::line;
-    if (ends_with(name, ".sim"))
-        return compiled_kind::run;
-    if (ends_with(name, ".dat"))
-        return compiled_kind::cells;
-    return std::nullopt;
-}
-
 std::optional<point_range> parse_point_range(std::string_view t) {
     const std::size_t colon = t.find(':');
     if (colon == std::string_view::npos)
@@ -354,28 +247,6 @@ result<dump_request> read_options(const dump_arguments& a) {
     return r;
 }
 
-// The compiled files of the sources, in the order compile writes them.
-struct own_files {
-    std::vector<std::pair<compiled_kind, std::string>> files;
-
-    const std::string* bytes_of(compiled_kind k) const {
-        for (const auto& [kind, bytes] : files)
-            if (kind == k)
-                return &bytes;
-        return nullptr;
-    }
-};
-
-own_files encode_compiled(const compiled_sources& m) {
-    own_files own;
-    const stato_scenario& s = *m.state;
-    if (m.plan)
-        own.files.emplace_back(compiled_kind::line, codifica_tracciato(s.tracciato));
-    own.files.emplace_back(compiled_kind::run, codifica_voci(s.voci));
-    own.files.emplace_back(compiled_kind::cells, codifica_celle(s.celle));
-    return own;
-}
-
 void print_compile_errors(const compiled_sources& m, const dump_view& view, std::ostream& err) {
     if (m.names.guessed)
         err << "scenario dump: " << describe_guess(m.names) << "\n";
@@ -402,50 +273,40 @@ int dump_named_file(const std::string& word, const dump_request& r, const own_fi
         return exit_status::usage;
     }
     const std::string_view bytes = *read;
-    decoded_file f;
+    const char* recognised_by = "name";
+    std::optional<compiled_kind> kind = kind_from_name(path);
     if (r.forced) {
-        f.recognised_by = "option";
-        decode_as(*r.forced, bytes, f);
-    } else if (auto k = kind_from_name(path)) {
-        decode_as(*k, bytes, f);
-    } else {
-        recognise_content(bytes, f);
+        recognised_by = "option";
+        kind = r.forced;
+    } else if (!kind) {
+        recognised_by = "content";
     }
+    const result<decoded_file, decode_failure> f = decode_compiled(bytes, kind);
+    kind = f ? std::optional<compiled_kind>(f->kind) : f.error().kind;
 
-    head["kind"] = f.kind ? json(kind_name(*f.kind)) : json(nullptr);
-    head["recognised_by"] = f.recognised_by;
+    head["kind"] = kind ? json(kind_name(*kind)) : json(nullptr);
+    head["recognised_by"] = recognised_by;
     head["bytes"] = bytes.size();
-    if (!f.result.ok) {
+    if (!f) {
+        const decode_failure& e = f.error();
         err << "scenario dump: " << display_path(path) << ": "
-            << (f.kind ? std::string("not a valid ") + kind_name(*f.kind) + " file: " : std::string())
-            << f.result.messaggio << " (at byte offset " << f.result.offset << ")\n";
-        head["error"] = json{{"offset", f.result.offset}, {"message", f.result.messaggio}};
+            << (kind ? std::string("not a valid ") + kind_name(*kind) + " file: " : std::string())
+            << e.message << " (at byte offset " << e.offset << ")\n";
+        head["error"] = json{{"offset", e.offset}, {"message", e.message}};
         write_file_object(out, head, nullptr, 0, [](std::size_t) { return json(); });
         return exit_status::errors_found;
     }
     dump_view file_view = r.view;
-    if (own && *f.kind != compiled_kind::line) {
-        const std::string* mine = own->bytes_of(*f.kind);
+    if (own && f->kind != compiled_kind::line) {
+        const std::string* mine = own->bytes_of(f->kind);
         if (mine == nullptr || *mine != bytes) {
             err << "scenario dump: warning: " << display_path(path)
                 << " is not what the sources compile to; its cells and records show no source line\n";
             file_view.origins = nullptr;
         }
     }
-    write_decoded(out, std::move(head), f, file_view);
+    write_decoded(out, std::move(head), *f, file_view);
     return exit_status::success;
-}
-
-std::string compiled_file_name(compiled_kind kind, const scenario_names& n) {
-    switch (kind) {
-        case compiled_kind::line:
-            return nome_file_linea_compilato(n.name);
-        case compiled_kind::run:
-            return nome_file_corsa_compilato(n.name, n.train);
-        case compiled_kind::cells:
-            break;
-    }
-    return nome_file_celle_compilato(n.name, n.train);
 }
 
 }  // namespace
@@ -503,13 +364,35 @@ int run_dump(const dump_arguments& a, std::ostream& out, std::ostream& err) {
                       {"kind", kind_name(kind)},
                       {"recognised_by", "compiled"},
                       {"bytes", bytes.size()}};
-            decoded_file f;
-            decode_as(kind, bytes, f);
-            write_decoded(out, std::move(head), f, r.view);
+            // The compiler's own bytes always decode.
+            const result<decoded_file, decode_failure> f = decode_compiled(bytes, kind);
+            if (f)
+                write_decoded(out, std::move(head), *f, r.view);
         }
     }
     out << "\n]\n";
     return status;
 }
+
+namespace {
+command_run declare_dump(CLI::App& c) {
+    auto a = std::make_shared<dump_arguments>();
+    c.add_option("FILE", a->files, "Compiled files (may be left out with --line and --run)")->type_name("");
+    c.add_option("--points", a->points, "Also the plan points FROM to TO of a line file")
+        ->type_name("FROM:TO");
+    c.add_option("--kind", a->kind, "Decode as this kind of file whatever its name")
+        ->type_name("line|run|cells");
+    c.add_option("--cells", a->cells, "Only the cells FROM to TO of a cell file")->type_name("FROM:TO");
+    c.add_flag("--non-empty", a->non_empty, "Only the cells where something stands");
+    c.add_option("--line", a->line, "The line description the files come from")->type_name("FILE");
+    c.add_option("--run", a->run, "The run description the files come from")->type_name("FILE");
+    c.add_option("--name", a->name, "The scenario name (default: from the file names)")->type_name("NAME");
+    c.add_option("--train", a->train, "The train number (default: from the file names)")->type_name("NUMBER");
+    c.add_flag("--no-plan", a->no_plan, "Compile the sources without the track plan");
+    return [a](std::ostream& out, std::ostream& err) { return run_dump(*a, out, err); };
+}
+}  // namespace
+
+const command dump_command{"dump", "Decode compiled files into JSON.", dump_description, declare_dump};
 
 }  // namespace scenario::tool

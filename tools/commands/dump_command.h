@@ -2,6 +2,8 @@
 #pragma once
 
 #include "compiler/state.h"
+#include "tools/commands/command.h"
+#include "tools/core/compiled_reader.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -12,15 +14,6 @@
 #include <vector>
 
 namespace scenario::tool {
-
-enum class compiled_kind { line, run, cells };
-
-// "line", "run", "cells".
-const char* kind_name(compiled_kind k);
-std::optional<compiled_kind> kind_from_text(std::string_view t);
-
-// By file name: *_linea.dat is a line file, *.sim a run file, other *.dat a cell file.
-std::optional<compiled_kind> kind_from_name(const std::filesystem::path& p);
 
 // A closed range of plan points, FROM:TO (either may be left out).
 struct point_range {
@@ -49,5 +42,7 @@ struct dump_arguments {
 bool cell_is_non_empty(const cella& c);
 extern const char* const dump_description;
 int run_dump(const dump_arguments& a, std::ostream& out, std::ostream& err);
+
+extern const command dump_command;
 
 }  // namespace scenario::tool

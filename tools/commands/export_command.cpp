@@ -1,10 +1,14 @@
 #include "tools/commands/export_command.h"
 
 #include "common/file_replace.h"
+#include "tools/commands/command.h"
 #include "tools/commands/exit_status.h"
+#include "tools/core/file_io.h"
+#include "tools/core/scenario_names.h"
 #include "tools/geodata/route_export.h"
-#include "tools/report/file_io.h"
-#include "tools/report/scenario_names.h"
+
+#include <CLI/CLI.hpp>
+#include <memory>
 
 namespace scenario::tool {
 
@@ -53,5 +57,28 @@ int run_export(const export_arguments& a, std::ostream& out, std::ostream& err) 
     out << "wrote " << display_path(file) << " (placed by " << done->placed_from << ")\n";
     return exit_status::success;
 }
+
+namespace {
+command_run declare_export(CLI::App& c) {
+    auto a = std::make_shared<export_arguments>();
+    add_required(c, "DIR", a->directory, "The directory that holds the compiled files", "");
+    add_required(c, "--geojson", a->geojson, "The GeoJSON file to write", "FILE");
+    c.add_option("--name", a->name, "The scenario name (default: from the compiled files in DIR)")
+        ->type_name("NAME");
+    c.add_option("--train", a->train, "The train number (default: from the compiled files in DIR)")
+        ->type_name("NUMBER");
+    c.add_option("--origin", a->origin, "Where the route starts")
+        ->delimiter(',')
+        ->expected(2)
+        ->type_name("LAT,LON");
+    c.add_option("--heading", a->heading, "The route's first heading, degrees clockwise from north")
+        ->check(CLI::Range(-360.0, 360.0))
+        ->type_name("DEG");
+    return [a](std::ostream& out, std::ostream& err) { return run_export(*a, out, err); };
+}
+}  // namespace
+
+const command export_command{"export", "Write a compiled scenario as GeoJSON (GDAL).", export_description,
+                             declare_export};
 
 }  // namespace scenario::tool

@@ -2,6 +2,8 @@
 // longitude and latitude, for a map.
 #pragma once
 
+#include "tools/commands/command.h"
+
 #include <ostream>
 #include <string>
 #include <vector>
@@ -17,5 +19,7 @@ struct export_arguments {
 };
 extern const char* const export_description;
 int run_export(const export_arguments& a, std::ostream& out, std::ostream& err);
+
+extern const command export_command;
 
 }  // namespace scenario::tool

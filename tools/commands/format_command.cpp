@@ -2,11 +2,14 @@
 
 #include "compiler/keywords.h"
 #include "compiler/nearest_keyword.h"
+#include "tools/commands/command.h"
 #include "tools/commands/exit_status.h"
-#include "tools/report/document_reference.h"
-#include "tools/report/format_reference.h"
-#include "tools/report/text_encoding.h"
+#include "tools/core/format_reference.h"
+#include "tools/words/document_reference.h"
+#include "tools/words/text_encoding.h"
 
+#include <CLI/CLI.hpp>
+#include <memory>
 #include <nlohmann/json.hpp>
 #include <optional>
 #include <span>
@@ -255,5 +258,17 @@ int run_format(const format_arguments& a, std::ostream& out, std::ostream& err) 
         out << "\n\"" << valid_utf8(word) << "\" names " << entries.size() << " keywords.\n";
     return exit_status::success;
 }
+
+namespace {
+command_run declare_format(CLI::App& c) {
+    auto a = std::make_shared<format_arguments>();
+    c.add_option("KEYWORD", a->words, "The keyword to describe (default: every keyword)")->type_name("");
+    c.add_flag("--json", a->json, "Print one JSON object instead of text");
+    return [a](std::ostream& out, std::ostream& err) { return run_format(*a, out, err); };
+}
+}  // namespace
+
+const command format_command{"format", "Describe the text sources' format, keyword by keyword.",
+                             format_description, declare_format};
 
 }  // namespace scenario::tool

@@ -2,6 +2,8 @@
 // readers' own keyword tables.
 #pragma once
 
+#include "tools/commands/command.h"
+
 #include <ostream>
 #include <string>
 #include <vector>
@@ -14,5 +16,7 @@ struct format_arguments {
 };
 extern const char* const format_description;
 int run_format(const format_arguments& a, std::ostream& out, std::ostream& err);
+
+extern const command format_command;
 
 }  // namespace scenario::tool

@@ -1,10 +1,13 @@
 #include "tools/commands/import_command.h"
 
+#include "tools/commands/command.h"
 #include "tools/commands/exit_status.h"
+#include "tools/core/file_io.h"
 #include "tools/geodata/import_pipeline.h"
-#include "tools/report/file_io.h"
 
+#include <CLI/CLI.hpp>
 #include <cstdio>
+#include <memory>
 
 namespace scenario::tool {
 
@@ -78,5 +81,44 @@ int run_import(const import_arguments& a, std::ostream& out, std::ostream& err) 
     }
     return exit_status::success;
 }
+
+namespace {
+command_run declare_import(CLI::App& c) {
+    auto a = std::make_shared<import_arguments>();
+    add_required(c, "GEOMETRY", a->geometry, "The geometry file", "");
+    add_required(c, "--name", a->name, "The scenario name", "NAME");
+    add_required(c, "--train", a->train, "The train number", "NUMBER");
+    c.add_option("--out", a->out, "Where the sources go (default: the current directory)")->type_name("DIR");
+    c.add_option("--dem", a->dems, "An elevation raster (repeat for several tiles)")->type_name("FILE");
+    c.add_flag("--json", a->json, "Print the report as one JSON object");
+    c.add_option("--relation", a->relation, "OSM: the route relation to take")->type_name("ID");
+    c.add_option("--ways", a->ways, "OSM: the ways to take")->delimiter(',')->type_name("ID,...");
+    c.add_option("--start", a->start, "The end the route starts from: a station's name or LON,LAT")
+        ->type_name("WHERE");
+    c.add_option("--join-gap", a->join_gap, "Join pieces whose ends are this close, m (default 25)")
+        ->check(CLI::NonNegativeNumber)
+        ->type_name("M");
+    c.add_option("--height-tolerance", a->height_tolerance, "Heights kept within RMS and MAX m (default 2,5)")
+        ->delimiter(',')
+        ->expected(1, 2)
+        ->check(CLI::NonNegativeNumber)
+        ->type_name("RMS[,MAX]");
+    c.add_option("--station-distance", a->station_distance, "Stations this near the line, m (default 150)")
+        ->check(CLI::NonNegativeNumber)
+        ->type_name("M");
+    c.add_option("--start-km", a->start_km, "The first km post when the file has no milestone")
+        ->check(CLI::NonNegativeNumber)
+        ->type_name("KM");
+    c.add_option("--departure", a->departure, "The first station's departure (default 08:00)")
+        ->type_name("HH:MM");
+    c.add_option("--margin", a->margin, "The timetable's margin over the estimate, % (default 5)")
+        ->check(CLI::Range(0.0, 100.0))
+        ->type_name("PCT");
+    return [a](std::ostream& out, std::ostream& err) { return run_import(*a, out, err); };
+}
+}  // namespace
+
+const command import_command{"import", "Fit a draft scenario to a line's geometry (GDAL).",
+                             import_description, declare_import};
 
 }  // namespace scenario::tool

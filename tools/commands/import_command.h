@@ -2,6 +2,8 @@
 // text sources fitted to a real line's geometry and heights.
 #pragma once
 
+#include "tools/commands/command.h"
+
 #include <ostream>
 #include <string>
 #include <vector>
@@ -26,5 +28,7 @@ struct import_arguments {
 };
 extern const char* const import_description;
 int run_import(const import_arguments& a, std::ostream& out, std::ostream& err);
+
+extern const command import_command;
 
 }  // namespace scenario::tool

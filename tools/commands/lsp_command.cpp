@@ -1,6 +1,10 @@
 #include "tools/commands/lsp_command.h"
 
+#include "tools/commands/command.h"
 #include "tools/lsp/stdio_loop.h"
+
+#include <CLI/CLI.hpp>
+#include <memory>
 
 namespace scenario::tool {
 
@@ -17,5 +21,14 @@ int run_lsp(const lsp_arguments&, std::ostream& out, std::ostream&) {
     out.flush();
     return lsp::serve_stdio();
 }
+
+namespace {
+command_run declare_lsp(CLI::App&) {
+    return [](std::ostream& out, std::ostream& err) { return run_lsp(lsp_arguments{}, out, err); };
+}
+}  // namespace
+
+const command lsp_command{"lsp", "Serve editors as a language server on standard input and output.",
+                          lsp_description, declare_lsp};
 
 }  // namespace scenario::tool

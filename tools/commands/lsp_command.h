@@ -3,6 +3,8 @@
 // the author types.
 #pragma once
 
+#include "tools/commands/command.h"
+
 #include <ostream>
 
 namespace scenario::tool {
@@ -10,5 +12,7 @@ namespace scenario::tool {
 struct lsp_arguments {};
 extern const char* const lsp_description;
 int run_lsp(const lsp_arguments& a, std::ostream& out, std::ostream& err);
+
+extern const command lsp_command;
 
 }  // namespace scenario::tool

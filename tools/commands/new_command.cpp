@@ -3,11 +3,14 @@
 #include "common/file_replace.h"
 #include "common/line_list.h"
 #include "compiler/source_store.h"
+#include "tools/commands/command.h"
 #include "tools/commands/exit_status.h"
-#include "tools/report/file_io.h"
-#include "tools/report/scenario_names.h"
+#include "tools/core/file_io.h"
+#include "tools/core/scenario_names.h"
 
+#include <CLI/CLI.hpp>
 #include <algorithm>
+#include <memory>
 #include <system_error>
 
 namespace scenario::tool {
@@ -122,5 +125,19 @@ int run_new(const new_arguments& a, std::ostream& out, std::ostream& err) {
         out << "wrote " << display_path(p) << "\n";
     return exit_status::success;
 }
+
+namespace {
+command_run declare_new(CLI::App& c) {
+    auto a = std::make_shared<new_arguments>();
+    add_required(c, "NAME", a->name, "The scenario name", "");
+    add_required(c, "NUMBER", a->train, "The train number", "");
+    add_required(c, "DIR", a->directory, "The directory to write into", "");
+    c.add_flag("--force", a->force, "Replace files that exist already");
+    return [a](std::ostream& out, std::ostream& err) { return run_new(*a, out, err); };
+}
+}  // namespace
+
+const command new_command{"new", "Write the two text sources of a small new scenario into DIR.",
+                          new_description, declare_new};
 
 }  // namespace scenario::tool

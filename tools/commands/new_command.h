@@ -4,7 +4,8 @@
 #pragma once
 
 #include "common/result.h"
-#include "tools/report/file_io.h"
+#include "tools/commands/command.h"
+#include "tools/core/file_io.h"
 
 #include <filesystem>
 #include <ostream>
@@ -30,5 +31,7 @@ struct new_arguments {
 };
 extern const char* const new_description;
 int run_new(const new_arguments& a, std::ostream& out, std::ostream& err);
+
+extern const command new_command;
 
 }  // namespace scenario::tool

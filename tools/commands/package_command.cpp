@@ -1,8 +1,12 @@
 #include "tools/commands/package_command.h"
 
+#include "tools/commands/command.h"
 #include "tools/commands/exit_status.h"
-#include "tools/package/package_writer.h"
-#include "tools/report/file_io.h"
+#include "tools/core/file_io.h"
+#include "tools/documents/package_writer.h"
+
+#include <CLI/CLI.hpp>
+#include <memory>
 
 namespace scenario::tool {
 
@@ -51,5 +55,19 @@ int run_package(const package_arguments& a, std::ostream& out, std::ostream& err
         out << "wrote " << display_path(p) << "\n";
     return exit_status::success;
 }
+
+namespace {
+command_run declare_package(CLI::App& c) {
+    auto a = std::make_shared<package_arguments>();
+    add_source_options(c, a->line, a->run, a->name, a->train);
+    c.add_option("--out", a->out, "Where the package goes (default: the current directory)")
+        ->type_name("DIR");
+    c.add_option("--details", a->details, "The author's details (JSON)")->type_name("FILE");
+    return [a](std::ostream& out, std::ostream& err) { return run_package(*a, out, err); };
+}
+}  // namespace
+
+const command package_command{"package", "Write the compiled files and the driver's documents.",
+                              package_description, declare_package};
 
 }  // namespace scenario::tool

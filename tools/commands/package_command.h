@@ -2,6 +2,8 @@
 // files and the driver's three documents, written into one directory.
 #pragma once
 
+#include "tools/commands/command.h"
+
 #include <ostream>
 #include <string>
 
@@ -17,5 +19,7 @@ struct package_arguments {
 };
 extern const char* const package_description;
 int run_package(const package_arguments& a, std::ostream& out, std::ostream& err);
+
+extern const command package_command;
 
 }  // namespace scenario::tool

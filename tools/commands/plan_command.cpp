@@ -1,13 +1,14 @@
 #include "tools/commands/plan_command.h"
 
 #include "common/file_replace.h"
-#include "compiler/compiled_files.h"
-#include "compiler/route_facts.h"
-#include "compiler/source_store.h"
+#include "tools/commands/command.h"
 #include "tools/commands/exit_status.h"
-#include "tools/report/file_io.h"
-#include "tools/report/scenario_names.h"
+#include "tools/core/compiled_reader.h"
+#include "tools/core/file_io.h"
+#include "tools/core/scenario_names.h"
 
+#include <CLI/CLI.hpp>
+#include <memory>
 #include <optional>
 #include <system_error>
 
@@ -29,56 +30,6 @@ const char* const plan_description =
     "(NAME_NUMBER.sim: DIR must hold one scenario, or the options say which).\n"
     "--svg - writes the picture to standard output.";
 
-result<plan_read, plan_read_failure> read_compiled_scenario(const fs::path& directory,
-                                                            const std::string& name,
-                                                            const std::string& train) {
-    plan_read read;
-    plan_data& d = read.data;
-    d.title = name + ", train " + train;
-
-    std::optional<plan_read_failure> broken;
-    const auto decode = [&](const fs::path& p, auto&& how) -> bool {
-        result<std::string> f = read_file(p);
-        if (!f) {
-            broken = plan_read_failure{f.error(), false};
-            return false;
-        }
-        const esito_decodifica e = how(*f);
-        if (!e.ok) {
-            broken = plan_read_failure{display_path(p) + ": not a valid compiled file: " + e.messaggio +
-                                           " (at byte offset " + std::to_string(e.offset) + ")",
-                                       true};
-            return false;
-        }
-        return true;
-    };
-
-    const fs::path cells = percorso_in(directory, nome_file_celle_compilato(name, train));
-    const fs::path run = percorso_in(directory, nome_file_corsa_compilato(name, train));
-    const fs::path line = percorso_in(directory, nome_file_linea_compilato(name));
-    if (!decode(cells, [&](std::string_view b) { return decodifica_celle(b, d.celle); }) ||
-        !decode(run, [&](std::string_view b) { return decodifica_voci(b, d.voci); }))
-        return failure{std::move(*broken)};
-    std::error_code ec;
-    if (fs::exists(line, ec)) {
-        tracciato_linea t;
-        if (!decode(line, [&](std::string_view b) { return decodifica_tracciato(b, t); }))
-            return failure{std::move(*broken)};
-        if (t.esiste() && route::cells_for_plan_points(t.punti()) != d.celle.size()) {
-            read.warnings.push_back(
-                display_path(line) + " does not belong to " + display_path(cells) + ": its track plan has " +
-                std::to_string(t.punti()) + " points, a route of " +
-                std::to_string(route::cells_for_plan_points(t.punti())) + " cells, but the cell file has " +
-                std::to_string(d.celle.size()) +
-                " (a line file left by a compile of another route?); the line is drawn straight");
-            d.plan_left_out = true;
-        } else if (t.esiste()) {
-            d.tracciato = std::move(t);
-        }
-    }
-    return read;
-}
-
 int run_plan(const plan_arguments& a, std::ostream& out, std::ostream& err) {
     const fs::path directory = path_from_utf8(a.directory);
     const result<scenario_names> names = compiled_names(directory, a.name, a.train);
@@ -88,14 +39,21 @@ int run_plan(const plan_arguments& a, std::ostream& out, std::ostream& err) {
     }
     if (names->guessed)
         err << "scenario plan: " << describe_guess(*names) << "\n";
-    const auto read = read_compiled_scenario(directory, names->name, names->train);
+    result<compiled_scenario, compiled_read_failure> read =
+        read_compiled_scenario(directory, names->name, names->train);
     if (!read) {
         err << "scenario plan: " << read.error().message << "\n";
         return read.error().invalid ? exit_status::errors_found : exit_status::usage;
     }
     for (const std::string& w : read->warnings)
         err << "scenario plan: warning: " << w << "\n";
-    const std::string svg = draw_plan(read->data);
+    plan_data d;
+    d.title = names->name + ", train " + names->train;
+    d.celle = std::move(read->celle);
+    d.voci = std::move(read->voci);
+    d.tracciato = std::move(read->tracciato);
+    d.plan_left_out = read->plan_left_out;
+    const std::string svg = draw_plan(d);
     if (a.svg == "-") {
         out << svg;
         return exit_status::success;
@@ -108,5 +66,21 @@ int run_plan(const plan_arguments& a, std::ostream& out, std::ostream& err) {
     out << "wrote " << display_path(svg_path) << "\n";
     return exit_status::success;
 }
+
+namespace {
+command_run declare_plan(CLI::App& c) {
+    auto a = std::make_shared<plan_arguments>();
+    c.add_option("--name", a->name, "The scenario name (default: from the compiled files in DIR)")
+        ->type_name("NAME");
+    c.add_option("--train", a->train, "The train number (default: from the compiled files in DIR)")
+        ->type_name("NUMBER");
+    add_required(c, "DIR", a->directory, "The directory that holds the compiled files", "");
+    add_required(c, "--svg", a->svg, "The picture to write; - for standard output", "OUT.svg");
+    return [a](std::ostream& out, std::ostream& err) { return run_plan(*a, out, err); };
+}
+}  // namespace
+
+const command plan_command{"plan", "Draw a compiled scenario as SVG (plan and gradient profile).",
+                           plan_description, declare_plan};
 
 }  // namespace scenario::tool

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "common/result.h"
+#include "tools/commands/command.h"
 #include "tools/render/svg_plan.h"
 
 #include <filesystem>
@@ -11,23 +12,6 @@
 
 namespace scenario::tool {
 
-// Reads the three compiled files of NAME and NUMBER in `directory`. The line
-// file may be missing (a compile without the plan); the others must be there.
-struct plan_read {
-    plan_data data;
-    // Found but not fatal: the line file left out because it belongs to
-    // another route.
-    std::vector<std::string> warnings;
-};
-struct plan_read_failure {
-    std::string message;
-    bool invalid = false;  // a file is there but is not a valid compiled file
-};
-
-result<plan_read, plan_read_failure> read_compiled_scenario(const std::filesystem::path& directory,
-                                                            const std::string& name,
-                                                            const std::string& train);
-
 struct plan_arguments {
     std::string name;       // empty: from the compiled files in `directory`
     std::string train;      // likewise
@@ -36,5 +20,7 @@ struct plan_arguments {
 };
 extern const char* const plan_description;
 int run_plan(const plan_arguments& a, std::ostream& out, std::ostream& err);
+
+extern const command plan_command;
 
 }  // namespace scenario::tool

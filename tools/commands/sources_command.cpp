@@ -5,9 +5,12 @@
 #include "sources/document_names.h"
 #include "sources/identity.h"
 #include "sources/writers.h"
+#include "tools/commands/command.h"
 #include "tools/commands/exit_status.h"
-#include "tools/report/file_io.h"
+#include "tools/core/file_io.h"
 
+#include <CLI/CLI.hpp>
+#include <memory>
 #include <system_error>
 
 namespace scenario::tool {
@@ -52,5 +55,17 @@ int run_sources(const sources_arguments& a, std::ostream& out, std::ostream& err
         out << "wrote " << display_path(p) << "\n";
     return exit_status::success;
 }
+
+namespace {
+command_run declare_sources(CLI::App& c) {
+    auto a = std::make_shared<sources_arguments>();
+    add_required(c, "DIR", a->directory, "The directory to write into", "");
+    c.add_flag("--force", a->force, "Replace files that exist already");
+    return [a](std::ostream& out, std::ostream& err) { return run_sources(*a, out, err); };
+}
+}  // namespace
+
+const command sources_command{"sources", "Write the program's five text files into DIR.", sources_description,
+                              declare_sources};
 
 }  // namespace scenario::tool

@@ -3,7 +3,8 @@
 #pragma once
 
 #include "common/result.h"
-#include "tools/report/file_io.h"
+#include "tools/commands/command.h"
+#include "tools/core/file_io.h"
 
 #include <filesystem>
 #include <ostream>
@@ -29,5 +30,7 @@ struct sources_arguments {
 };
 extern const char* const sources_description;
 int run_sources(const sources_arguments& a, std::ostream& out, std::ostream& err);
+
+extern const command sources_command;
 
 }  // namespace scenario::tool

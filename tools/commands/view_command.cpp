@@ -1,13 +1,16 @@
 #include "tools/commands/view_command.h"
 
+#include "tools/commands/command.h"
 #include "tools/commands/exit_status.h"
-#include "tools/report/scenario_names.h"
+#include "tools/core/scenario_names.h"
 #include "tools/view/browser_launch.h"
 #include "tools/view/http_server.h"
 #include "tools/view/live_scenario.h"
 
+#include <CLI/CLI.hpp>
 #include <exception>
 #include <filesystem>
+#include <memory>
 #include <optional>
 
 namespace scenario::view {
@@ -85,5 +88,28 @@ int run_view(const view_arguments& a, std::ostream& out, std::ostream& err) {
     out << "stopped\n";
     return exit_status::success;
 }
+
+namespace {
+tool::command_run declare_view(CLI::App& c) {
+    auto a = std::make_shared<view_arguments>();
+    tool::add_required(c, "--line", a->line, "The line description text source", "FILE");
+    tool::add_required(c, "--run", a->run, "The run description text source", "FILE");
+    c.add_option("--name", a->name, "The scenario name (default: from the line file's name)")
+        ->type_name("NAME");
+    c.add_option("--train", a->train, "The train number (default: from the run file's name)")
+        ->type_name("NUMBER");
+    c.add_option("--port", a->port, "The port to listen on (default: a free one)")
+        ->type_name("N")
+        ->check(CLI::Range(0, 65535));
+    c.add_option("--host", a->host, "Listen on ADDRESS instead of 127.0.0.1 (others can then read it)")
+        ->type_name("ADDRESS");
+    c.add_flag("--open", a->open, "Open the page in the default browser");
+    tool::add_train_model_options(c, a->model);
+    return [a](std::ostream& out, std::ostream& err) { return run_view(*a, out, err); };
+}
+}  // namespace
+
+const tool::command view_command{"view", "Show two text sources on a local web page that follows them.",
+                                 view_description, declare_view};
 
 }  // namespace scenario::view

@@ -2,7 +2,8 @@
 // page that follows the text sources as the author saves them.
 #pragma once
 
-#include "tools/report/running_estimate.h"
+#include "tools/commands/command.h"
+#include "tools/words/running_estimate.h"
 
 #include <ostream>
 #include <string>
@@ -22,5 +23,7 @@ struct view_arguments {
 };
 extern const char* const view_description;
 int run_view(const view_arguments& a, std::ostream& out, std::ostream& err);
+
+extern const tool::command view_command;
 
 }  // namespace scenario::view

@@ -3,7 +3,7 @@
 #include "compiler/speed_profile.h"
 #include "tools/fit/line_entries.h"
 #include "tools/fit/place_names.h"
-#include "tools/report/running_estimate.h"
+#include "tools/words/running_estimate.h"
 
 #include <algorithm>
 #include <cmath>

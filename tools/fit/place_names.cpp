@@ -1,6 +1,6 @@
 #include "tools/fit/place_names.h"
 
-#include "tools/report/text_encoding.h"
+#include "tools/words/text_encoding.h"
 
 #include <optional>
 

@@ -2,7 +2,7 @@
 
 #include "tools/fit/gradient_fit.h"
 #include "tools/fit/line_entries.h"
-#include "tools/report/memory_compile.h"
+#include "tools/core/memory_compile.h"
 
 #include <algorithm>
 #include <cmath>

@@ -10,8 +10,8 @@
 #include "tools/geodata/line_join.h"
 #include "tools/geodata/local_projection.h"
 #include "tools/geodata/source_reader.h"
-#include "tools/report/memory_compile.h"
-#include "tools/report/scenario_names.h"
+#include "tools/core/memory_compile.h"
+#include "tools/core/scenario_names.h"
 
 #include <algorithm>
 #include <cmath>

@@ -6,7 +6,7 @@
 #include "common/result.h"
 #include "tools/fit/draft_sources.h"
 #include "tools/geodata/geo_source.h"
-#include "tools/report/file_io.h"
+#include "tools/core/file_io.h"
 
 #include <filesystem>
 #include <nlohmann/json.hpp>

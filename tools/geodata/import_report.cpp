@@ -2,7 +2,7 @@
 #include "tools/geodata/import_report.h"
 
 #include "compiler/route_facts.h"
-#include "tools/report/text_encoding.h"
+#include "tools/words/text_encoding.h"
 
 #include <cmath>
 #include <cstdio>

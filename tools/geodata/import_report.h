@@ -9,7 +9,7 @@
 #include "tools/geodata/import_pipeline.h"
 #include "tools/geodata/line_features.h"
 #include "tools/geodata/line_join.h"
-#include "tools/report/memory_compile.h"
+#include "tools/core/memory_compile.h"
 
 #include <nlohmann/json.hpp>
 #include <string>

@@ -8,8 +8,8 @@
 #include "tools/geodata/geo_record.h"
 #include "tools/geodata/import_pipeline.h"
 #include "tools/geodata/route_walk.h"
-#include "tools/report/file_io.h"
-#include "tools/report/text_encoding.h"
+#include "tools/core/file_io.h"
+#include "tools/words/text_encoding.h"
 
 #include <algorithm>
 #include <cmath>

@@ -2,7 +2,7 @@
 
 #include "compiler/warnings.h"
 #include "tools/lsp/positions.h"
-#include "tools/report/text_encoding.h"
+#include "tools/words/text_encoding.h"
 
 namespace scenario::tool::lsp {
 
@@ -78,6 +78,12 @@ json code_actions(const compiled_sources& c, sorgente_testo s, const std::string
                            {"edit", {{"changes", {{uri, json::array({edit})}}}}}});
     }
     return actions;
+}
+
+nlohmann::json answer_code_actions(const document_request& r) {
+    if (r.view == nullptr || r.document == nullptr)
+        return nlohmann::json::array();
+    return code_actions(*r.view->pair, r.view->source, r.document->uri, r.params.at("range"));
 }
 
 }  // namespace scenario::tool::lsp

@@ -3,7 +3,8 @@
 // Nothing that would guess a value.
 #pragma once
 
-#include "tools/report/memory_compile.h"
+#include "tools/core/memory_compile.h"
+#include "tools/lsp/methods.h"
 
 #include <nlohmann/json.hpp>
 #include <string>
@@ -14,5 +15,8 @@ namespace scenario::tool::lsp {
 // the lines of the LSP Range `range`, as CodeAction[].
 nlohmann::json code_actions(const compiled_sources& c, sorgente_testo s, const std::string& uri,
                             const nlohmann::json& range);
+
+// textDocument/codeAction: the quick fixes in the asked range, or none.
+nlohmann::json answer_code_actions(const document_request& r);
 
 }  // namespace scenario::tool::lsp

@@ -2,11 +2,11 @@
 
 #include "compiler/keywords.h"
 #include "compiler/text_case.h"
+#include "tools/core/format_reference.h"
 #include "tools/lsp/field_lookup.h"
 #include "tools/lsp/program_lines.h"
-#include "tools/report/diagnostics.h"
-#include "tools/report/format_reference.h"
-#include "tools/report/text_encoding.h"
+#include "tools/words/diagnostics.h"
+#include "tools/words/text_encoding.h"
 
 #include <algorithm>
 #include <span>
@@ -150,6 +150,13 @@ nlohmann::json completions_at(const compiled_sources& pair, sorgente_testo file,
             heads[k], plain_text, module_kind, sort_key(next ? 1 : 3, k));
     }
     return items;
+}
+
+nlohmann::json answer_completion(const document_request& r) {
+    const int line = position_number(r.params, "line");
+    const int column = position_number(r.params, "character");
+    return r.view == nullptr ? nlohmann::json::array()
+                             : completions_at(*r.view->pair, r.view->source, line, column);
 }
 
 }  // namespace scenario::tool::lsp

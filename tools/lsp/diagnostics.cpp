@@ -3,11 +3,11 @@
 #include "compiler/error_codes.h"
 #include "compiler/unread_parts.h"
 #include "compiler/warnings.h"
+#include "tools/core/compile_report.h"
 #include "tools/lsp/positions.h"
-#include "tools/report/compile_report.h"
-#include "tools/report/report_json.h"
-#include "tools/report/text_encoding.h"
-#include "tools/report/warning_words.h"
+#include "tools/words/report_json.h"
+#include "tools/words/text_encoding.h"
+#include "tools/words/warning_words.h"
 
 namespace scenario::tool::lsp {
 

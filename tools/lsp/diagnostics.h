@@ -2,8 +2,8 @@
 // worded as `check` words them, each on the exact range of its field.
 #pragma once
 
+#include "tools/core/memory_compile.h"
 #include "tools/lsp/editor_text.h"
-#include "tools/report/memory_compile.h"
 
 #include <nlohmann/json.hpp>
 #include <string>

@@ -1,6 +1,6 @@
 #include "tools/lsp/documents.h"
 
-#include "tools/report/file_io.h"
+#include "tools/core/file_io.h"
 
 namespace scenario::tool::lsp {
 

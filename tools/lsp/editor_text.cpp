@@ -1,6 +1,6 @@
 #include "tools/lsp/editor_text.h"
 
-#include "tools/report/text_encoding.h"
+#include "tools/words/text_encoding.h"
 
 #include <cstdio>
 #include <optional>

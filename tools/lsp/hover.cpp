@@ -1,11 +1,11 @@
 #include "tools/lsp/hover.h"
 
+#include "tools/core/format_reference.h"
 #include "tools/lsp/field_lookup.h"
 #include "tools/lsp/place_words.h"
-#include "tools/report/diagnostics.h"
-#include "tools/report/format_reference.h"
-#include "tools/report/text_encoding.h"
-#include "tools/report/warning_words.h"
+#include "tools/words/diagnostics.h"
+#include "tools/words/text_encoding.h"
+#include "tools/words/warning_words.h"
 
 #include <string>
 
@@ -122,6 +122,13 @@ nlohmann::json hover_at(const compiled_sources& pair, sorgente_testo file, int l
     if (md.starts_with("\n\n"))
         md.erase(0, 2);
     return {{"contents", {{"kind", "markdown"}, {"value", md}}}, {"range", field_range(f)}};
+}
+
+nlohmann::json answer_hover(const document_request& r) {
+    const int line = position_number(r.params, "line");
+    const int column = position_number(r.params, "character");
+    return r.view == nullptr ? nlohmann::json(nullptr)
+                             : hover_at(*r.view->pair, r.view->source, line, column);
 }
 
 }  // namespace scenario::tool::lsp

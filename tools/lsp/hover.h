@@ -3,7 +3,8 @@
 #pragma once
 
 #include "compiler/state.h"
-#include "tools/report/memory_compile.h"
+#include "tools/core/memory_compile.h"
+#include "tools/lsp/methods.h"
 
 #include <nlohmann/json.hpp>
 
@@ -12,5 +13,8 @@ namespace scenario::tool::lsp {
 // A hover ({contents: {kind: "markdown", value}, range}) for the field under
 // the 0-based line and byte column of `file`, or null when there is none.
 nlohmann::json hover_at(const compiled_sources& pair, sorgente_testo file, int line, int byte_column);
+
+// textDocument/hover: a hover, or null.
+nlohmann::json answer_hover(const document_request& r);
 
 }  // namespace scenario::tool::lsp

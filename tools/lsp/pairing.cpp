@@ -1,6 +1,8 @@
 #include "tools/lsp/pairing.h"
 
-#include "tools/report/file_io.h"
+#include "compiler/source_store.h"
+#include "tools/core/file_io.h"
+#include "tools/core/scenario_names.h"
 
 #include <algorithm>
 
@@ -10,39 +12,29 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr std::string_view line_suffix = "_linea.txt";
-constexpr std::string_view run_suffix = "-.txt";
-
 std::string name_of(const fs::path& p) {
     return display_path(p.filename());
-}
-
-bool ends_with(const std::string& s, std::string_view end) {
-    return s.size() > end.size() && s.compare(s.size() - end.size(), end.size(), end) == 0;
 }
 
 }  // namespace
 
 source_kind kind_of(const fs::path& file) {
     const std::string n = name_of(file);
-    if (ends_with(n, line_suffix))
+    if (name_of_line_file(n))
         return source_kind::line;
-    if (ends_with(n, run_suffix) && n.find('_') != std::string::npos)
+    if (stem_of_run_file(n) && n.find('_') != std::string::npos)
         return source_kind::run;
     return source_kind::other;
 }
 
 std::optional<fs::path> line_of_run(const fs::path& run, const presence& present) {
-    const std::string n = name_of(run);
-    if (!ends_with(n, run_suffix))
+    const std::optional<std::string> run_stem = stem_of_run_file(name_of(run));
+    if (!run_stem)
         return std::nullopt;
-    const std::string stem = n.substr(0, n.size() - run_suffix.size());
-    for (std::size_t cut = stem.rfind('_'); cut != std::string::npos && cut > 0;
-         cut = stem.rfind('_', cut - 1)) {
-        if (cut + 1 == stem.size())
-            continue;
-        const fs::path line =
-            run.parent_path() / path_from_utf8(stem.substr(0, cut) + std::string(line_suffix));
+    // The longest scenario name first.
+    const std::vector<scenario_names> splits = name_splits(*run_stem);
+    for (auto n = splits.rbegin(); n != splits.rend(); ++n) {
+        const fs::path line = run.parent_path() / path_from_utf8(nome_file_linea_testo(n->name));
         if (present(line))
             return line;
     }
@@ -50,9 +42,9 @@ std::optional<fs::path> line_of_run(const fs::path& run, const presence& present
 }
 
 std::string expected_line_name(const fs::path& run) {
-    std::string n = name_of(run);
-    n = n.substr(0, n.size() - std::min(n.size(), run_suffix.size()));
-    return n.substr(0, n.rfind('_')) + std::string(line_suffix);
+    const std::string n = name_of(run);
+    const std::string stem = stem_of_run_file(n).value_or(n);
+    return nome_file_linea_testo(stem.substr(0, stem.rfind('_')));
 }
 
 std::optional<fs::path> run_of_line(const fs::path& line, const std::vector<fs::path>& open_runs,
@@ -64,8 +56,10 @@ std::optional<fs::path> run_of_line(const fs::path& line, const std::vector<fs::
     for (const fs::path& run : open_runs)
         if (pairs(run))
             return run;
-    const std::string n = name_of(line);
-    const std::string prefix = n.substr(0, n.size() - line_suffix.size()) + "_";
+    const std::optional<std::string> name = name_of_line_file(name_of(line));
+    if (!name)
+        return std::nullopt;
+    const std::string prefix = *name + "_";
     std::vector<fs::path> found;
     std::error_code ec;
     for (fs::directory_iterator i(line.parent_path(), ec), end; !ec && i != end; i.increment(ec)) {

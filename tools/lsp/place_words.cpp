@@ -2,7 +2,7 @@
 
 #include "compiler/route_facts.h"
 #include "tools/lsp/field_lookup.h"
-#include "tools/report/text_encoding.h"
+#include "tools/words/text_encoding.h"
 
 namespace scenario::tool::lsp {
 

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "compiler/keywords.h"
-#include "tools/report/memory_compile.h"
+#include "tools/core/memory_compile.h"
 
 #include <cstdint>
 #include <optional>

@@ -3,9 +3,9 @@
 #include "common/line_list.h"
 #include "sources/identity.h"
 #include "sources/writers.h"
+#include "tools/core/memory_compile.h"
 #include "tools/lsp/field_lookup.h"
-#include "tools/report/memory_compile.h"
-#include "tools/report/text_encoding.h"
+#include "tools/words/text_encoding.h"
 
 #include <algorithm>
 #include <span>

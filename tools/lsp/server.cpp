@@ -4,8 +4,11 @@
 #include "tools/lsp/code_actions.h"
 #include "tools/lsp/completion.h"
 #include "tools/lsp/hover.h"
+#include "tools/lsp/methods.h"
 #include "tools/lsp/symbols.h"
 #include "tools/lsp/uri.h"
+
+#include <algorithm>
 
 namespace scenario::tool::lsp {
 
@@ -13,11 +16,6 @@ using nlohmann::json;
 namespace fs = std::filesystem;
 
 namespace {
-
-// Parameters that do not fit the method.
-struct bad_params {
-    std::string why;
-};
 
 fs::path document_path(const json& params) {
     const json& uri = params.at("textDocument").at("uri");
@@ -27,22 +25,31 @@ fs::path document_path(const json& params) {
     return p->lexically_normal();
 }
 
-int position_number(const json& params, const char* key) {
-    const int64_t v = params.at("position").at(key).get<int64_t>();
-    if (v < 0 || v > 1'000'000'000)
-        throw bad_params{"a position out of range"};
-    return static_cast<int>(v);
-}
+// The table of document methods: a new one is its own file in tools/lsp/ and
+// one row here.
+const document_method methods[] = {
+    {"textDocument/hover", "hoverProvider", [] { return json(true); }, answer_hover},
+    {"textDocument/completion", "completionProvider",
+     [] {
+         return json{{"triggerCharacters", json::array({"[", ","})}};
+     },
+     answer_completion},
+    {"textDocument/documentSymbol", "documentSymbolProvider", [] { return json(true); },
+     answer_document_symbols},
+    {"textDocument/codeAction", "codeActionProvider",
+     [] {
+         return json{{"codeActionKinds", json::array({"quickfix"})}};
+     },
+     answer_code_actions},
+};
 
 }  // namespace
 
 json server_capabilities() {
-    return {{"positionEncoding", "utf-16"},
-            {"textDocumentSync", {{"openClose", true}, {"change", 1}}},
-            {"hoverProvider", true},
-            {"completionProvider", {{"triggerCharacters", json::array({"[", ","})}}},
-            {"documentSymbolProvider", true},
-            {"codeActionProvider", {{"codeActionKinds", json::array({"quickfix"})}}}};
+    json c = {{"positionEncoding", "utf-16"}, {"textDocumentSync", {{"openClose", true}, {"change", 1}}}};
+    for (const document_method& m : methods)
+        c[m.capability] = m.announce();
+    return c;
 }
 
 void server::handle(const json& message) {
@@ -101,27 +108,14 @@ json server::answer(const std::string& method, const json& params) {
 }
 
 json server::feature(const std::string& method, const json& params) {
-    const bool known = method == "textDocument/hover" || method == "textDocument/completion" ||
-                       method == "textDocument/documentSymbol" || method == "textDocument/codeAction";
-    if (!known)
+    const document_method* m = std::find_if(std::begin(methods), std::end(methods),
+                                            [&](const document_method& row) { return method == row.name; });
+    if (m == std::end(methods))
         return json(json::value_t::discarded);
     const fs::path path = document_path(params);
     // Answers come from the newest text.
     publish_pending();
-    const compiled_view* v = workspace_.compiled(path);
-    if (method == "textDocument/codeAction") {
-        const open_document* d = workspace_.documents().find(path);
-        if (v == nullptr || d == nullptr)
-            return json::array();
-        return code_actions(*v->pair, v->source, d->uri, params.at("range"));
-    }
-    if (method == "textDocument/documentSymbol")
-        return v == nullptr ? json::array() : document_symbols(*v->pair, v->source);
-    const int line = position_number(params, "line");
-    const int column = position_number(params, "character");
-    if (method == "textDocument/hover")
-        return v == nullptr ? json(nullptr) : hover_at(*v->pair, v->source, line, column);
-    return v == nullptr ? json::array() : completions_at(*v->pair, v->source, line, column);
+    return m->answer({workspace_.compiled(path), workspace_.documents().find(path), params});
 }
 
 void server::notify(const incoming& in) {

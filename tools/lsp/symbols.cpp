@@ -2,8 +2,8 @@
 
 #include "compiler/route_facts.h"
 #include "tools/lsp/field_lookup.h"
-#include "tools/report/diagnostics.h"
-#include "tools/report/text_encoding.h"
+#include "tools/words/diagnostics.h"
+#include "tools/words/text_encoding.h"
 
 #include <optional>
 #include <span>
@@ -188,6 +188,10 @@ nlohmann::json outline::build() const {
 
 nlohmann::json document_symbols(const compiled_sources& pair, sorgente_testo file) {
     return outline(pair, file).build();
+}
+
+nlohmann::json answer_document_symbols(const document_request& r) {
+    return r.view == nullptr ? nlohmann::json::array() : document_symbols(*r.view->pair, r.view->source);
 }
 
 }  // namespace scenario::tool::lsp

@@ -4,7 +4,8 @@
 #pragma once
 
 #include "compiler/state.h"
-#include "tools/report/memory_compile.h"
+#include "tools/core/memory_compile.h"
+#include "tools/lsp/methods.h"
 
 #include <nlohmann/json.hpp>
 
@@ -12,5 +13,8 @@ namespace scenario::tool::lsp {
 
 // DocumentSymbol[] (name, detail, kind, range, selectionRange, children) of `file`.
 nlohmann::json document_symbols(const compiled_sources& pair, sorgente_testo file);
+
+// textDocument/documentSymbol: the outline, or none.
+nlohmann::json answer_document_symbols(const document_request& r);
 
 }  // namespace scenario::tool::lsp

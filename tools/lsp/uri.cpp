@@ -1,6 +1,6 @@
 #include "tools/lsp/uri.h"
 
-#include "tools/report/file_io.h"
+#include "tools/core/file_io.h"
 
 #include <cctype>
 

@@ -1,9 +1,11 @@
 #include "tools/lsp/workspace.h"
 
+#include "compiler/source_store.h"
+#include "tools/core/file_io.h"
+#include "tools/core/scenario_names.h"
 #include "tools/lsp/diagnostics.h"
 #include "tools/lsp/pairing.h"
 #include "tools/lsp/uri.h"
-#include "tools/report/file_io.h"
 
 #include <algorithm>
 
@@ -16,9 +18,8 @@ namespace {
 
 // A run description's place when a line description is compiled alone.
 fs::path absent_run(const fs::path& line) {
-    std::string n = display_path(line.filename());
-    n = n.substr(0, n.size() - std::string_view("_linea.txt").size());
-    return line.parent_path() / path_from_utf8(n + "_0-.txt");
+    const std::string name = name_of_line_file(display_path(line.filename())).value_or(std::string());
+    return line.parent_path() / path_from_utf8(nome_file_corsa_testo(name, "0"));
 }
 
 void append(json& list, const json& more) {

@@ -2,8 +2,8 @@
 // each pair they belong to, and the diagnostics to publish for it.
 #pragma once
 
+#include "tools/core/memory_compile.h"
 #include "tools/lsp/documents.h"
-#include "tools/report/memory_compile.h"
 
 #include <filesystem>
 #include <functional>

@@ -5,7 +5,7 @@
 #include "tools/render/plan_geometry.h"
 #include "tools/render/speed_band.h"
 #include "tools/render/svg_writer.h"
-#include "tools/report/text_encoding.h"
+#include "tools/words/text_encoding.h"
 
 #include <algorithm>
 #include <string_view>

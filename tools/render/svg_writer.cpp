@@ -1,6 +1,6 @@
 #include "tools/render/svg_writer.h"
 
-#include "tools/report/text_encoding.h"
+#include "tools/words/text_encoding.h"
 
 #include <charconv>
 #include <cmath>

@@ -1,9 +1,9 @@
 #include "tools/view/documents_model.h"
 
 #include "common/line_list.h"
-#include "tools/package/package_documents.h"
-#include "tools/report/file_io.h"
-#include "tools/report/text_encoding.h"
+#include "tools/core/file_io.h"
+#include "tools/documents/package_documents.h"
+#include "tools/words/text_encoding.h"
 
 #include <system_error>
 

@@ -1,7 +1,7 @@
 // The geo record read from beside the line source, as the page asks for it.
 #include "tools/view/geo_overlay.h"
 
-#include "tools/report/file_io.h"
+#include "tools/core/file_io.h"
 
 #include <system_error>
 

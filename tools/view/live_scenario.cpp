@@ -1,7 +1,7 @@
 #include "tools/view/live_scenario.h"
 
-#include "tools/report/compiled_json.h"
 #include "tools/view/documents_model.h"
+#include "tools/words/compiled_json.h"
 
 #include <fstream>
 #include <iterator>

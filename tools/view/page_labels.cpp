@@ -3,7 +3,7 @@
 #include "compiler/route_facts.h"
 #include "tools/render/label_placement.h"
 #include "tools/render/plan_geometry.h"
-#include "tools/report/text_encoding.h"
+#include "tools/words/text_encoding.h"
 
 #include <algorithm>
 #include <cmath>

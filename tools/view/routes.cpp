@@ -1,9 +1,9 @@
 #include "tools/view/routes.h"
 
-#include "tools/report/compiled_json.h"
 #include "tools/view/assets.h"
 #include "tools/view/geo_overlay.h"
 #include "tools/view/page_labels.h"
+#include "tools/words/compiled_json.h"
 
 #include <charconv>
 #include <cmath>

@@ -4,7 +4,7 @@
 #include "compiler/route_facts.h"
 #include "compiler/speed_profile.h"
 #include "tools/render/speed_band.h"
-#include "tools/report/running_estimate.h"
+#include "tools/words/running_estimate.h"
 
 #include <vector>
 

@@ -4,14 +4,14 @@
 #include "compiler/provenance.h"
 #include "compiler/route_facts.h"
 #include "compiler/unread_parts.h"
+#include "tools/core/compile_report.h"
 #include "tools/render/plan_geometry.h"
-#include "tools/report/compile_report.h"
-#include "tools/report/compiled_json.h"
-#include "tools/report/diagnostics.h"
-#include "tools/report/report_json.h"
-#include "tools/report/report_order.h"
-#include "tools/report/text_encoding.h"
 #include "tools/view/speed_model.h"
+#include "tools/words/compiled_json.h"
+#include "tools/words/diagnostics.h"
+#include "tools/words/report_json.h"
+#include "tools/words/report_order.h"
+#include "tools/words/text_encoding.h"
 
 #include <algorithm>
 #include <chrono>

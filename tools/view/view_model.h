@@ -6,8 +6,8 @@
 
 #include "compiler/compile_log.h"
 #include "compiler/state.h"
-#include "tools/report/memory_compile.h"
-#include "tools/report/running_estimate.h"
+#include "tools/core/memory_compile.h"
+#include "tools/words/running_estimate.h"
 
 #include <cstdint>
 #include <memory>
