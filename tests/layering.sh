@@ -2,6 +2,7 @@
 # Checks that includes point down the floors, never up or sideways:
 #   common <- compiler, sources <- app, tools
 #   tools: command line -> commands/ -> view/, lsp/ -> package/ -> report/, render/ -> compiler, sources
+#   tools/i18n/ (the languages) -> common/ only, usable by every tool folder
 # A command never includes another command (exit_status.h is shared by all).
 set -uo pipefail
 cd "$(dirname "$0")/.."
@@ -36,6 +37,17 @@ forbid "the page's model is below the commands" "tools/commands/|tools/command_l
 forbid "the language server is below the commands and beside the page" "tools/commands/|tools/view/|tools/command_line" \
   tools/lsp/*.{h,cpp}
 forbid "report/ and render/ do not use the language server" "tools/lsp/" tools/report/*.{h,cpp} tools/render/*.{h,cpp}
+
+# The languages (tools/i18n/) lie below every tool folder: they use only
+# themselves and common/.
+for f in tools/i18n/*.{h,cpp}; do
+  while IFS= read -r inc; do
+    if [[ $inc != tools/i18n/* && $inc != common/* ]]; then
+      echo "tools/i18n/ uses only itself and common/: $f: $inc"
+      faults=1
+    fi
+  done < <(grep -oE '^#include "[^"]+"' "$f" | cut -d'"' -f2)
+done
 
 # A command includes its own header and exit_status.h, no other command.
 for f in tools/commands/*.{h,cpp}; do
