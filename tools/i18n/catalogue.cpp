@@ -57,20 +57,20 @@ private:
 
 result<catalogue> catalogue::read(std::span<const unsigned char> bytes) {
     if (bytes.size() < 28)
-        return failure("the catalogue is shorter than its header");
+        return failure{"the catalogue is shorter than its header"};
     const bool swapped = word_reader(bytes, false).word(0) != mo_magic;
     const word_reader r(bytes, swapped);
     if (r.word(0) != mo_magic)
-        return failure("the catalogue does not start with the .mo magic number");
+        return failure{"the catalogue does not start with the .mo magic number"};
     if ((*r.word(4) >> 16) > 1)
-        return failure("the catalogue's revision is not one this reader knows");
+        return failure{"the catalogue's revision is not one this reader knows"};
     const std::uint32_t count = *r.word(8), originals = *r.word(12), translations = *r.word(16);
     catalogue c;
     for (std::uint32_t i = 0; i < count; ++i) {
         const std::optional<std::string_view> original = r.string(originals + std::uint64_t{i} * 8);
         const std::optional<std::string_view> translated = r.string(translations + std::uint64_t{i} * 8);
         if (!original || !translated)
-            return failure("entry " + std::to_string(i) + " of the catalogue lies outside it");
+            return failure{"entry " + std::to_string(i) + " of the catalogue lies outside it"};
         if (original->empty()) {
             c.header_ = *translated;
             continue;

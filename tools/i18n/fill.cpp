@@ -56,14 +56,14 @@ result<std::set<std::string>> placeholder_names(std::string_view pattern) {
             continue;
         }
         if (c == '}')
-            return failure("a lone '}' at " + std::to_string(i));
+            return failure{"a lone '}' at " + std::to_string(i)};
         if (c != '{') {
             ++i;
             continue;
         }
         const std::size_t length = placeholder_at(pattern, i);
         if (length == 0)
-            return failure("a '{' at " + std::to_string(i) + " opens no placeholder of a plain name");
+            return failure{"a '{' at " + std::to_string(i) + " opens no placeholder of a plain name"};
         names.emplace(pattern.substr(i + 1, length - 2));
         i += length;
     }

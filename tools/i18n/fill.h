@@ -20,7 +20,8 @@ struct argument {
     argument(std::string_view n, const char* v) : name(n), value(v) {}
     argument(std::string_view n, const std::string& v) : name(n), value(v) {}
     template <std::integral I>
-    argument(std::string_view n, I v) : name(n), value(std::to_string(v)) {}
+    requires(!std::same_as<I, bool> && !std::same_as<I, char>) argument(std::string_view n, I v)
+        : name(n), value(std::to_string(v)) {}
 
     std::string_view name;
     std::string value;
