@@ -2,8 +2,9 @@
 # Builds the release packages into build/packages/:
 #   calvena_roccalba-VERSION-linux-x86_64.tar.gz  (package preset: release without GDAL, glibc 2.36 or newer)
 #   calvena_roccalba-VERSION-windows-x64.zip      (mingw preset, cross-built)
-# Each holds the program, the authors' tool `scenario` and two READMEs
-# (LEGGIMI.txt for players, README-authors.txt), nothing else.
+# Each holds the program, the authors' tool `scenario` and three READMEs
+# (LEGGIMI.txt for players, LEGGIMI-autori.txt and README-authors.txt for
+# authors), nothing else.
 # Usage: ./package.sh            (needs what ./test.sh installs)
 set -euo pipefail
 cd "$(dirname "$0")"

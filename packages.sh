@@ -6,12 +6,14 @@
 program_packages=(cmake ninja-build g++ libx11-dev libxft-dev)
 
 # The author's tool `scenario` (both builds): JSON, the command line, the page's
-# and the editor server's HTTP and sockets. A stock machine lacks them.
+# and the editor server's HTTP and sockets, the catalogue's compiler. A stock
+# machine lacks them.
 tool_packages=(
   nlohmann-json3-dev  # JSON: reports, the page's model, the editor server's messages
   libcli11-dev        # the tool's command line
   libboost-dev        # Beast and Asio: the page's server (`scenario view`)
   libgdal-dev         # GDAL/OGR with PROJ: `scenario import` and `export` (optional: without it they say so)
+  gettext             # msgfmt: the Italian catalogue built into the tool
 )
 
 # Only the tests need these.
@@ -26,6 +28,7 @@ test_packages=(
   neovim                                             # the language server in an editor
   fonts-dejavu-core                                  # the labels' monospace font
   git                                                # the fresh-clone check of the run command
+  locales-all                                        # it_IT.UTF-8, for the tool's Italian under Wine
 )
 
 # Prints the packages of the arguments that are not installed, one a line.

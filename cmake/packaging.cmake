@@ -1,5 +1,6 @@
 # The release packages (cpack): a zip for Windows from the MinGW build, a
-# tar.gz for Linux. Each holds the program, the authors' tool and two READMEs,
+# tar.gz for Linux. Each holds the program, the authors' tool and three READMEs
+# (the players' in Italian, the authors' in Italian and in English),
 # at the top of the archive, so that extracting it into the simulator's folder
 # puts the program where its files belong. No libraries, no tests.
 
@@ -14,7 +15,7 @@ if(WIN32)
 else()
   set(readme_newlines UNIX)
 endif()
-foreach(readme LEGGIMI.txt README-authors.txt)
+foreach(readme LEGGIMI.txt LEGGIMI-autori.txt README-authors.txt)
   configure_file(${PROJECT_SOURCE_DIR}/packaging/${readme} ${PROJECT_BINARY_DIR}/packaging/${readme} @ONLY
                  NEWLINE_STYLE ${readme_newlines})
   install(FILES ${PROJECT_BINARY_DIR}/packaging/${readme} DESTINATION .)

@@ -1,5 +1,6 @@
-# Whether the author's tool can be built: its header-only libraries are Debian
-# packages that a stock machine lacks (packages.sh, tool_packages). Sets
+# Whether the author's tool can be built: its header-only libraries and msgfmt
+# (its built-in catalogue) are Debian packages that a stock machine lacks
+# (packages.sh, tool_packages). Sets
 # SCENARIO_TOOL_MISSING to the packages not found, empty when all are there.
 set(SCENARIO_TOOL_MISSING "")
 foreach(probe_and_package "nlohmann/json.hpp=nlohmann-json3-dev" "CLI/CLI.hpp=libcli11-dev"
@@ -13,6 +14,10 @@ foreach(probe_and_package "nlohmann/json.hpp=nlohmann-json3-dev" "CLI/CLI.hpp=li
     list(APPEND SCENARIO_TOOL_MISSING ${package})
   endif()
 endforeach()
+find_program(SCENARIO_MSGFMT msgfmt NO_CMAKE_FIND_ROOT_PATH)
+if(NOT SCENARIO_MSGFMT)
+  list(APPEND SCENARIO_TOOL_MISSING gettext)
+endif()
 
 # GDAL (libgdal-dev, with PROJ) reads geometry and elevation files for
 # `scenario import` and `export`. Optional: without it (the Windows build, a

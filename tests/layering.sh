@@ -5,6 +5,7 @@
 #     -> documents/ -> render/ -> core/ -> words/ -> compiler, sources
 #   lsp/ uses only core/ and words/ of the tool; view/ uses documents/, render/, core/, words/.
 #   Import: geodata/ (GDAL; used by the import and export commands alone) -> fit/ -> core/, words/
+#   tools/i18n/ (the languages) -> common/ only, usable by every tool folder
 # A command never includes another command (exit_status.h and command.h are shared by all).
 set -uo pipefail
 cd "$(dirname "$0")/.."
@@ -65,6 +66,17 @@ if [[ -n $gdal_hits ]]; then
   echo "$gdal_hits"
   faults=1
 fi
+
+# The languages (tools/i18n/) lie below every tool folder: they use only
+# themselves and common/.
+for f in tools/i18n/*.{h,cpp}; do
+  while IFS= read -r inc; do
+    if [[ $inc != tools/i18n/* && $inc != common/* ]]; then
+      echo "tools/i18n/ uses only itself and common/: $f: $inc"
+      faults=1
+    fi
+  done < <(grep -oE '^#include "[^"]+"' "$f" | cut -d'"' -f2)
+done
 
 # A command includes its own header and the shared exit_status.h and command.h, no other command.
 for f in tools/commands/*.{h,cpp}; do

@@ -27,7 +27,7 @@ mkdir -p "$folder" "$elsewhere"
 tar -xzf "$archive" -C "$folder" || errors+=("the archive does not extract")
 
 contents=$(cd "$folder" && ls -A | sort | tr '\n' ' ')
-[[ "$contents" == "LEGGIMI.txt README-authors.txt calvena_roccalba scenario " ]] ||
+[[ "$contents" == "LEGGIMI-autori.txt LEGGIMI.txt README-authors.txt calvena_roccalba scenario " ]] ||
   errors+=("the package holds: $contents")
 
 # What the binaries need of the machine.

@@ -28,9 +28,9 @@ fi
 unzip -q "$zip" -d "$cartella" || errori+=("the zip does not extract")
 
 contenuto=$(cd "$cartella" && ls -A | sort | tr '\n' ' ')
-[[ "$contenuto" == "LEGGIMI.txt README-authors.txt calvena_roccalba.exe scenario.exe " ]] ||
+[[ "$contenuto" == "LEGGIMI-autori.txt LEGGIMI.txt README-authors.txt calvena_roccalba.exe scenario.exe " ]] ||
   errori+=("the zip holds: $contenuto")
-for f in LEGGIMI.txt README-authors.txt; do
+for f in LEGGIMI.txt LEGGIMI-autori.txt README-authors.txt; do
   if [[ -f "$cartella/$f" ]] && grep -qv $'\r$' "$cartella/$f"; then errori+=("$f has lines without CR LF"); fi
 done
 

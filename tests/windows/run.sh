@@ -9,7 +9,8 @@
 #   4. the window, looked at on a screenshot;
 #   5. a failing run: the message box, its OK button, the exit status;
 #   6. the release zip, extracted into a folder with accented letters and run there;
-#   7. the tool's `view` answering requests made from Linux.
+#   7. the tool's `view` answering requests made from Linux;
+#   8. the tool's language chosen from the user's interface language.
 # Usage: tests/windows/run.sh [linux-executable]   (default build/ci/app/calvena_roccalba)
 # Prints one PASS or FAIL line per check and exits non-zero when any fails.
 set -uo pipefail
@@ -89,7 +90,8 @@ timeout 120 "$WINE" cmd.exe /c exit </dev/null >/dev/null 2>&1 || true
 
 falliti=0
 controlli=0
-for controllo in unit_tests.sh package_run.sh tool_run.sh lsp_run.sh window_look.sh failure_box.sh package_zip.sh view_answers.sh; do
+for controllo in unit_tests.sh package_run.sh tool_run.sh lsp_run.sh window_look.sh failure_box.sh package_zip.sh view_answers.sh \
+  language_choice.sh; do
   controlli=$((controlli + 1))
   if ! bash "$qui/$controllo"; then
     falliti=$((falliti + 1))

@@ -3,18 +3,19 @@
 #include "tools/geodata/route_export.h"
 
 #include "compiler/compiled_files.h"
+#include "compiler/gradient_profile.h"
 #include "compiler/route_facts.h"
 #include "compiler/source_store.h"
+#include "tools/core/compiled_reader.h"
+#include "tools/core/file_io.h"
 #include "tools/geodata/geo_record.h"
 #include "tools/geodata/import_pipeline.h"
 #include "tools/geodata/route_walk.h"
-#include "tools/core/file_io.h"
 #include "tools/words/text_encoding.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <functional>
 #include <nlohmann/json.hpp>
 #include <system_error>
 
@@ -27,47 +28,37 @@ namespace {
 struct compiled {
     std::vector<cella> celle;
     std::array<voce, numero_voci> voci{};
-    tracciato_linea plan;
+    tracciato_linea plan;  // empty without a line file, or with one of another route: drawn straight
 };
 
-result<void> decode(const fs::path& p, const std::function<esito_decodifica(std::string_view)>& how) {
-    auto bytes = tool::read_file(p);
-    if (!bytes)
-        return failure{bytes.error()};
-    const esito_decodifica e = how(*bytes);
-    if (!e.ok)
-        return failure{tool::display_path(p) + ": not a valid compiled file: " + e.messaggio};
-    return {};
-}
-
+// The scenario's compiled files, through the tool's one reader of them.
 result<compiled> read_compiled(const export_options& o) {
+    auto read = tool::read_compiled_scenario(o.directory, o.name, o.train);
+    if (!read)
+        return failure{read.error().message};
     compiled c;
-    if (auto r = decode(percorso_in(o.directory, nome_file_celle_compilato(o.name, o.train)),
-                        [&](std::string_view b) { return decodifica_celle(b, c.celle); });
-        !r)
-        return failure{r.error()};
-    if (auto r = decode(percorso_in(o.directory, nome_file_corsa_compilato(o.name, o.train)),
-                        [&](std::string_view b) { return decodifica_voci(b, c.voci); });
-        !r)
-        return failure{r.error()};
-    const fs::path line = percorso_in(o.directory, nome_file_linea_compilato(o.name));
-    std::error_code ec;
-    if (fs::exists(line, ec)) {
-        if (auto r = decode(line, [&](std::string_view b) { return decodifica_tracciato(b, c.plan); }); !r)
-            return failure{r.error()};
-        if (c.plan.esiste() && route::cells_for_plan_points(c.plan.punti()) != c.celle.size())
-            c.plan = tracciato_linea{};  // a line file of another route: drawn straight
-    }
+    c.celle = std::move(read->celle);
+    c.voci = read->voci;
+    if (read->tracciato)
+        c.plan = std::move(*read->tracciato);
     return c;
 }
 
-// Heights every metre from the cells' gradients.
+// Heights every metre, from the route's one gradient profile: within a cell
+// the gradient is constant, so the height runs straight between its ends.
 std::vector<double> heights_every_metre(const std::vector<cella>& celle, int64_t length, double start) {
+    const route::gradient_profile profile = route::profile_of(celle, length);
     std::vector<double> h(std::size_t(length) + 1, start);
-    for (int64_t m = 0; m < length; ++m) {
-        const std::size_t cell = std::size_t(m / 50);
-        const int g = cell < celle.size() ? route::cell_gradient(celle[cell]) : 0;
-        h[std::size_t(m + 1)] = h[std::size_t(m)] + g / 1000.0;
+    std::size_t k = 0;
+    for (int64_t m = 0; m <= length; ++m) {
+        while (k + 2 < profile.heights.size() && profile.heights[k + 1].first < m)
+            ++k;
+        if (k + 1 >= profile.heights.size())
+            break;
+        const auto [from, low] = profile.heights[k];
+        const auto [to, high] = profile.heights[k + 1];
+        const double along = to > from ? double(m - from) / double(to - from) : 0.0;
+        h[std::size_t(m)] = start + low + (high - low) * along;
     }
     return h;
 }
