@@ -10,6 +10,8 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <gdal_priv.h>
 #include <ogr_spatialref.h>
@@ -130,6 +132,10 @@ void write_tiles(const std::string& stem, const std::vector<lon_lat>& line, int 
             const double ts = s + (n - s) * j / split, tn = s + (n - s) * (j + 1) / split + 0.001;
             const std::string path = stem + "_" + std::to_string(i) + std::to_string(j) + ".tif";
             GDALDataset* ds = gtiff->Create(path.c_str(), cells, cells, 1, GDT_Float32, nullptr);
+            if (!ds) {
+                std::fprintf(stderr, "geodata_inputs: cannot write %s\n", path.c_str());
+                std::exit(2);
+            }
             double gt[6] = {tw, (te - tw) / cells, 0, tn, 0, -(tn - ts) / cells};
             ds->SetGeoTransform(gt);
             OGRSpatialReference wgs84;
@@ -247,6 +253,13 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::string dir = argv[2];
+    // The folder is made when it is not there: GDAL's drivers do not make it.
+    std::error_code made;
+    std::filesystem::create_directories(dir, made);
+    if (made) {
+        std::fprintf(stderr, "geodata_inputs: cannot make %s: %s\n", dir.c_str(), made.message().c_str());
+        return 2;
+    }
     if (mode == "example") {
         write_example(dir);
         return 0;

@@ -95,14 +95,15 @@ TEST(CommandLine, UsageErrorsExitWithTwoAndSayWhatIsWrong) {
 // all come from the one table: none may forget a command (the message once
 // left out `package`).
 TEST(CommandLine, EveryCommandIsListedHelpedAndNamedWhenNoneIsGiven) {
-    const char* const all[] = {"sources", "new",  "compile", "check", "package",
-                               "dump",    "plan", "format",  "view",  "lsp"};
+    const char* const all[] = {"sources", "new",    "compile", "check", "package", "dump",
+                               "plan",    "format", "view",    "lsp",   "import",  "export"};
     const command_output help = test_support::run_tool({"--help"});
     const command_output none = test_support::run_tool({});
-    EXPECT_EQ(
-        none.err,
-        "scenario: give a command: sources, new, compile, check, package, dump, plan, format, view or lsp\n"
-        "Try 'scenario --help'.\n");
+    EXPECT_EQ(none.err,
+              "scenario: give a command: sources, new, compile, check, package, dump, plan, format, view, "
+              "lsp, import "
+              "or export\n"
+              "Try 'scenario --help'.\n");
     std::size_t listed_at = 0;
     for (const char* command : all) {
         SCOPED_TRACE(command);
