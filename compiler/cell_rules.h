@@ -11,6 +11,9 @@
 
 namespace scenario::route {
 
+// The length of a cell of the route, in metres.
+inline constexpr int64_t cell_length = 50;
+
 // Whether a line of this kind stands for a cell by its first position: every
 // positioned line but a curve (curves shape the plan only).
 inline bool has_item_cell(line_item kind) {
@@ -46,13 +49,14 @@ inline bool stands_after_position(line_item kind) {
 // for the cell it falls in. The index may lie outside the route's cells: the
 // caller checks.
 inline int64_t item_cell(line_item kind, int64_t position) {
-    const double index = static_cast<double>(position) / 50.0;
+    const double index = static_cast<double>(position) / static_cast<double>(cell_length);
     return static_cast<int64_t>(std::nearbyint(stands_after_position(kind) ? index + 1.0 : index));
 }
 
 // The last cell of a tunnel ending at `end`: end / 50 - 1, rounded.
 inline int64_t tunnel_last_cell(int64_t end) {
-    return static_cast<int64_t>(std::nearbyint(static_cast<double>(end) / 50.0 - 1.0));
+    return static_cast<int64_t>(
+        std::nearbyint(static_cast<double>(end) / static_cast<double>(cell_length) - 1.0));
 }
 
 // Whether a cell of this kind holds an item that stands in the cell after its
@@ -75,7 +79,7 @@ inline bool cell_after_position(uint8_t tipo) {
 // An item placed in cell c after its position stands for the position 50 m
 // before the cell.
 inline int64_t item_position(std::size_t cell) {
-    return (static_cast<int64_t>(cell) - 1) * 50;
+    return (static_cast<int64_t>(cell) - 1) * cell_length;
 }
 
 // The stretch of route a cell covers, in metres: [from, to).
@@ -83,7 +87,7 @@ struct span {
     int64_t from = 0, to = 0;
 };
 inline span cell_span(int64_t cell) {
-    return {cell * 50, cell * 50 + 50};
+    return {cell * cell_length, cell * cell_length + cell_length};
 }
 // Cells first..last as one stretch.
 inline span cells_span(int64_t first, int64_t last) {
@@ -93,7 +97,13 @@ inline span cells_span(int64_t first, int64_t last) {
 // The cell whose stretch holds a metre along the route (the cell under a
 // point of a drawing); negative metres give negative cells.
 inline int64_t cell_at_metre(double metre) {
-    return static_cast<int64_t>(std::floor(metre / 50.0));
+    return static_cast<int64_t>(std::floor(metre / static_cast<double>(cell_length)));
+}
+
+// The start of the cell nearest to a metre (halves to even): where a line
+// meant to stand for that cell puts its position.
+inline int64_t nearest_cell_start(double metre) {
+    return static_cast<int64_t>(std::nearbyint(metre / static_cast<double>(cell_length))) * cell_length;
 }
 
 }  // namespace scenario::route

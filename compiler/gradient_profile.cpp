@@ -15,7 +15,7 @@ gradient_profile profile_of(const std::vector<cella>& celle, int64_t length) {
         const int g = cell_gradient(celle[c]);
         const int64_t from = cell_span(static_cast<int64_t>(c)).from;
         const int64_t to = std::min<int64_t>(cell_span(static_cast<int64_t>(c)).to, length);
-        h += g * static_cast<double>(to - from) / 1000.0;
+        h += climb(g, to - from);
         p.heights.emplace_back(to, h);
         p.low = std::min(p.low, h);
         p.high = std::max(p.high, h);

@@ -25,6 +25,11 @@ struct gradient_profile {
     double low = 0, high = 0;                 // the lowest and highest heights
 };
 
+// The height a gradient of `per_mille` gains over `metres`.
+inline double climb(int per_mille, int64_t metres) {
+    return per_mille * static_cast<double>(metres) / 1000.0;
+}
+
 // The profile of the first `length` metres of the cells.
 gradient_profile profile_of(const std::vector<cella>& celle, int64_t length);
 

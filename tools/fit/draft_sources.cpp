@@ -1,5 +1,6 @@
 #include "tools/fit/draft_sources.h"
 
+#include "compiler/cell_rules.h"
 #include "compiler/speed_profile.h"
 #include "tools/fit/line_entries.h"
 #include "tools/fit/place_names.h"
@@ -14,7 +15,7 @@ namespace scenario::fit {
 
 namespace {
 
-constexpr int64_t cell = 50;
+constexpr int64_t cell = route::cell_length;
 constexpr int record_slots = 78;             // stations and boards together (slots 1..80, two kept free)
 constexpr int most_tunnels = 80;             // tunnel lines the line description holds
 constexpr int64_t first_signal = 350;        // a signal's approach marks need four cells before it
@@ -23,7 +24,7 @@ constexpr int64_t near_tunnels = 150;        // a tunnel this close after anothe
 constexpr int highest_speed = 300;           // km/h: a fifth must fit a byte; no line is faster
 
 int64_t nearest_cell(int64_t m) {
-    return static_cast<int64_t>(std::nearbyint(static_cast<double>(m) / cell)) * cell;
+    return route::nearest_cell_start(static_cast<double>(m));
 }
 
 std::string metres(int64_t m) {
@@ -249,7 +250,7 @@ draft_result write_draft(const draft& d) {
         boards.push_back("cartello_indicatore,  " + std::to_string(t.from - cell) + ",  (" +
                          (t.name.empty() ? std::string("GALLERIA") : t.name) + ")(" +
                          std::to_string(t.to - t.from) + " m.)");
-        taken.insert(t.from / cell);
+        taken.insert(route::item_cell(line_item::tunnel_board, t.from - cell));
     }
     for (const placed_station& s : stations)
         taken.insert(s.stop_cell());
@@ -301,13 +302,13 @@ draft_result write_draft(const draft& d) {
             drop(gone, what, "beyond the route's end");
             continue;
         }
-        while (taken.count(p / cell + 1) != 0 && p + cell <= length)
+        while (taken.count(route::item_cell(line_item::signal, p)) != 0 && p + cell <= length)
             p += cell;  // the next cell when a board or a stop stands in its own
-        if (taken.count(p / cell + 1) != 0) {
+        if (taken.count(route::item_cell(line_item::signal, p)) != 0) {
             drop(gone, what, "its cell holds a board or a stop");
             continue;
         }
-        if (!signal_cells.insert(p / cell + 1).second) {
+        if (!signal_cells.insert(route::item_cell(line_item::signal, p)).second) {
             drop(gone, what, "another signal stands in its cell");
             continue;
         }

@@ -1,5 +1,8 @@
 #include "tools/fit/gradient_fit.h"
 
+#include "compiler/cell_rules.h"
+#include "compiler/gradient_profile.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -16,7 +19,7 @@ int whole_gradient(double per_mille) {
 
 // The metres a cell of `g` per mille climbs.
 double climb(int g) {
-    return static_cast<double>(g) * cell_metres / 1000.0;
+    return route::climb(g, route::cell_length);
 }
 
 // Lines from one gradient per cell: one line wherever it changes.
@@ -25,7 +28,7 @@ gradient_fit lines_of(const std::vector<int>& per_cell, double first_height) {
     out.profile.push_back(first_height);
     for (std::size_t c = 0; c < per_cell.size(); ++c) {
         if (c == 0 || per_cell[c] != per_cell[c - 1])
-            out.lines.push_back({static_cast<int64_t>(c) * 50, per_cell[c]});
+            out.lines.push_back({route::cell_span(static_cast<int64_t>(c)).from, per_cell[c]});
         out.profile.push_back(out.profile.back() + climb(per_cell[c]));
     }
     if (out.lines.empty())
@@ -39,7 +42,7 @@ std::vector<int> every_change(const std::vector<double>& h) {
     std::vector<int> g;
     double at = h.front();
     for (std::size_t c = 0; c + 1 < h.size(); ++c) {
-        g.push_back(whole_gradient((h[c + 1] - at) * 1000.0 / cell_metres));
+        g.push_back(whole_gradient((h[c + 1] - at) * 1000.0 / static_cast<double>(route::cell_length)));
         at += climb(g.back());
     }
     return g;
@@ -54,14 +57,14 @@ std::vector<int> stretches(const std::vector<double>& h, double bound) {
     double at = h.front();
     std::size_t i = 0;
     while (i < cells) {
-        int best = whole_gradient((h[i + 1] - at) * 1000.0 / cell_metres);
+        int best = whole_gradient((h[i + 1] - at) * 1000.0 / static_cast<double>(route::cell_length));
         std::size_t end = i + 1;
         double sxy = 0, sxx = 0;
         for (std::size_t j = i + 1; j <= cells && j - i <= longest; ++j) {
             const auto k = static_cast<double>(j - i);
             sxy += (h[j] - at) * k;
             sxx += k * k;
-            const int cand = whole_gradient(sxy / sxx * 1000.0 / cell_metres);
+            const int cand = whole_gradient(sxy / sxx * 1000.0 / static_cast<double>(route::cell_length));
             bool fits = true;
             for (std::size_t q = i + 1; q <= j && fits; ++q)
                 fits = std::abs(at + climb(cand) * static_cast<double>(q - i) - h[q]) <= bound;
@@ -89,9 +92,10 @@ std::vector<double> heights_every_cell(const std::vector<double>& per_metre, int
     const auto at = [&](int64_t m) {
         return per_metre[static_cast<std::size_t>(std::clamp<int64_t>(m, 0, last))];
     };
-    const int64_t points = (route_length + 49) / 50 + 1;
+    // A point at the start of every cell the route touches, and one past its end.
+    const int64_t points = route::cell_at_metre(static_cast<double>(route_length) - 1) + 2;
     for (int64_t j = 0; j < points; ++j) {
-        const int64_t m = j * 50;
+        const int64_t m = route::cell_span(j).from;
         if (!smooth) {
             out.push_back(at(m));
             continue;

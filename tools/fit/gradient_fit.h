@@ -10,7 +10,6 @@
 namespace scenario::fit {
 
 inline constexpr int lowest_gradient = -100, highest_gradient = 155;  // what a cell's byte holds
-inline constexpr double cell_metres = 50;
 
 // The heights every 50 m from the heights at every metre (the last one at
 // the route's end or past it): each the mean over its 50 m when `smooth`,

@@ -1,8 +1,11 @@
 #include "tools/fit/plan_judge.h"
 
+#include "compiler/cell_rules.h"
+#include "compiler/gradient_profile.h"
+#include "compiler/route_facts.h"
+#include "tools/core/memory_compile.h"
 #include "tools/fit/gradient_fit.h"
 #include "tools/fit/line_entries.h"
-#include "tools/core/memory_compile.h"
 
 #include <algorithm>
 #include <cmath>
@@ -94,12 +97,12 @@ void judge_fit(const metre_line& line, const curve_fit& curves, fitted_line& out
     double at = h.front(), sq = 0;
     r.height_max = 0;
     for (std::size_t j = 1; j < h.size() && j - 1 < s.celle.size(); ++j) {
-        at += (static_cast<int>(s.celle[j - 1].pendenza) - 100) * cell_metres / 1000.0;
+        at += route::climb(route::cell_gradient(s.celle[j - 1]), route::cell_length);
         const double e = std::abs(at - h[j]);
         sq += e * e;
         if (e > r.height_max) {
             r.height_max = e;
-            r.height_at = static_cast<double>(j) * cell_metres;
+            r.height_at = static_cast<double>(route::cell_span(static_cast<int64_t>(j)).from);
         }
     }
     r.height_rms = std::sqrt(sq / static_cast<double>(h.size()));

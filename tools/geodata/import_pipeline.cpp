@@ -2,7 +2,10 @@
 // order; the report gathers what each step found.
 #include "tools/geodata/import_pipeline.h"
 
+#include "compiler/cell_rules.h"
 #include "compiler/source_store.h"
+#include "tools/core/memory_compile.h"
+#include "tools/core/scenario_names.h"
 #include "tools/fit/fit_line.h"
 #include "tools/geodata/dem_heights.h"
 #include "tools/geodata/import_report.h"
@@ -10,8 +13,6 @@
 #include "tools/geodata/line_join.h"
 #include "tools/geodata/local_projection.h"
 #include "tools/geodata/source_reader.h"
-#include "tools/core/memory_compile.h"
-#include "tools/core/scenario_names.h"
 
 #include <algorithm>
 #include <cmath>
@@ -173,7 +174,7 @@ result<import_result> import_line(const import_options& o) {
     if (features.start_km_m)
         d.start_km_m = *features.start_km_m;
     else if (o.start_km)
-        d.start_km_m = int64_t(std::nearbyint(std::max(0.0, *o.start_km) * 1000 / 50)) * 50;
+        d.start_km_m = route::nearest_cell_start(std::max(0.0, *o.start_km) * 1000);
     d.line = std::move(*fitted);
     d.tunnels = features.tunnels;
     d.stations = features.stations;

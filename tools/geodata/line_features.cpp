@@ -2,6 +2,8 @@
 // points are projected onto the route and kept when near enough.
 #include "tools/geodata/line_features.h"
 
+#include "compiler/cell_rules.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -243,7 +245,7 @@ line_features read_features(const geo_source& source, const joined_line& line,
                                     "(--start) to use them"
                                   : "they put the route's start before km 0"});
         } else {
-            f.start_km_m = int64_t(std::nearbyint(first / 50)) * 50;
+            f.start_km_m = route::nearest_cell_start(first);
             f.taken.push_back("first km post " + std::to_string(*f.start_km_m) +
                               " m, from railway:position=" + fixed_km(km) + " at " + metres(along));
         }
