@@ -5,9 +5,9 @@
 // spans and a zero tolerance are given. Whatever the input, the fit either
 // fails with a reason or gives lines the format holds, and the draft compiles
 // without an error.
+#include "tools/core/memory_compile.h"
 #include "tools/fit/draft_sources.h"
 #include "tools/fit/fit_line.h"
-#include "tools/core/memory_compile.h"
 
 #include <cmath>
 #include <cstdio>

@@ -1,6 +1,7 @@
 // Writes the seed inputs made of the program's own two text sources into a
 // corpus directory, for one fuzz target:
-//   seed_corpus field_reader|line_description|whole_compile[_long]|compile_agreement|lsp_server|line_fit <directory>
+//   seed_corpus field_reader|line_description|whole_compile[_long]|compile_agreement|lsp_server|line_fit
+//   <directory>
 // The sources come from the writers, so the seeds follow any change to them.
 #include "common/line_list.h"
 #include "fuzz/fuzz_targets.h"
@@ -110,10 +111,11 @@ std::string linea_a_passi() {
 
 int main(int argc, char** argv) {
     if (argc != 3) {
-        std::fprintf(stderr,
-                     "usage: seed_corpus "
-                     "field_reader|line_description|whole_compile[_long]|compile_agreement|lsp_server|line_fit "
-                     "<directory>\n");
+        std::fprintf(
+            stderr,
+            "usage: seed_corpus "
+            "field_reader|line_description|whole_compile[_long]|compile_agreement|lsp_server|line_fit "
+            "<directory>\n");
         return 2;
     }
     const std::string bersaglio = argv[1];

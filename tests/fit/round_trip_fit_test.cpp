@@ -5,9 +5,9 @@
 #include "compiler/state.h"
 #include "sources/writers.h"
 #include "tests/fit/strict_findings.h"
+#include "tools/core/memory_compile.h"
 #include "tools/fit/draft_sources.h"
 #include "tools/fit/fit_line.h"
-#include "tools/core/memory_compile.h"
 
 #include <cmath>
 #include <gtest/gtest.h>

@@ -3,8 +3,8 @@
 #pragma once
 
 #include "compiler/unread_parts.h"
-#include "tools/fit/draft_sources.h"
 #include "tools/core/memory_compile.h"
+#include "tools/fit/draft_sources.h"
 #include "tools/words/warning_words.h"
 
 #include <string>

@@ -5,9 +5,9 @@
 #include "compiler/gradient_profile.h"
 #include "compiler/route_facts.h"
 #include "tests/support/route_fixtures.h"
+#include "tools/core/memory_compile.h"
 #include "tools/lsp/hover.h"
 #include "tools/lsp/symbols.h"
-#include "tools/core/memory_compile.h"
 #include "tools/view/view_model.h"
 
 #include <cmath>

@@ -4,9 +4,9 @@
 #pragma once
 
 #include "common/result.h"
+#include "tools/core/file_io.h"
 #include "tools/fit/draft_sources.h"
 #include "tools/geodata/geo_source.h"
-#include "tools/core/file_io.h"
 
 #include <filesystem>
 #include <nlohmann/json.hpp>

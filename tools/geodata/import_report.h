@@ -3,13 +3,13 @@
 // content.
 #pragma once
 
+#include "tools/core/memory_compile.h"
 #include "tools/fit/draft_sources.h"
 #include "tools/geodata/geo_record.h"
 #include "tools/geodata/geo_source.h"
 #include "tools/geodata/import_pipeline.h"
 #include "tools/geodata/line_features.h"
 #include "tools/geodata/line_join.h"
-#include "tools/core/memory_compile.h"
 
 #include <nlohmann/json.hpp>
 #include <string>
