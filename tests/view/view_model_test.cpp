@@ -265,6 +265,7 @@ TEST(ViewModel, NoSourcesGiveAnEmptyRouteNotACrash) {
     EXPECT_TRUE(m["stations"].empty());
     EXPECT_TRUE(cell_json(*v, 0).is_null() || cell_json(*v, 0).is_object());
     EXPECT_TRUE(plan_json(*v, 0, 100, 10).empty());
+    EXPECT_EQ(metre_json(*v, 100)["words"], "0.000 km · 0.0 m · ");
     // Bytes that are not UTF-8 in a file name never break the JSON text.
     const auto odd =
         compile_view(line_source(), run_source(), "Calvena_Roccalba", "4127", {"w/\xFF.txt", "\xC8"});
