@@ -101,8 +101,13 @@ def main():
             profile = d.find_element(By.ID, "profile")
             pw = js("return arguments[0].getBoundingClientRect().width", profile)
             ActionChains(d).move_to_element_with_offset(profile, int(54 + (pw - 66) / 4 - pw / 2), 0).perform()
-            hover = wait_until(lambda: text(d, "#hover"), 10, "the profile's hover")
+            hover = wait_until(lambda: "‰" in text(d, "#hover") and text(d, "#hover"), 10, "the profile's hover")
             assert hover.startswith("10.") and " m · +" in hover and "‰" in hover and hover.endswith("km/h"), hover
+            # Its km, height and gradient are the server's words for that metre, word for word.
+            at = d.execute_async_script("const done = arguments[arguments.length - 1];"
+                                        "fetch('/at?metre=' + window.viewer.hoverMetre()).then((r) => r.json())"
+                                        ".then(done)")
+            assert hover.startswith(at["words"]) and hover.startswith(at["km"] + " km · "), (hover, at)
 
             # The Documents panel: the train card as package writes it, kept open across updates.
             card = wait_until(lambda: js("const e = document.getElementById('document-card');"

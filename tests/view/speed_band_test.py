@@ -59,7 +59,7 @@ def main():
             # Hover and click the first slowdown: its speed, its cell, its line (46).
             band, dx, dy = band_point(d, 18800)
             ActionChains(d).move_to_element_with_offset(band, dx, dy).perform()
-            hover = wait_until(lambda: text(d, "#hover"), 10, "the hover text")
+            hover = wait_until(lambda: "permitted" in text(d, "#hover") and text(d, "#hover"), 10, "the hover text")
             assert "permitted 30 km/h" in hover and "slowdown" in hover, hover
             ActionChains(d).move_to_element_with_offset(band, dx, dy).click().perform()
             wait_until(lambda: text(d, "#source span.current[data-line='46']"), 10, "the slowdown's line")

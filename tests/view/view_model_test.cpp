@@ -3,8 +3,10 @@
 #include "tools/view/view_model.h"
 
 #include "common/line_list.h"
+#include "compiler/gradient_profile.h"
 #include "sources/writers.h"
 #include "tests/support/route_fixtures.h"
+#include "tools/view/metre_words.h"
 #include "tools/words/compiled_json.h"
 
 #include <gtest/gtest.h>
@@ -78,6 +80,29 @@ TEST(ViewModel, BuiltInScenario) {
 // The stations the page lists come from the compile's own record of which
 // lines were stations, so an all-zero station is listed, and the boards'
 // records are never taken for stations.
+// The hover's words at a metre: km to the metre, the compiler's height at a
+// cell's end, and any metre a request sends kept on the drawn route.
+TEST(ViewModel, WordsAtAMetre) {
+    const auto v = compile(line_source(), run_source());
+    const route::gradient_profile profile = route::profile_of(v->state().celle, 40000);
+    const auto& [end_metre, end_height] = profile.heights[201];
+    struct row {
+        double asked;
+        int64_t metre;
+        const char* km;
+    };
+    for (const row& r :
+         {row{static_cast<double>(end_metre), end_metre, "10.050"}, row{10049.5, 10050, "10.050"},
+          row{-3, 0, "0.000"}, row{1e300, 40000, "40.000"}, row{-1e300, 0, "0.000"}}) {
+        const json a = metre_json(*v, r.asked);
+        EXPECT_EQ(a["metre"], r.metre) << r.asked;
+        EXPECT_EQ(a["km"], r.km) << r.asked;
+        EXPECT_EQ(a["words"].get<std::string>().rfind(std::string(r.km) + " km · ", 0), 0u) << a.dump();
+    }
+    EXPECT_EQ(metre_json(*v, static_cast<double>(end_metre))["height"], end_height);
+    EXPECT_EQ(model_json(*v)["stations"][4]["km"], "17.550");
+}
+
 TEST(ViewModel, StationsAndLengthWhereTheRecordsAreHardToRead) {
     const std::vector<std::string>& all = test_support::program_stations();
     const struct {
@@ -240,6 +265,7 @@ TEST(ViewModel, NoSourcesGiveAnEmptyRouteNotACrash) {
     EXPECT_TRUE(m["stations"].empty());
     EXPECT_TRUE(cell_json(*v, 0).is_null() || cell_json(*v, 0).is_object());
     EXPECT_TRUE(plan_json(*v, 0, 100, 10).empty());
+    EXPECT_EQ(metre_json(*v, 100)["words"], "0.000 km · 0.0 m · ");
     // Bytes that are not UTF-8 in a file name never break the JSON text.
     const auto odd =
         compile_view(line_source(), run_source(), "Calvena_Roccalba", "4127", {"w/\xFF.txt", "\xC8"});

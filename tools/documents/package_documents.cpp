@@ -4,11 +4,11 @@
 #include "compiler/gradient_profile.h"
 #include "compiler/route_facts.h"
 #include "sources/document_names.h"
+#include "tools/words/km_words.h"
 #include "tools/words/text_encoding.h"
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <map>
 
 namespace scenario::tool {
@@ -83,12 +83,6 @@ sorgenti::slow_order_entry order_entry(const stato_scenario& s, const std::vecto
     e.speed = d.speed;
     e.length = static_cast<int32_t>(d.to - d.from);
     return e;
-}
-
-std::string km_words(int32_t metres) {
-    char t[32];
-    std::snprintf(t, sizeof t, "km %d.%03d", metres / 1000, std::abs(metres % 1000));
-    return t;
 }
 
 // What the sources state, in Italian, when the author gives no notes.

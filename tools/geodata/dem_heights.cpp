@@ -3,10 +3,10 @@
 #include "tools/geodata/dem_heights.h"
 
 #include "tools/geodata/gdal_session.h"
+#include "tools/words/km_words.h"
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <gdal_priv.h>
 #include <memory>
 #include <ogr_spatialref.h>
@@ -16,12 +16,6 @@ namespace scenario::geodata {
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string km(double m) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.3f", m / 1000);
-    return text;
-}
 
 // Fills heights[i] for the points the tile covers and that are still NaN.
 result<void> sample_tile(const fs::path& file, const std::vector<lon_lat>& points,
@@ -124,8 +118,8 @@ result<std::vector<double>> dem_heights(const std::vector<lon_lat>& points, cons
         while (j + 1 < points.size() && std::isnan(heights[j + 1]))
             ++j;
         if (++stretches <= 5)
-            uncovered +=
-                (uncovered.empty() ? "" : ", ") + std::string("km ") + km(along[i]) + " to " + km(along[j]);
+            uncovered += (uncovered.empty() ? "" : ", ") + tool::km_words(int64_t(std::nearbyint(along[i]))) +
+                         " to " + tool::km_words(int64_t(std::nearbyint(along[j])), tool::km_style::figure);
         i = j + 1;
     }
     if (stretches > 0)

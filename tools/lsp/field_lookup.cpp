@@ -65,11 +65,4 @@ std::vector<int32_t> headings(const compile_log& log, sorgente_testo source) {
     return found;
 }
 
-std::string km(int64_t metres) {
-    const int64_t whole = std::llabs(metres) / 1000, rest = std::llabs(metres) % 1000;
-    std::string r = std::to_string(rest);
-    r.insert(0, 3 - r.size(), '0');
-    return std::string("km ") + (metres < 0 ? "-" : "") + std::to_string(whole) + "." + r;
-}
-
 }  // namespace scenario::tool::lsp

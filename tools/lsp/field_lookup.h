@@ -35,7 +35,4 @@ const keyword_row* row_read(const compile_log& log, int32_t keyword_field);
 // file order, as indexes of their fields.
 std::vector<int32_t> headings(const compile_log& log, sorgente_testo source);
 
-// Metres as kilometres: "km 3.650".
-std::string km(int64_t metres);
-
 }  // namespace scenario::tool::lsp

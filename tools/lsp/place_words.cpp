@@ -2,6 +2,7 @@
 
 #include "compiler/route_facts.h"
 #include "tools/lsp/field_lookup.h"
+#include "tools/words/km_words.h"
 #include "tools/words/text_encoding.h"
 
 namespace scenario::tool::lsp {
@@ -51,7 +52,7 @@ std::string cell_words(const compiled_sources& pair, std::size_t index) {
 
 std::string place_words(const compiled_sources& pair, int32_t keyword_field, const keyword_row& row,
                         std::size_t index, int64_t metres) {
-    std::string t = km(metres) + " from the route's start";
+    std::string t = km_words(metres) + " from the route's start";
     // The cell the compiler placed the line's item in; where it placed
     // nothing, the cell it would have, by its own rule (-1: none).
     int64_t cell = -1;

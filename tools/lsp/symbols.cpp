@@ -3,6 +3,7 @@
 #include "compiler/route_facts.h"
 #include "tools/lsp/field_lookup.h"
 #include "tools/words/diagnostics.h"
+#include "tools/words/km_words.h"
 #include "tools/words/text_encoding.h"
 
 #include <optional>
@@ -85,7 +86,7 @@ std::string outline::tunnel_name(int64_t start) const {
 line_symbol outline::describe(int32_t keyword_field, const keyword_row& row) const {
     const std::span<const field_record> line = fields_of_line(pair_.log, keyword_field);
     const std::string what = element_name(row.item);
-    const std::string at = km(value(line, 0));
+    const std::string at = km_words(value(line, 0));
     switch (row.item) {
         case line_item::station:
             return {station_name(keyword_field, line), at, kind::struct_};
@@ -101,7 +102,8 @@ line_symbol outline::describe(int32_t keyword_field, const keyword_row& row) con
                     kind::event};
         case line_item::tunnel: {
             const std::string name = tunnel_name(value(line, 0));
-            return {name.empty() ? what : name, at + " to " + km(value(line, 1)).substr(3), kind::object};
+            return {name.empty() ? what : name, at + " to " + km_words(value(line, 1), km_style::figure),
+                    kind::object};
         }
         case line_item::tunnel_board:
             return {line.size() > 2 ? utf8(line[2].text) : what, at, kind::string};

@@ -5,6 +5,7 @@
 #include "tools/render/plan_geometry.h"
 #include "tools/render/speed_band.h"
 #include "tools/render/svg_writer.h"
+#include "tools/words/km_words.h"
 #include "tools/words/text_encoding.h"
 
 #include <algorithm>
@@ -51,7 +52,7 @@ private:
     }
 
     void header() {
-        std::string below = "route " + svg::kilometres(length_) + ", " +
+        std::string below = "route " + km_words(length_, km_style::axis) + ", " +
                             counted(stations_.size(), "station") + ", " + counted(signals_.size(), "signal") +
                             ", " + counted(slowdowns_.size(), "slowdown") + ", " +
                             counted(tunnels_.size(), "tunnel");
@@ -361,7 +362,7 @@ private:
                        {"font-size", "10"},
                        {"text-anchor", "middle"},
                        {"fill", "#333"}},
-                      svg::kilometres(m));
+                      km_words(m, km_style::axis));
         }
     }
 

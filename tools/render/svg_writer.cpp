@@ -15,12 +15,6 @@ std::string number(double v) {
     return std::string(b, static_cast<std::size_t>(r.ptr - b));
 }
 
-std::string kilometres(int64_t metres) {
-    if (metres % 1000 == 0)
-        return std::to_string(metres / 1000) + " km";
-    return number(static_cast<double>(metres) / 1000.0) + " km";
-}
-
 // Attributes are always in double quotes, so an apostrophe stays as it is
 // (some renderers do not decode &apos;).
 std::string escaped(std::string_view utf8) {

@@ -18,9 +18,6 @@ struct point {
 // One decimal is finer than a pixel; the C locale never applies.
 std::string number(double v);
 
-// A distance as a scale or a heading shows it: "12 km", "12.5 km".
-std::string kilometres(int64_t metres);
-
 // UTF-8 text fit for an element's text or a double-quoted attribute value.
 std::string escaped(std::string_view utf8);
 

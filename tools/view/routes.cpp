@@ -2,6 +2,7 @@
 
 #include "tools/view/assets.h"
 #include "tools/view/geo_overlay.h"
+#include "tools/view/metre_words.h"
 #include "tools/view/page_labels.h"
 #include "tools/words/compiled_json.h"
 
@@ -94,7 +95,8 @@ reply answer(const request_facts& r, const std::set<std::string>& hosts, const l
 
     const asset* a = find_asset(path == "/" ? "/index.html" : path);
     const bool known = a || path == "/model" || path == "/events" || path == "/plan" || path == "/cell" ||
-                       path == "/source" || path == "/locate" || path == "/labels" || path == "/geo";
+                       path == "/at" || path == "/source" || path == "/locate" || path == "/labels" ||
+                       path == "/geo";
     if (!known)
         return text_reply(404, "not found");
     if (r.method != "GET") {
@@ -138,6 +140,12 @@ reply answer(const request_facts& r, const std::set<std::string>& hosts, const l
             *scale <= 0)
             return text_reply(400, "labels needs w, h, u, v, scale and angle");
         return json_reply(labels_json(*v, {*w, *h, *u, *vv, *scale, *angle}));
+    }
+    if (path == "/at") {
+        const auto metre = real_param(params, "metre");
+        if (!metre)
+            return text_reply(400, "at needs metre");
+        return json_reply(metre_json(*v, *metre));
     }
     if (path == "/cell") {
         // By its index, or the cell whose stretch holds a metre along the route.

@@ -4,6 +4,7 @@
 #include "compiler/route_facts.h"
 #include "compiler/speed_profile.h"
 #include "tools/render/speed_band.h"
+#include "tools/words/km_words.h"
 #include "tools/words/running_estimate.h"
 
 #include <vector>
@@ -62,6 +63,7 @@ json speed_json(const compiled_view& v, int64_t length) {
         for (int32_t x : b.values)
             values.push_back(x);
         boards.push_back({{"position", b.position},
+                          {"km", tool::km_words(b.position, tool::km_style::figure)},
                           {"cell", b.cell},
                           {"values", std::move(values)},
                           {"as_written", b.as_written},

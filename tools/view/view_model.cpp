@@ -9,6 +9,7 @@
 #include "tools/view/speed_model.h"
 #include "tools/words/compiled_json.h"
 #include "tools/words/diagnostics.h"
+#include "tools/words/km_words.h"
 #include "tools/words/report_json.h"
 #include "tools/words/report_order.h"
 #include "tools/words/text_encoding.h"
@@ -128,6 +129,7 @@ json stations_json(const stato_scenario& s, const compile_log& log) {
         st["slot"] = x.slot;
         st["name"] = tool::from_windows1252(x.name);
         st["position"] = x.position;
+        st["km"] = tool::km_words(x.position, tool::km_style::figure);
         st["kind"] = x.kind;
         st["area"] = json::array({x.area_from, x.area_to});
         st["stop_cell"] = x.stop_cell ? json(*x.stop_cell) : json(nullptr);
@@ -258,10 +260,12 @@ json model_json(const compiled_view& v, std::size_t plan_points) {
     m["files"] = {{"line", v.labels.line}, {"run", v.labels.run}};
     m["length"] = length;  // as drawn
     m["route_length"] = route_length;
+    m["route_length_km"] = tool::km_words(route_length, tool::km_style::axis);
     m["line_stop"] = stop ? json{{"line", stop->line},
                                  {"number", stop->number},
                                  {"message", stop->message},
-                                 {"read_to", length}}
+                                 {"read_to", length},
+                                 {"read_to_km", tool::km_words(length, tool::km_style::axis)}}
                           : json(nullptr);
     m["cells"] = s.celle.size();
     m["plan"] = plan_json(v, 0, length, static_cast<int64_t>(plan_points));
@@ -273,9 +277,15 @@ json model_json(const compiled_view& v, std::size_t plan_points) {
 
     json signals = json::array(), slowdowns = json::array(), tunnels = json::array(), boards = json::array();
     for (const route::signal& x : route::signals(s.celle))
-        signals.push_back({{"position", x.position}, {"cell", x.cell}});
+        signals.push_back({{"position", x.position},
+                           {"km", tool::km_words(x.position, tool::km_style::figure)},
+                           {"cell", x.cell}});
     for (const route::slowdown& r : route::slowdowns(s.celle))
-        slowdowns.push_back({{"from", r.from}, {"to", r.to}, {"speed", r.speed}, {"cell", r.start_cell}});
+        slowdowns.push_back({{"from", r.from},
+                             {"to", r.to},
+                             {"km", tool::km_words(r.from, tool::km_style::figure)},
+                             {"speed", r.speed},
+                             {"cell", r.start_cell}});
     for (const route::board& b : route::tunnel_boards(s.celle, s.voci))
         boards.push_back(
             {{"position", b.position}, {"text", tool::from_windows1252(b.text)}, {"cell", b.cell}});

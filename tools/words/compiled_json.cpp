@@ -1,6 +1,7 @@
 #include "tools/words/compiled_json.h"
 
 #include "compiler/route_facts.h"
+#include "tools/words/km_words.h"
 #include "tools/words/text_encoding.h"
 
 #include <string>
@@ -29,7 +30,7 @@ json record_fields_json(const voce& v) {
 namespace {
 
 json km(int64_t metres) {
-    return static_cast<double>(metres) / 1000.0;
+    return kilometres(metres);
 }
 
 // A whole number with at least two digits ("08", "-5" as "-05").

@@ -138,7 +138,7 @@ window.speedBand = (function () {
     for (const b of sp.boards) {
       if (Math.abs(b.position - p) <= near)
         return {
-          text: "maximum-speed board at " + (b.position / 1000).toFixed(3) + " km: " + b.values.slice(0, 3).join(", ") +
+          text: "maximum-speed board at " + b.km + " km: " + b.values.slice(0, 3).join(", ") +
             " km/h (a " + b.values[0] + "|" + b.values[4] + ", b " + b.values[1] + "|" + b.values[5] + ", c " +
             b.values[2] + "|" + b.values[6] + (b.as_written ? "" : ", read back from the cell") + ")",
           cell: b.cell, line: b.line ? { source: "line", line: b.line } : null,
@@ -146,8 +146,9 @@ window.speedBand = (function () {
     }
     const s = stretchAt(sp, p);
     if (!s) return null;
-    let text = (p / 1000).toFixed(3) + " km: permitted " + s[2] + " km/h";
-    if (s[4] !== null) text += " (slowdown; the line allows " + s[3] + ")";
+    // The km of p comes with the server's answer for it.
+    const text = (at) => at.km + " km: permitted " + s[2] + " km/h" +
+      (s[4] !== null ? " (slowdown; the line allows " + s[3] + ")" : "");
     return { text, cell: null, line: s[6] !== null ? { source: "run", line: s[6] } : null };
   }
 

@@ -11,6 +11,7 @@
   const centreOn = (...a) => V.centreOn(...a);
   const draw = (...a) => V.draw(...a);
   const fit = (...a) => V.fit(...a);
+  const getJson = (...a) => V.getJson(...a);
   const hoverBox = V.hoverBox;
   const planCanvas = V.planCanvas;
   const pointsBetween = (...a) => V.pointsBetween(...a);
@@ -62,12 +63,23 @@
     return best;
   }
 
+  // The hover at metre p: `words` is fixed text, or builds it from the
+  // server's answer for p (its km, height and gradient), which the page
+  // never works out itself; an answer overtaken by a later move is dropped.
+  let hoverAsk = 0;
   function showHover(p, clientX, clientY, words) {
     state.hover = p;
+    const ask = ++hoverAsk;
     if (p === null) { hoverBox.hidden = true; draw(); return; }
     const box = $("drawing").getBoundingClientRect();
+    // A box shown afresh starts empty; a moving one keeps its words until the answer.
+    if (hoverBox.hidden) hoverBox.textContent = "";
     hoverBox.hidden = false;
-    hoverBox.textContent = words ? words(p) : (p / 1000).toFixed(3) + " km";
+    if (typeof words === "string") hoverBox.textContent = words;
+    else
+      getJson("/at?metre=" + p).then((at) => {
+        if (ask === hoverAsk) hoverBox.textContent = words ? words(at) : at.km + " km";
+      }).catch(() => {});
     hoverBox.style.left = (clientX - box.left + 14) + "px";
     hoverBox.style.top = (clientY - box.top + 14) + "px";
     draw();
@@ -102,10 +114,11 @@
       showHover(near ? near.p : null, ev.clientX, ev.clientY);
     } else if (ev.target === profileCanvas) {
       const [x] = local(ev, profileCanvas);
-      showHover(profileGeometry().p(x), ev.clientX, ev.clientY, profileHoverText);
+      const p = profileGeometry().p(x);
+      showHover(p, ev.clientX, ev.clientY, (at) => profileHoverText(p, at));
     } else if (ev.target === speedCanvas) {
       const { p, info } = speedAt(local(ev, speedCanvas)[0]);
-      showHover(p, ev.clientX, ev.clientY, info ? () => info.text : null);
+      showHover(p, ev.clientX, ev.clientY, info ? info.text : null);
     } else if (state.hover !== null) showHover(null);
   });
   window.addEventListener("mouseup", (ev) => {
@@ -184,6 +197,7 @@
     screenOf: (p) => screenAt(p),
     version: () => (state.model ? state.model.version : -1),
     selectedCell: () => state.cell,
+    hoverMetre: () => state.hover,
     stationPosition: (i) => state.model.stations[i].position,
     labelsShown: () => state.labelsShown !== null && state.labelsShown !== undefined,
   };

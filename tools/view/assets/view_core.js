@@ -42,7 +42,6 @@ window.scenarioView = {};
     return e;
   }
 
-  function km(p) { return (p / 1000).toFixed(p % 1000 === 0 ? 0 : 2) + " km"; }
   function clock(ms) {
     const d = new Date(ms);
     return [d.getHours(), d.getMinutes(), d.getSeconds()].map((n) => String(n).padStart(2, "0")).join(":");
@@ -120,5 +119,5 @@ window.scenarioView = {};
     state.detail = null;
   }
 
-  Object.assign(V, { $, planCanvas, profileCanvas, speedCanvas, hoverBox, state, el, km, clock, getJson, sourceOfFile, field, rotate, worldAt, canvasSize, toScreen, screenAt, fit });
+  Object.assign(V, { $, planCanvas, profileCanvas, speedCanvas, hoverBox, state, el, clock, getJson, sourceOfFile, field, rotate, worldAt, canvasSize, toScreen, screenAt, fit });
 })(window.scenarioView);

@@ -171,23 +171,15 @@
     for (const s of list || []) if (p >= s[0] && p < s[1]) return s[2];
     return list && list.length && p >= list[list.length - 1][1] ? list[list.length - 1][2] : null;
   }
-  function elevationAt(p) {
-    const pr = state.model.profile;
-    for (let i = 0; i + 1 < pr.length; i++)
-      if (p >= pr[i][0] && p <= pr[i + 1][0])
-        return pr[i][1] + (pr[i + 1][1] - pr[i][1]) * (p - pr[i][0]) / Math.max(1, pr[i + 1][0] - pr[i][0]);
-    return pr.length ? pr[pr.length - 1][1] : 0;
-  }
   // The permitted speed at p: the speed band's stretches ([from, to,
   // permitted, ...]), the line's limits lowered over the slowdowns.
   function permittedSpeedAt(p) { return state.model.speed ? stretchValue(state.model.speed.stretches, p) : null; }
 
-  // What the profile's hover says at position p.
-  function profileHoverText(p) {
-    const g = stretchValue(state.model.gradients, p);
+  // What the profile's hover says at position p: the server's words for it
+  // (km, height, gradient), then the permitted speed.
+  function profileHoverText(p, at) {
     const v = permittedSpeedAt(p);
-    return (p / 1000).toFixed(3) + " km · " + elevationAt(p).toFixed(1) + " m · " +
-      (g === null ? "" : (g > 0 ? "+" : "") + g + " ‰ · ") + (v === null ? "" : v + " km/h");
+    return at.words + (v === null ? "" : v + " km/h");
   }
 
   // The profile's per mille values under the curve, where their stretch is

@@ -7,7 +7,6 @@
   const canvasSize = (...a) => V.canvasSize(...a);
   const draw = (...a) => V.draw(...a);
   const getJson = (...a) => V.getJson(...a);
-  const km = (...a) => V.km(...a);
   const planCanvas = V.planCanvas;
   const rotate = (...a) => V.rotate(...a);
   const state = V.state;

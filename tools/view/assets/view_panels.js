@@ -10,7 +10,6 @@
   const el = (...a) => V.el(...a);
   const field = (...a) => V.field(...a);
   const fit = (...a) => V.fit(...a);
-  const km = (...a) => V.km(...a);
   const requestDetail = (...a) => V.requestDetail(...a);
   const selectCell = (...a) => V.selectCell(...a);
   const selectError = (...a) => V.selectError(...a);
@@ -59,7 +58,7 @@
     if (!stop) return;
     note.textContent = "The run description was not read: reading the line description stopped at line " +
       stop.line + " (error " + stop.number + ": " + stop.message + "). The line is drawn as far as it was read, to " +
-      km(stop.read_to) + " of " + km(m.route_length) + "; no station, signal or slowdown is known.";
+      stop.read_to_km + " of " + m.route_length_km + "; no station, signal or slowdown is known.";
   }
 
   function showStatus(m) {
@@ -138,7 +137,7 @@
     const body = $("timetable").tBodies[0];
     body.replaceChildren();
     for (const st of m.stations) {
-      const tr = el("tr", {}, el("td", { class: "num" }, (st.position / 1000).toFixed(3)), el("td", { class: "station" }, st.name),
+      const tr = el("tr", {}, el("td", { class: "num" }, st.km), el("td", { class: "station" }, st.name),
         el("td", {}, st.arrival), el("td", {}, st.departure));
       tr.addEventListener("click", () => {
         selectCell(st.cell);
