@@ -35,6 +35,20 @@ std::vector<curve_line> program_curves() {
     return out;
 }
 
+// The fitted curve lines against the program's: the same classes, sides and
+// lengths, each starting within a metre.
+void expect_program_curves(const fitted_line& f) {
+    const std::vector<curve_line> expected = program_curves();
+    ASSERT_EQ(f.curves.size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        SCOPED_TRACE("curve " + std::to_string(i + 1));
+        EXPECT_EQ(f.curves[i].curve_class, expected[i].curve_class);
+        EXPECT_EQ(f.curves[i].left, expected[i].left);
+        EXPECT_LE(std::abs(f.curves[i].start - expected[i].start), 1);
+        EXPECT_EQ(f.curves[i].length, expected[i].length);
+    }
+}
+
 class ProgramRoute : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
@@ -66,15 +80,7 @@ TEST_F(ProgramRoute, FitsBackTheProgramsOwnCurvesAndCells) {
     result<fitted_line> f = fit_line(input_, {0, 0, 50});
     ASSERT_TRUE(f.ok()) << f.error();
     EXPECT_EQ(f->length, route);
-    const std::vector<curve_line> expected = program_curves();
-    ASSERT_EQ(f->curves.size(), expected.size());
-    for (std::size_t i = 0; i < expected.size(); ++i) {
-        SCOPED_TRACE("curve " + std::to_string(i + 1));
-        EXPECT_EQ(f->curves[i].curve_class, expected[i].curve_class);
-        EXPECT_EQ(f->curves[i].left, expected[i].left);
-        EXPECT_LE(std::abs(f->curves[i].start - expected[i].start), 1);
-        EXPECT_EQ(f->curves[i].length, expected[i].length);
-    }
+    expect_program_curves(*f);
     EXPECT_LT(f->report.heading_error_max_deg, 1e-6);
     EXPECT_LT(f->report.lateral_max, 1e-3);
     EXPECT_NEAR(f->report.compiler_stretch, 1.028, 0.002);
@@ -109,15 +115,7 @@ TEST_F(ProgramRoute, FitsBackTurnedAndScaled) {
     result<fitted_line> f = fit_line(turned, {0, 0, 50});
     ASSERT_TRUE(f.ok()) << f.error();
     EXPECT_EQ(f->length, route);
-    const std::vector<curve_line> expected = program_curves();
-    ASSERT_EQ(f->curves.size(), expected.size());
-    for (std::size_t i = 0; i < expected.size(); ++i) {
-        SCOPED_TRACE("curve " + std::to_string(i + 1));
-        EXPECT_EQ(f->curves[i].curve_class, expected[i].curve_class);
-        EXPECT_EQ(f->curves[i].left, expected[i].left);
-        EXPECT_LE(std::abs(f->curves[i].start - expected[i].start), 1);
-        EXPECT_EQ(f->curves[i].length, expected[i].length);
-    }
+    expect_program_curves(*f);
 }
 
 }  // namespace

@@ -21,14 +21,6 @@ double wrap(double a) {
     return a - 2 * pi * std::nearbyint(a / (2 * pi));
 }
 
-double median(std::vector<double> v) {
-    if (v.empty())
-        return 0;
-    auto mid = v.begin() + static_cast<std::ptrdiff_t>(v.size() / 2);
-    std::nth_element(v.begin(), mid, v.end());
-    return *mid;
-}
-
 double signed_angle(int signed_class) {
     return signed_class < 0 ? -class_angle(-signed_class) : class_angle(signed_class);
 }
@@ -247,7 +239,7 @@ curve_fit general_fit(const metre_line& line, double min_piece) {
             const double ex = a.x + c.x - 2 * b.x, ey = a.y + c.y - 2 * b.y;
             bows.push_back(std::abs(ex * cy - ey * cx) / len);
         }
-        noise = median(std::move(bows)) / (0.6745 * std::sqrt(6.0));
+        noise = median_of(std::move(bows)) / (0.6745 * std::sqrt(6.0));
     }
     const int64_t w = std::clamp<int64_t>(static_cast<int64_t>(std::ceil(std::max(
                                               {5.0, line.median_spacing, 20.0 * noise, 30.0 * line.noise}))),
@@ -278,7 +270,7 @@ curve_fit general_fit(const metre_line& line, double min_piece) {
         for (int64_t m = 2 * reach + 1; m <= L; m += 3)
             diffs.push_back(
                 std::abs(K[static_cast<std::size_t>(m)] - K[static_cast<std::size_t>(m - 2 * reach - 1)]));
-        const double k_noise = 1.4826 * median(std::move(diffs)) / std::sqrt(2.0);
+        const double k_noise = 1.4826 * median_of(std::move(diffs)) / std::sqrt(2.0);
         const double threshold = std::max(0.5 * class_curvature[1], 3 * k_noise);
         // A turn smaller than the headings' own scatter is no bend.
         const double least_turn =

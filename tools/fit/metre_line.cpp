@@ -26,14 +26,6 @@ void level(std::vector<double>& h, int64_t from, int64_t to) {
             a + (b - a) * static_cast<double>(m - from) / static_cast<double>(to - from);
 }
 
-double median_of(std::vector<double> v) {
-    if (v.empty())
-        return 0;
-    auto mid = v.begin() + static_cast<std::ptrdiff_t>(v.size() / 2);
-    std::nth_element(v.begin(), mid, v.end());
-    return *mid;
-}
-
 // The scatter of points a metre apart across their line: from the bow of
 // 20 m chords over each fifth point, its median as a normal deviation's.
 double scatter(const std::vector<point>& p) {
@@ -173,6 +165,14 @@ result<metre_line> resample_by_metre(const line_input& in) {
         }
     }
     return out;
+}
+
+double median_of(std::vector<double> v) {
+    if (v.empty())
+        return 0;
+    auto mid = v.begin() + static_cast<std::ptrdiff_t>(v.size() / 2);
+    std::nth_element(v.begin(), mid, v.end());
+    return *mid;
 }
 
 }  // namespace scenario::fit

@@ -31,4 +31,7 @@ struct metre_line {
 // with the scatter, so that its length is the track's, not the scatter's.
 result<metre_line> resample_by_metre(const line_input& input);
 
+// The median of the values (the upper middle one of an even count); 0 for none.
+double median_of(std::vector<double> v);
+
 }  // namespace scenario::fit
