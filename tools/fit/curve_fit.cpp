@@ -226,21 +226,7 @@ curve_fit general_fit(const metre_line& line, double min_piece) {
     curve_fit f;
 
     // The mapping's noise, from the bow of 20 m chords across each point.
-    double noise = 0;
-    {
-        constexpr int64_t d = 10;
-        std::vector<double> bows;
-        for (int64_t m = d; m + d <= L; m += 5) {
-            const point a = at(m - d), b = at(m), c = at(m + d);
-            const double cx = c.x - a.x, cy = c.y - a.y;
-            const double len = std::hypot(cx, cy);
-            if (len <= 0)
-                continue;
-            const double ex = a.x + c.x - 2 * b.x, ey = a.y + c.y - 2 * b.y;
-            bows.push_back(std::abs(ex * cy - ey * cx) / len);
-        }
-        noise = median_of(std::move(bows)) / (0.6745 * std::sqrt(6.0));
-    }
+    const double noise = scatter(p);
     const int64_t w = std::clamp<int64_t>(static_cast<int64_t>(std::ceil(std::max(
                                               {5.0, line.median_spacing, 20.0 * noise, 30.0 * line.noise}))),
                                           5, 150);

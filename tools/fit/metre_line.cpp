@@ -26,23 +26,6 @@ void level(std::vector<double>& h, int64_t from, int64_t to) {
             a + (b - a) * static_cast<double>(m - from) / static_cast<double>(to - from);
 }
 
-// The scatter of points a metre apart across their line: from the bow of
-// 20 m chords over each fifth point, its median as a normal deviation's.
-double scatter(const std::vector<point>& p) {
-    constexpr std::size_t d = 10;
-    std::vector<double> bows;
-    for (std::size_t m = d; m + d < p.size(); m += 5) {
-        const point a = p[m - d], b = p[m], c = p[m + d];
-        const double cx = c.x - a.x, cy = c.y - a.y;
-        const double len = std::hypot(cx, cy);
-        if (len <= 0)
-            continue;
-        const double ex = a.x + c.x - 2 * b.x, ey = a.y + c.y - 2 * b.y;
-        bows.push_back(std::abs(ex * cy - ey * cx) / len);
-    }
-    return median_of(std::move(bows)) / (0.6745 * std::sqrt(6.0));
-}
-
 // Each point the mean of those within `half` metres either side (fewer at
 // the ends, so the ends stay where they are).
 std::vector<point> averaged(const std::vector<point>& p, int64_t half) {
@@ -165,6 +148,21 @@ result<metre_line> resample_by_metre(const line_input& in) {
         }
     }
     return out;
+}
+
+double scatter(const std::vector<point>& p) {
+    constexpr std::size_t d = 10;
+    std::vector<double> bows;
+    for (std::size_t m = d; m + d < p.size(); m += 5) {
+        const point a = p[m - d], b = p[m], c = p[m + d];
+        const double cx = c.x - a.x, cy = c.y - a.y;
+        const double len = std::hypot(cx, cy);
+        if (len <= 0)
+            continue;
+        const double ex = a.x + c.x - 2 * b.x, ey = a.y + c.y - 2 * b.y;
+        bows.push_back(std::abs(ex * cy - ey * cx) / len);
+    }
+    return median_of(std::move(bows)) / (0.6745 * std::sqrt(6.0));
 }
 
 double median_of(std::vector<double> v) {

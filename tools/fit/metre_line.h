@@ -31,6 +31,10 @@ struct metre_line {
 // with the scatter, so that its length is the track's, not the scatter's.
 result<metre_line> resample_by_metre(const line_input& input);
 
+// The scatter of points a metre apart across their line, metres: from the
+// bow of 20 m chords over each fifth point, its median as a normal deviation's.
+double scatter(const std::vector<point>& p);
+
 // The median of the values (the upper middle one of an even count); 0 for none.
 double median_of(std::vector<double> v);
 
